@@ -1,0 +1,44 @@
+// notify.cpp: the seam through which the core speaks to the user.
+#include "model/notify.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+alertfn alerthook;
+messagefn messagehook;
+askfn askhook;
+updatefn layerbuttonshook;
+updatefn dirtyhook;
+selectfn selecthook;
+
+void alert(const char* fmt, ...) {
+  char buf[2048];
+  va_list ap;
+  va_start(ap, fmt);
+  vsnprintf(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  if (alerthook)
+    alerthook(buf);
+  else
+    fprintf(stderr, "%s\n", buf);
+}
+
+void showmessagewindow(const char* text, double seconds) {
+  if (messagehook)
+    messagehook(text, seconds);
+  else
+    fprintf(stderr, "%s\n", text);
+}
+
+int askquestion(const char* question) {
+  return askhook ? askhook(question) : 0;
+}
+
+void resetnotify() {
+  alerthook = nullptr;
+  messagehook = nullptr;
+  askhook = nullptr;
+  layerbuttonshook = nullptr;
+  dirtyhook = nullptr;
+  selecthook = nullptr;
+}

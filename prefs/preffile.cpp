@@ -1,0 +1,4 @@
+// preffile.cpp: the per-user preferences file.
+#include "prefs/preffile.h"
+
+void resetprefs() {}
