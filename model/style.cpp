@@ -2,6 +2,7 @@
 #include "model/style.h"
 
 #include "model/codes.h"
+#include "model/notify.h"
 
 int currentcolor = COLOR_WHITE;
 int currentpointtype = RW_CIRCPOINT;
@@ -38,4 +39,9 @@ void updateminlayer() {
       minlayer = i;
       return;
     }
+}
+
+void setlayerbuttons() {
+  updateminlayer();
+  if (layerbuttonshook) layerbuttonshook();
 }

@@ -25,3 +25,7 @@ void resetstyle();
 
 // Sets `minlayer` from `layerset`.
 void updateminlayer();
+
+// Sets `minlayer` and shows `layerset` on the layer buttons (through the
+// notification seam).
+void setlayerbuttons();
