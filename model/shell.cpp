@@ -1,0 +1,104 @@
+// shell.cpp: the interaction and animation state of the program's window,
+// and the idle step that drives the blink clock and script animation.
+#include "model/shell.h"
+
+#include <ctime>
+
+#include "model/primitive.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "render/colors.h"
+
+int WIDTH = 400;
+int HEIGHT = 450;
+int MENUWIDTH = 180;
+int bigfont;
+int singlebuffer;
+int showthetips = 1;
+int showinfomsg = 1;
+int showthelayers;
+
+int UIstate;
+int sticky;
+uint32_t filelayerset = 0xffffffffu;
+int runningscript;
+flt* Script;
+int scriptdrawn;
+int dumpingeps;
+int blinkonly;
+int drawgeominited;
+long long lastblinktime;
+
+long long monotonicmicros() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000;
+}
+
+// Advances the running script by one step once the last step was drawn.
+static int scriptstep() {
+  int actions = 0;
+  if (!Script) {
+    runningscript = 0;
+    actions |= IDLE_REDRAW;
+    if (dumpingeps) {
+      dumpingeps = 0;
+      actions |= IDLE_DUMPEPS;
+    }
+    return actions;
+  }
+  if (scriptdrawn == 1) {
+    Script->value += Script->step;
+    scriptdrawn = 0;
+  }
+  if (Script->value >= Script->stop) {
+    Script->value = Script->stop;
+    runningscript = 0;
+    layerset = filelayerset;
+    setlayerbuttons();
+    actions |= IDLE_SCRIPTENDED;
+  }
+  selectprim(Script);
+  actions |= IDLE_REDRAW;
+  if (dumpingeps) actions |= IDLE_DUMPEPS;
+  return actions;
+}
+
+int idlestep(long long now, int damaged) {
+  int actions = 0;
+  blinkonly = 0;
+  if (runningscript) {
+    actions |= scriptstep();
+    if (!Script) return actions;
+  }
+  if (now - lastblinktime > BLINKINTERVAL && !runningscript) {
+    if (!damaged) blinkonly = 1;
+    lastblinktime = now;
+    blinkon = (blinkon + 1) % 3;
+    actions |= IDLE_FIXPANEL | IDLE_REDRAW;
+  }
+  return actions;
+}
+
+int inselectstate() { return UIstate == 0; }
+
+void resetshell() {
+  WIDTH = 400;
+  HEIGHT = 450;
+  MENUWIDTH = 180;
+  bigfont = 0;
+  singlebuffer = 0;
+  showthetips = 1;
+  showinfomsg = 1;
+  showthelayers = 0;
+  UIstate = 0;
+  sticky = 0;
+  filelayerset = 0xffffffffu;
+  runningscript = 0;
+  Script = nullptr;
+  scriptdrawn = 0;
+  dumpingeps = 0;
+  blinkonly = 0;
+  drawgeominited = 0;
+  lastblinktime = 0;
+}
