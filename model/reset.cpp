@@ -9,6 +9,7 @@
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
 #include "relations/finder.h"
+#include "render/colors.h"
 #include "render/palette.h"
 #include "render/view.h"
 
@@ -17,6 +18,7 @@ void resetall() {
   resetmodel();
   resetstyle();
   initcolors();
+  resetcolors();
   resetlanguage();
   resetengine();
   resetview();
