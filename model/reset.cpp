@@ -4,6 +4,7 @@
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -25,4 +26,5 @@ void resetall() {
   resetpostscript();
   resetrelations();
   resetprefs();
+  resetshell();
 }

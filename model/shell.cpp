@@ -5,28 +5,16 @@
 #include <ctime>
 
 #include "model/primitive.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "render/colors.h"
+#include "render/view.h"
 
-int WIDTH = 400;
-int HEIGHT = 450;
 int MENUWIDTH = 180;
-int bigfont;
-int singlebuffer;
-int showthetips = 1;
-int showinfomsg = 1;
-int showthelayers;
-
-int UIstate;
-int sticky;
-uint32_t filelayerset = 0xffffffffu;
 int runningscript;
-flt* Script;
 int scriptdrawn;
 int dumpingeps;
-int blinkonly;
-int drawgeominited;
 long long lastblinktime;
 
 long long monotonicmicros() {
@@ -80,25 +68,10 @@ int idlestep(long long now, int damaged) {
   return actions;
 }
 
-int inselectstate() { return UIstate == 0; }
-
 void resetshell() {
-  WIDTH = 400;
-  HEIGHT = 450;
   MENUWIDTH = 180;
-  bigfont = 0;
-  singlebuffer = 0;
-  showthetips = 1;
-  showinfomsg = 1;
-  showthelayers = 0;
-  UIstate = 0;
-  sticky = 0;
-  filelayerset = 0xffffffffu;
   runningscript = 0;
-  Script = nullptr;
   scriptdrawn = 0;
   dumpingeps = 0;
-  blinkonly = 0;
-  drawgeominited = 0;
   lastblinktime = 0;
 }

@@ -7,28 +7,14 @@
 // tested without a display.
 #pragma once
 
-#include <cstdint>
 
-struct flt;
-
-extern int WIDTH;          // width of the drawing area in pixels
-extern int HEIGHT;         // height of the drawing area in pixels
-extern int MENUWIDTH;      // width of the control panel in pixels
-extern int bigfont;        // larger control panel and labels
-extern int singlebuffer;   // single- instead of double-buffered drawing
-extern int showthetips;    // show the usage tips at start
-extern int showinfomsg;    // tool tips on the control panel
-extern int showthelayers;  // the layer buttons are shown
-
-extern int UIstate;             // construction state; 0 = selection
-extern int sticky;              // repeat mode for constructions
-extern uint32_t filelayerset;   // layers to restore after a script
+// The window sizes, the start-up switches (prefs/preffile.h), the
+// construction state (app/construction.h), the script (model/state.h) and
+// the blink-only flag (render/view.h) live with their owners.
+extern int MENUWIDTH;           // width of the control panel in pixels
 extern int runningscript;       // a script animation is running
-extern flt* Script;             // the diagram's script value, or null
 extern int scriptdrawn;         // a frame was drawn since the last step
 extern int dumpingeps;          // write one EPS file per script frame
-extern int blinkonly;           // this redraw only changes the blink phase
-extern int drawgeominited;      // the background was painted at least once
 extern long long lastblinktime; // monotonic microseconds of the last blink
 
 // Microseconds between two blink phases: a third of a second.
@@ -50,9 +36,6 @@ long long monotonicmicros();
 // redraw pending, in which case a blink does not make a blink-only frame.
 // Returns the idleaction bits the window must carry out.
 int idlestep(long long now, int damaged);
-
-// True while no construction is under way.
-int inselectstate();
 
 // Puts every shell global back to its start-up value.
 void resetshell();
