@@ -9,7 +9,10 @@
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
 #include "relations/finder.h"
+#include "render/colors.h"
+#include "render/markup.h"
 #include "render/palette.h"
+#include "render/smear.h"
 #include "render/view.h"
 
 void resetall() {
@@ -20,6 +23,9 @@ void resetall() {
   resetlanguage();
   resetengine();
   resetview();
+  resetcolors();
+  resetsmear();
+  resetmarkup();
   resetpostscript();
   resetrelations();
   resetprefs();
