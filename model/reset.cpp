@@ -20,10 +20,10 @@ void resetall() {
   resetmodel();
   resetstyle();
   initcolors();
+  resetcolors();
   resetlanguage();
   resetengine();
   resetview();
-  resetcolors();
   resetsmear();
   resetmarkup();
   resetpostscript();
