@@ -8,6 +8,7 @@
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
+#include "prefs/tiptext.h"
 #include "relations/finder.h"
 #include "render/colors.h"
 #include "render/palette.h"
@@ -25,4 +26,5 @@ void resetall() {
   resetpostscript();
   resetrelations();
   resetprefs();
+  resettips();
 }
