@@ -8,6 +8,7 @@
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
+#include "prefs/tiptext.h"
 #include "relations/finder.h"
 #include "render/colors.h"
 #include "render/markup.h"
@@ -29,4 +30,5 @@ void resetall() {
   resetpostscript();
   resetrelations();
   resetprefs();
+  resettips();
 }
