@@ -9,9 +9,12 @@
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
+#include "prefs/tiptext.h"
 #include "relations/finder.h"
 #include "render/colors.h"
+#include "render/markup.h"
 #include "render/palette.h"
+#include "render/smear.h"
 #include "render/view.h"
 
 void resetall() {
@@ -23,8 +26,11 @@ void resetall() {
   resetlanguage();
   resetengine();
   resetview();
+  resetsmear();
+  resetmarkup();
   resetpostscript();
   resetrelations();
   resetprefs();
+  resettips();
   resetshell();
 }
