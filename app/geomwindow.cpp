@@ -6,6 +6,7 @@
 #include <FL/Fl_Window.H>
 
 #include "model/shell.h"
+#include "prefs/preffile.h"
 #include "render/colors.h"
 #include "render/view.h"
 
