@@ -16,7 +16,7 @@ int gfontsize = 16;
 int fontsize = 16;
 int fontnumber, fontstyle;
 int blinkonly, drawgeominited, smearflag;
-double ym, yinfo;
+double ym = 0.9f, yinfo = -0.5;  // as each list's drawing starts them
 void (*recalcsizeshook)();
 
 // The text line height is fixed by the first frame of the run, so that
@@ -123,7 +123,8 @@ void resetview() {
   fontsize = 16;
   fontnumber = fontstyle = 0;
   blinkonly = drawgeominited = smearflag = 0;
-  ym = yinfo = 0;
+  ym = 0.9f;
+  yinfo = -0.5;
   recalcsizeshook = nullptr;
   firstrecalc = 1;
 }
