@@ -78,8 +78,7 @@ int Fl_Geom_Window::handle(int event) {
       if (!motionfunc) return 0;
       motionfunc(x, y);
       return 1;
-    case FL_FOCUS:
-      return 1;
+    case FL_FOCUS: return 1;
     case FL_KEYBOARD: {
       int k = Fl::event_key();
       if (k == FL_KP + '9' || k == FL_KP + '3') {
@@ -115,7 +114,9 @@ void Reshape(int width, int height) {
   redrawgeometry();
 }
 
-void visibility(int) { blinkonly = 0; }
+void visibility(int) {
+  blinkonly = 0;
+}
 
 void reshapeall(int width, int height) {
   if (main_window) main_window->size(MENUWIDTH + width, height + 24);

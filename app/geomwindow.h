@@ -12,12 +12,12 @@ class Fl_Window;
 
 class Fl_Geom_Window : public Fl_Gl_Window {
  public:
-  int mousedown;                          // bit b: mouse button b is down
-  void (*displayfunc)();                  // draws one frame
-  void (*reshapefunc)(int w, int h);      // the size changed
+  int mousedown;                      // bit b: mouse button b is down
+  void (*displayfunc)();              // draws one frame
+  void (*reshapefunc)(int w, int h);  // the size changed
   void (*keyboardfunc)(unsigned char c, int x, int y);
   void (*mousefunc)(int button, int state, int x, int y);
-  void (*motionfunc)(int x, int y);       // motion with a button down
+  void (*motionfunc)(int x, int y);  // motion with a button down
   void (*visibilityfunc)(int shown);
   void (*specialfunc)(int key, int x, int y);
 

@@ -26,7 +26,9 @@ void IdleFunc(void*) {
   Fl::add_timeout(0.02, resetidle);
 }
 
-void resetidle(void*) { Fl::add_idle(IdleFunc); }
+void resetidle(void*) {
+  Fl::add_idle(IdleFunc);
+}
 
 void startidle() {
   idlestarted = 0;

@@ -10,7 +10,9 @@
 #include "app/startup.h"
 #include "model/notify.h"
 
-static void fltkalert(const char* text) { fl_alert("%s", text); }
+static void fltkalert(const char* text) {
+  fl_alert("%s", text);
+}
 
 static int fltkask(const char* question) {
   return fl_choice("%s", "No", "Yes", nullptr, question) == 1;

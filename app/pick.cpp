@@ -5,11 +5,14 @@
 #include <FL/Fl.H>
 
 #include "app/geomwindow.h"
+#include "engine/drag.h"
 #include "render/hittest.h"
 #include "render/smear.h"
 #include "render/view.h"
 
-int ctrlheld() { return Fl::event_state(FL_CTRL) != 0; }
+int ctrlheld() {
+  return Fl::event_state(FL_CTRL) != 0;
+}
 
 void pickmouse(int button, int state, int x, int y) {
   if (state != 0) return;
@@ -24,4 +27,8 @@ void pickmouse(int button, int state, int x, int y) {
   }
   blinkonly = 0;
   redrawgeometry();
+}
+
+void motion(int x, int y) {
+  if (dragvertex(x, y)) redrawgeometry();
 }

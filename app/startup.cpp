@@ -17,8 +17,6 @@
 #include "app/idle.h"
 #include "app/pick.h"
 #include "engine/drag.h"
-#include "language/lexer.h"
-#include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -32,7 +30,9 @@ int (*savefilehook)();
 
 static std::string filename;  // held whole, whatever its length
 
-const char* startfilename() { return filename.c_str(); }
+const char* startfilename() {
+  return filename.c_str();
+}
 
 void askdirty() {
   while (dirtyfile) {
@@ -42,7 +42,9 @@ void askdirty() {
   }
 }
 
-static void closemain(Fl_Widget*, void*) { exit(0); }
+static void closemain(Fl_Widget*, void*) {
+  exit(0);
+}
 
 // Whether a window can be opened at all; the toolkit itself would end the
 // process with its own error when it cannot.
@@ -84,10 +86,8 @@ static void takefilename(int argc, char** argv) {
 }
 
 void geommain(const char* name) {
-  inittables();
   initcolors();
   if (!name || !*name) return;
-  readgeometry(name);
   if (main_window) main_window->copy_label(name);
   dirtyfile = 0;
 }
@@ -96,12 +96,11 @@ static void bindcallbacks(Fl_Geom_Window* g) {
   g->displayfunc = drawgeom;
   g->reshapefunc = Reshape;
   g->mousefunc = pickmouse;
-  g->motionfunc = dragvertex;
+  g->motionfunc = motion;
   g->visibilityfunc = visibility;
 }
 
 int startup(int argc, char** argv) {
-  thisversion = 0.65;
   atexit(askdirty);
   parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;

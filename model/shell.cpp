@@ -5,7 +5,6 @@
 #include <ctime>
 
 #include "model/primitive.h"
-#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "render/colors.h"
@@ -23,42 +22,9 @@ long long monotonicmicros() {
   return (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000;
 }
 
-// Advances the running script by one step once the last step was drawn.
-static int scriptstep() {
-  int actions = 0;
-  if (!Script) {
-    runningscript = 0;
-    actions |= IDLE_REDRAW;
-    if (dumpingeps) {
-      dumpingeps = 0;
-      actions |= IDLE_DUMPEPS;
-    }
-    return actions;
-  }
-  if (scriptdrawn == 1) {
-    Script->value += Script->step;
-    scriptdrawn = 0;
-  }
-  if (Script->value >= Script->stop) {
-    Script->value = Script->stop;
-    runningscript = 0;
-    layerset = filelayerset;
-    setlayerbuttons();
-    actions |= IDLE_SCRIPTENDED;
-  }
-  selectprim(Script);
-  actions |= IDLE_REDRAW;
-  if (dumpingeps) actions |= IDLE_DUMPEPS;
-  return actions;
-}
-
 int idlestep(long long now, int damaged) {
   int actions = 0;
   blinkonly = 0;
-  if (runningscript) {
-    actions |= scriptstep();
-    if (!Script) return actions;
-  }
   if (now - lastblinktime > BLINKINTERVAL && !runningscript) {
     if (!damaged) blinkonly = 1;
     lastblinktime = now;

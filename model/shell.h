@@ -7,25 +7,24 @@
 // tested without a display.
 #pragma once
 
-
 // The window sizes, the start-up switches (prefs/preffile.h), the
 // construction state (app/construction.h), the script (model/state.h) and
 // the blink-only flag (render/view.h) live with their owners.
-extern int MENUWIDTH;           // width of the control panel in pixels
-extern int runningscript;       // a script animation is running
-extern int scriptdrawn;         // a frame was drawn since the last step
-extern int dumpingeps;          // write one EPS file per script frame
-extern long long lastblinktime; // monotonic microseconds of the last blink
+extern int MENUWIDTH;            // width of the control panel in pixels
+extern int runningscript;        // a script animation is running
+extern int scriptdrawn;          // a frame was drawn since the last step
+extern int dumpingeps;           // write one EPS file per script frame
+extern long long lastblinktime;  // monotonic microseconds of the last blink
 
 // Microseconds between two blink phases: a third of a second.
 const long long BLINKINTERVAL = 333333;
 
 // What the window has to do after one idle step (bits, or'ed).
 enum idleaction {
-  IDLE_REDRAW = 1,        // request a redraw of the drawing area
-  IDLE_DUMPEPS = 2,       // write the script frame as EPS
-  IDLE_FIXPANEL = 4,      // redraw the control panel's label
-  IDLE_SCRIPTENDED = 8,   // the script reached its stop value
+  IDLE_REDRAW = 1,       // request a redraw of the drawing area
+  IDLE_DUMPEPS = 2,      // write the script frame as EPS
+  IDLE_FIXPANEL = 4,     // redraw the control panel's label
+  IDLE_SCRIPTENDED = 8,  // the script reached its stop value
 };
 
 // The time of the monotonic clock in microseconds.

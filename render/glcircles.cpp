@@ -10,8 +10,7 @@
 
 // Draws a unit-circle table translated to (x, y) and scaled by r: one
 // table walk, no trigonometry per frame.
-static void unitloop(const float* table, int n, double x, double y,
-                     double r) {
+static void unitloop(const float* table, int n, double x, double y, double r) {
   glPushMatrix();
   glTranslated(x, y, 0);
   glScaled(r, r, 1);

@@ -19,7 +19,9 @@ int setcolor(int code, const uint8_t* layercolors) {
   return 1;
 }
 
-int selectionfactor() { return defaultwidth == 1 ? 3 : 6; }
+int selectionfactor() {
+  return defaultwidth == 1 ? 3 : 6;
+}
 
 void setprimwidth(const primitive* p) {
   double f = p == pselected ? selectionfactor() : defaultwidth;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "language/rpn.h"
+#include "engine/recompute.h"
 #include "model/worldlist.h"
 #include "render/colors.h"
 #include "render/gldraw.h"
@@ -26,8 +26,8 @@ static void segment(const wpoint seg[2]) {
   glEnd();
 }
 
-void drawangle(double px, double py, double vx, double vy, double qx,
-               double qy, double r) {
+void drawangle(double px, double py, double vx, double vy, double qx, double qy,
+               double r) {
   double al, be;
   wpoint V = {vx, vy};
   anglearms({px, py}, V, {qx, qy}, &al, &be);
@@ -47,8 +47,8 @@ void drawrightangle(double px, double py, double vx, double vy, double qx,
   glEnd();
 }
 
-void drawslash(double px, double py, double vx, double vy, double qx,
-               double qy, double r1, double r2, int n) {
+void drawslash(double px, double py, double vx, double vy, double qx, double qy,
+               double r1, double r2, int n) {
   double al, be;
   wpoint V = {vx, vy}, seg[2];
   anglearms({px, py}, V, {qx, qy}, &al, &be);
@@ -133,8 +133,7 @@ void drawpolygon(polygon* p) {
     if (mask) glDisable(GL_POLYGON_STIPPLE);
   }
   // A dashed outline shows the selection against a solid fill.
-  if (p == pselected)
-    polyoutline(c, p->polytype == RW_SOLIDPOLY ? 0xFF00 : 0);
+  if (p == pselected) polyoutline(c, p->polytype == RW_SOLIDPOLY ? 0xFF00 : 0);
   if (p->display) listvalue("Area %s = %6.3f", p, p->area);
 }
 

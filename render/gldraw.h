@@ -77,12 +77,12 @@ void drawconicprim(conic* c);
 void drawbezierprim(bezier* b);
 void drawflt(flt* f);
 
-void drawangle(double px, double py, double vx, double vy, double qx,
-               double qy, double r);
+void drawangle(double px, double py, double vx, double vy, double qx, double qy,
+               double r);
 void drawrightangle(double px, double py, double vx, double vy, double qx,
                     double qy, double r);
-void drawslash(double px, double py, double vx, double vy, double qx,
-               double qy, double r1, double r2, int n);
+void drawslash(double px, double py, double vx, double vy, double qx, double qy,
+               double r1, double r2, int n);
 void drawconic(double a, double b, double c, double d, double e, double f);
 void drawbezier(double x1, double y1, double x2, double y2, double x3,
                 double y3, double x4, double y4);

@@ -14,7 +14,9 @@
 #include "render/view.h"
 
 void Ortho2D(double left, double right, double bottom, double top) {
-  glOrtho(left, right, bottom, top, -1, 1);
+  double m[16];
+  ortho2dmatrix(left, right, bottom, top, m);
+  glMultMatrixd(m);
 }
 
 // A blink-only frame paints over the previous one. With two buffers the
@@ -123,7 +125,8 @@ void drawgeom() {
   drawsmearlist();
   blinkonly = 0;
   scriptdrawn = 1;
-  testlist();
 }
 
-void resetgldraw() { defaultwidth = 1; }
+void resetgldraw() {
+  defaultwidth = 1;
+}

@@ -28,7 +28,9 @@ static rasterpos currentraster() {
   return {p[0], p[1]};
 }
 
-static void normalfont(int size) { gl_font(fontnumber + fontstyle, size); }
+static void normalfont(int size) {
+  gl_font(fontnumber + fontstyle, size);
+}
 
 void loadscreenfont() {
   normalfont(fontsize);
@@ -143,9 +145,7 @@ void charstr(const char* s, double x, double y, int ul) {
         break;
       }
       case MK_ARC:
-      case MK_OVERLINE:
-        groupdraw(it.text, it.kind, ul);
-        break;
+      case MK_OVERLINE: groupdraw(it.text, it.kind, ul); break;
       case MK_SUPER:
       case MK_SUB:
         subsuperdraw(it.text.data(), (int)it.text.size(), it.kind == MK_SUB,
@@ -159,7 +159,9 @@ void charstr(const char* s, double x, double y, int ul) {
   }
 }
 
-void bitmap_output(double x, double y, const char* s) { charstr(s, x, y, 0); }
+void bitmap_output(double x, double y, const char* s) {
+  charstr(s, x, y, 0);
+}
 
 void drawvalueentry(const char* s) {
   charstr(s, (double)-0.99f, ym, 0);

@@ -10,9 +10,15 @@
 
 static const double TWOPI = 6.2831853071794;
 
-double vertextolerance() { return 1.9 * dpbsize; }
-double curvetolerance() { return 1.9 * dpbsize / 2; }
-double conictolerance() { return 1.9 * dpbsize; }
+double vertextolerance() {
+  return 1.9 * dpbsize;
+}
+double curvetolerance() {
+  return 1.9 * dpbsize / 2;
+}
+double conictolerance() {
+  return 1.9 * dpbsize;
+}
 
 int hiddenforpicking(const primitive* p) {
   if (showinvisible) return 0;
@@ -121,11 +127,13 @@ double disttoconic(const conic* cn, double x, double y) {
   // Only the visible part is sampled: what lies outside cannot be clicked.
   for (double X = fxmin; X <= fxmax; X += 0.01) {
     int n = quadroots(c, b * X + e, a * X * X + d * X + f, r);
-    for (int i = 0; i < n; i++) best = std::fmin(best, std::hypot(X - x, r[i] - y));
+    for (int i = 0; i < n; i++)
+      best = std::fmin(best, std::hypot(X - x, r[i] - y));
   }
   for (double Y = fymin; Y <= fymax; Y += 0.01) {
     int n = quadroots(a, b * Y + d, c * Y * Y + e * Y + f, r);
-    for (int i = 0; i < n; i++) best = std::fmin(best, std::hypot(r[i] - x, Y - y));
+    for (int i = 0; i < n; i++)
+      best = std::fmin(best, std::hypot(r[i] - x, Y - y));
   }
   return best;
 }
@@ -253,12 +261,13 @@ line* hitanotherline(double x, double y, primitive* other) {
   return nullptr;
 }
 
-line* hitline(double x, double y) { return hitanotherline(x, y, nullptr); }
+line* hitline(double x, double y) {
+  return hitanotherline(x, y, nullptr);
+}
 
 circle* hitanothercircle(double x, double y, primitive* other) {
   for (primitive* p = plist; p; p = p->next) {
-    if (p->type != RW_CIRCLE || p->kind == PARAMHOLDER || p == other)
-      continue;
+    if (p->type != RW_CIRCLE || p->kind == PARAMHOLDER || p == other) continue;
     circle* c = static_cast<circle*>(p);
     if (hitcircle(c, x, y)) return c;
   }

@@ -162,9 +162,9 @@ TEST_F(Hit, InvisibleAndPerLayerHidden) {
   p->parents[2] = point(0.7, 0.9);
   p->color = COLOR_INVISIBLE;
   addprimitive(p);
-  EXPECT_TRUE(hitpolygon(p, 0.7, 0.505));   // bottom edge
-  EXPECT_TRUE(hitpolygon(p, 0.6, 0.7));     // left edge, (0.5,0.5)-(0.7,0.9)
-  EXPECT_FALSE(hitpolygon(p, 0.7, 0.6));    // inside, away from the edges
+  EXPECT_TRUE(hitpolygon(p, 0.7, 0.505));  // bottom edge
+  EXPECT_TRUE(hitpolygon(p, 0.6, 0.7));    // left edge, (0.5,0.5)-(0.7,0.9)
+  EXPECT_FALSE(hitpolygon(p, 0.7, 0.6));   // inside, away from the edges
   EXPECT_EQ(hitprimitive(0.7, 0.505), p);
 }
 
@@ -174,11 +174,18 @@ TEST_F(Hit, ConicOnlyWhereVisible) {
   double k[6] = {1, 0, 1, 0, 0, -0.25};  // x^2 + y^2 = 0.25
   for (int i = 0; i < 6; i++) c->coef[i] = k[i];
   addprimitive(c);
-  EXPECT_EQ(hitconic(0.53, 0.003), c);   // 0.03 from the curve, < 0.038
+  EXPECT_EQ(hitconic(0.53, 0.003), c);     // 0.03 from the curve, < 0.038
   EXPECT_EQ(hitconic(0.3, 0.3), nullptr);  // 0.076 inside
   c->coef[5] = -100;  // radius 10: nothing of it is in the view
-  EXPECT_EQ(disttoconic(c, 0.99, 0), NOHIT);
+  EXPECT_NEAR(disttoconic(c, 0.99, 0), 10 - std::hypot(0.99, 0.0), 0.02);
   EXPECT_EQ(hitconic(0.99, 0), nullptr);
+  // x = 5 (a degenerate conic, x^2 - 25 = 0 with x > 0): no sample column
+  // of the view meets it, and the rows find it only outside the view.
+  double far[6] = {0, 0, 0, 1, 0, -5};
+  for (int i = 0; i < 6; i++) c->coef[i] = far[i];
+  EXPECT_EQ(hitconic(0.99, 0.5), nullptr);
+  c->coef[0] = 1, c->coef[2] = 1, c->coef[3] = 0, c->coef[5] = 1;  // no points
+  EXPECT_EQ(disttoconic(c, 0, 0), NOHIT);
 }
 
 TEST_F(Hit, AnglesArePickedInTheirSectorNearTheApex) {
@@ -190,8 +197,8 @@ TEST_F(Hit, AnglesArePickedInTheirSectorNearTheApex) {
   a->parents[0] = P, a->parents[1] = V, a->parents[2] = Q;
   addprimitive(a);
   // The reach is a squared distance compared with 1.9 dpbsize = 0.038.
-  EXPECT_TRUE(hitangle(a, 0.15, 0.1));   // 0.0325
-  EXPECT_FALSE(hitangle(a, 0.2, 0.1));   // 0.05
+  EXPECT_TRUE(hitangle(a, 0.15, 0.1));     // 0.0325
+  EXPECT_FALSE(hitangle(a, 0.2, 0.1));     // 0.05
   EXPECT_FALSE(hitangle(a, -0.05, 0.05));  // outside the quarter
   // The other way round the sector is the remaining three quarters.
   a->parents[0] = Q, a->parents[2] = P;
