@@ -4,6 +4,7 @@
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -11,7 +12,9 @@
 #include "prefs/tiptext.h"
 #include "relations/finder.h"
 #include "render/colors.h"
+#include "render/markup.h"
 #include "render/palette.h"
+#include "render/smear.h"
 #include "render/view.h"
 
 void resetall() {
@@ -23,8 +26,11 @@ void resetall() {
   resetlanguage();
   resetengine();
   resetview();
+  resetsmear();
+  resetmarkup();
   resetpostscript();
   resetrelations();
   resetprefs();
   resettips();
+  resetshell();
 }
