@@ -20,11 +20,21 @@ namespace {
 
 std::vector<char> visv, visl, visc;  // visibility when the test starts
 
-int nv() { return (int)vertlist.size(); }
-int nl() { return (int)linelist.size(); }
-int nc() { return (int)circlist.size(); }
-int onl(int v, int l) { return onlmatrix[(size_t)v * nl() + l]; }
-int onc(int v, int c) { return oncmatrix[(size_t)v * nc() + c]; }
+int nv() {
+  return (int)vertlist.size();
+}
+int nl() {
+  return (int)linelist.size();
+}
+int nc() {
+  return (int)circlist.size();
+}
+int onl(int v, int l) {
+  return onlmatrix[(size_t)v * nl() + l];
+}
+int onc(int v, int c) {
+  return oncmatrix[(size_t)v * nc() + c];
+}
 
 void push(candlist& list, int a, int b, int c, int d, int mode) {
   list.push_back({{a, b, c, d}, mode, 1});
@@ -71,8 +81,7 @@ void findconcurrentcircles() {
     for (int j = i + 1; j < nc(); j++)
       for (int k = j + 1; k < nc(); k++) {
         if (!visc[i] || !visc[j] || !visc[k]) continue;
-        if (!concurrentcircles(circlist[i], circlist[j], circlist[k]))
-          continue;
+        if (!concurrentcircles(circlist[i], circlist[j], circlist[k])) continue;
         if (!pointonall(i, j, k)) push(threecircles, i, j, k, 0, 0);
       }
 }
@@ -97,7 +106,7 @@ void findspecialangles() {
                  : complementary(i, j) ? 1
                  : supplementary(i, j) ? 2
                                        : 0;
-      if (mode) push(special, i, j, 0, 0, mode);
+      if (mode) push(specialangles, i, j, 0, 0, mode);
     }
 }
 
@@ -162,8 +171,7 @@ int coincide(const int* q, int n) {
 // points by construction; the coincidence test is bound to the circles.
 int concyclicbydefinition(const int* q) {
   for (int c = 0; c < nc(); c++) {
-    if (onc(q[0], c) && onc(q[1], c) && onc(q[2], c) && onc(q[3], c))
-      return 1;
+    if (onc(q[0], c) && onc(q[1], c) && onc(q[2], c) && onc(q[3], c)) return 1;
     if (coincide(q, 4)) return 1;
   }
   return 0;
@@ -244,12 +252,11 @@ std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
   for (int x = 0; x < (int)v.size(); x++) {
     double sq = v[x] * v[x];
     if (!std::isfinite(sq)) continue;
-    auto from = std::lower_bound(
-        pr.begin(), pr.end(), sq - 2 * tol,
-        [](const product& a, double p) { return a.p < p; });
+    auto from =
+        std::lower_bound(pr.begin(), pr.end(), sq - 2 * tol,
+                         [](const product& a, double p) { return a.p < p; });
     for (auto it = from; it != pr.end() && it->p <= sq + 2 * tol; ++it) {
-      if (it->x == x || it->y == x || !(std::fabs(sq - it->p) < tol))
-        continue;
+      if (it->x == x || it->y == x || !(std::fabs(sq - it->p) < tol)) continue;
       std::array<int, 3> t = {x, it->x, it->y};
       std::sort(t.begin(), t.end());
       out.push_back(t);
@@ -268,7 +275,9 @@ void findmeanproportionals() {
   }
 }
 
-int usablearea(double a) { return 0.0001 < a && a < 100000; }
+int usablearea(double a) {
+  return 0.0001 < a && a < 100000;
+}
 
 void findequalareas() {
   std::vector<double> area = triangleareas();

@@ -5,9 +5,9 @@
 // failure kills a candidate for good, so what survives held in every frame
 // drawn during the test. Nothing here is proved, only observed within the
 // tolerances of measures.cpp.
-#include <cmath>
-
 #include "relations/finder.h"
+
+#include <cmath>
 
 int testingdiagram;
 std::vector<vertex*> vertlist;
@@ -22,7 +22,7 @@ std::vector<char> oncmatrix;
 candlist inverselist;
 candlist threecircles;
 candlist speciallines;
-candlist special;
+candlist specialangles;
 candlist specialsegments;
 candlist righta;
 candlist fourvonc;
@@ -38,10 +38,10 @@ double CircX, CircY;
 namespace {
 
 candlist* const alllists[] = {
-    &inverselist,     &threecircles,     &speciallines, &special,
-    &specialsegments, &righta,           &fourvonc,     &quadseglist,
-    &tripseglist,     &trianglepairlist, &trianglequadlist,
-    &threevonl,       &threelonv,        &harmonic,
+    &inverselist,     &threecircles,     &speciallines,     &specialangles,
+    &specialsegments, &righta,           &fourvonc,         &quadseglist,
+    &tripseglist,     &trianglepairlist, &trianglequadlist, &threevonl,
+    &threelonv,       &harmonic,
 };
 static_assert(sizeof alllists / sizeof alllists[0] == 14,
               "one entry per candidate list");
@@ -51,8 +51,12 @@ void release(std::vector<T>& v) {
   std::vector<T>().swap(v);
 }
 
-double seglen(int s) { return segmentlist[s].len2 = findsegmentlength(s); }
-double anglecos(int a) { return anglelist[a].cos = findcosine(a); }
+double seglen(int s) {
+  return segmentlist[s].len2 = findsegmentlength(s);
+}
+double anglecos(int a) {
+  return anglelist[a].cos = findcosine(a);
+}
 
 // How far an area product misses the equation of its mode.
 double areamiss(const candidate& c) {
@@ -103,8 +107,8 @@ void testincidences() {
   for (candidate& c : threevonl)
     if (c.alive && !threevonlp(v[c.m[0]], v[c.m[1]], v[c.m[2]])) c.alive = 0;
   for (candidate& c : threelonv)
-    if (c.alive && !threelonvp(linelist[c.m[0]], linelist[c.m[1]],
-                               linelist[c.m[2]]))
+    if (c.alive &&
+        !threelonvp(linelist[c.m[0]], linelist[c.m[1]], linelist[c.m[2]]))
       c.alive = 0;
   for (candidate& c : fourvonc)
     if (c.alive && !fourvoncp(v[c.m[0]], v[c.m[1]], v[c.m[2]], v[c.m[3]]))
@@ -117,15 +121,14 @@ void testincidences() {
 void testanglesandlines() {
   for (candidate& c : righta)
     if (c.alive && std::fabs(anglecos(c.m[0])) > 0.0001) c.alive = 0;
-  for (candidate& c : special)
+  for (candidate& c : specialangles)
     if (c.alive) {
       anglecos(c.m[0]);
       anglecos(c.m[1]);
       if (!anglepredicate(c.mode, c.m[0], c.m[1])) c.alive = 0;
     }
   for (candidate& c : speciallines)
-    if (c.alive &&
-        !linepredicate(c.mode, linelist[c.m[0]], linelist[c.m[1]]))
+    if (c.alive && !linepredicate(c.mode, linelist[c.m[0]], linelist[c.m[1]]))
       c.alive = 0;
   for (candidate& c : specialsegments)
     if (c.alive && std::fabs(seglen(c.m[0]) - seglen(c.m[1])) > 1e-5)

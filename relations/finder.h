@@ -43,12 +43,12 @@ struct candidate {
 };
 typedef std::vector<candidate> candlist;
 
-extern int testingdiagram;                  // a test is running
-extern std::vector<vertex*> vertlist;       // every vertex, list order
-extern std::vector<line*> linelist;         // every line
-extern std::vector<circle*> circlist;       // every circle
-extern std::vector<anglerec> anglelist;     // angles at construction corners
-extern std::vector<segmentrec> segmentlist; // segments along lines
+extern int testingdiagram;                     // a test is running
+extern std::vector<vertex*> vertlist;          // every vertex, list order
+extern std::vector<line*> linelist;            // every line
+extern std::vector<circle*> circlist;          // every circle
+extern std::vector<anglerec> anglelist;        // angles at construction corners
+extern std::vector<segmentrec> segmentlist;    // segments along lines
 extern std::vector<trianglerec> trianglelist;  // triangles of segments
 extern std::vector<char> onlmatrix;  // [v*lines+l]: vonldef of v and l
 extern std::vector<char> oncmatrix;  // [v*circles+c]: voncdef of v and c
@@ -56,7 +56,7 @@ extern std::vector<char> oncmatrix;  // [v*circles+c]: voncdef of v and c
 extern candlist inverselist;       // vertex, vertex, circle: inverse points
 extern candlist threecircles;      // three circles through one point
 extern candlist speciallines;      // two lines: 1 parallel, 2 perpendicular
-extern candlist special;           // two angles: 1 compl., 2 suppl., 3 equal
+extern candlist specialangles;     // two angles: 1 compl., 2 suppl., 3 equal
 extern candlist specialsegments;   // two segments of equal length
 extern candlist righta;            // one right angle
 extern candlist fourvonc;          // four concyclic vertices
@@ -67,7 +67,7 @@ extern candlist trianglequadlist;  // four triangles: area products, mode
 extern candlist threevonl;         // three collinear vertices
 extern candlist threelonv;         // three concurrent lines
 extern candlist harmonic;          // four vertices forming a harmonic set
-extern double CircX, CircY;  // common point of the last concurrentcircles
+extern double CircX, CircY;        // common point of the last concurrentcircles
 
 // finder.cpp: the test's life.
 
@@ -94,9 +94,9 @@ void allocateall();
 
 // measures.cpp: measures and numeric predicates (exact tolerances).
 
-double findcosine(int i);          // 2.0 when undefined
-double findsegmentlength(int i);   // squared; 1e6 at infinity
-double findtrianglearea(int i);    // doubled; 1e6 at infinity
+double findcosine(int i);                           // 2.0 when undefined
+double findsegmentlength(int i);                    // squared; 1e6 at infinity
+double findtrianglearea(int i);                     // doubled; 1e6 at infinity
 double vertdist(const vertex* a, const vertex* b);  // 1e30 at infinity
 int equalvertices(const vertex* a, const vertex* b);
 int equallines(const line* l1, const line* l2);

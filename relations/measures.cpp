@@ -12,8 +12,12 @@
 
 namespace {
 
-double px(const vertex* v) { return v->x / v->w; }
-double py(const vertex* v) { return v->y / v->w; }
+double px(const vertex* v) {
+  return v->x / v->w;
+}
+double py(const vertex* v) {
+  return v->y / v->w;
+}
 
 double dist2(const vertex* a, const vertex* b) {
   double dx = px(a) - px(b), dy = py(a) - py(b);
@@ -86,9 +90,12 @@ int equalvertices(const vertex* a, const vertex* b) {
          std::fabs(a->x - b->x) + std::fabs(a->y - b->y) < 0.0001;
 }
 
+// The third cross term matters only when both a vanish: without it every
+// two horizontal lines would count as one line.
 int equallines(const line* l1, const line* l2) {
   return std::fabs(l2->a * l1->b - l1->a * l2->b) < 0.0001 &&
-         std::fabs(l2->a * l1->c - l1->a * l2->c) < 0.0001;
+         std::fabs(l2->a * l1->c - l1->a * l2->c) < 0.0001 &&
+         std::fabs(l2->b * l1->c - l1->b * l2->c) < 0.0001;
 }
 
 int parallellines(const line* l1, const line* l2) {
@@ -142,13 +149,13 @@ int linepredicate(int mode, const line* l1, const line* l2) {
 }
 
 int threevonlp(const vertex* a, const vertex* b, const vertex* c) {
-  return std::fabs(det3(a->x, a->y, a->w, b->x, b->y, b->w, c->x, c->y,
-                        c->w)) < 0.0001;
+  return std::fabs(det3(a->x, a->y, a->w, b->x, b->y, b->w, c->x, c->y, c->w)) <
+         0.0001;
 }
 
 int threelonvp(const line* l1, const line* l2, const line* l3) {
-  return std::fabs(det3(l1->a, l1->b, l1->c, l2->a, l2->b, l2->c, l3->a,
-                        l3->b, l3->c)) < 0.0001;
+  return std::fabs(det3(l1->a, l1->b, l1->c, l2->a, l2->b, l2->c, l3->a, l3->b,
+                        l3->c)) < 0.0001;
 }
 
 int inversetest(const vertex* a, const vertex* b, const circle* k) {

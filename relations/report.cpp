@@ -25,7 +25,7 @@ const char* (*currentfilehook)();
 
 namespace {
 
-const int64_t TAGBASE = (int64_t)1 << 40;  // members from here on are tags
+const int64_t TAGBASE = (int64_t)1 << 40;   // members from here on are tags
 const int64_t TAGLIMIT = (int64_t)1 << 38;  // tags are clamped to +-this
 
 struct tuple {
@@ -49,7 +49,9 @@ void addtuple(int64_t a, int64_t b, int64_t c = 0, int64_t d = 0) {
   tuplelist.push_back({{a, b, c, d}, 0});
 }
 
-int isitem(int64_t m) { return m >= 0 && m < TAGBASE; }
+int isitem(int64_t m) {
+  return m >= 0 && m < TAGBASE;
+}
 
 void marktuple(tuple& t) {
   for (int c = 0; c < tuplesize; c++)
@@ -153,8 +155,7 @@ void printangle(FILE* out, int i) {
 
 // Groups the alive nodes of `list` (of mode `mode`, or any when 0).
 void groupsection(FILE* out, const candlist& list, int mode, int maxitems,
-                  int size, const char* heading, printer print,
-                  int splitmode) {
+                  int size, const char* heading, printer print, int splitmode) {
   initprintlists(maxitems, size);
   for (auto c = list.rbegin(); c != list.rend(); ++c)
     if (c->alive && (!mode || c->mode == mode))
@@ -213,7 +214,9 @@ void writeinverses(FILE* out) {
               bestname(circlist[c->m[2]]));
 }
 
-int same(double a, double b) { return std::fabs(a - b) < 0.001; }
+int same(double a, double b) {
+  return std::fabs(a - b) < 0.001;
+}
 
 // The four members in the order a product of the given mode is written.
 void productorder(const candidate& c, int* o) {
@@ -234,8 +237,7 @@ void writetriangles(FILE* out) {
   groupsection(out, trianglepairlist, 0, (int)trianglelist.size(), 2,
                "Equal area triangles:\n", printtriangle, 0);
   int first = 1;
-  for (auto c = trianglequadlist.rbegin(); c != trianglequadlist.rend();
-       ++c) {
+  for (auto c = trianglequadlist.rbegin(); c != trianglequadlist.rend(); ++c) {
     if (!c->alive || trivialarea(*c)) continue;
     if (first) fputs("Triangle area ratios:\n", out);
     first = 0;
@@ -315,8 +317,7 @@ void writerelations(FILE* out, const char* name) {
   int nv = (int)vertlist.size(), nl = (int)linelist.size();
   int na = (int)anglelist.size(), ns = (int)segmentlist.size();
   fprintf(out, "This is file: %s\n\n", name);
-  groupsection(out, threevonl, 0, nv, 3, "Points on a line:\n", printvertex,
-               0);
+  groupsection(out, threevonl, 0, nv, 3, "Points on a line:\n", printvertex, 0);
   release(threevonl);
   groupsection(out, threelonv, 0, nl, 3, "Concurrent lines:\n", printline, 0);
   release(threelonv);
@@ -325,15 +326,15 @@ void writerelations(FILE* out, const char* name) {
   release(fourvonc);
   writerightangles(out);
   release(righta);
-  groupsection(out, special, 3, na, 2, "Equal angles:\n", printangle, 0);
-  groupsection(out, special, 1, na, 2, "Complementary angles:\n", printangle,
-               2);
-  groupsection(out, special, 2, na, 2, "Supplementary angles:\n", printangle,
-               1);
-  release(special);
+  groupsection(out, specialangles, 3, na, 2, "Equal angles:\n", printangle, 0);
+  groupsection(out, specialangles, 1, na, 2, "Complementary angles:\n",
+               printangle, 2);
+  groupsection(out, specialangles, 2, na, 2, "Supplementary angles:\n",
+               printangle, 1);
+  release(specialangles);
   groupsection(out, speciallines, 1, nl, 2, "Parallel lines:\n", printline, 0);
-  groupsection(out, speciallines, 2, nl, 2, "Perpendicular lines:\n",
-               printline, 0);
+  groupsection(out, speciallines, 2, nl, 2, "Perpendicular lines:\n", printline,
+               0);
   release(speciallines);
   groupsection(out, specialsegments, 0, ns, 2, "Equal length segments:\n",
                printsegment, 0);

@@ -27,9 +27,7 @@ uint64_t pairkey(int a, int b) {
 void collectprimitives() {
   for (primitive* p = plist; p; p = p->next) {
     switch (p->type) {
-      case RW_VERTEX:
-        vertlist.push_back((vertex*)p);
-        break;
+      case RW_VERTEX: vertlist.push_back((vertex*)p); break;
       case RW_LINE: linelist.push_back((line*)p); break;
       case RW_CIRCLE: circlist.push_back((circle*)p); break;
       default: break;  // no other record takes part in relations
@@ -71,8 +69,7 @@ void buildangles() {
         if (!isvisible(vertlist[p]) || !isvisible(vertlist[q]) ||
             !isvisible(vertlist[k]))
           continue;
-        if (!seen.insert({k, std::min(p, q), std::max(p, q)}).second)
-          continue;
+        if (!seen.insert({k, std::min(p, q), std::max(p, q)}).second) continue;
         anglelist.push_back({{p, k, q}, 0});
         anglelist.back().cos = findcosine((int)anglelist.size() - 1);
       }
