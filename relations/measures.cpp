@@ -8,6 +8,7 @@
 // predicate accepts as an ordinary value.
 #include <cmath>
 
+#include "engine/solvers.h"
 #include "relations/finder.h"
 
 namespace {
@@ -28,25 +29,6 @@ double det3(double a0, double a1, double a2, double b0, double b1, double b2,
             double c0, double c1, double c2) {
   return a0 * (b1 * c2 - b2 * c1) - a1 * (b0 * c2 - b2 * c0) +
          a2 * (b0 * c1 - b1 * c0);
-}
-
-// One intersection of two circles (branch 1 or 2), as the engine computes
-// the intersection vertex of two circles; 0 when they do not meet.
-int circcircpoint(const circle* c0, const circle* c1, int branch, double* x,
-                  double* y) {
-  double x0 = c0->center.x, y0 = c0->center.y, r0 = c0->radius;
-  double x1 = c1->center.x, y1 = c1->center.y, r1 = c1->radius;
-  double d = std::sqrt((x1 - x0) * (x1 - x0) + (y1 - y0) * (y1 - y0));
-  double h = (r1 * r1 - r0 * r0 - d * d) / (-2 * d);
-  double k2 = r0 * r0 - h * h;
-  if (!(k2 >= 0)) return 0;
-  double k = std::sqrt(k2);
-  double fx = x0 + (x1 - x0) * h / d, fy = y0 + (y1 - y0) * h / d;
-  double sx = (y1 - y0) * k / d, sy = (x0 - x1) * k / d;
-  if (branch == 2) sx = -sx, sy = -sy;
-  *x = fx + sx;
-  *y = fy + sy;
-  return 1;
 }
 
 }  // namespace
@@ -168,8 +150,14 @@ int inversetest(const vertex* a, const vertex* b, const circle* k) {
 
 int concurrentcircles(const circle* c1, const circle* c2, const circle* c3) {
   for (int branch = 1; branch <= 2; branch++) {
-    double x, y;
-    if (!circcircpoint(c1, c2, branch, &x, &y)) continue;
+    // The intersection exactly as a vertex built on the two circles has it.
+    vertex p;
+    p.parents[0] = (primitive*)c1;
+    p.parents[1] = (primitive*)c2;
+    p.valid = 1;
+    vert_circcircle(&p, branch);
+    if (!p.valid) continue;
+    double x = p.x, y = p.y;
     double dx = x - c3->center.x, dy = y - c3->center.y;
     if (std::fabs(dx * dx + dy * dy - c3->radius * c3->radius) < 0.001) {
       CircX = x;

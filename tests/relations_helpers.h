@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "model/worldlist.h"
@@ -78,6 +79,33 @@ inline std::string endreport() {
 inline std::string body(const std::string& report) {
   size_t cut = report.find("\n\n");
   return cut == std::string::npos ? report : report.substr(cut + 2);
+}
+
+}  // namespace relhelp
+
+namespace relhelp {
+
+// A record of the given type and kind on the given parents, named (and for
+// a vertex labelled) as the construction helpers do; computed by the next
+// checkconstraints.
+inline primitive* mk(int type, int kind, std::initializer_list<primitive*> ps) {
+  primitive* p = newprimitive(type);
+  genname(p);
+  if (type == RW_VERTEX) addvertexname((vertex*)p);
+  p->kind = kind;
+  int i = 0;
+  for (primitive* q : ps) p->parents[i++] = q;
+  addprimitive(p);
+  return p;
+}
+inline vertex* mkv(int kind, std::initializer_list<primitive*> ps) {
+  return (vertex*)mk(RW_VERTEX, kind, ps);
+}
+inline line* mkl(int kind, std::initializer_list<primitive*> ps) {
+  return (line*)mk(RW_LINE, kind, ps);
+}
+inline circle* mkc(int kind, std::initializer_list<primitive*> ps) {
+  return (circle*)mk(RW_CIRCLE, kind, ps);
 }
 
 }  // namespace relhelp
