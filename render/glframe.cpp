@@ -117,6 +117,7 @@ void drawgeom() {
   drawsmearlist();
   blinkonly = 0;
   scriptdrawn = 1;
+  testlist();
 }
 
 void resetgldraw() {
