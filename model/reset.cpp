@@ -4,6 +4,7 @@
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -31,4 +32,5 @@ void resetall() {
   resetrelations();
   resetprefs();
   resettips();
+  resetshell();
 }
