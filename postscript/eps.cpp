@@ -9,6 +9,7 @@
 #include "model/notify.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "postscript/psformat.h"
 #include "postscript/psprims.h"
 #include "postscript/psstate.h"
 #include "prefs/preffile.h"
@@ -68,25 +69,25 @@ static void fittopage() {
 }
 
 static void writeheader(FILE* out) {
-  fprintf(out, "%%!PS-Adobe-2.0 EPSF-1.2\n");
-  fprintf(out, "%%%%Creator: Tessarin\n");
-  fprintf(out, "%%%%BoundingBox: 0 0 %d %d\n", xsize, ysize);
-  fprintf(out, "%%%%EndComments\n");
+  psprintf(out, "%%!PS-Adobe-2.0 EPSF-1.2\n");
+  psprintf(out, "%%%%Creator: Tessarin\n");
+  psprintf(out, "%%%%BoundingBox: 0 0 %d %d\n", xsize, ysize);
+  psprintf(out, "%%%%EndComments\n");
   fputs("0 setlinewidth\n", out);
   if (EPS)
-    fprintf(out, "%f %f translate\n", xsize / 2.0, ysize / 2.0);
+    psprintf(out, "%f %f translate\n", xsize / 2.0, ysize / 2.0);
   else
     fputs("306 396 translate\n", out);
   double half = fxmax > fymax ? ysize / 2.0 : xsize / 2.0;
-  fprintf(out, "%f %f scale\n", half, half);
+  psprintf(out, "%f %f scale\n", half, half);
   PSxscale = fxmax > fymax ? fxmax / fymax : 1;
   psfontscale = half;
   for (const char* line : prologue) fputs(line, out);
 }
 
 static void writeclip(FILE* out) {
-  fprintf(out, "%f %f moveto %f %f lineto %f %f lineto %f %f lineto\n", fxmin,
-          fymin, fxmin, fymax, fxmax, fymax, fxmax, fymin);
+  psprintf(out, "%f %f moveto %f %f lineto %f %f lineto %f %f lineto\n", fxmin,
+           fymin, fxmin, fymax, fxmax, fymax, fxmax, fymin);
   fputs("closepath clip\n", out);
 }
 
@@ -98,7 +99,7 @@ static void writelines(FILE* out, primitive* list, int scratch) {
     setPScolor(p->color, p->layercolor, out);
     if (!(p->layers & layerset) || !p->valid || p->type == RW_VERTEX) continue;
     if (scratch && p->type == RW_ANGLE && p->label) {
-      fprintf(out, "-0.99 %f moveto\n", y);
+      psprintf(out, "-0.99 %f moveto\n", y);
       y -= fbsize;
     }
     primitivePostScript(out, p);

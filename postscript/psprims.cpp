@@ -7,6 +7,7 @@
 
 #include "model/codes.h"
 #include "model/style.h"
+#include "postscript/psformat.h"
 #include "postscript/psstate.h"
 #include "postscript/pstext.h"
 #include "render/colors.h"
@@ -29,18 +30,18 @@ static int psdash(const primitive* p, int own) {
 // ---- point marks ----
 
 static void outlineend(FILE* out) {
-  fprintf(out, "%f setlinewidth stroke 1 setlinecap\n", MARKLINE);
+  psprintf(out, "%f setlinewidth stroke 1 setlinecap\n", MARKLINE);
 }
 
 void PSdrawdiamondvert(FILE* out, int color, const uint8_t* lc, double x,
                        double y) {
   setlinestyle(out, PSDASH_SOLID, 1.0);
   setPScolor(COLOR_MARKFILL, nullptr, out);
-  fprintf(out, "%f %f %f diamond\n", x, y, dpbsize);
+  psprintf(out, "%f %f %f diamond\n", x, y, dpbsize);
   fputs("gsave fill grestore\n", out);
   setPScolor(color, lc, out);
   outlineend(out);
-  fprintf(out, "%f %f drawdot\n", x, y);
+  psprintf(out, "%f %f drawdot\n", x, y);
 }
 
 // The two strokes of a plus or cross mark.
@@ -49,10 +50,10 @@ static void twostrokes(FILE* out, int color, const uint8_t* lc,
   setlinestyle(out, PSDASH_SOLID, 1.0);
   fputs("2 setlinecap\n", out);
   setPScolor(color, lc, out);
-  fprintf(out,
-          "%f %f moveto %f %f lineto %f %f moveto %f %f lineto closepath "
-          "stroke\n",
-          p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]);
+  psprintf(out,
+           "%f %f moveto %f %f lineto %f %f moveto %f %f lineto closepath "
+           "stroke\n",
+           p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]);
   outlineend(out);
 }
 
@@ -74,10 +75,10 @@ void PSdrawsoliddiamondvert(FILE* out, int color, const uint8_t* lc, double x,
                             double y) {
   double d = dpbsize;
   setPScolor(color, lc, out);
-  fprintf(out,
-          "%f %f moveto %f %f lineto %f %f lineto %f %f lineto closepath "
-          "fill\n",
-          x - d, y, x, y + d, x + d, y, x, y - d);
+  psprintf(out,
+           "%f %f moveto %f %f lineto %f %f lineto %f %f lineto closepath "
+           "fill\n",
+           x - d, y, x, y + d, x + d, y, x, y - d);
 }
 
 void PSdrawsquarevert(FILE* out, int color, const uint8_t* lc, double x,
@@ -86,19 +87,19 @@ void PSdrawsquarevert(FILE* out, int color, const uint8_t* lc, double x,
   setlinestyle(out, PSDASH_SOLID, 1.0);
   setPScolor(COLOR_MARKFILL, nullptr, out);
   fputs("newpath 2 setlinecap\n", out);
-  fprintf(out,
-          "%f %f moveto %f %f lineto %f %f lineto %f %f lineto closepath\n",
-          x - s, y - s, x + s, y - s, x + s, y + s, x - s, y + s);
+  psprintf(out,
+           "%f %f moveto %f %f lineto %f %f lineto %f %f lineto closepath\n",
+           x - s, y - s, x + s, y - s, x + s, y + s, x - s, y + s);
   fputs("gsave fill grestore\n", out);
   setPScolor(color, lc, out);
   outlineend(out);
-  fprintf(out, "%f %f drawdot\n", x, y);
+  psprintf(out, "%f %f drawdot\n", x, y);
 }
 
 void PSdrawdotvert(FILE* out, int color, const uint8_t* lc, double x,
                    double y) {
   setPScolor(color, lc, out);
-  fprintf(out, "%f %f drawdot\n", x, y);
+  psprintf(out, "%f %f drawdot\n", x, y);
 }
 
 void PSdrawcircpointvert(FILE* out, int color, const uint8_t* lc, double x,
@@ -106,7 +107,7 @@ void PSdrawcircpointvert(FILE* out, int color, const uint8_t* lc, double x,
   setlinestyle(out, PSDASH_SOLID, 1.0);
   setPScolor(COLOR_MARKFILL, nullptr, out);
   fputs("newpath 2 setlinecap\n", out);
-  fprintf(out, "%f %f %f 0 360 arc closepath\n", x, y, 0.707107 * dpbsize);
+  psprintf(out, "%f %f %f 0 360 arc closepath\n", x, y, 0.707107 * dpbsize);
   fputs("gsave fill grestore\n", out);
   setPScolor(color, lc, out);
   outlineend(out);
@@ -137,7 +138,7 @@ void vertexPostScript(FILE* out, const vertex* v) {
 // ---- lines ----
 
 void drawline(FILE* out, double x1, double y1, double x2, double y2) {
-  fprintf(out, "newpath %f %f moveto %f %f lineto stroke\n", x1, y1, x2, y2);
+  psprintf(out, "newpath %f %f moveto %f %f lineto stroke\n", x1, y1, x2, y2);
 }
 
 static void tickmarks(FILE* out, int linemark, wpoint P, wpoint Q) {
@@ -146,8 +147,8 @@ static void tickmarks(FILE* out, int linemark, wpoint P, wpoint Q) {
   if (n == 0) return;
   setlinestyle(out, PSDASH_SOLID, 1.0);
   for (int i = 0; i < n; i++) {
-    fprintf(out, "%f %f moveto %f %f lineto", t[i][0].x, t[i][0].y, t[i][1].x,
-            t[i][1].y);
+    psprintf(out, "%f %f moveto %f %f lineto", t[i][0].x, t[i][0].y, t[i][1].x,
+             t[i][1].y);
     if (i == n - 1)
       fputs(" stroke\n", out);
     else
@@ -187,8 +188,8 @@ void circlePostScript(FILE* out, const circle* c) {
   if (!psgate(c) || c->center.w == 0) return;
   setlinestyle(out, psdash(c, PSDASH_SOLID), c->width);
   fputs("newpath\n", out);
-  fprintf(out, "%f %f %f 0 360 arc closepath stroke\n", c->center.x,
-          c->center.y, c->radius);
+  psprintf(out, "%f %f %f 0 360 arc closepath stroke\n", c->center.x,
+           c->center.y, c->radius);
 }
 
 void bezierPostScript(FILE* out, const bezier* b) {
@@ -196,9 +197,9 @@ void bezierPostScript(FILE* out, const bezier* b) {
   if (b->p1.w == 0 || b->p2.w == 0 || b->p3.w == 0 || b->p4.w == 0) return;
   setlinestyle(out, psdash(b, PSDASH_SOLID), b->width);
   fputs("newpath\n", out);
-  fprintf(out, "%f %f moveto\n", b->p1.x, b->p1.y);
-  fprintf(out, "%f %f %f %f %f %f curveto\n", b->p2.x, b->p2.y, b->p3.x,
-          b->p3.y, b->p4.x, b->p4.y);
+  psprintf(out, "%f %f moveto\n", b->p1.x, b->p1.y);
+  psprintf(out, "%f %f %f %f %f %f curveto\n", b->p2.x, b->p2.y, b->p3.x,
+           b->p3.y, b->p4.x, b->p4.y);
   fputs("stroke\n", out);
 }
 
@@ -227,9 +228,9 @@ void conicPostScript(FILE* out, const conic* k) {
   pageconic(k->coef, &ax);
   if (ax.shape != CONIC_ELLIPSE && ax.shape != CONIC_HYPERBOLA) return;
   fputs("gsave\n", out);
-  fprintf(out, "%g rotate\n", ax.theta * 180 / 3.141592653589793);
-  fprintf(out, "%g %g translate\n", ax.uc, ax.vc);
-  fprintf(out, "%g %g scale\n", ax.sx, ax.sy);
+  psprintf(out, "%g rotate\n", ax.theta * 180 / 3.141592653589793);
+  psprintf(out, "%g %g translate\n", ax.uc, ax.vc);
+  psprintf(out, "%g %g scale\n", ax.sx, ax.sy);
   if (ax.shape == CONIC_ELLIPSE) {
     fputs("newpath\n", out);
     fputs("0 0 1 0 360 arc closepath stroke\n", out);
@@ -258,8 +259,8 @@ void drawPSangle(FILE* out, double Px, double Py, double Vx, double Vy,
   double a = fullturn(atan2(Py - Vy, Px - Vx));
   double b = fullturn(atan2(Qy - Vy, Qx - Vx));
   fputs("newpath\n", out);
-  fprintf(out, "%f %f %f %f %f arc stroke\n", Vx, Vy, R, a * PSDEGREES,
-          b * PSDEGREES);
+  psprintf(out, "%f %f %f %f %f arc stroke\n", Vx, Vy, R, a * PSDEGREES,
+           b * PSDEGREES);
 }
 
 void drawPSrightangle(FILE* out, double Px, double Py, double Vx, double Vy,
@@ -269,8 +270,8 @@ void drawPSrightangle(FILE* out, double Px, double Py, double Vx, double Vy,
   anglearms({Px, Py}, {Vx, Vy}, {Qx, Qy}, &a, &b);
   rightanglepoints({Vx, Vy}, r * anglemarkscale(), a, b, PAGEDIAG, p);
   fputs("newpath\n", out);
-  fprintf(out, "%f %f moveto %f %f lineto %f %f lineto stroke\n", p[0].x,
-          p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
+  psprintf(out, "%f %f moveto %f %f lineto %f %f lineto stroke\n", p[0].x,
+           p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
 }
 
 void drawPSslash(FILE* out, double Px, double Py, double Vx, double Vy,
@@ -283,8 +284,8 @@ void drawPSslash(FILE* out, double Px, double Py, double Vx, double Vy,
   for (int i = 0; i < (n == 1 ? 1 : 2); i++) {
     wpoint seg[2];
     slashsegment({Vx, Vy}, r1 * s, r2 * s, dirs[i], seg);
-    fprintf(out, "newpath %f %f moveto %f %f lineto stroke\n", seg[0].x,
-            seg[0].y, seg[1].x, seg[1].y);
+    psprintf(out, "newpath %f %f moveto %f %f lineto stroke\n", seg[0].x,
+             seg[0].y, seg[1].x, seg[1].y);
   }
 }
 
@@ -335,7 +336,7 @@ void polygonPostScript(FILE* out, const polygon* p) {
   for (int i = 0; i < p->nvert && i < MAXPOLYVERT; i++) {
     const vertex* v = polygoncorner(p, i);
     if (!v) continue;  // a parent that is not a point has no corner
-    fprintf(out, first ? "%f %f moveto\n" : "%f %f lineto\n", v->x, v->y);
+    psprintf(out, first ? "%f %f moveto\n" : "%f %f lineto\n", v->x, v->y);
     first = 0;
   }
   if (hatch) {

@@ -7,6 +7,7 @@
 #include "model/codes.h"
 #include "model/style.h"
 #include "postscript/eps.h"
+#include "postscript/psformat.h"
 #include "render/colors.h"
 
 int lastcolor = -2;
@@ -52,17 +53,17 @@ void setlinestyle(FILE* out, int style, double width) {
   const double w = 0.002;
   switch (style) {
     case PSDASH_INVISIBLE:
-      fprintf(out, "[0.020 0.010] 0 setdash\n%f setlinewidth\n",
-              w * width / 10);
+      psprintf(out, "[0.020 0.010] 0 setdash\n%f setlinewidth\n",
+               w * width / 10);
       break;
     case PSDASH_SOLID:
-      fprintf(out, "[] 0 setdash\n%f setlinewidth\n", w * width);
+      psprintf(out, "[] 0 setdash\n%f setlinewidth\n", w * width);
       break;
     case PSDASH_DASHED:
-      fprintf(out, "[.02] 0 setdash\n%f setlinewidth\n", w * width);
+      psprintf(out, "[.02] 0 setdash\n%f setlinewidth\n", w * width);
       break;
     case PSDASH_DOTTED:
-      fprintf(out, "[.007] 0 setdash\n%f setlinewidth\n", w * width);
+      psprintf(out, "[.007] 0 setdash\n%f setlinewidth\n", w * width);
       break;
     default:  // no other style exists; nothing is written
       break;
@@ -71,7 +72,8 @@ void setlinestyle(FILE* out, int style, double width) {
 
 void setPSfont(FILE* out, const char* name, int size) {
   if (size == lastpsfontsize && strcmp(name, psfontname) == 0) return;
-  fprintf(out, "/%s findfont %f scalefont setfont\n", name, size / psfontscale);
+  psprintf(out, "/%s findfont %f scalefont setfont\n", name,
+           size / psfontscale);
   lastpsfontsize = size;
   snprintf(psfontname, sizeof psfontname, "%s", name);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/primitive.h"
+#include "postscript/psformat.h"
 #include "postscript/psstate.h"
 #include "render/colors.h"
 #include "render/markup.h"
@@ -25,7 +26,7 @@ const char* makepsstr(const char* s, int n) {
 }
 
 static void psshow(FILE* out, const char* s, int n, int halo) {
-  fprintf(out, "(%s) %s\n", makepsstr(s, n), halo ? "haloshow" : "show");
+  psprintf(out, "(%s) %s\n", makepsstr(s, n), halo ? "haloshow" : "show");
 }
 
 static void normalfont(FILE* out) {
@@ -35,9 +36,9 @@ static void normalfont(FILE* out) {
 void PSsubsuperdraw(FILE* out, const char* s, int n, int sub, int halo) {
   fputs("currentpoint /ysave exch store /xsave exch store\n", out);
   if (sub)
-    fprintf(out, "xsave ysave %f sub moveto\n", gfontsize * 0.018 / 16);
+    psprintf(out, "xsave ysave %f sub moveto\n", gfontsize * 0.018 / 16);
   else
-    fprintf(out, "xsave ysave %f add moveto\n", gfontsize * 0.027 / 16);
+    psprintf(out, "xsave ysave %f add moveto\n", gfontsize * 0.027 / 16);
   setPSfont(out, "Times-Italic", (int)(0.8 * gfontsize));
   psshow(out, s, n, halo);
   fputs("currentpoint pop ysave moveto\n", out);
@@ -46,15 +47,15 @@ void PSsubsuperdraw(FILE* out, const char* s, int n, int sub, int halo) {
 void PSoverdraw(FILE* out, int kind, int size) {
   double h = size * 0.038 / 16;
   if (kind == 1) {
-    fprintf(out, "xsave ysave %f .8 mul add moveto\n", h);
-    fprintf(out,
-            "xnewsave .333 mul xsave .666 mul add ynewsave %f add\n"
-            "xnewsave .666 mul xsave .333 mul add ynewsave %f add\n"
-            "xnewsave ynewsave %f .8 mul add curveto stroke\n",
-            h, h, h);
+    psprintf(out, "xsave ysave %f .8 mul add moveto\n", h);
+    psprintf(out,
+             "xnewsave .333 mul xsave .666 mul add ynewsave %f add\n"
+             "xnewsave .666 mul xsave .333 mul add ynewsave %f add\n"
+             "xnewsave ynewsave %f .8 mul add curveto stroke\n",
+             h, h, h);
   } else {
-    fprintf(out, "xsave ysave %f add moveto\n", h);
-    fprintf(out, "xnewsave ynewsave %f add lineto stroke\n", h);
+    psprintf(out, "xsave ysave %f add moveto\n", h);
+    psprintf(out, "xnewsave ynewsave %f add lineto stroke\n", h);
   }
   fputs("xnewsave ynewsave moveto\n", out);
 }
@@ -71,7 +72,7 @@ static void overgroup(FILE* out, const std::string& g, int kind, int halo) {
 void PScharstr(FILE* out, const char* s, double x, double y, int halo) {
   std::vector<markupitem> items;
   parsemarkup(s, &items);
-  fprintf(out, "%f %f moveto\n", x, y);
+  psprintf(out, "%f %f moveto\n", x, y);
   for (const markupitem& m : items) {
     switch (m.kind) {
       case MK_RUN:
@@ -80,7 +81,7 @@ void PScharstr(FILE* out, const char* s, double x, double y, int halo) {
         break;
       case MK_NEWLINE:
         yinfo -= fbsize;
-        fprintf(out, "%f %f moveto\n", x, yinfo);
+        psprintf(out, "%f %f moveto\n", x, yinfo);
         break;
       case MK_SYMBOL: {
         char c = (char)m.code;

@@ -15,6 +15,7 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
+#include "postscript/psformat.h"
 #include "postscript/psprims.h"
 #include "postscript/psstate.h"
 #include "postscript/pstext.h"
@@ -797,6 +798,41 @@ TEST_F(Document, FilesAndPrinting) {
   EXPECT_EQ(dumpPostScript(path.c_str()), 0);  // a failing command fails
   ASSERT_EQ(chdir(keepdir), 0);
   EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The writer's own "%f" agrees with the C library's, ties included.
+TEST(PSFormat, AgreesWithPrintf) {
+  char mine[512], lib[512];
+  std::vector<double> xs = {0,        -0.0,      0.5e-6,   -0.5e-6,  1.5e-6,
+                            2.5e-6,   0.0000005, 0.1234565, 999999.9999995,
+                            1e6,      -1e6,      123456789.125, 1e300,
+                            -1e-300,  0.1,       -0.25,    3.0000005};
+  unsigned s = 12345;
+  for (int i = 0; i < 200000; i++) {
+    s = s * 1103515245 + 12345;
+    double m = (s >> 8) / 16777216.0;
+    s = s * 1103515245 + 12345;
+    int e = (int)(s >> 27) - 12;  // magnitudes 1e-12 .. 1e7
+    xs.push_back((s & 1 ? -1 : 1) * m * pow(10.0, e));
+    xs.push_back(round(m * 2e6) / 2e6);  // exact and near ties
+  }
+  for (double x : xs) {
+    formatf(mine, x);
+    snprintf(lib, sizeof lib, "%f", x);
+    ASSERT_STREQ(mine, lib) << x;
+  }
+  capture c;
+  psprintf(c.f, "%%!PS %d %s %f %g %6.3f|%f\n", 42, "ab", 0.25, 1e6, 3.14159,
+           -2.5);
+  EXPECT_EQ(c.text(), "%!PS 42 ab 0.250000 1e+06  3.142|-2.500000\n");
+  std::string big(3000, 'x');  // longer than the line buffer
+  capture d;
+  psprintf(d.f, "(%s) show\n", big.c_str());
+  EXPECT_EQ(d.text(), "(" + big + ") show\n");
 }
 
 }  // namespace
