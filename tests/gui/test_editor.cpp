@@ -1,12 +1,15 @@
 // The text editor's window on the virtual display: real key presses sent
 // by xdotool through the X server while the editor runs its modal loop,
 // the drawing of the text, the selection and the cursor, and the mouse.
+
+// clang-format off
 // gtest before the X headers, whose macros (None) it would not survive.
+#include <gtest/gtest.h>
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
-#include <gtest/gtest.h>
+// clang-format on
 #include <unistd.h>
 
 #include <cstdio>
