@@ -451,3 +451,43 @@ TEST_F(Engine, ParentsOfTheWrongTypeMakeTheRecordUndefined) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, NothingIsBuiltOnACircleThatIsAStraightLine) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 1);
+  vertex* c = freept(2, 2);
+  circle* flat = add<circle>(C_VVV, {a, b, c});
+  vertex* centre = add<vertex>(V_CCENTER, {flat});
+  vertex* on = add<vertex>(VONC, {flat});
+  on->x = 3;
+  on->y = 0;
+  circle* other = circ(2, 0, 1);
+  vertex* x = add<vertex>(V_CC1, {flat, other});
+  line* t = add<line>(L_VC1, {freept(5, 0), flat});
+  checkconstraints();
+  EXPECT_EQ(flat->valid, 1);  // drawn as the line through the points
+  EXPECT_EQ(flat->center.w, 0);
+  EXPECT_EQ(centre->valid, 0);
+  EXPECT_EQ(on->valid, 0);
+  EXPECT_EQ(on->x, 3);  // its place is kept for when the circle returns
+  EXPECT_EQ(x->valid, 0);
+  EXPECT_EQ(t->valid, 0);
+  // moving a point off the line makes it a circle again: (0,0), (1,1), (2,0)
+  c->y = 0;
+  c->satisfied = 0;
+  checkconstraints();
+  EXPECT_EQ(centre->valid, 1);
+  EXPECT_DOUBLE_EQ(centre->x, 1);
+  EXPECT_DOUBLE_EQ(centre->y, 0);
+  EXPECT_EQ(on->valid, 1);
+  EXPECT_DOUBLE_EQ(on->x, 2);
+  EXPECT_DOUBLE_EQ(on->y, 0);
+  EXPECT_EQ(x->valid, 1);
+  EXPECT_DOUBLE_EQ(x->x, 1.5);
+  EXPECT_DOUBLE_EQ(x->y, -std::sqrt(0.75));
+}
+
+}  // namespace
