@@ -491,3 +491,40 @@ TEST_F(Engine, NothingIsBuiltOnACircleThatIsAStraightLine) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, MacroCallsAndRecordsWithoutComputation) {
+  macro* mac = add<macro>(NOCONSTRAINT, {});
+  mac->nparams = 1;
+  macrocall* none = add<macrocall>(MACROCALL, {});
+  none->macroref = mac;
+  appliedconstraint = 0;
+  checkconstraint(none);
+  // no arguments: settled by the empty first slot, nothing applied
+  EXPECT_EQ(none->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 0);
+  // a call waits for its arguments
+  vertex* a = add<vertex>(V_VVMID, {nullptr, nullptr});
+  a->parents[0] = a;  // never settles
+  macrocall* call = add<macrocall>(MACROCALL, {a});
+  call->macroref = mac;
+  checkconstraint(call);
+  EXPECT_EQ(call->satisfied, 0);
+  // kinds outside the table settle at once and count as applied
+  flt* lit = add<flt>(LITERAL, {});
+  lit->value = 4;
+  angle* g = add<angle>(A_LEN, {freept(0, 0)});
+  g->value = 0.5;
+  appliedconstraint = 0;
+  checkconstraint(g);
+  EXPECT_EQ(g->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 1);
+  EXPECT_EQ(g->value, 0.5);
+  checkconstraint(lit);
+  EXPECT_EQ(lit->value, 4);
+  EXPECT_EQ(lit->satisfied, 1);
+}
+
+}  // namespace
