@@ -4,6 +4,7 @@
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -18,6 +19,7 @@ void resetall() {
   resetstyle();
   initcolors();
   resetlanguage();
+  resetappstate();
   resetengine();
   resetview();
   resetpostscript();
