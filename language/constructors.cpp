@@ -147,9 +147,10 @@ static primitive* readprimarg(int type) {
   return e->prim;
 }
 
-// Number slots start at single-precision 1e30; a number at or above it
-// counts as not given.
+// Number slots start at single-precision 1e30; a number that is that much
+// or more in single precision counts as not given.
 const double SENTINEL = (double)1e30f;
+static int notgiven(double v) { return (float)v >= 1e30f; }
 
 struct ctorargs {
   primitive* parents[5];
@@ -163,7 +164,7 @@ static int readslot(int slot, ctorargs* a) {
     case RW_ARGLITERAL: {
       if (!readfloat()) return 0;
       int i = 0;
-      while (i < 2 && a->nums[i] < SENTINEL) i++;
+      while (i < 2 && !notgiven(a->nums[i])) i++;
       a->nums[i] = floattoken;
       return 1;
     }
@@ -202,7 +203,7 @@ static int readargs(const prserow* row, ctorargs* a) {
 
 static int givennumbers(const ctorargs* a) {
   int n = 0;
-  for (double v : a->nums) n += v < SENTINEL;
+  for (double v : a->nums) n += !notgiven(v);
   return n;
 }
 

@@ -169,12 +169,12 @@ static int readstring(FILE* f) {
       return badtoken;
     }
     if (c == '\n') linecount++;
-    if (n == TEXTTOKENSIZE - 1) {
-      if (!toolong) parseerror("String longer than 1000 characters");
-      toolong = 1;
-      continue;  // the rest of the string is read and dropped
-    }
+    if (toolong) continue;  // the rest of the string is read and dropped
     texttoken[n++] = (char)c;
+    if (n == TEXTTOKENSIZE - 1) {  // the 999th character
+      parseerror("String longer than 1000 characters");
+      toolong = 1;
+    }
   }
   texttoken[n] = 0;
   if (toolong) {
@@ -335,7 +335,7 @@ static int readident(int c, FILE* f) {
 }
 
 int gettoken(FILE* f) {
-  if (!classtab['a']) initclasses();
+  if (!classtab[(unsigned char)'a']) initclasses();
   int c;
   for (;;) {
     c = nextc(f);

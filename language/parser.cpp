@@ -110,9 +110,13 @@ static int parsecomment() {
   setdefaultproperties();
   symtableentry* e = addentry(idtable, "", RW_COMMENT);
   comment* c = static_cast<comment*>(addprim(RW_COMMENT, nullptr, 0, 0, e));
-  const int keep = COMMENTSIZE - 3;  // 149 characters
+  // At most 149 characters, the line end included; a longer comment keeps
+  // 148 and its line end, so that writing it (which ends every comment's
+  // line) and reading it again gives the same text.
+  const int keep = COMMENTSIZE - 3;
   size_t n = strlen(texttoken);
-  if ((int)n > keep) {
+  size_t content = n > 0 && texttoken[n - 1] == '\n' ? n - 1 : n;
+  if ((int)content >= keep) {
     memcpy(c->textbuf, texttoken, keep - 1);
     c->textbuf[keep - 1] = '\n';
     c->textbuf[keep] = 0;

@@ -2,6 +2,7 @@
 // statements, and the creation of parsed records with their properties.
 #include "language/properties.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -245,6 +246,7 @@ static int readpalette(float rgb[3]) {
   for (int i = 0; i < 3; i++) {
     if (!readfloat()) return 0;
     rgb[i] = (float)floattoken;
+    if (std::isinf(rgb[i])) return 0;  // beyond single precision
     if (!expect(i < 2 ? comma : closeparen,
                 i < 2 ? "Expected ','" : "Expected ')'"))
       return 0;

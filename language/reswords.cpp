@@ -254,10 +254,8 @@ static void notecode(const char* name, int code, int cls, int minor) {
 static char familynames[4][NFAMILY][12];
 
 void inittables() {
-  if (!restable) {
-    restable = newtable(10);
-    idtable = newtable(50);
-  }
+  if (!restable) restable = newtable(10);
+  if (!idtable) idtable = newtable(50);
   cleartable(restable);
   for (int c = 0; c < NCODES; c++) codeclass[c] = -1;
   for (const reswordrow& r : reswords) {

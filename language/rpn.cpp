@@ -51,8 +51,9 @@ static int readitem(int tok, rpnitem* item) {
       return parseproperties(reserved) ? 2 : 0;
     }
     case strtoken:
+    case openbracket:  // the writer may start the properties with colours
       setdefaultproperties();
-      return parseproperties(strtoken) ? 2 : 0;
+      return parseproperties(tok) ? 2 : 0;
     case closeparen:
       setdefaultproperties();
       return expect(semicolon, "Expected ';'") ? 2 : 0;
