@@ -170,7 +170,11 @@ int readlayercolors() {
       }
       for (int i = filled; i < NLAYERS; i++)
         layercolors[i] = layercolors[filled - 1];
-      defcolor = COLOR_PERLAYER;
+      // One colour on every layer is that plain colour; the writer writes
+      // it so, and reading must give the same record back.
+      int same = 1;
+      for (int i = 1; i < NLAYERS; i++) same &= layercolors[i] == layercolors[0];
+      defcolor = same ? (int)(int8_t)layercolors[0] : (int)COLOR_PERLAYER;
       return 1;
     } else {
       if (tok != badtoken) parseerror("garbage in layer color list");

@@ -247,8 +247,7 @@ TEST_F(Lang, Properties) {
   EXPECT_EQ(e->color, COLOR_PERLAYER);
   for (int i = 0; i < NLAYERS; i++)
     EXPECT_EQ(e->layercolor[i], i < 3 ? 1 : i == 3 ? 255 : 4) << i;
-  for (int i = 0; i < NLAYERS; i++)
-    EXPECT_EQ(named("F")->layercolor[i], COLOR_RED) << i;
+  EXPECT_EQ(named("F")->color, COLOR_RED);  // one colour on every layer
   line* l = (line*)named("l");
   EXPECT_EQ(l->linestyle, RW_DASHLINE);
   EXPECT_EQ(l->linetype, RW_RAY12);
