@@ -12,7 +12,6 @@
 #include "language/symtable.h"
 #include "model/worldlist.h"
 
-int degreemode = 1;
 int evalrpnerror;
 static char rpnerror[64];
 
@@ -307,7 +306,6 @@ const char* lastrpnerror() {
 }
 
 void resetrpn() {
-  degreemode = 1;
   evalrpnerror = 0;
   rpnerror[0] = 0;
 }

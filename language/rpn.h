@@ -4,11 +4,11 @@
 // engine calls evalrpn whenever it settles the flt.
 #pragma once
 
+#include "engine/recompute.h"  // degreemode
 #include "model/primitive.h"
 
 const int MAXRPN = 100;  // items of one expression, and stack depth
 
-extern int degreemode;    // angles in expressions are degrees (1) or radians
 extern int evalrpnerror;  // an evaluation failed since the last reading
 
 // Reads the rest of an .f.rpn statement after the keyword and creates the

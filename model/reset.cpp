@@ -4,13 +4,18 @@
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/shell.h"
 #include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
+#include "prefs/tiptext.h"
 #include "relations/finder.h"
+#include "render/colors.h"
+#include "render/markup.h"
 #include "render/palette.h"
+#include "render/smear.h"
 #include "render/view.h"
 
 void resetall() {
@@ -18,11 +23,16 @@ void resetall() {
   resetmodel();
   resetstyle();
   initcolors();
+  resetcolors();
   resetlanguage();
   resetappstate();
   resetengine();
   resetview();
+  resetsmear();
+  resetmarkup();
   resetpostscript();
   resetrelations();
   resetprefs();
+  resettips();
+  resetshell();
 }
