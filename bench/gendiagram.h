@@ -29,7 +29,7 @@ inline std::string num(std::mt19937& r) {
 // A few properties of the kinds a statement of this type takes.
 inline std::string props(std::mt19937& r, char type) {
   static const char* const colours[] = {".red", ".green", ".blue", ".c12",
-                                        ".in", ".smear", ".black"};
+                                        ".in",  ".smear", ".black"};
   static const char* const layers[] = {".l3", ".tol2", ".l5on", ".l0, .l7"};
   std::string s;
   switch (r() % 6) {
@@ -92,8 +92,8 @@ inline std::string statement(std::mt19937& r, pools& p, int i) {
     case 24: s = ".c.ccinv(" + C() + ", " + C(), t = 'c'; break;
     case 25: s = ".c.ctrvv(" + V() + ", " + V() + ", " + V(), t = 'c'; break;
     case 26:
-      s = ".conic.vvvvv(" + V() + ", " + V() + ", " + V() + ", " + V() +
-          ", " + V(),
+      s = ".conic.vvvvv(" + V() + ", " + V() + ", " + V() + ", " + V() + ", " +
+          V(),
       t = 'k';
       break;
     case 27: s = ".a.vvv(" + V() + ", " + V() + ", " + V(), t = 'a'; break;
@@ -104,17 +104,15 @@ inline std::string statement(std::mt19937& r, pools& p, int i) {
       t = 'f';
       break;
     case 31:
-      s = ".polygon(4, " + V() + ", " + V() + ", " + V() + ", " + V(),
-      t = 'g';
+      s = ".polygon(4, " + V() + ", " + V() + ", " + V() + ", " + V(), t = 'g';
       break;
     case 32: s = ".f.area(" + pick(r, p.g), t = 'f'; break;
     case 33: s = ".x.rotate(" + pick(r, p.x) + ", " + F(), t = 'x'; break;
-    case 34: s = ".bez.vvvv(" + V() + ", " + V() + ", " + V() + ", " + V(),
-             t = 'b';
+    case 34:
+      s = ".bez.vvvv(" + V() + ", " + V() + ", " + V() + ", " + V(), t = 'b';
       break;
     case 35: s = ".arc.vvv(" + V() + ", " + V() + ", " + V(), t = 'r'; break;
-    case 36:
-      return "// comment " + std::to_string(i) + "\n";
+    case 36: return "// comment " + std::to_string(i) + "\n";
     case 37:
       return ".text(\"text " + std::to_string(i) + "\"" + props(r, 't') +
              ");\n";

@@ -150,7 +150,9 @@ static primitive* readprimarg(int type) {
 // Number slots start at single-precision 1e30; a number that is that much
 // or more in single precision counts as not given.
 const double SENTINEL = (double)1e30f;
-static int notgiven(double v) { return (float)v >= 1e30f; }
+static int notgiven(double v) {
+  return (float)v >= 1e30f;
+}
 
 struct ctorargs {
   primitive* parents[5];

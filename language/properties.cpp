@@ -173,7 +173,8 @@ int readlayercolors() {
       // One colour on every layer is that plain colour; the writer writes
       // it so, and reading must give the same record back.
       int same = 1;
-      for (int i = 1; i < NLAYERS; i++) same &= layercolors[i] == layercolors[0];
+      for (int i = 1; i < NLAYERS; i++)
+        same &= layercolors[i] == layercolors[0];
       defcolor = same ? (int)(int8_t)layercolors[0] : (int)COLOR_PERLAYER;
       return 1;
     } else {

@@ -15,8 +15,10 @@ extern uint32_t filelayerset;  // layers set by the file's layer statements
 extern int layersinited;       // next layer statement replaces all-layers
 
 // New diagram, file reading, text editing: with `full` also the style
-// defaults and the layers in force. Always: no script, all file layers,
-// degree mode on, nothing selected. Calls `resetstatehook(full)` last.
+// defaults, the layers in force and the text column. Always: no script, no
+// EPS frames, all file layers, degree mode on, no smear trace, nothing
+// selected. Then `resetstatehook(full)` lets the window release its buttons
+// and show the state; the layer buttons follow `layerset`.
 void resetstate(int full);
 
 // Puts this module's globals back to their start-up values.

@@ -24,7 +24,9 @@ inline std::vector<std::string>& alerts() {
   static std::vector<std::string> a;
   return a;
 }
-inline void recordalert(const char* text) { alerts().push_back(text); }
+inline void recordalert(const char* text) {
+  alerts().push_back(text);
+}
 
 // Reads text as a fresh diagram the way the program opens a file.
 inline int readtext(const std::string& text) {

@@ -154,7 +154,9 @@ TEST_F(Lang, LinesAreCountedInsideTextStringsAndComments) {
 }
 
 TEST_F(Lang, InMemoryTextEndsAtByteFF) {
-  initfakefile("A\xff" "B");
+  initfakefile(
+      "A\xff"
+      "B");
   EXPECT_EQ(gettoken(nullptr), identifier);
   EXPECT_EQ(gettoken(nullptr), endfile);
   EXPECT_EQ(fakegetc(nullptr), -1);

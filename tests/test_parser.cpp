@@ -5,6 +5,7 @@
 
 #include "language/properties.h"
 #include "language/rpn.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "render/palette.h"
 #include "tests/langtest.h"
@@ -44,98 +45,126 @@ TEST_F(Lang, ErrorMessages) {
       /* 17 */ {"x = .free(A, 2);", {"Line 4: Expected float\n"}},
       /* 18 */ {"x = .v.lc(l, c, A);", {"Line 4: Expected integer\n"}},
       /* 19 */ {"x = .l.vv(A, Q);", {"Line 4: expected point\n"}},
-      /* 20 */ {"x = .l.vv(A, 3);",
-                {"Line 4: Expected identifier\n", "Line 4: expected point\n"}},
+      /* 20 */
+      {"x = .l.vv(A, 3);",
+       {"Line 4: Expected identifier\n", "Line 4: expected point\n"}},
       /* 21 */ {"x = .v.ll(l, A);", {"Line 4: expected line\n"}},
       /* 22 */ {"x = .v.ccenter(A);", {"Line 4: expected circle\n"}},
       /* 23 */ {"x = .l.conicv(A, A, 1);", {"Line 4: expected conic\n"}},
       /* 24 */ {"x = .v.avv(A, B, C);", {"Line 4: expected angle\n"}},
       /* 25 */ {"x = .f.area(A);", {"Line 4: expected polygon\n"}},
       /* 26 */ {"x = .c.vf(A, A);", {"Line 4: expected flt\n"}},
-      /* 27 */ {"x = .c.vf(A, \"s\");",
-                {"Line 4: Expected identifier\n", "Line 4: expected flt\n"}},
+      /* 27 */
+      {"x = .c.vf(A, \"s\");",
+       {"Line 4: Expected identifier\n", "Line 4: expected flt\n"}},
       /* 28 */ {"x = .v.vx(A, 3);", {"Line 4: expected xform\n"}},
       /* 29 */ {"x = .v.lc(l, c, 3);", {"Line 4: Type must be 1 or 2\n"}},
-      /* 30 */ {"x = .c.lll(l, m, n, 5);",
-                {"Line 4: Type must be 1, 2, 3, or 4\n"}},
-      /* 31 */ {"P = .polygon(2, A, B);",
-                {"Line 4: illegal point count: 3 <= count <= 10\n"}},
-      /* 32 */ {"P = .polygon(11, A, B);",
-                {"Line 4: illegal point count: 3 <= count <= 10\n"}},
-      /* 33 */ {"s = .script(0, 1, 0.1); t = .script(0, 1, 0.1);",
-                {"Line 4: More than one script\n"}},
-      /* 34 */ {".macro mac() { .macro n() { } }",
-                {"Line 4: nested macro definitions\n"}},
-      /* 35 */ {".return x = .free(1, 1);",
-                {"Line 4: return outside macro definition\n"}},
-      /* 36 */ {".c5 = (1, 0.5);",
-                {"Line 4: Expected ','\n", "Line 4: bad color command\n"}},
+      /* 30 */
+      {"x = .c.lll(l, m, n, 5);", {"Line 4: Type must be 1, 2, 3, or 4\n"}},
+      /* 31 */
+      {"P = .polygon(2, A, B);",
+       {"Line 4: illegal point count: 3 <= count <= 10\n"}},
+      /* 32 */
+      {"P = .polygon(11, A, B);",
+       {"Line 4: illegal point count: 3 <= count <= 10\n"}},
+      /* 33 */
+      {"s = .script(0, 1, 0.1); t = .script(0, 1, 0.1);",
+       {"Line 4: More than one script\n"}},
+      /* 34 */
+      {".macro mac() { .macro n() { } }",
+       {"Line 4: nested macro definitions\n"}},
+      /* 35 */
+      {".return x = .free(1, 1);",
+       {"Line 4: return outside macro definition\n"}},
+      /* 36 */
+      {".c5 = (1, 0.5);",
+       {"Line 4: Expected ','\n", "Line 4: bad color command\n"}},
       /* 37 */ {".in = (1, 0, 0);", {"Line 4: bad color command\n"}},
       /* 37b */ {".c5 = (1, 0.5, 1e39);", {"Line 4: bad color command\n"}},
-      /* 38 */ {".l3 .l4;",
-                {"Line 4: Expected ';'\n", "Line 4: bad layer command\n"}},
-      /* 39 */ {".layercondition(f, 1, 2, 3);",
-                {"Line 4: Expected hex number\n", "Line 4: bad layercondition\n"}},
-      /* 40 */ {".layercondition(A, 1, 2, 0x1);",
-                {"Line 4: expected flt\n", "Line 4: bad layercondition\n"}},
-      /* 41 */ {"x = .free(1, 2, .zz);",
-                {"Line 4: unrecognized reserved word\n"}},
+      /* 38 */
+      {".l3 .l4;", {"Line 4: Expected ';'\n", "Line 4: bad layer command\n"}},
+      /* 39 */
+      {".layercondition(f, 1, 2, 3);",
+       {"Line 4: Expected hex number\n", "Line 4: bad layercondition\n"}},
+      /* 40 */
+      {".layercondition(A, 1, 2, 0x1);",
+       {"Line 4: expected flt\n", "Line 4: bad layercondition\n"}},
+      /* 41 */
+      {"x = .free(1, 2, .zz);", {"Line 4: unrecognized reserved word\n"}},
       /* 42 */ {"x = .free(1, 2, .l.vv);", {"Line 4: bad properties\n"}},
       /* 43 */ {"x = .free(1, 2, 5);", {"Line 4: bad properties\n"}},
-      /* 44 */ {"x = .free(1, 2, .width 2);",
-                {"Line 4: Expected '='\n", "Line 4: width: expected '='\n"}},
+      /* 44 */
+      {"x = .free(1, 2, .width 2);",
+       {"Line 4: Expected '='\n", "Line 4: width: expected '='\n"}},
       /* 45 */ {"x = .free(1, 2, [.l.vv]);", {"Line 4: bad layer color\n"}},
-      /* 46 */ {"x = .free(1, 2, []);", {"Line 4: No layer colors specified\n"}},
-      /* 47 */ {"x = .free(1, 2, [.red, (]);",
-                {"Line 4: garbage in layer color list\n"}},
+      /* 46 */
+      {"x = .free(1, 2, []);", {"Line 4: No layer colors specified\n"}},
+      /* 47 */
+      {"x = .free(1, 2, [.red, (]);",
+       {"Line 4: garbage in layer color list\n"}},
       /* 48 */ {"x = .f.rpn(1, Q);", {"Line 4: expected angle or flt\n"}},
       /* 49 */ {"x = .f.rpn(1, .zz);", {"Line 4: expected stack operator\n"}},
-      /* 50 */ {"x = .f.rpn(1, =);",
-                {"Line 4: Expected float, close, angle, flt, or stack "
-                 "operator\n"}},
+      /* 50 */
+      {"x = .f.rpn(1, =);",
+       {"Line 4: Expected float, close, angle, flt, or stack "
+        "operator\n"}},
       /* 51 */ {".macro .zz mac() {}", {"Line 4: unknown reserved word\n"}},
       /* 52 */ {".macro .red mac() {}", {"Line 4: illegal macro type\n"}},
       /* 53 */ {".macro .ratio mac() {}", {"Line 4: illegal macro type\n"}},
       /* 54 */ {".macro 5", {"Line 4: bad macro name\n"}},
       /* 55 */ {".macro A() {}", {"Line 4: A already defined\n"}},
       /* 56 */ {".macro mac(.red a) {}", {"Line 4: missing or illegal type\n"}},
-      /* 57 */ {".macro mac(.ratio a) {}", {"Line 4: missing or illegal type\n"}},
+      /* 57 */
+      {".macro mac(.ratio a) {}", {"Line 4: missing or illegal type\n"}},
       /* 58 */ {".macro mac(.vertex 5) {}", {"Line 4: expected identifier\n"}},
-      /* 59 */ {".macro mac(.vertex a, .line a) {}",
-                {"Line 4: duplicate macro parameter\n"}},
-      /* 60 */ {".macro mac(.vertex a .line b) {}",
-                {"Line 4: expected ',' or ')'\n"}},
+      /* 59 */
+      {".macro mac(.vertex a, .line a) {}",
+       {"Line 4: duplicate macro parameter\n"}},
+      /* 60 */
+      {".macro mac(.vertex a .line b) {}", {"Line 4: expected ',' or ')'\n"}},
       /* 61 */ {".macro mac(5) {}", {"Line 4: bad macro parameter list\n"}},
       /* 62 */ {".macro mac(.vertex a) ( }", {"Line 4: Expected '{'\n"}},
-      /* 63 */ {".macro mac(.vertex a) { .return .text(\"t\"); }",
-                {"Line 4: illegal return in macro\n"}},
-      /* 64 */ {".macro mac(.vertex a) { }\nmac(Q);",
-                {"Line 5: undefined parameter\n"}},
-      /* 65 */ {".macro mac(.vertex a) { }\nmac(l);",
-                {"Line 5: parameter type mismatch\n"}},
-      /* 66 */ {".macro mac(.vertex a) { }\nmac(2);", {"Line 5: bad parameter\n"}},
-      /* 67 */ {".macro mac(.vertex a) { }\nmac(=);",
-                {"Line 5: garbage in macro call\n"}},
-      /* 68 */ {".macro mac(.vertex a, .vertex b) { }\nmac(A B);",
-                {"Line 5: expected comma or close-paren\n"}},
-      /* 69 */ {".macro mac(.vertex a, .vertex b) { }\nmac(A);",
-                {"Line 5: wrong number of parameters\n"}},
-      /* 70 */ {".macro mac(.vertex a) { }\nmac(A, B);",
-                {"Line 5: bad properties\n"}},
-      /* 71 */ {".macro mac(.vertex a) { }\nmac A;", {"Line 5: Expected '('\n"}},
-      /* 72 */ {".macro mac(.vertex a) { x = mac(a); }",
-                {"Line 4: recursive macro call\n"}},
-      /* 73 */ {".macro mac(.flt a0, .flt a1, .flt a2, .flt a3, .flt a4, .flt "
-                "a5, .flt a6, .flt a7, .flt a8, .flt a9, .flt a10) {}",
-                {"Line 4: too many macro parameters\n"}},
-      /* 74 */ {"x = .free(1, 2, [33 .red, .green, .blue, .red, .green, .blue, "
-                ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
-                ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
-                ".red, .green, .blue, .red, .green, .blue, .red, .green, "
-                ".blue]);",
-                {"Line 4: Too many layer colors\n"}},
-      /* 75 */ {"x = .f.rpn(1, 2", {"Line 4: Expected float, close, angle, "
-                                     "flt, or stack operator\n"}},
+      /* 63 */
+      {".macro mac(.vertex a) { .return .text(\"t\"); }",
+       {"Line 4: illegal return in macro\n"}},
+      /* 64 */
+      {".macro mac(.vertex a) { }\nmac(Q);", {"Line 5: undefined parameter\n"}},
+      /* 65 */
+      {".macro mac(.vertex a) { }\nmac(l);",
+       {"Line 5: parameter type mismatch\n"}},
+      /* 66 */
+      {".macro mac(.vertex a) { }\nmac(2);", {"Line 5: bad parameter\n"}},
+      /* 67 */
+      {".macro mac(.vertex a) { }\nmac(=);",
+       {"Line 5: garbage in macro call\n"}},
+      /* 68 */
+      {".macro mac(.vertex a, .vertex b) { }\nmac(A B);",
+       {"Line 5: expected comma or close-paren\n"}},
+      /* 69 */
+      {".macro mac(.vertex a, .vertex b) { }\nmac(A);",
+       {"Line 5: wrong number of parameters\n"}},
+      /* 70 */
+      {".macro mac(.vertex a) { }\nmac(A, B);", {"Line 5: bad properties\n"}},
+      /* 71 */
+      {".macro mac(.vertex a) { }\nmac A;", {"Line 5: Expected '('\n"}},
+      /* 72 */
+      {".macro mac(.vertex a) { x = mac(a); }",
+       {"Line 4: recursive macro call\n"}},
+      /* 73 */
+      {".macro mac(.flt a0, .flt a1, .flt a2, .flt a3, .flt a4, .flt "
+       "a5, .flt a6, .flt a7, .flt a8, .flt a9, .flt a10) {}",
+       {"Line 4: too many macro parameters\n"}},
+      /* 74 */
+      {"x = .free(1, 2, [33 .red, .green, .blue, .red, .green, .blue, "
+       ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
+       ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
+       ".red, .green, .blue, .red, .green, .blue, .red, .green, "
+       ".blue]);",
+       {"Line 4: Too many layer colors\n"}},
+      /* 75 */
+      {"x = .f.rpn(1, 2",
+       {"Line 4: Expected float, close, angle, "
+        "flt, or stack operator\n"}},
   };
   for (size_t r = 0; r < sizeof rows / sizeof rows[0]; r++) {
     SetUp();
@@ -222,16 +251,17 @@ TEST_F(Lang, BranchesAndSynonyms) {
 }
 
 TEST_F(Lang, Properties) {
-  ASSERT_EQ(readtext("A = .free(0, 0, .l1, .l3);\n"
-                     "B = .free(0, 0, .tol2);\n"
-                     "C = .free(0, 0, .l30on, .red, .blue, .square, .display);\n"
-                     "D = .free(0, 0, .width=2, \"Q7\");\n"
-                     "E = .free(0, 0, [3 .red, .in, .blue]);\n"
-                     "F = .free(0, 0, [40 .red]);\n"
-                     "l = .l.vv(A, B, .dashline, .ray12, .line2slash);\n"
-                     "g = .a.vvv(A, B, C, .angle4);\n"
-                     "P = .polygon(3, A, B, C, .hashpoly);\n"),
-            1)
+  ASSERT_EQ(
+      readtext("A = .free(0, 0, .l1, .l3);\n"
+               "B = .free(0, 0, .tol2);\n"
+               "C = .free(0, 0, .l30on, .red, .blue, .square, .display);\n"
+               "D = .free(0, 0, .width=2, \"Q7\");\n"
+               "E = .free(0, 0, [3 .red, .in, .blue]);\n"
+               "F = .free(0, 0, [40 .red]);\n"
+               "l = .l.vv(A, B, .dashline, .ray12, .line2slash);\n"
+               "g = .a.vvv(A, B, C, .angle4);\n"
+               "P = .polygon(3, A, B, C, .hashpoly);\n"),
+      1)
       << firstalert();
   EXPECT_EQ(named("A")->layers, (1u << 1) | (1u << 3));
   EXPECT_EQ(named("B")->layers, 7u);
@@ -309,8 +339,8 @@ TEST_F(Lang, HeaderVersions) {
 }
 
 TEST_F(Lang, TextsAndComments) {
-  ASSERT_EQ(readtext("// first\n.text(\"two\nlines\", .red);\nA = .free(0, 0);"),
-            1);
+  ASSERT_EQ(
+      readtext("// first\n.text(\"two\nlines\", .red);\nA = .free(0, 0);"), 1);
   comment* c = (comment*)plist;
   ASSERT_EQ(c->type, RW_COMMENT);
   EXPECT_STREQ(c->textbuf, " first\n");
@@ -336,8 +366,8 @@ TEST_F(Lang, LongNamesAreCut) {
   // two names that agree in their first 199 characters are the same name
   EXPECT_EQ(readtext(n250 + " = .free(0, 0);\n" + n250 + "x = .free(0, 0);"),
             0);
-  EXPECT_EQ(firstalert(), "Line 2: " + std::string(199, 'n') +
-                              " already declared\n");
+  EXPECT_EQ(firstalert(),
+            "Line 2: " + std::string(199, 'n') + " already declared\n");
 }
 
 TEST_F(Lang, ReadAFileOrFailToOpenIt) {
@@ -360,6 +390,39 @@ TEST_F(Lang, ReadAFileOrFailToOpenIt) {
             0);
   EXPECT_EQ(strncmp(plist->next->next->symbol->name, "A__", 3), 0);
   remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+using namespace langtest;
+
+int statehookcalls, statehookfull;
+void countstate(int full) {
+  statehookcalls++;
+  statehookfull = full;
+}
+
+TEST_F(Lang, ResetStateBeforeAReading) {
+  ASSERT_EQ(readtext(".l3; .radianmode;\ns = .script(0, 1, 0.1);"), 1);
+  currentcolor = COLOR_RED;
+  evalrpnerror = 1;
+  resetstatehook = countstate;
+  resetstate(0);  // the text editor's reading keeps the style
+  EXPECT_EQ(statehookcalls, 1);
+  EXPECT_EQ(statehookfull, 0);
+  EXPECT_EQ(Script, nullptr);
+  EXPECT_EQ(degreemode, 1);
+  EXPECT_EQ(filelayerset, 0xffffffffu);
+  EXPECT_EQ(currentcolor, COLOR_RED);
+  EXPECT_EQ(layerset, 1u << 3);
+  EXPECT_EQ(evalrpnerror, 1);
+  resetstate(1);
+  EXPECT_EQ(statehookfull, 1);
+  EXPECT_EQ(currentcolor, COLOR_WHITE);
+  EXPECT_EQ(layerset, 0xffffffffu);
+  EXPECT_EQ(evalrpnerror, 0);
+  EXPECT_EQ(layersinited, 1);  // the next layer statement replaces the set
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ std::string describe(const primitive* p) {
     }
     case RW_TEXT: s << " \"" << ((const text*)p)->string << "\""; break;
     case RW_COMMENT: s << " //" << ((const comment*)p)->textbuf; break;
-    case RW_LAYERCONDITION: s << " " << ((const layercondition*)p)->layermask;
+    case RW_LAYERCONDITION:
+      s << " " << ((const layercondition*)p)->layermask;
       break;
     case RW_MACRO: {
       const macro* m = (const macro*)p;

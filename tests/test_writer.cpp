@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <csignal>
-
 #include <fstream>
 #include <sstream>
 
@@ -17,8 +16,7 @@ namespace {
 using namespace langtest;
 
 const std::string H = ".geometry \"version 0.65\";\n";
-const char* const PTS =
-    "A = .free(0, 0); B = .free(1, 0); C = .free(0, 1);\n";
+const char* const PTS = "A = .free(0, 0); B = .free(1, 0); C = .free(0, 1);\n";
 const std::string WPTS =
     "A = .free(0, 0);\nB = .free(1, 0);\nC = .free(0, 1);\n";
 
@@ -31,63 +29,81 @@ TEST_F(Lang, WrittenStatements) {
   const writerow rows[] = {
       /* 1 */ {"", ""},
       /* 2 */ {"x = .free(0.1234567, 2);", "x = .free(0.123457, 2);\n"},
-      /* 3 */ {"l = .l.vv(A, B, .dashline, .ray12);",
-               "l = .l.vv(A, B, .ray12, .dashline);\n"},
-      /* 4 */ {"x = .free(0, 0, .tol2, .l7);", "x = .free(0, 0, .tol2, .l7);\n"},
+      /* 3 */
+      {"l = .l.vv(A, B, .dashline, .ray12);",
+       "l = .l.vv(A, B, .ray12, .dashline);\n"},
+      /* 4 */
+      {"x = .free(0, 0, .tol2, .l7);", "x = .free(0, 0, .tol2, .l7);\n"},
       /* 5 */ {"x = .free(0, 0, .l3on);", "x = .free(0, 0, .l3on);\n"},
-      /* 6 */ {"x = .free(0, 0, .l0, .l1, .l2, .l7);",
-               "x = .free(0, 0, .tol2, .l7);\n"},
-      /* 7 */ {"x = .free(0, 0, [3 .red, .blue]);",
-               "x = .free(0, 0, [3 .red, .blue]);\n"},
+      /* 6 */
+      {"x = .free(0, 0, .l0, .l1, .l2, .l7);",
+       "x = .free(0, 0, .tol2, .l7);\n"},
+      /* 7 */
+      {"x = .free(0, 0, [3 .red, .blue]);",
+       "x = .free(0, 0, [3 .red, .blue]);\n"},
       /* 8 */ {"x = .free(0, 0, [.red, .red]);", "x = .free(0, 0, .red);\n"},
-      /* 9 */ {"x = .free(0, 0, [.red, .green, 2 .in, .blue]);",
-               "x = .free(0, 0, [.red, .green, 2 .in, .blue]);\n"},
+      /* 9 */
+      {"x = .free(0, 0, [.red, .green, 2 .in, .blue]);",
+       "x = .free(0, 0, [.red, .green, 2 .in, .blue]);\n"},
       /* 10 */ {"x = .v.vvf(A, B, 2);", "x = .v.vvf(A, B, 2.000000);\n"},
       /* 11 */ {"x = .free(0, 0, .red, .blue);", "x = .free(0, 0, .blue);\n"},
-      /* 12 */ {"x = .free(0, 0, \"X\", .width=2, .square, .display, .c12);",
-                "x = .free(0, 0, .width=2.000000, .c12, .display, .square, "
-                "\"X\");\n"},
+      /* 12 */
+      {"x = .free(0, 0, \"X\", .width=2, .square, .display, .c12);",
+       "x = .free(0, 0, .width=2.000000, .c12, .display, .square, "
+       "\"X\");\n"},
       /* 13 */ {"g = .a.vvv(A, B, C, .angle1);", "g = .a.vvv(A, B, C);\n"},
-      /* 14 */ {"g = .a.vvv(A, B, C, .angle5, .smear);",
-                "g = .a.vvv(A, B, C, .smear, .slash2);\n"},
-      /* 15 */ {"P = .polygon(3, A, B, C, .hashpoly2);",
-                "P = .polygon(3, A, B, C, .hashpoly2);\n"},
-      /* 16 */ {"l = .l.vv(A, B, .line3slash, .longline, .dotline);",
-                "l = .l.vv(A, B, .longline, .line3slash, .dotline);\n"},
+      /* 14 */
+      {"g = .a.vvv(A, B, C, .angle5, .smear);",
+       "g = .a.vvv(A, B, C, .smear, .slash2);\n"},
+      /* 15 */
+      {"P = .polygon(3, A, B, C, .hashpoly2);",
+       "P = .polygon(3, A, B, C, .hashpoly2);\n"},
+      /* 16 */
+      {"l = .l.vv(A, B, .line3slash, .longline, .dotline);",
+       "l = .l.vv(A, B, .longline, .line3slash, .dotline);\n"},
       /* 17 */ {"c = .c.vv(A, B); k = .c.lll(l1, l2, l3, 2);", nullptr},
-      /* 18 */ {"l = .l.vv(A, B); m = .l.vv(B, C); n = .l.vv(C, A);\n"
-                "k = .c.lll(l, m, n, 4); v = .v.lcvother(l, k, A);",
-                "l = .l.vv(A, B);\nm = .l.vv(B, C);\nn = .l.vv(C, A);\n"
-                "k = .c.lll(l, m, n, 4);\nv = .v.lcvother(l, k, A);\n"},
-      /* 19 */ {"g = .a.float(0.5); s = .script(0, 1, 0.25);",
-                "g = .a.float(0.500000);\ns = .script(0.000000, 1.000000, "
-                "0.250000);\n"},
-      /* 20 */ {"d = .f.rpn(1 2 .add 3 .mul 4 .sub, .red, \"d\");",
-                "d = .f.rpn(1.000000, 2.000000, .add, 3.000000, .mul, \n"
-                "        4.000000, .sub, .red, \"d\");\n"},
+      /* 18 */
+      {"l = .l.vv(A, B); m = .l.vv(B, C); n = .l.vv(C, A);\n"
+       "k = .c.lll(l, m, n, 4); v = .v.lcvother(l, k, A);",
+       "l = .l.vv(A, B);\nm = .l.vv(B, C);\nn = .l.vv(C, A);\n"
+       "k = .c.lll(l, m, n, 4);\nv = .v.lcvother(l, k, A);\n"},
+      /* 19 */
+      {"g = .a.float(0.5); s = .script(0, 1, 0.25);",
+       "g = .a.float(0.500000);\ns = .script(0.000000, 1.000000, "
+       "0.250000);\n"},
+      /* 20 */
+      {"d = .f.rpn(1 2 .add 3 .mul 4 .sub, .red, \"d\");",
+       "d = .f.rpn(1.000000, 2.000000, .add, 3.000000, .mul, \n"
+       "        4.000000, .sub, .red, \"d\");\n"},
       /* 21 */ {"d = .f.rpn();", "d = .f.rpn();\n"},
       /* 22 */ {"x = .x.identity(, .red);", "x = .x.identity(, .red);\n"},
-      /* 23 */ {"x = .x.identity(); y = .x.f9(x, 1, 2, 3, 4, 5, 6, 7, 8, 9);",
-                "x = .x.identity();\n"
-                "y = .x.f9(x, 1.000000, 2.000000, 3.000000,\n"
-                "               4.000000, 5.000000, 6.000000,\n"
-                "               7.000000, 8.000000, 9.000000);\n"},
+      /* 23 */
+      {"x = .x.identity(); y = .x.f9(x, 1, 2, 3, 4, 5, 6, 7, 8, 9);",
+       "x = .x.identity();\n"
+       "y = .x.f9(x, 1.000000, 2.000000, 3.000000,\n"
+       "               4.000000, 5.000000, 6.000000,\n"
+       "               7.000000, 8.000000, 9.000000);\n"},
       /* 24 */ {".text(\"a\nb\", .cyan);", ".text(\"a\nb\", .cyan);\n"},
       /* 25 */ {"// note\n", "// note\n"},
-      /* 26 */ {"f = .f.vv(A, B); .layercondition(f, 0.5, 1, 0xF0);",
-                "f = .f.vv(A, B);\n"
-                ".layercondition(f, 0.500000, 1.000000, 0xf0);\n"},
+      /* 26 */
+      {"f = .f.vv(A, B); .layercondition(f, 0.5, 1, 0xF0);",
+       "f = .f.vv(A, B);\n"
+       ".layercondition(f, 0.500000, 1.000000, 0xf0);\n"},
       /* 27 */ {"x = .v.lconic(l, k, 2);", nullptr},
-      /* 28 */ {"x = .free(0, 0, .layercondition);",
-                "x = .free(0, 0, .layercondition);\n"},
-      /* 29 */ {"t = .vvfcondition(A, B, 2); u = .vvvvcondition(A, B, C, A);",
-                "t = .vvfcondition(A, B, 2.000000);\n"
-                "u = .vvvvcondition(A, B, C, A);\n"},
+      /* 28 */
+      {"x = .free(0, 0, .layercondition);",
+       "x = .free(0, 0, .layercondition);\n"},
+      /* 29 */
+      {"t = .vvfcondition(A, B, 2); u = .vvvvcondition(A, B, C, A);",
+       "t = .vvfcondition(A, B, 2.000000);\n"
+       "u = .vvvvcondition(A, B, C, A);\n"},
       /* 30 */ {"r = .ratio.vvv(A, B, C); q = .f.perimeter(P);", nullptr},
-      /* 31 */ {"P = .polygon(3, A, B, C); q = .f.perimeter(P);",
-                "P = .polygon(3, A, B, C);\nq = .f.perimeter(P);\n"},
-      /* 32 */ {"x = .free(0, 0, .blink2); y = .free(0, 0, .in);",
-                "x = .free(0, 0, .blink2);\ny = .free(0, 0, .in);\n"},
+      /* 31 */
+      {"P = .polygon(3, A, B, C); q = .f.perimeter(P);",
+       "P = .polygon(3, A, B, C);\nq = .f.perimeter(P);\n"},
+      /* 32 */
+      {"x = .free(0, 0, .blink2); y = .free(0, 0, .in);",
+       "x = .free(0, 0, .blink2);\ny = .free(0, 0, .in);\n"},
   };
   for (size_t r = 0; r < sizeof rows / sizeof rows[0]; r++) {
     SetUp();

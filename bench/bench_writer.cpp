@@ -1,5 +1,7 @@
 // writer.cpp: writing a generated diagram of 100,000 statements with the
 // writer, to an in-memory stream, in bytes per second.
+#include "language/writer.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -7,7 +9,6 @@
 
 #include "bench/gendiagram.h"
 #include "language/parser.h"
-#include "language/writer.h"
 #include "model/notify.h"
 #include "model/reset.h"
 #include "model/state.h"
