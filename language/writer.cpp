@@ -23,6 +23,7 @@
 #include "model/notify.h"
 #include "model/state.h"
 #include "model/worldlist.h"
+#include "postscript/psformat.h"
 #include "render/palette.h"
 
 FILE* fpout;
@@ -38,13 +39,13 @@ const char* primname(const primitive* p) {
 
 // Nine rotating buffers: the most literal arguments one statement has.
 const char* genfltname(primitive* p) {
-  static char bufs[9][330];  // "%f" of any double fits
+  static char bufs[9][400];  // "%f" of any double fits
   static int next;
   const flt* f = static_cast<const flt*>(p);
   if (p->type != RW_FLT || f->named) return primname(p);
   char* b = bufs[next];
   next = (next + 1) % 9;
-  snprintf(b, sizeof bufs[0], "%f", f->value);
+  formatf(b, f->value);
   return b;
 }
 
@@ -160,6 +161,12 @@ void printstate(primitive* p, int type) {
   fputs(");\n", fpout);
 }
 
+// A number as "%f" writes it.
+static void putf(double x) {
+  char b[400];
+  fwrite(b, 1, formatf(b, x), fpout);
+}
+
 // The value a number slot of the row stands for, by its position.
 static void printnumber(primitive* p, int nth) {
   switch (p->type) {
@@ -168,10 +175,10 @@ static void printnumber(primitive* p, int nth) {
       fprintf(fpout, "%g", nth == 0 ? v->x : v->y);
       break;
     }
-    case RW_ANGLE: fprintf(fpout, "%f", static_cast<angle*>(p)->value); break;
+    case RW_ANGLE: putf(static_cast<angle*>(p)->value); break;
     case RW_FLT: {
       flt* f = static_cast<flt*>(p);
-      fprintf(fpout, "%f", nth == 0 ? f->start : nth == 1 ? f->stop : f->step);
+      putf(nth == 0 ? f->start : nth == 1 ? f->stop : f->step);
       break;
     }
     default: fputs("0", fpout); break;  // no other row has number slots
@@ -206,7 +213,7 @@ static void printpolygon(polygon* g) {
 
 static void printrpnitem(const rpnitem* it) {
   switch (it->tag) {
-    case RPN_NUMBER: fprintf(fpout, "%f", it->number); break;
+    case RPN_NUMBER: putf(it->number); break;
     case RPN_ANGLE:
     case RPN_FLT: fputs(primname(it->prim), fpout); break;
     case RPN_OPERATOR: fputs(reswordname(it->op), fpout); break;
