@@ -7,6 +7,7 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/Fl_Window.H>
+#include <FL/x.H>
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -46,12 +47,14 @@ static void closemain(Fl_Widget*, void*) {
   exit(0);
 }
 
-// Whether a window can be opened at all; the toolkit itself would end the
-// process with its own error when it cannot.
-static int displayavailable() {
+// Opens the display for the toolkit, which would otherwise end the process
+// with its own error when it cannot. The connection is kept and handed
+// over: closing a trial connection can make a fresh server reset just as
+// the toolkit connects.
+static int opendisplay() {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return 0;
-  XCloseDisplay(d);
+  fl_open_display(d);
   return 1;
 }
 
@@ -108,7 +111,7 @@ int startup(int argc, char** argv) {
   main_window->callback(closemain);
   makepanelframe();
   takefilename(argc, argv);
-  if (!displayavailable()) {
+  if (!opendisplay()) {
     nodisplaymessage();
     return 1;
   }

@@ -1,6 +1,8 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "editor/editbuffer.h"
+#include "editor/editcmds.h"
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
@@ -33,4 +35,6 @@ void resetall() {
   resetprefs();
   resettips();
   resetshell();
+  reseteditor();
+  reseteditorhooks();
 }
