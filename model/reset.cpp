@@ -1,10 +1,13 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "editor/editbuffer.h"
+#include "editor/editcmds.h"
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -24,6 +27,7 @@ void resetall() {
   initcolors();
   resetcolors();
   resetlanguage();
+  resetappstate();
   resetengine();
   resetview();
   resetsmear();
@@ -33,4 +37,6 @@ void resetall() {
   resetprefs();
   resettips();
   resetshell();
+  reseteditor();
+  reseteditorhooks();
 }
