@@ -10,6 +10,8 @@ askfn askhook;
 updatefn layerbuttonshook;
 updatefn dirtyhook;
 selectfn selecthook;
+statefn resetstatehook;
+updatefn scripthook;
 
 void alert(const char* fmt, ...) {
   char buf[2048];
@@ -41,4 +43,6 @@ void resetnotify() {
   layerbuttonshook = nullptr;
   dirtyhook = nullptr;
   selecthook = nullptr;
+  resetstatehook = nullptr;
+  scripthook = nullptr;
 }

@@ -14,6 +14,7 @@ typedef void (*messagefn)(const char* text, double seconds);
 typedef int (*askfn)(const char* question);
 typedef void (*updatefn)();
 typedef void (*selectfn)(primitive* p);
+typedef void (*statefn)(int full);
 
 extern alertfn alerthook;          // modal error alert
 extern messagefn messagehook;      // transient message window
@@ -21,6 +22,8 @@ extern askfn askhook;              // yes (1) / no (0) question
 extern updatefn layerbuttonshook;  // show `layerset` on the layer buttons
 extern updatefn dirtyhook;         // the modified mark changed
 extern selectfn selecthook;        // the selection changed (menu states)
+extern statefn resetstatehook;     // widgets follow resetstate(full)
+extern updatefn scripthook;        // a script was read: enable Run Script
 
 // Shows a modal alert (printf-style).
 void alert(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -7,6 +7,7 @@
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -27,6 +28,7 @@ void resetall() {
   initcolors();
   resetcolors();
   resetlanguage();
+  resetappstate();
   resetengine();
   resetview();
   resetsmear();
