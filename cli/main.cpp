@@ -24,6 +24,8 @@ static const verb verbs[] = {
     {"check", verbcheck, "FILE", "read and recompute a diagram, report errors"},
     {"format", verbformat, "FILE [-o OUT]",
      "read a diagram and write its text again"},
+    {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
+     "write the view of a diagram as EPS"},
 };
 
 // Alerts end with their own line end at most once; each is one line here.

@@ -11,6 +11,10 @@ int verbcheck(int argc, char** argv);
 // format FILE [-o OUT]: read, recompute and write the diagram text.
 int verbformat(int argc, char** argv);
 
+// eps FILE -o OUT [--size WxH] [--bw] [--show-invisible]: read, recompute
+// and write the view as EPS for a drawing area of W x H pixels.
+int verbeps(int argc, char** argv);
+
 // Starts the core for a verb: tables, state, alerts to standard error.
 void startcore();
 
