@@ -11,6 +11,7 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
+#include "postscript/scriptframes.h"
 #include "prefs/preffile.h"
 #include "prefs/tiptext.h"
 #include "relations/finder.h"
@@ -38,5 +39,6 @@ void resetall() {
   resettips();
   resetshell();
   reseteditor();
+  resetscriptframes();
   reseteditorhooks();
 }
