@@ -1,4 +1,393 @@
-// recompute.cpp: bringing the world list up to date.
+// recompute.cpp: the recomputation of the world list and the computation of
+// one record according to its kind.
+//
+// No dependency graph is kept beyond the `parents` slots: a fixpoint over the
+// ordered list does the scheduling. Since parents precede their dependants,
+// one propagation pass and one settling walk normally do all the work; the
+// repetitions only matter for records edited into an earlier position than
+// a parent, and are skipped when a walk shows they would change nothing.
 #include "engine/recompute.h"
 
-void resetengine() {}
+#include <cmath>
+
+#include "engine/conics.h"
+#include "engine/drag.h"
+#include "engine/kinds.h"
+#include "engine/solvers.h"
+#include "language/macro.h"
+#include "language/rpn.h"
+#include "model/notify.h"
+#include "model/worldlist.h"
+
+int appliedconstraint;
+int degreemode;
+
+// Parent slots each kind waits for, indexed by kind (ORDER KINDS, codes 0 to
+// 82). 0: settled without looking at the parents (free data, or kinds that
+// never reach the table); WAITSPECIAL: the count depends on the record.
+const int WAITSPECIAL = -1;
+static const signed char kindparents[] = {
+    0,           0, 0,               // none, LITERAL, PARAMHOLDER
+    WAITSPECIAL,                     // MACROCALL
+    0,           3, 0,               // SCRIPT, LAYERCOND, FREE
+    1,           1, 2, 2, 2,  2, 2,  // VONL, VONC, V_LL, V_LC1/2, V_CC1/2
+    1,           2, 2, 2, 3,  2, 2,  // V_CCENTER .. V_AVV, V_LCONIC1/2
+    1,           0, 3, 2, 3,  2, 3,
+    3,           2,     // VONCONIC, PINNED, V_VVVBISECT .. V_VROTATE
+    3,           3, 3,  // V_LCVOTHER, V_CCVOTHER, V_VVVHARMONIC
+    2,           2, 2, 2, 2,  2, 2,
+    2,           2,               // L_VV .. L_CCINT2
+    2,           2, 2,            // L_CONICV1/2, L_VVPERP
+    2,           3, 3, 3, 3,  3,  // C_VV, C_VVV, C_LLL1..4
+    2,           2, 2, 2, 3,      // C_CCINV, C_LCINV, C_VCRAD, C_VF, C_CTRVV
+    4,           3, 1, 5, 5,      // BEZ_VVVV, A_VVV, A_F, CONIC_VVVVV/LLLLL
+    WAITSPECIAL, 0,               // POLYGON, ARC_VVV
+    WAITSPECIAL, 2, 3, 0,         // F_AREA, F_VV, F_VVVRATIO, F_PERIMETER
+    WAITSPECIAL, 1, 1,            // F_RPN, F_VXCOORD, F_VYCOORD
+    3,           3, 3, 2, 10, 0,  // X_XXF .. X_F9, X_IDENTITY
+    0,           0, 0, 0, 0,      // the condition kinds
+    0,           3,               // RATIO_VVV, V_VVRATIO
+};
+static_assert(sizeof kindparents == V_VVRATIO + 1, "one entry per kind");
+
+// A missing parent never settles, so the record is reported rather than
+// computed from a null pointer.
+int notsatisfied(primitive* p, int n) {
+  for (int i = 0; i < n; i++)
+    if (!p->parents[i] || !p->parents[i]->satisfied) return 1;
+  return 0;
+}
+
+int invalid(primitive* p, int n) {
+  for (int i = 0; i < n; i++)
+    if (!p->parents[i]->valid) {
+      p->valid = 0;
+      return 1;
+    }
+  return 0;
+}
+
+static int clampcount(int n) {
+  return n < 0 ? 0 : n > MAXPARENTS ? MAXPARENTS : n;
+}
+
+// Polygons and area measures wait for every vertex; any invalid vertex
+// makes the result invalid (an area of undefined points means nothing).
+static int waitpolygon(primitive* p, primitive* poly) {
+  int n = clampcount(static_cast<polygon*>(poly)->nvert);
+  if (notsatisfied(poly, n)) return 0;
+  for (int i = 0; i < n; i++)
+    if (!poly->parents[i]->valid) p->valid = 0;
+  return 1;
+}
+
+// An expression waits for every record it refers to and is invalid when
+// any of them is.
+static int waitexpression(flt* f) {
+  for (int i = 0; i < f->nrpn; i++) {
+    const rpnitem& it = f->rpn[i];
+    if (it.tag != RPN_ANGLE && it.tag != RPN_FLT) continue;
+    if (!it.prim || !it.prim->satisfied) return 0;
+    if (!it.prim->valid) f->valid = 0;
+  }
+  return 1;
+}
+
+static int waitmacrocall(macrocall* m) {
+  int n = m->macroref ? clampcount(m->macroref->nparams) : 0;
+  return !notsatisfied(m, n);
+}
+
+// 1 when p's parents are settled, with p->valid cleared if one is invalid.
+static int parentsready(primitive* p) {
+  int n = kindparents[p->kind];
+  if (n != WAITSPECIAL) {
+    if (notsatisfied(p, n)) return 0;
+    invalid(p, n);
+    return 1;
+  }
+  switch (p->kind) {
+    case MACROCALL: return waitmacrocall(static_cast<macrocall*>(p));
+    case POLYGON: return waitpolygon(p, p);
+    case F_AREA:  // a flt: its first slot was not checked for null
+      if (!p->parents[0] || !p->parents[0]->satisfied) return 0;
+      if (p->parents[0]->type != RW_POLYGON) return 0;
+      return waitpolygon(p, p->parents[0]);
+    case F_RPN: return waitexpression(static_cast<flt*>(p));
+    default: return 1;  // no other kind is marked WAITSPECIAL
+  }
+}
+
+static void computevertex(vertex* P) {
+  switch (P->kind) {
+    case VONL: projecttoline(P); return;
+    case VONC: projecttocircle(P); return;
+    case VONCONIC:
+      projecttoconic(P, static_cast<const conic*>(P->parents[0]));
+      return;
+    case V_LL:
+      vertonlineline(P, static_cast<line*>(P->parents[0]),
+                     static_cast<line*>(P->parents[1]));
+      return;
+    case V_LC1:
+    case V_LC2:
+      solvevlc(static_cast<line*>(P->parents[0]),
+               static_cast<circle*>(P->parents[1]), P,
+               P->kind == V_LC1 ? 1 : 2);
+      return;
+    case V_CC1: vert_circcircle(P, 1); return;
+    case V_CC2: vert_circcircle(P, 2); return;
+    case V_CCVOTHER: vert_circcircle(P, 3); return;
+    case V_LCONIC1:
+    case V_LCONIC2: vert_lineconic(P); return;
+    case V_LVMIRROR: vlvmirror(P); return;
+    case V_VCINV: v_vcinvert(P); return;
+    case V_AVV: v_avv(P); return;
+    case V_VVVBISECT: vert_anglebisect(P); return;
+    case V_VVF: v_vvflt(P); return;
+    case V_VVRATIO: v_vvratio(P); return;
+    case V_CCENTER: v_ccenter(P); return;
+    case V_VVMID: v_vvmid(P); return;
+    case V_FF: v_ff(P); return;
+    case V_VX: v_vx(P); return;
+    case V_VTRANSLATE: v_vtranslate(P); return;
+    case V_VSCALE: v_vscale(P); return;
+    case V_VROTATE: v_vrotate(P); return;
+    case V_LCVOTHER: v_lcvother(P); return;
+    case V_VVVHARMONIC: v_vvvharmonic(P); return;
+    default: return;  // FREE, PINNED, RATIO_VVV: free data
+  }
+}
+
+static void computeline(line* L) {
+  switch (L->kind) {
+    case L_VV: l_vv(L); return;
+    case L_VLPAR: l_vlpar(L); return;
+    case L_VLPERP: l_vlperp(L); return;
+    case L_VVPERP: l_vvperp(L); return;
+    case L_VC1:
+    case L_VC2: line_vertcircletan(L); return;
+    case L_CCEXT1:
+    case L_CCEXT2: line_circcircleext(L); return;
+    case L_CCINT1:
+    case L_CCINT2: line_circcircleint(L); return;
+    case L_CONICV1:
+    case L_CONICV2: linetangenttoconic(L); return;
+    default: return;  // a line of a point or circle kind: nothing to do
+  }
+}
+
+static void computecircle(circle* C) {
+  switch (C->kind) {
+    case C_VV: c_vv(C); return;
+    case C_VVV: circle_vvv(C); return;
+    case C_LLL1:
+    case C_LLL2:
+    case C_LLL3:
+    case C_LLL4: circle_lll(C); return;
+    case C_CCINV: circle_ccinvert(C); return;
+    case C_LCINV: circle_linecinvert(C); return;
+    case C_VCRAD: c_vcrad(C); return;
+    case C_VF: c_vf(C); return;
+    case C_CTRVV: c_ctrvv(C); return;
+    default: return;  // a circle of another family's kind: nothing to do
+  }
+}
+
+static void computeflt(flt* F) {
+  switch (F->kind) {
+    case F_AREA: f_polyarea(F); return;
+    case F_VV: f_vv(F); return;
+    case F_VVVRATIO: f_vvvratio(F); return;
+    case F_RPN: evalrpn(F); return;
+    case F_VXCOORD:
+    case F_VYCOORD: f_vcoord(F); return;
+    default: return;  // SCRIPT, F_PERIMETER: the value stays as it is
+  }
+}
+
+static void computexform(xform* X) {
+  switch (X->kind) {
+    case X_XXF: x_xxf(X); return;
+    case X_SCALE: x_scale(X); return;
+    case X_TRANSLATE: x_translate(X); return;
+    case X_ROTATE: x_rotate(X); return;
+    case X_F9: x_f9(X); return;
+    default: return;  // X_IDENTITY: the matrix stays as constructed
+  }
+}
+
+// Computes p from its settled, valid parents, by type and then kind.
+static void compute(primitive* p) {
+  switch (p->type) {
+    case RW_VERTEX: computevertex(static_cast<vertex*>(p)); return;
+    case RW_LINE: computeline(static_cast<line*>(p)); return;
+    case RW_CIRCLE: computecircle(static_cast<circle*>(p)); return;
+    case RW_FLT: computeflt(static_cast<flt*>(p)); return;
+    case RW_XFORM: computexform(static_cast<xform*>(p)); return;
+    case RW_BEZIER:
+      if (p->kind == BEZ_VVVV) bez_vvvv(static_cast<bezier*>(p));
+      return;
+    case RW_ANGLE:
+      if (p->kind == A_VVV) a_vvv(static_cast<angle*>(p));
+      if (p->kind == A_F) a_f(static_cast<angle*>(p));
+      return;
+    case RW_CONIC:
+      if (p->kind == CONIC_VVVVV) conic_vvvvv(static_cast<conic*>(p));
+      if (p->kind == CONIC_LLLLL) conic_lllll(static_cast<conic*>(p));
+      return;
+    case RW_LAYERCONDITION:
+      if (p->kind == LAYERCOND) layercond(static_cast<layercondition*>(p));
+      return;
+    default: return;  // arcs, texts, conditions: nothing is computed
+  }
+}
+
+static int finitepoint(const vertex* v) {
+  return std::isfinite(v->x) && std::isfinite(v->y) && std::isfinite(v->w);
+}
+
+static int finitearray(const double* d, int n) {
+  for (int i = 0; i < n; i++)
+    if (!std::isfinite(d[i])) return 0;
+  return 1;
+}
+
+int finiteresult(const primitive* p) {
+  switch (p->type) {
+    case RW_VERTEX: return finitepoint(static_cast<const vertex*>(p));
+    case RW_LINE: {
+      const line* l = static_cast<const line*>(p);
+      return finitepoint(&l->p1) && finitepoint(&l->p2) &&
+             std::isfinite(l->a) && std::isfinite(l->b) && std::isfinite(l->c);
+    }
+    case RW_CIRCLE: {
+      const circle* c = static_cast<const circle*>(p);
+      return finitepoint(&c->center) && std::isfinite(c->radius) &&
+             finitepoint(&c->aux[0]) && finitepoint(&c->aux[1]) &&
+             finitepoint(&c->aux[2]);
+    }
+    case RW_BEZIER: {
+      const bezier* b = static_cast<const bezier*>(p);
+      return finitepoint(&b->p1) && finitepoint(&b->p2) &&
+             finitepoint(&b->p3) && finitepoint(&b->p4);
+    }
+    case RW_FLT: return std::isfinite(static_cast<const flt*>(p)->value);
+    case RW_CONIC: return finitearray(static_cast<const conic*>(p)->coef, 6);
+    case RW_ANGLE: return std::isfinite(static_cast<const angle*>(p)->value);
+    case RW_POLYGON: return std::isfinite(static_cast<const polygon*>(p)->area);
+    case RW_XFORM: return finitearray(static_cast<const xform*>(p)->m, 9);
+    default: return 1;  // texts, arcs, conditions, macros: no numbers
+  }
+}
+
+// The stored position of a point kept on a curve is data the user placed;
+// a projection that comes out non-finite (a point at the very centre of its
+// circle, a line without direction) must not overwrite it.
+static void computeguarded(primitive* p) {
+  if (!isfreestanding(p)) {
+    compute(p);
+    return;
+  }
+  vertex* v = static_cast<vertex*>(p);
+  double x = v->x, y = v->y, w = v->w;
+  compute(p);
+  if (finitepoint(v)) return;
+  v->x = x;
+  v->y = y;
+  v->w = w;
+  v->valid = 0;
+}
+
+static void settle(primitive* p) {
+  p->satisfied = 1;
+  appliedconstraint = 1;
+}
+
+// Kinds computed even when a parent is invalid: a polygon still gets its
+// area, and a macro call does not look at its arguments' validity.
+static int computesanyway(int kind) {
+  return kind == POLYGON || kind == MACROCALL;
+}
+
+void checkconstraint(primitive* p) {
+  p->valid = 1;
+  if (p->kind != FREE && p->type != RW_FLT && !p->parents[0]) {
+    p->satisfied = 1;
+    return;
+  }
+  if (p->kind < MACROCALL || p->kind > V_VVRATIO) {
+    settle(p);
+    return;
+  }
+  if (!parentsready(p)) return;
+  if (p->kind == MACROCALL)
+    expandmacrocall(static_cast<macrocall*>(p));
+  else if (p->kind == POLYGON)
+    setpolyarea(static_cast<polygon*>(p));
+  else if (p->valid || computesanyway(p->kind))
+    computeguarded(p);
+  if (p->valid && !finiteresult(p)) p->valid = 0;
+  settle(p);
+}
+
+// Step 1: the records recomputed on every frame whatever moved.
+static void markalwaysunsettled() {
+  for (primitive* p = plist; p; p = p->next) {
+    if (p->type == RW_FLT) p->satisfied = 0;
+    if (p->type == RW_MACROCALL) {
+      p->satisfied = 0;
+      primitive* r = static_cast<macrocall*>(p)->result;
+      if (r) r->satisfied = 0;
+    }
+  }
+  if (pselected) pselected->satisfied = 0;
+}
+
+static int hasunsettledparent(const primitive* p) {
+  for (const primitive* q : p->parents)
+    if (q && !q->satisfied) return 1;
+  return 0;
+}
+
+// Step 2: unsettles every record that depends on an unsettled one.
+static void propagate() {
+  int changed;
+  do {
+    changed = 0;
+    for (primitive* p = plist; p; p = p->next)
+      if (p->satisfied && hasunsettledparent(p)) {
+        p->satisfied = 0;
+        changed = 1;
+      }
+  } while (changed);
+}
+
+// One settling walk; returns how many records are still unsettled.
+static int settlewalk() {
+  int left = 0;
+  appliedconstraint = 0;
+  for (primitive* p = plist; p; p = p->next)
+    if (!p->satisfied) {
+      checkconstraint(p);
+      if (!p->satisfied) left++;
+    }
+  return left;
+}
+
+void checkconstraints() {
+  markalwaysunsettled();
+  propagate();
+  int left;
+  do left = settlewalk();
+  while (left && appliedconstraint);
+  if (!left) return;
+  for (primitive* p = plist; p; p = p->next)
+    if (!p->satisfied) alert("Wacko constraints");
+}
+
+void resetengine() {
+  appliedconstraint = 0;
+  degreemode = 0;
+  inselectstatehook = nullptr;
+}

@@ -8,8 +8,12 @@
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
+#include "prefs/tiptext.h"
 #include "relations/finder.h"
+#include "render/colors.h"
+#include "render/markup.h"
 #include "render/palette.h"
+#include "render/smear.h"
 #include "render/view.h"
 
 void resetall() {
@@ -17,10 +21,14 @@ void resetall() {
   resetmodel();
   resetstyle();
   initcolors();
+  resetcolors();
   resetlanguage();
   resetengine();
   resetview();
+  resetsmear();
+  resetmarkup();
   resetpostscript();
   resetrelations();
   resetprefs();
+  resettips();
 }

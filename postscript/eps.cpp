@@ -1,4 +1,8 @@
 // eps.cpp: the current view as an Encapsulated PostScript document.
 #include "postscript/eps.h"
 
-void resetpostscript() {}
+int printbw = 0;
+
+void resetpostscript() {
+  printbw = 0;
+}

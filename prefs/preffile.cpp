@@ -1,4 +1,379 @@
-// preffile.cpp: the per-user preferences file.
+// preffile.cpp: reading and writing the per-user preferences file.
+//
+// Reading is a table of keywords tried in order against the start of each
+// line; writing lists only the settings that differ from the defaults and
+// goes through a file beside the real one that is renamed over it at the end.
 #include "prefs/preffile.h"
 
-void resetprefs() {}
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "model/notify.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "render/colors.h"
+#include "render/view.h"
+
+char browsername[BROWSERNAMESIZE] = "explorer.exe";
+char printcmdstring[PRINTCMDSIZE];
+int WIDTH = 400;
+int HEIGHT = 450;
+int bigfont = 0;
+int singlebuffer = 0;
+int showthetips = 1;
+int showinfomsg = 1;
+int showthelayers = 0;
+int edittextsize = 12;
+FILE* defaultfile = nullptr;
+
+namespace {
+
+const char* const defaultbrowser = "explorer.exe";
+const int MINSIZE = 200;
+
+// The file a write is going to, and the file beside it being written.
+std::string writetarget;
+std::string writetemp;
+
+// Copies the value into a fixed buffer, cut at the buffer's size and at the
+// first line break (so a value can never smuggle in a second setting).
+void copyvalue(char* dst, int size, const char* value) {
+  int n = 0;
+  while (n < size - 1 && value[n] && value[n] != '\n' && value[n] != '\r') {
+    dst[n] = value[n];
+    n++;
+  }
+  dst[n] = '\0';
+}
+
+// Reads one integer at *s, moving *s past it. Returns 0, leaving *v, when
+// no number is there; numbers beyond int are pinned to its limits.
+int readint(const char** s, int* v) {
+  char* end;
+  errno = 0;
+  long n = strtol(*s, &end, 10);
+  if (end == *s) return 0;
+  if (n > INT_MAX) n = INT_MAX;
+  if (n < INT_MIN) n = INT_MIN;
+  *v = (int)n;
+  *s = end;
+  return 1;
+}
+
+// Reads one integer into *v and puts `fallback` there when the result lies
+// outside lo..hi (an unreadable number keeps the old value for the test).
+void readranged(const char* value, int* v, int lo, int hi, int fallback) {
+  readint(&value, v);
+  if (*v < lo || *v > hi) *v = fallback;
+}
+
+// size -> "%d %d": each side below 200 becomes 200
+void applysize(const char* value) {
+  if (readint(&value, &WIDTH)) readint(&value, &HEIGHT);
+  if (WIDTH < MINSIZE) WIDTH = MINSIZE;
+  if (HEIGHT < MINSIZE) HEIGHT = MINSIZE;
+}
+
+void applybrowser(const char* value) {
+  copyvalue(browsername, BROWSERNAMESIZE, value);
+}
+void applyprintcmd(const char* value) {
+  copyvalue(printcmdstring, PRINTCMDSIZE, value);
+}
+void applyprintbw(const char*) {
+  printbw = 1;
+}
+void applybigfont(const char*) {
+  bigfont = 1;
+}
+void applynotips(const char*) {
+  showthetips = 0;
+}
+void applysinglebuffer(const char*) {
+  singlebuffer = 1;
+}
+void applyrgbmode(const char*) {
+  rgbmode = 1;
+}
+void applyindexmode(const char*) {
+  rgbmode = 0;
+}
+void applynonames(const char*) {
+  addvertexnames = 0;
+}
+void applynomsginfo(const char*) {
+  showinfomsg = 0;
+}
+void applylayershow(const char*) {
+  showthelayers = 1;
+}
+
+void applyfontsize(const char* value) {
+  readranged(value, &fontsize, 6, 50, 16);
+  gfontsize = fontsize;
+}
+void applyedittextsize(const char* value) {
+  readranged(value, &edittextsize, 6, 30, 14);
+}
+void applyvertexsize(const char* value) {
+  readranged(value, &gvertexsize, 4, 40, 8);
+}
+
+struct prefword {
+  const char* word;
+  int value;
+};
+
+// Toolkit font numbers of the faces the file names.
+const prefword fontwords[] = {
+    {"HELVETICA", 0},
+    {"TIMES", 8},
+    {"COURIER", 4},
+};
+static_assert(sizeof fontwords / sizeof fontwords[0] == 3, "three faces");
+
+// Tried over each word's length, so BOLDITALIC has to come before BOLD or
+// it would read as plain bold.
+const prefword stylewords[] = {
+    {"PLAIN", 0},
+    {"BOLDITALIC", 3},
+    {"BOLD", 1},
+    {"ITALIC", 2},
+};
+static_assert(sizeof stylewords / sizeof stylewords[0] == 4, "four styles");
+
+// Sets *v to the value of the first word that starts `value`; another word
+// leaves *v alone.
+void matchword(const char* value, const prefword* words, int n, int* v) {
+  for (int i = 0; i < n; i++)
+    if (strncmp(value, words[i].word, strlen(words[i].word)) == 0) {
+      *v = words[i].value;
+      return;
+    }
+}
+
+void applydisplayfont(const char* value) {
+  matchword(value, fontwords, 3, &fontnumber);
+}
+void applyfontstyle(const char* value) {
+  matchword(value, stylewords, 4, &fontstyle);
+}
+
+struct prefkeyword {
+  const char* word;
+  void (*apply)(const char* value);
+};
+
+// The order is the order of the tests: the first keyword that is a prefix
+// of the line wins.
+const prefkeyword prefkeywords[] = {
+    {"browser", applybrowser},
+    {"printcmd", applyprintcmd},
+    {"size", applysize},
+    {"printbw", applyprintbw},
+    {"bigfont", applybigfont},
+    {"displayfont", applydisplayfont},
+    {"fontsize", applyfontsize},
+    {"edittextsize", applyedittextsize},
+    {"vertexsize", applyvertexsize},
+    {"notips", applynotips},
+    {"singlebuffer", applysinglebuffer},
+    {"fontstyle", applyfontstyle},
+    {"rgbmode", applyrgbmode},
+    {"indexmode", applyindexmode},
+    {"nonames", applynonames},
+    {"nomsginfo", applynomsginfo},
+    {"layershow", applylayershow},
+};
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 17,
+              "one entry per setting");
+
+// Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
+// rest of a longer line so its tail is not taken for a setting of its own.
+// Returns 0 at the end of the file.
+int readprefline(FILE* f, char* buf) {
+  int c, n = 0;
+  while ((c = getc(f)) != EOF) {
+    if (c == '\n') break;
+    if (n < PREFLINESIZE - 1) buf[n++] = (char)c;
+  }
+  buf[n] = '\0';
+  return c != EOF || n > 0;
+}
+
+// Makes `path` the file a write goes to, following a symbolic link to a
+// regular file so the link itself survives the rename.
+void settarget(const char* path) {
+  writetarget = path;
+  struct stat st;
+  if (stat(path, &st) == 0 && S_ISREG(st.st_mode)) {
+    char* real = realpath(path, nullptr);
+    if (real) writetarget = real;
+    free(real);
+  }
+  writetemp = writetarget + ".new";
+}
+
+// Writes the value of a text setting up to its first line break.
+void writetext(const char* keyword, const char* value) {
+  fprintf(defaultfile, "%s ", keyword);
+  for (const char* c = value; *c && *c != '\n' && *c != '\r'; c++)
+    putc(*c, defaultfile);
+  putc('\n', defaultfile);
+}
+
+// Writes `word` alone when the flag is on.
+void writeflag(int on, const char* word) {
+  if (on) fprintf(defaultfile, "%s\n", word);
+}
+
+}  // namespace
+
+const char* defaultfilename() {
+  static std::string name;
+  const char* home = getenv("HOME");
+  name = std::string(home ? home : ".") + "/.tessarinrc";
+  return name.c_str();
+}
+
+void parsedefaultline(const char* line) {
+  char buf[PREFLINESIZE];
+  copyvalue(buf, PREFLINESIZE, line);
+  for (const prefkeyword& k : prefkeywords) {
+    size_t n = strlen(k.word);
+    if (strncmp(buf, k.word, n) != 0) continue;
+    const char* value = buf + n;
+    if (*value == ' ') value++;
+    k.apply(value);
+    return;
+  }
+}
+
+void parsedefaulttext(const char* text) {
+  while (*text) {
+    const char* end = strchr(text, '\n');
+    size_t n = end ? (size_t)(end - text) : strlen(text);
+    char buf[PREFLINESIZE];
+    if (n > PREFLINESIZE - 1) n = PREFLINESIZE - 1;
+    memcpy(buf, text, n);
+    buf[n] = '\0';
+    parsedefaultline(buf);
+    if (!end) break;
+    text = end + 1;
+  }
+}
+
+int parsedefaultpath(const char* path) {
+  strcpy(browsername, defaultbrowser);
+  FILE* f = fopen(path, "r");
+  if (!f) {
+    // Only a missing file is created; one that exists but cannot be read
+    // must not be replaced by an empty one.
+    if (errno != ENOENT) return 0;
+    f = fopen(path, "w");
+    if (!f) return 0;
+    fclose(f);
+    return 1;
+  }
+  char buf[PREFLINESIZE];
+  while (readprefline(f, buf)) parsedefaultline(buf);
+  fclose(f);
+  return 1;
+}
+
+int parsedefaultfile() {
+  return parsedefaultpath(defaultfilename());
+}
+
+int openwritedefaultpath(const char* path) {
+  if (defaultfile) fclose(defaultfile);
+  settarget(path);
+  defaultfile = fopen(writetemp.c_str(), "w");
+  if (!defaultfile) return 0;
+  // The new file takes the old one's permissions: settings may be private.
+  struct stat st;
+  if (stat(writetarget.c_str(), &st) == 0)
+    fchmod(fileno(defaultfile), st.st_mode & 07777);
+  return 1;
+}
+
+int openwritedefaultfile() {
+  return openwritedefaultpath(defaultfilename());
+}
+
+void dumpdefaults() {
+  if (!defaultfile) return;
+  if (WIDTH < MINSIZE) WIDTH = MINSIZE;
+  if (HEIGHT < MINSIZE) HEIGHT = MINSIZE;
+  if (WIDTH != 400 || HEIGHT != 450)
+    fprintf(defaultfile, "size %d %d\n", WIDTH, HEIGHT);
+  if (browsername[0]) writetext("browser", browsername);
+  if (printcmdstring[0]) writetext("printcmd", printcmdstring);
+  writeflag(bigfont, "bigfont");
+  writeflag(fontnumber == 4, "displayfont COURIER");
+  writeflag(fontnumber == 8, "displayfont TIMES");
+  writeflag(fontstyle == 1, "fontstyle BOLD");
+  writeflag(fontstyle == 2, "fontstyle ITALIC");
+  writeflag(fontstyle == 3, "fontstyle BOLDITALIC");
+  if (fontsize != 16) fprintf(defaultfile, "fontsize %d\n", fontsize);
+  if (edittextsize != 12)
+    fprintf(defaultfile, "edittextsize %d\n", edittextsize);
+  if (gvertexsize != 8) fprintf(defaultfile, "vertexsize %d\n", gvertexsize);
+  writeflag(printbw, "printbw");
+  writeflag(!rgbmode, "indexmode");
+  writeflag(!showthetips, "notips");
+  writeflag(!addvertexnames, "nonames");
+  writeflag(showthelayers, "layershow");
+  writeflag(!showinfomsg, "nomsginfo");
+  // Kept so that saving the options does not drop the user's choice.
+  writeflag(singlebuffer, "singlebuffer");
+}
+
+int closedefaultfile() {
+  if (!defaultfile) return 0;
+  int ok = fflush(defaultfile) == 0 && !ferror(defaultfile);
+  ok = fsync(fileno(defaultfile)) == 0 && ok;
+  ok = fclose(defaultfile) == 0 && ok;
+  defaultfile = nullptr;
+  if (ok) ok = rename(writetemp.c_str(), writetarget.c_str()) == 0;
+  if (!ok) unlink(writetemp.c_str());
+  return ok;
+}
+
+int savedefaultspath(const char* path) {
+  int ok = openwritedefaultpath(path);
+  if (ok) {
+    dumpdefaults();
+    ok = closedefaultfile();
+  }
+  if (!ok) alert("Can't open defaults file");
+  return ok;
+}
+
+int savedefaults() {
+  return savedefaultspath(defaultfilename());
+}
+
+void resetprefs() {
+  if (defaultfile) {
+    fclose(defaultfile);
+    unlink(writetemp.c_str());
+    defaultfile = nullptr;
+  }
+  strcpy(browsername, defaultbrowser);
+  printcmdstring[0] = '\0';
+  WIDTH = 400;
+  HEIGHT = 450;
+  bigfont = 0;
+  singlebuffer = 0;
+  showthetips = 1;
+  showinfomsg = 1;
+  showthelayers = 0;
+  edittextsize = 12;
+}

@@ -1,0 +1,140 @@
+// solverstangent.cpp: tangent lines to circles, from a point and common to
+// two circles.
+//
+// A tangent line keeps its point of contact as a defining point, so that
+// intersections with the circle it touches can return that point exactly
+// (see solvevlc).
+#include <cmath>
+
+#include "engine/solvers.h"
+
+static void setpoint(vertex* P, double x, double y, double w) {
+  P->x = x;
+  P->y = y;
+  P->w = w;
+}
+
+// The line with no points and no coefficients that an impossible tangent
+// leaves behind.
+static void voidline(line* L) {
+  setpoint(&L->p1, 0, 0, 0);
+  setpoint(&L->p2, 0, 0, 0);
+  L->a = L->b = L->c = 0;
+  L->valid = 0;
+}
+
+static int isparent(const primitive* child, const primitive* p, int n) {
+  for (int i = 0; i < n; i++)
+    if (child->parents[i] == p) return 1;
+  return 0;
+}
+
+// V lies on C because of how one of them was built; rounding must not turn
+// the tangent at such a point into "point inside the circle".
+static int onbyconstruction(const vertex* V, const circle* C) {
+  if (C->kind == C_VV && C->parents[1] == V) return 1;
+  if (C->kind == C_VVV && isparent(C, V, 3)) return 1;
+  switch (V->kind) {
+    case VONC: return V->parents[0] == C;
+    case V_LC1:
+    case V_LC2:
+    case V_LCVOTHER: return V->parents[1] == C;
+    case V_CC1:
+    case V_CC2:
+    case V_CCVOTHER: return isparent(V, C, 2);
+    default: return 0;  // any other point may lie anywhere
+  }
+}
+
+// The tangent point seen from (sx, sy) on the circle (ox, oy, r), on the
+// side chosen by the sign of s. Returns 0 when the point is inside.
+static int tangentfrom(double sx, double sy, double ox, double oy, double r,
+                       int branch, vertex* T) {
+  double dx = sx - ox, dy = sy - oy;
+  double d = std::sqrt(dx * dx + dy * dy);
+  double t = r * r / d;
+  double q = t / d;
+  if (1 - q < 0) return 0;
+  double s = r * std::sqrt(1 - q);
+  if (branch == 2) s = -s;
+  setpoint(T, ox + (t * dx / d - s * dy / d), oy + (t * dy / d + s * dx / d),
+           1);
+  return 1;
+}
+
+void line_vertcircletan(line* L) {
+  const vertex* V = static_cast<const vertex*>(L->parents[0]);
+  const circle* C = static_cast<const circle*>(L->parents[1]);
+  const vertex& O = C->center;
+  L->p1.w = L->p2.w = 1;
+  if (onbyconstruction(V, C)) {
+    copyvertex(&L->p1, V);
+    if (V->y != O.y)
+      setpoint(&L->p2, V->x + 1, V->y - (V->x - O.x) / (V->y - O.y), 1);
+    else if (V->y != 0)
+      setpoint(&L->p2, V->x, 0, 1);
+    else  // (V.x, 0) would be V itself: any other point of the vertical
+      setpoint(&L->p2, V->x, 1, 1);
+    homogenizeline(L);
+    return;
+  }
+  int branch = L->kind == L_VC2 ? 2 : 1;
+  if (!tangentfrom(V->x, V->y, O.x, O.y, C->radius, branch, &L->p2)) {
+    voidline(L);
+    return;
+  }
+  copyvertex(&L->p1, V);
+  homogenizeline(L);
+}
+
+// Both tangent points from the centre of similitude (sx, sy); only the
+// first circle decides whether the tangent exists.
+static void tangentsfrom(line* L, double sx, double sy, const circle* C0,
+                         const circle* C1, int branch) {
+  if (!tangentfrom(sx, sy, C0->center.x, C0->center.y, C0->radius, branch,
+                   &L->p2)) {
+    voidline(L);
+    return;
+  }
+  tangentfrom(sx, sy, C1->center.x, C1->center.y, C1->radius, branch, &L->p1);
+  homogenizeline(L);
+}
+
+void line_circcircleext(line* L) {
+  const circle* C0 = static_cast<const circle*>(L->parents[0]);
+  const circle* C1 = static_cast<const circle*>(L->parents[1]);
+  double x0 = C0->center.x, y0 = C0->center.y, r0 = C0->radius;
+  double x1 = C1->center.x, y1 = C1->center.y, r1 = C1->radius;
+  int branch = L->kind == L_CCEXT2 ? 2 : 1;
+  L->p1.w = L->p2.w = 1;
+  if (r0 == r1) {
+    // Equal circles have no external centre of similitude: the tangents
+    // are the parallels to the line of centres at distance r.
+    if (x0 == x1 && y0 == y1) {
+      L->valid = 0;
+      return;
+    }
+    double D = std::sqrt((x0 - x1) * (x0 - x1) + (y0 - y1) * (y0 - y1));
+    double ox = -r0 * (y0 - y1) / D, oy = r0 * (x0 - x1) / D;
+    if (branch == 2) ox = -ox, oy = -oy;
+    setpoint(&L->p1, x0 + ox, y0 + oy, 1);
+    setpoint(&L->p2, x1 + ox, y1 + oy, 1);
+    homogenizeline(L);
+    return;
+  }
+  double k = r1 / (r0 - r1);
+  tangentsfrom(L, x1 + (x1 - x0) * k, y1 + (y1 - y0) * k, C0, C1, branch);
+}
+
+void line_circcircleint(line* L) {
+  const circle* C0 = static_cast<const circle*>(L->parents[0]);
+  const circle* C1 = static_cast<const circle*>(L->parents[1]);
+  double x0 = C0->center.x, y0 = C0->center.y, r0 = C0->radius;
+  double x1 = C1->center.x, y1 = C1->center.y, r1 = C1->radius;
+  L->p1.w = L->p2.w = 1;
+  // The single-precision 0.001 that equal radii have always been shifted by.
+  double r0s = r0 == r1 ? r0 - 0.0010000000474974513 : r0;
+  double k = r1 / (r0s + r1);
+  tangentsfrom(L, x1 - (x1 - x0) * k, y1 - (y1 - y0) * k, C0, C1,
+               L->kind == L_CCINT2 ? 2 : 1);
+}
