@@ -19,8 +19,6 @@
 #include "render/hittest.h"
 #include "render/view.h"
 
-int UIstate;
-int sticky;
 prompthookfn prompthook;
 buttonshookfn buttonshook;
 modifierhookfn ctrlhook;
@@ -178,17 +176,19 @@ primitive* buildccinv(const picks& k) {
   return circcirccircinv(C(k, 0), C(k, 1));
 }
 primitive* buildlll(const picks& k) {
-  return llltocircle(L(k, 0), L(k, 1), L(k, 2), k.x[0], k.y[0], k.x[1],
-                     k.y[1], k.x[2], k.y[2]);
+  const double xy[6] = {k.x[0], k.y[0], k.x[1], k.y[1], k.x[2], k.y[2]};
+  return llltocircle(L(k, 0), L(k, 1), L(k, 2), xy);
 }
 primitive* buildangle(const picks& k) {
   return avvv(V(k, 0), V(k, 1), V(k, 2));
 }
 primitive* buildconic5(const picks& k) {
-  return vvvvvtoconic(V(k, 0), V(k, 1), V(k, 2), V(k, 3), V(k, 4));
+  vertex* v[5] = {V(k, 0), V(k, 1), V(k, 2), V(k, 3), V(k, 4)};
+  return vvvvvtoconic(v);
 }
 primitive* buildconic5l(const picks& k) {
-  return llllltoconic(L(k, 0), L(k, 1), L(k, 2), L(k, 3), L(k, 4));
+  line* l[5] = {L(k, 0), L(k, 1), L(k, 2), L(k, 3), L(k, 4)};
+  return llllltoconic(l);
 }
 primitive* buildarc(const picks& k) {
   return vvvtoarc(V(k, 0), V(k, 1), V(k, 2));
@@ -511,8 +511,6 @@ void setselect() {
   setmessage();
   if (buttonshook) buttonshook(-1);
 }
-
-int inselectstate() { return UIstate == 0; }
 
 int firststate(int code) {
   if (code == POLYCODE) return POLYFIRST;

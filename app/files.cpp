@@ -308,22 +308,6 @@ int printfilename(char* buf, int size) {
   return n >= 0 && n < size;
 }
 
-int formatprintcommand(const char* cmd, const char* path, char* buf,
-                       int size) {
-  const char* s = strstr(cmd, "%s");
-  if (!s || strchr(s + 2, '%') || memchr(cmd, '%', s - cmd)) return 0;
-  // Single quotes protect every character but the quote itself, which
-  // becomes '\'' (close, escaped quote, reopen).
-  std::string quoted = "'";
-  for (const char* p = path; *p; p++)
-    quoted += *p == '\'' ? std::string("'\\''") : std::string(1, *p);
-  quoted += "'";
-  std::string out = std::string(cmd, s - cmd) + quoted + (s + 2);
-  if (!fits(out.c_str(), size)) return 0;
-  strcpy(buf, out.c_str());
-  return 1;
-}
-
 int handleprintcmd() {
   char path[FILENAMESIZE];
   if (!printfilename(path, sizeof path)) {

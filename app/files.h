@@ -66,11 +66,6 @@ int epspath(const char* name, char* buf, int size);
 // The next temporary print file into buf; 0 when too long.
 int printfilename(char* buf, int size);
 
-// `cmd` with one "%s" replaced by `path` quoted for the shell; 0 when it
-// does not fit or the template is not a single "%s" format.
-int formatprintcommand(const char* cmd, const char* path, char* buf,
-                       int size);
-
 // Help pages (100008 .. 100010) in the help viewer.
 void handlehelpcmd(int code);
 
