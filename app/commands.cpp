@@ -25,12 +25,12 @@
 #include "app/ui.h"
 #include "language/rpn.h"
 #include "language/symtable.h"
+#include "app/pending.h"
 #include "model/notify.h"
 #include "model/shell.h"
-#include "model/state.h"
+#include "prefs/preffile.h"
 #include "model/style.h"
 #include "model/worldlist.h"
-#include "relations/finder.h"
 #include "render/gldraw.h"
 #include "render/markup.h"
 #include "render/smear.h"
@@ -433,9 +433,11 @@ primitive* makenewtextprim() {
   t->string = strdup("");
   addprimitive(t);
   selectedtextprim = t;
-  symtableentry* e = addentry(idtable, "", RW_TEXT);
-  e->prim = t;
-  t->symbol = e;
+  if (idtable) {
+    symtableentry* e = addentry(idtable, "", RW_TEXT);
+    e->prim = t;
+    t->symbol = e;
+  }
   selectprim(t);
   edittext(t, 0);
   return t;

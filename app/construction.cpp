@@ -19,6 +19,8 @@
 #include "render/hittest.h"
 #include "render/view.h"
 
+int UIstate;
+int sticky;
 prompthookfn prompthook;
 buttonshookfn buttonshook;
 modifierhookfn ctrlhook;
@@ -505,6 +507,8 @@ void setmessage() {
   prompttext(UIstate, buf, sizeof buf);
   if (prompthook) prompthook(buf, sticky == 1);
 }
+
+int inselectstate() { return UIstate == 0; }
 
 void setselect() {
   UIstate = 0;

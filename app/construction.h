@@ -10,9 +10,10 @@
 // bind to recorders.
 #pragma once
 
-#include "model/shell.h"  // UIstate, sticky, inselectstate
-
 struct primitive;
+
+extern int UIstate;  // state of the machine; 0 = selection
+extern int sticky;   // repeat mode: a finished construction restarts
 
 typedef void (*prompthookfn)(const char* text, int sticky);
 typedef void (*buttonshookfn)(int slot);
@@ -47,6 +48,9 @@ void prompttext(int state, char* buf, int size);
 // Back to selection: state 0, its prompt, every construction button
 // released.
 void setselect();
+
+// 1 when the machine is in the selection state (dragging is allowed).
+int inselectstate();
 
 // Puts the machine into the first state of construction `code` (200001 ..
 // 200048) and presses its panel button. Returns 0 for codes that start no

@@ -28,11 +28,8 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
-#include "language/lexer.h"
-#include "language/parser.h"
-#include "language/writer.h"
+#include "app/pending.h"
 #include "model/notify.h"
-#include "model/state.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
@@ -183,13 +180,6 @@ int askdirty1() {
     }
   }
   return 0;
-}
-
-void askdirty() {
-  while (dirtyfile) {
-    if (!askquestion("File modified -- save changes?")) break;
-    savecurrentfile(0);
-  }
 }
 
 int hasdiagramextension(const char* name) {

@@ -33,10 +33,6 @@ int isdirtyfile();
 // 0 when the caller may discard the diagram, 1 when the user cancelled.
 int askdirty1();
 
-// The exit-time question: saves while the user says Yes and the save
-// succeeds.
-void askdirty();
-
 // Asks for a file name with the chooser; the chosen path (the current file
 // name), or null.
 const char* collectfilename(const char* prompt, int forreading);

@@ -26,9 +26,11 @@
 #include "app/construction.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "prefs/preffile.h"
+#include "render/gldraw.h"
 #include "model/style.h"
 #include "model/worldlist.h"
-#include "relations/finder.h"
+#include "app/pending.h"
 
 Fl_Menu_Bar* menubar;
 Fl_Group* controlpanel;
@@ -549,7 +551,7 @@ void fixcontrolpanel() {
 }
 
 void updatemenus(primitive* p) {
-  int testing = istesting();
+  int testing = testingdiagram;
   setitem(200246, p != nullptr, p && p->display);
   setitem(200220, p != nullptr, -1);
   setitem(200240, p != nullptr, -1);

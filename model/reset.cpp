@@ -1,9 +1,11 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "app/construction.h"
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
+#include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -17,6 +19,7 @@
 #include "render/view.h"
 
 void resetall() {
+  resetconstruction();
   resetnotify();
   resetmodel();
   resetstyle();
@@ -31,4 +34,5 @@ void resetall() {
   resetrelations();
   resetprefs();
   resettips();
+  resetshell();
 }

@@ -9,6 +9,7 @@
 
 #include "app/construction.h"
 #include "engine/recompute.h"
+#include "language/symtable.h"
 #include "model/construct.h"
 #include "model/notify.h"
 #include "model/reset.h"

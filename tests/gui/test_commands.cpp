@@ -18,6 +18,7 @@
 #include "app/geomwindow.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
+#include "language/symtable.h"
 #include "model/construct.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -53,6 +54,7 @@ void curve(const char* name, primitive* p, double x, double y) {
 }
 
 void buildfixture() {
+  if (!idtable) idtable = newtable(50);  // start-up builds it with the tables
   cleardiagram();
   fx = fixture();
   vertex* A = point("A", -0.6, -0.6);

@@ -1,0 +1,11 @@
+// main.cpp: the program: start-up, then the toolkit's event loop.
+#include <FL/Fl.H>
+
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+  int status = startup(argc, argv);
+  if (status) return status;
+  Fl::run();
+  return 0;
+}

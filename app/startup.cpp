@@ -1,0 +1,143 @@
+// startup.cpp: the order of start-up, the main window with its drawing area
+// and the exit-time question about unsaved changes.
+#include "app/startup.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Tooltip.H>
+#include <FL/Fl_Window.H>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/geomwindow.h"
+#include "app/files.h"
+#include "app/pending.h"
+#include "app/idle.h"
+#include "app/keys.h"
+#include "app/ui.h"
+#include "app/pick.h"
+#include "engine/drag.h"
+#include "language/symtable.h"
+#include "model/notify.h"
+#include "model/shell.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "prefs/preffile.h"
+#include "render/gldraw.h"
+#include "render/palette.h"
+
+int (*savefilehook)();
+
+static std::string filename;  // held whole, whatever its length
+
+const char* startfilename() {
+  return filename.c_str();
+}
+
+void askdirty() {
+  while (dirtyfile) {
+    if (!askquestion("File modified -- save changes?")) return;
+    if (!savefilehook) return;  // nothing is there to save with
+    if (savefilehook()) dirtyfile = 0;
+  }
+}
+
+static int savediagram() { return savecurrentfile(0); }
+
+static void closemain(Fl_Widget*, void*) {
+  exit(0);
+}
+
+// Whether a window can be opened at all; the toolkit itself would end the
+// process with its own error when it cannot.
+static int displayavailable() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 0;
+  XCloseDisplay(d);
+  return 1;
+}
+
+static void nodisplaymessage() {
+  const char* d = getenv("DISPLAY");
+  if (!d || !*d)
+    fprintf(stderr,
+            "tessarin: there is no display to open the window on (DISPLAY "
+            "is not set).\n");
+  else
+    fprintf(stderr, "tessarin: cannot open the display \"%s\".\n", d);
+  fprintf(stderr,
+          "Without a window, use tessarin-cli (for instance \"tessarin-cli "
+          "eps FILE\" writes a diagram as EPS).\n");
+}
+
+
+// The diagram name among the arguments: the first that is not a switch;
+// none when the toolkit rejected a switch.
+static void takefilename(int argc, char** argv) {
+  int i = 1;
+  filename.clear();
+  if (!Fl::args(argc, argv, i)) return;
+  if (i < argc && argv[i][0] != '-') filename = argv[i];
+}
+
+void geommain(const char* name) {
+  initcolors();
+  if (!name || !*name) return;
+  readgeometry(name);
+  setcurrentfilename(name);
+  cleardirtyfile();
+}
+
+static void bindcallbacks(Fl_Geom_Window* g) {
+  g->displayfunc = drawgeom;
+  g->reshapefunc = Reshape;
+  g->mousefunc = mouse;
+  g->motionfunc = motion;
+  g->visibilityfunc = visibility;
+  g->keyboardfunc = keyboard;
+  g->specialfunc = special;
+}
+
+int startup(int argc, char** argv) {
+  atexit(askdirty);
+  parsedefaultfile();
+  if (bigfont) MENUWIDTH = 240;
+  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
+  main_window->callback(closemain);
+  makeui();
+  takefilename(argc, argv);
+  if (!displayavailable()) {
+    nodisplaymessage();
+    return 1;
+  }
+  if (!filename.empty()) {
+    FILE* f = fopen(filename.c_str(), "r");
+    if (f)
+      fclose(f);
+    else
+      filename.clear();  // a missing file starts empty, silently
+  }
+  if (!filename.empty()) main_window->copy_label(filename.c_str());
+  geom_window = new Fl_Geom_Window(0, 24, WIDTH, HEIGHT, "Tessarin");
+  main_window->resizable(geom_window);
+  geom_window->mode(choosedisplaymode());
+  bindcallbacks(geom_window);
+  main_window->end();
+  bindnotifyhooks();
+  bindfltkdialogs();
+  savefilehook = savediagram;
+  main_window->show(argc, argv);
+  geom_window->show();
+  geommain(filename.c_str());
+  setlayerbuttons();
+  selectprim(nullptr);
+  Fl_Tooltip::enable(showinfomsg);
+  geom_window->take_focus();
+  startidle();
+  Fl::visible_focus(0);
+  return 0;
+}

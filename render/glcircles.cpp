@@ -1,0 +1,66 @@
+// glcircles.cpp: circles with their three tessellations, and circles that
+// degenerated into lines.
+#include <GL/gl.h>
+
+#include "model/worldlist.h"
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+// Draws a unit-circle table translated to (x, y) and scaled by r: one
+// table walk, no trigonometry per frame.
+static void unitloop(const float* table, int n, double x, double y, double r) {
+  glPushMatrix();
+  glTranslated(x, y, 0);
+  glScaled(r, r, 1);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, table);
+  glDrawArrays(GL_LINE_LOOP, 0, n);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glPopMatrix();
+}
+
+void roughcircle(double x, double y, double r) {
+  unitloop(roughcircletable(), ROUGHCIRCLEPOINTS, x, y, r);
+}
+
+void cir() {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, finecircletable());
+  glDrawArrays(GL_LINE_LOOP, 0, FINECIRCLEPOINTS);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void accuratecircle(double x, double y, double r) {
+  if (circlestylefor(r) != CIRCLE_HUGE) {
+    unitloop(finecircletable(), FINECIRCLEPOINTS, x, y, r);
+    return;
+  }
+  // Within the view a huge circle is practically straight.
+  wpoint s[2][2];
+  int n = hugecirclestrokes(x, y, r, s);
+  glBegin(GL_LINES);
+  for (int i = 0; i < n; i++) {
+    glVertex2d(s[i][0].x, s[i][0].y);
+    glVertex2d(s[i][1].x, s[i][1].y);
+  }
+  glEnd();
+}
+
+void drawcircle(circle* c) {
+  if (!c->valid || !setcolor(c->color, c->layercolor)) return;
+  setprimwidth(c);
+  if (c->center.w != 0) {
+    double cx = c->center.x / c->center.w, cy = c->center.y / c->center.w;
+    double r = c->radius;
+    if (circlestylefor(r) == CIRCLE_ROUGH)
+      roughcircle(cx, cy, r);
+    else
+      accuratecircle(cx, cy, r);
+    if (issmear(c)) addsmearitem(SMEAR_CIRCLE, cx, cy, r, 0, 0);
+    return;
+  }
+  const vertex *p, *q;
+  if (degeneratecirclepoints(c, &p, &q)) drawaline(p, q, c == pselected);
+}

@@ -1,0 +1,217 @@
+// glcurves.cpp: angle marks, arcs, polygons with their fills, conics of
+// every shape, Bezier curves and the numbers listed in the value column.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "engine/recompute.h"
+#include "model/worldlist.h"
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+static void strip(const std::vector<wpoint>& pts, GLenum mode) {
+  glBegin(mode);
+  for (const wpoint& p : pts) glVertex2d(p.x, p.y);
+  glEnd();
+}
+
+static void segment(const wpoint seg[2]) {
+  glBegin(GL_LINES);
+  glVertex2d(seg[0].x, seg[0].y);
+  glVertex2d(seg[1].x, seg[1].y);
+  glEnd();
+}
+
+void drawangle(double px, double py, double vx, double vy, double qx, double qy,
+               double r) {
+  double al, be;
+  wpoint V = {vx, vy};
+  anglearms({px, py}, V, {qx, qy}, &al, &be);
+  std::vector<wpoint> pts;
+  anglestrip(V, r * anglemarkscale(), al, be, &pts);
+  strip(pts, GL_LINE_STRIP);
+}
+
+void drawrightangle(double px, double py, double vx, double vy, double qx,
+                    double qy, double r) {
+  double al, be;
+  wpoint V = {vx, vy}, c[3];
+  anglearms({px, py}, V, {qx, qy}, &al, &be);
+  rightanglepoints(V, r * anglemarkscale(), al, be, SCREENDIAG, c);
+  glBegin(GL_LINE_STRIP);
+  for (const wpoint& p : c) glVertex2d(p.x, p.y);
+  glEnd();
+}
+
+void drawslash(double px, double py, double vx, double vy, double qx, double qy,
+               double r1, double r2, int n) {
+  double al, be;
+  wpoint V = {vx, vy}, seg[2];
+  anglearms({px, py}, V, {qx, qy}, &al, &be);
+  double m = (al + be) / 2, k = anglemarkscale();
+  if (n == 1) {
+    slashsegment(V, r1 * k, r2 * k, m, seg);
+    segment(seg);
+    return;
+  }
+  slashsegment(V, r1 * k, r2 * k, m + 0.04, seg);
+  segment(seg);
+  slashsegment(V, r1 * k, r2 * k, m - 0.04, seg);
+  segment(seg);
+}
+
+// "%s = %6.3f" for a listed value.
+static void listvalue(const char* fmt, const primitive* p, double v) {
+  char buf[256];
+  snprintf(buf, sizeof buf, fmt, valuename(p), v);
+  drawvalueentry(buf);
+}
+
+void drawangleprim(angle* a) {
+  wpoint P, V, Q;
+  if (!a->valid || !anglecorners(a, &P, &V, &Q)) return;
+  if (!setcolor(a->color, a->layercolor)) return;
+  glLineWidth(a == pselected ? 3 : 1);
+  const anglemarkspec* m = anglemarkfor(a->angletype);
+  if (m && m->right) {
+    drawrightangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[0]);
+  } else if (m) {
+    for (int i = 0; i < m->nrings; i++)
+      drawangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[i]);
+    if (m->nslash)
+      drawslash(P.x, P.y, V.x, V.y, Q.x, Q.y, m->r1, m->r2, m->nslash);
+  }
+  glLineWidth(1);
+  double al, be;
+  anglearms(P, V, Q, &al, &be);
+  if (a->label) {
+    wpoint at = anglelabelanchor(V, (al + be) / 2);
+    bitmap_output(at.x, at.y, a->label);
+  }
+  if (a->display)
+    listvalue("%s = %6.3f", a,
+              degreemode ? a->value * 180 / 3.14159265 : a->value);
+}
+
+void drawarc(arc* a) {
+  wpoint A, C, B;
+  if (!a->valid || !arccorners(a, &A, &C, &B)) return;
+  if (!setcolor(a->color, a->layercolor)) return;
+  setprimwidth(a);
+  drawangle(A.x, A.y, C.x, C.y, B.x, B.y, arcmarkradius(A, C));
+}
+
+static void polyoutline(const std::vector<wpoint>& c, unsigned short dash) {
+  if (dash) {
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, dash);
+  }
+  strip(c, GL_LINE_LOOP);
+  if (dash) glDisable(GL_LINE_STIPPLE);
+}
+
+void drawpolygon(polygon* p) {
+  if (!p->valid || !setcolor(p->color, p->layercolor)) return;
+  setprimwidth(p);
+  std::vector<wpoint> c;
+  for (int i = 0; i < p->nvert; i++) {
+    const vertex* v = polygoncorner(p, i);
+    if (v && v->w != 0) c.push_back({v->x, v->y});
+  }
+  polyoutline(c, 0);
+  if (p->polytype != RW_OUTLINEPOLY) {
+    const uint8_t* mask = polygonstipple(p->polytype);
+    if (mask) {
+      glEnable(GL_POLYGON_STIPPLE);
+      glPolygonStipple(mask);
+    }
+    strip(c, GL_POLYGON);
+    if (mask) glDisable(GL_POLYGON_STIPPLE);
+  }
+  // A dashed outline shows the selection against a solid fill.
+  if (p == pselected) polyoutline(c, p->polytype == RW_SOLIDPOLY ? 0xFF00 : 0);
+  if (p->display) listvalue("Area %s = %6.3f", p, p->area);
+}
+
+void hyp() {
+  for (int upper = 1; upper >= 0; upper--) {
+    const wpoint* b = hyperbolabranch(upper);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < HYPPOINTS; i++) glVertex2d(b[i].x, b[i].y);
+    glEnd();
+  }
+}
+
+void drawconic(double a, double b, double c, double d, double e, double f) {
+  const double coef[6] = {a, b, c, d, e, f};
+  conicaxes k;
+  screenconic(coef, &k);
+  glPushMatrix();
+  glRotated(k.theta * 180 / 3.141592653589793, 0, 0, 1);
+  switch (k.shape) {
+    case CONIC_PARABOLA_U:
+    case CONIC_PARABOLA_V: {
+      std::vector<wpoint> pts;
+      parabolapoints(&k, &pts);
+      strip(pts, GL_LINE_STRIP);
+      glLineWidth((GLfloat)defaultwidth);
+      break;
+    }
+    case CONIC_ELLIPSE:
+      glTranslated(k.uc, k.vc, 0);
+      glScaled(k.sx, k.sy, 1);
+      cir();
+      break;
+    case CONIC_HYPERBOLA:
+      glTranslated(k.uc, k.vc, 0);
+      glScaled(k.sx, k.sy, 1);
+      if (k.turn90) glRotated(90, 0, 0, 1);
+      hyp();
+      break;
+    default:  // no real points, a pair of lines, or nothing finite
+      break;
+  }
+  glPopMatrix();
+}
+
+void drawconicprim(conic* c) {
+  if (!c->valid || !setcolor(c->color, c->layercolor)) return;
+  setprimwidth(c);
+  const double* k = c->coef;
+  drawconic(k[0], k[1], k[2], k[3], k[4], k[5]);
+  if (issmear(c)) {
+    addsmearitem(SMEAR_CONIC, k[0], k[1], k[2], k[3], 0);
+    addsmearitem(SMEAR_CONIC, k[4], k[5], 0, 0, 0);
+  }
+}
+
+void drawbezier(double x1, double y1, double x2, double y2, double x3,
+                double y3, double x4, double y4) {
+  const wpoint ctl[4] = {{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}};
+  wpoint pts[BEZIERPOINTS];
+  bezierpoints(ctl, pts);
+  glBegin(GL_LINE_STRIP);
+  for (const wpoint& p : pts) glVertex2d(p.x, p.y);
+  glEnd();
+}
+
+void drawbezierprim(bezier* b) {
+  if (!b->valid || !setcolor(b->color, b->layercolor)) return;
+  if (b->p1.w == 0 || b->p2.w == 0 || b->p3.w == 0 || b->p4.w == 0) return;
+  setprimwidth(b);
+  drawbezier(b->p1.x, b->p1.y, b->p2.x, b->p2.y, b->p3.x, b->p3.y, b->p4.x,
+             b->p4.y);
+  if (issmear(b)) {
+    addsmearitem(SMEAR_BEZIER, b->p1.x, b->p1.y, b->p2.x, b->p2.y, 0);
+    addsmearitem(SMEAR_BEZIER, b->p3.x, b->p3.y, b->p4.x, b->p4.y, 0);
+  }
+}
+
+void drawflt(flt* f) {
+  if (!f->label || !setcolor(f->color, f->layercolor)) return;
+  listvalue("%s = %6.3f", f, f->value);
+}

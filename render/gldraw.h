@@ -1,0 +1,108 @@
+// gldraw.h: the diagram drawn on the screen with OpenGL 1.x.
+//
+// Every routine works in world coordinates under the projection `drawgeom`
+// sets up, takes its geometry from the shared shapes (render/shapes.h) and
+// its colour and visibility from render/colors.h. The page's counterparts
+// are in postscript/. Nothing here recomputes except `drawgeom` itself.
+#pragma once
+
+#include <cstdint>
+
+#include "model/primitive.h"
+#include "render/shapes.h"
+
+extern int defaultwidth;  // screen line width in pixels
+
+// ---- frame (glframe.cpp) ----
+
+// One frame: recompute, set up the view, clear (unless blink-only), draw
+// the world list, the macro scratch list and the smear trace.
+void drawgeom();
+
+// Draws one list; resets the value and info columns first.
+void drawprimitivelist(primitive* list);
+
+// Multiplies the current matrix by the two-dimensional orthographic
+// projection of the given rectangle.
+void Ortho2D(double left, double right, double bottom, double top);
+
+// Draws the smear trace in the smear colour.
+void drawsmearlist();
+
+// ---- colour and width (glcolor.cpp) ----
+
+// Selects the colour of `code` (per-layer colours from `layercolors` for
+// code -6); returns 0 when the primitive is not to be drawn.
+int setcolor(int code, const uint8_t* layercolors);
+
+// Width factor of the selected primitive: 3 for width 1, else 6.
+int selectionfactor();
+
+// Sets the line width of a line-like primitive: its `width` times the
+// selection factor when selected, else times `defaultwidth`.
+void setprimwidth(const primitive* p);
+
+// ---- points, lines and circles (glpoints.cpp, gllines.cpp,
+// glcircles.cpp) ----
+
+void drawvertex(vertex* v);
+void drawline(line* l);
+void drawcircle(circle* c);
+
+// Point marks at (x, y), used by vertices and the smear trace.
+void drawdiamondvert(double x, double y);
+void drawplusvert(double x, double y);
+void drawcrossvert(double x, double y);
+void drawsoliddiamondvert(double x, double y);
+void drawsquarevert(double x, double y);
+void drawdotvert(double x, double y);
+void drawcircpointvert(double x, double y);
+// The mark of `pointtype` (nothing for .nomark or an unknown type).
+void drawpointmark(int pointtype, double x, double y);
+
+void roughcircle(double x, double y, double r);
+void accuratecircle(double x, double y, double r);
+void cir();  // the fine unit circle under the current matrix
+
+// The whole line through two homogeneous points.
+void drawaline(const vertex* p, const vertex* q, int selected);
+
+// ---- angles, arcs, polygons, conics, Bezier curves, values
+// (glcurves.cpp) ----
+
+void drawangleprim(angle* a);
+void drawarc(arc* a);
+void drawpolygon(polygon* p);
+void drawconicprim(conic* c);
+void drawbezierprim(bezier* b);
+void drawflt(flt* f);
+
+void drawangle(double px, double py, double vx, double vy, double qx, double qy,
+               double r);
+void drawrightangle(double px, double py, double vx, double vy, double qx,
+                    double qy, double r);
+void drawslash(double px, double py, double vx, double vy, double qx, double qy,
+               double r1, double r2, int n);
+void drawconic(double a, double b, double c, double d, double e, double f);
+void drawbezier(double x1, double y1, double x2, double y2, double x3,
+                double y3, double x4, double y4);
+void hyp();  // the unit hyperbola under the current matrix
+
+// ---- text (gltext.cpp) ----
+
+// Draws `s` with its markup from world point (x, y); nothing at all when
+// (x, y) lies outside the view. `underline` underlines every piece.
+void charstr(const char* s, double x, double y, int underline);
+void bitmap_output(double x, double y, const char* s);
+
+// One entry of the value column at (-0.99, `ym`); lowers `ym`.
+void drawvalueentry(const char* s);
+
+void drawtext(text* t);
+
+// Selects the screen font (`fontnumber` + `fontstyle` at `fontsize`) and
+// draws nothing with it, so it is loaded before the first label.
+void loadscreenfont();
+
+// Puts every screen-drawing global back to its start-up value.
+void resetgldraw();

@@ -1,0 +1,132 @@
+// glframe.cpp: one frame of the drawing area: recomputation, the view,
+// the background, the world list, the macro scratch list and the smear
+// trace, in that order.
+#include <GL/gl.h>
+
+#include "engine/recompute.h"
+#include "model/shell.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "relations/finder.h"
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+void Ortho2D(double left, double right, double bottom, double top) {
+  double m[16];
+  ortho2dmatrix(left, right, bottom, top, m);
+  glMultMatrixd(m);
+}
+
+// A blink-only frame paints over the previous one. With two buffers the
+// back buffer holds an older frame (or nothing defined), so the frame on
+// show is copied into it first.
+static void keepshownframe() {
+  GLboolean doublebuffered = GL_FALSE;
+  glGetBooleanv(GL_DOUBLEBUFFER, &doublebuffered);
+  if (!doublebuffered) return;
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  Ortho2D(0, xsize, 0, ysize);
+  glReadBuffer(GL_FRONT);
+  glRasterPos2i(0, 0);
+  glCopyPixels(0, 0, xsize, ysize, GL_COLOR);
+  glReadBuffer(GL_BACK);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+}
+
+static void drawone(primitive* p) {
+  switch (p->type) {
+    case RW_VERTEX: drawvertex(static_cast<vertex*>(p)); break;
+    case RW_LINE: drawline(static_cast<line*>(p)); break;
+    case RW_CIRCLE: drawcircle(static_cast<circle*>(p)); break;
+    case RW_BEZIER: drawbezierprim(static_cast<bezier*>(p)); break;
+    case RW_FLT:
+      if (p->label) drawflt(static_cast<flt*>(p));
+      break;
+    case RW_TEXT: drawtext(static_cast<text*>(p)); break;
+    case RW_CONIC: drawconicprim(static_cast<conic*>(p)); break;
+    case RW_ANGLE: drawangleprim(static_cast<angle*>(p)); break;
+    case RW_POLYGON: drawpolygon(static_cast<polygon*>(p)); break;
+    case RW_ARC: drawarc(static_cast<arc*>(p)); break;
+    default:  // transforms, conditions, comments, macros: nothing to see
+      break;
+  }
+}
+
+void drawprimitivelist(primitive* list) {
+  ym = (double)0.9f;
+  yinfo = -0.5;
+  for (primitive* p = list; p; p = p->next) {
+    if (blinkonly && !isblinking(p)) continue;
+    if (!(p->layers & layerset) || p->kind == PARAMHOLDER) continue;
+    drawone(p);
+  }
+}
+
+void drawsmearlist() {
+  if (!setcolor(COLOR_SMEAR, nullptr)) return;
+  for (smearrec* r = firstrec(); r; r = nextrec()) {
+    switch (r->code) {
+      case SMEAR_POINT: drawpointmark(r->pointtype, r->a, r->b); break;
+      case SMEAR_SEGMENT:
+        glBegin(GL_LINES);
+        glVertex2d(r->a, r->b);
+        glVertex2d(r->c, r->d);
+        glEnd();
+        break;
+      case SMEAR_CIRCLE:
+        if (circlestylefor(r->c) == CIRCLE_ROUGH)
+          roughcircle(r->a, r->b, r->c);
+        else
+          accuratecircle(r->a, r->b, r->c);
+        break;
+      case SMEAR_CONIC: {
+        smearrec* s = nextrec();
+        if (!s) return;
+        drawconic(r->a, r->b, r->c, r->d, s->a, s->b);
+        break;
+      }
+      case SMEAR_BEZIER: {
+        smearrec* s = nextrec();
+        if (!s) return;
+        drawbezier(r->a, r->b, r->c, r->d, s->a, s->b, s->c, s->d);
+        break;
+      }
+      default:  // no other record codes are written
+        break;
+    }
+  }
+}
+
+void drawgeom() {
+  clearmacroplist();
+  checkconstraints();
+  recalcsizes(0);
+  loadscreenfont();
+  glViewport(0, 0, xsize, ysize);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  Ortho2D(fxmin, fxmax, fymin, fymax);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  if (blinkonly && drawgeominited) {
+    keepshownframe();
+  } else {
+    setcolor(COLOR_BACKGROUND, nullptr);
+    glRectd(fxmin, fymin, fxmax, fymax);
+    drawgeominited = 1;
+  }
+  drawprimitivelist(plist);
+  drawprimitivelist(macroplist);
+  drawsmearlist();
+  blinkonly = 0;
+  scriptdrawn = 1;
+}
+
+void resetgldraw() {
+  defaultwidth = 1;
+}

@@ -1,0 +1,66 @@
+// gllines.cpp: segments, rays and whole lines with their dash styles,
+// labels, listed lengths and tick marks; the line through two points.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/worldlist.h"
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+static void stroke(wpoint P, wpoint Q) {
+  glBegin(GL_LINES);
+  glVertex2d(P.x, P.y);
+  glVertex2d(Q.x, Q.y);
+  glEnd();
+}
+
+// The dash pattern of a line style; 0 for a solid line.
+static unsigned short stipplefor(int linestyle) {
+  switch (linestyle) {
+    case RW_DASHLINE: return 0xFF00;
+    case RW_DOTLINE: return 0xCCCC;
+    default:  // .solidline and unknown styles draw solid
+      return 0;
+  }
+}
+
+void drawline(line* l) {
+  if (!l->valid || !setcolor(l->color, l->layercolor)) return;
+  setprimwidth(l);
+  wpoint P, Q;
+  lineendpoints(l, ONSCREEN, &P, &Q);
+  unsigned short pattern = stipplefor(l->linestyle);
+  if (pattern) {
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, pattern);
+  }
+  stroke(P, Q);
+  if (pattern) glDisable(GL_LINE_STIPPLE);
+  if (issmear(l)) addsmearitem(SMEAR_SEGMENT, P.x, P.y, Q.x, Q.y, 0);
+  if (l->label) {
+    wpoint at = linelabelanchor(P, Q);
+    bitmap_output(at.x, at.y, l->label);
+  }
+  if (l->display && l->linetype == RW_SEGMENT) {
+    char buf[256];
+    snprintf(buf, sizeof buf, "%s = %6.3f", valuename(l),
+             std::hypot(Q.x - P.x, Q.y - P.y));
+    drawvalueentry(buf);
+  }
+  wpoint ticks[3][2];
+  int n = linetickmarks(l->linemark, P, Q, SCREENTICKROOT, ticks);
+  if (n) setprimwidth(l);
+  for (int i = 0; i < n; i++) stroke(ticks[i][0], ticks[i][1]);
+}
+
+void drawaline(const vertex* p, const vertex* q, int selected) {
+  wpoint P, Q;
+  lineofpoints(p, q, &P, &Q);
+  if (selected) glLineWidth((GLfloat)selectionfactor());
+  stroke(P, Q);
+  glLineWidth((GLfloat)defaultwidth);
+}

@@ -1,0 +1,178 @@
+// gltext.cpp: labels, descriptive texts and listed values on the screen,
+// with their markup, in the toolkit's OpenGL bitmap fonts.
+//
+// The markup is parsed by render/markup.cpp (shared with the page); this
+// file draws the items at the current raster position, which bitmap text
+// advances by itself. Sub- and superscripts, bars and arches are placed in
+// window pixels, so their offsets follow the font, not the view.
+#include <FL/Enumerations.H>
+#include <FL/gl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/worldlist.h"
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/markup.h"
+#include "render/view.h"
+
+struct rasterpos {
+  float x, y;
+};
+
+static rasterpos currentraster() {
+  GLfloat p[4];
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, p);
+  return {p[0], p[1]};
+}
+
+static void normalfont(int size) {
+  gl_font(fontnumber + fontstyle, size);
+}
+
+void loadscreenfont() {
+  normalfont(fontsize);
+  glRasterPos2d(fxmin, fymin);
+  gl_draw(" ", 1);
+}
+
+// Switches to a projection of window pixels, keeping the raster position.
+static void pixelbegin() {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  Ortho2D(0, xsize, 0, ysize);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+}
+
+static void pixelend() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}
+
+// Moves the raster position to window pixel (x, y). A bitmap of size 0
+// moves it without the clipping test a glRasterPos would apply.
+static void moveraster(float x, float y) {
+  rasterpos r = currentraster();
+  glBitmap(0, 0, 0, 0, x - r.x, y - r.y, nullptr);
+}
+
+static void underline(rasterpos start, rasterpos end) {
+  pixelbegin();
+  glBegin(GL_LINES);
+  glVertex2f(start.x, start.y - 2);
+  glVertex2f(end.x, end.y - 2);
+  glEnd();
+  pixelend();
+}
+
+// Draws n characters at the raster position, underlined when asked.
+static void piece(const char* s, int n, int ul) {
+  rasterpos start = currentraster();
+  gl_draw(s, n);
+  if (ul) underline(start, currentraster());
+}
+
+static void overdraw(rasterpos start, rasterpos end, int kind) {
+  float w = end.x - start.x;
+  pixelbegin();
+  if (kind == MK_ARC) {
+    float y0 = start.y + fontsize - 4;
+    glBegin(GL_LINE_STRIP);
+    glVertex2f(start.x, y0);
+    glVertex2f(start.x + w / 4, y0 + 2);
+    glVertex2f(start.x + w / 2, y0 + 3);
+    glVertex2f(start.x + 3 * w / 4, y0 + 2);
+    glVertex2f(end.x, y0);
+    glEnd();
+  } else {
+    float y1 = start.y + fontsize - 2;
+    glBegin(GL_LINES);
+    glVertex2f(start.x, y1);
+    glVertex2f(end.x, y1);
+    glEnd();
+  }
+  pixelend();
+}
+
+static void subsuperdraw(const char* s, int n, int sub, int ul) {
+  rasterpos r = currentraster();
+  float shift = sub ? -0.3f * fontsize : 0.45f * fontsize;
+  float raised = (float)(int)(r.y + shift);
+  moveraster(r.x, raised);
+  normalfont((int)(0.8 * fontsize));
+  piece(s, n, ul);
+  // Back to the baseline, keeping the advance.
+  moveraster(currentraster().x, r.y);
+}
+
+// The characters of a bar or arch group one by one, then the mark over
+// them.
+static void groupdraw(const std::string& t, int kind, int ul) {
+  normalfont(fontsize);
+  rasterpos start = currentraster();
+  for (size_t i = 0; i < t.size(); i++) piece(&t[i], 1, ul);
+  overdraw(start, currentraster(), kind);
+}
+
+void charstr(const char* s, double x, double y, int ul) {
+  glRasterPos2d(x, y);
+  GLboolean valid = GL_FALSE;
+  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+  if (!valid) return;  // a start outside the view draws nothing at all
+  std::vector<markupitem> items;
+  parsemarkup(s, &items);
+  for (const markupitem& it : items) {
+    switch (it.kind) {
+      case MK_RUN:
+        normalfont(fontsize);
+        if (!it.text.empty()) piece(it.text.data(), (int)it.text.size(), ul);
+        break;
+      case MK_NEWLINE:
+        yinfo -= fbsize;
+        glRasterPos2d(x, yinfo);
+        break;
+      case MK_SYMBOL: {
+        gl_font(FL_SYMBOL, fontsize);
+        char c = (char)it.code;
+        piece(&c, 1, ul);
+        break;
+      }
+      case MK_ARC:
+      case MK_OVERLINE: groupdraw(it.text, it.kind, ul); break;
+      case MK_SUPER:
+      case MK_SUB:
+        subsuperdraw(it.text.data(), (int)it.text.size(), it.kind == MK_SUB,
+                     ul);
+        break;
+      default:  // MK_BACKSLASH: the backslash itself
+        normalfont(fontsize);
+        piece("\\", 1, ul);
+        break;
+    }
+  }
+}
+
+void bitmap_output(double x, double y, const char* s) {
+  charstr(s, x, y, 0);
+}
+
+void drawvalueentry(const char* s) {
+  charstr(s, (double)-0.99f, ym, 0);
+  ym -= fbsize;
+}
+
+void drawtext(text* t) {
+  if (!t->string || !t->string[0] || !showinfo) return;
+  if (!setcolor(t->color, t->layercolor)) return;
+  t->yhigh = yinfo + fbsize;
+  charstr(t->string, (double)-0.99f, yinfo, t == pselected);
+  t->ylow = yinfo;
+  yinfo -= fbsize;
+}

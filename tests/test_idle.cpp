@@ -1,0 +1,49 @@
+// The idle step: blink clock every third of a second, blink-only frames,
+// and the script animation that stops the blinking while it runs.
+#include <gtest/gtest.h>
+
+#include "model/reset.h"
+#include "model/shell.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "render/colors.h"
+#include "render/view.h"
+
+namespace {
+
+struct Idle : ::testing::Test {
+  void SetUp() override { resetall(); }
+  void TearDown() override { resetall(); }
+};
+
+TEST_F(Idle, BlinkPhaseAdvancesEveryThirdOfASecond) {
+  EXPECT_EQ(blinkon, 1);
+  lastblinktime = 1000000;
+  EXPECT_EQ(idlestep(1000000 + 333333, 0), 0);  // not more than the interval
+  EXPECT_EQ(blinkon, 1);
+  EXPECT_EQ(blinkonly, 0);
+  int a = idlestep(1000000 + 333334, 0);
+  EXPECT_TRUE(a & IDLE_REDRAW);
+  EXPECT_TRUE(a & IDLE_FIXPANEL);
+  EXPECT_EQ(blinkon, 2);
+  EXPECT_EQ(blinkonly, 1);  // nothing else pending: a blink-only frame
+  EXPECT_EQ(lastblinktime, 1000000 + 333334);
+  idlestep(lastblinktime + 400000, 1);
+  EXPECT_EQ(blinkon, 0);    // wraps 2 -> 0
+  EXPECT_EQ(blinkonly, 0);  // a redraw was pending: a full frame
+  idlestep(lastblinktime + 400000, 0);
+  EXPECT_EQ(blinkon, 1);
+  // Fifty idle calls within one interval change nothing.
+  long long t = lastblinktime;
+  for (int i = 1; i <= 16; i++) EXPECT_EQ(idlestep(t + i * 20000, 0), 0);
+  EXPECT_EQ(blinkon, 1);
+}
+
+TEST_F(Idle, MonotonicClockAdvancesInMicroseconds) {
+  long long a = monotonicmicros();
+  long long b = monotonicmicros();
+  EXPECT_GE(b, a);
+  EXPECT_GT(a, 0);
+}
+
+}  // namespace
