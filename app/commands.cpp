@@ -22,15 +22,15 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/pending.h"
 #include "app/ui.h"
 #include "language/rpn.h"
 #include "language/symtable.h"
-#include "app/pending.h"
 #include "model/notify.h"
 #include "model/shell.h"
-#include "prefs/preffile.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "prefs/preffile.h"
 #include "render/gldraw.h"
 #include "render/markup.h"
 #include "render/smear.h"
@@ -60,8 +60,8 @@ const coderange keepsrepeat[] = {
 };
 
 // Point marker by code 200175 .. 200182.
-const int pointtypes[] = {RW_DIAMOND, RW_PLUS,   RW_CROSS, RW_SQUARE,
-                          RW_SOLIDDIAMOND, RW_NOMARK, RW_DOT, RW_CIRCPOINT};
+const int pointtypes[] = {RW_DIAMOND,      RW_PLUS,   RW_CROSS, RW_SQUARE,
+                          RW_SOLIDDIAMOND, RW_NOMARK, RW_DOT,   RW_CIRCPOINT};
 static_assert(sizeof pointtypes / sizeof pointtypes[0] == 200182 - 200175 + 1,
               "one marker per point-style code");
 
@@ -81,10 +81,16 @@ const double widths[] = {0.5, 1.0, 2.0, 3.0, 4.0, 6.0};
 static_assert(sizeof widths / sizeof widths[0] == 200355 - 200350 + 1,
               "one width per width code");
 
-int inrange(int code, int from, int to) { return code >= from && code <= to; }
+int inrange(int code, int from, int to) {
+  return code >= from && code <= to;
+}
 
-int commandheld() { return Fl::event_state(FL_COMMAND) ? 1 : 0; }
-int altheld() { return Fl::event_state(FL_ALT) ? 1 : 0; }
+int commandheld() {
+  return Fl::event_state(FL_COMMAND) ? 1 : 0;
+}
+int altheld() {
+  return Fl::event_state(FL_ALT) ? 1 : 0;
+}
 
 void setrepeatlight(int on) {
   if (cancelrepeat) cancelrepeat->value(on);
@@ -248,9 +254,7 @@ int filecommand(int code) {
       dumpingeps = !dumpingeps;
       setmenu();
       return 1;
-    case 200239:
-      cleardirtyfile();
-      return handlequitcmd();
+    case 200239: cleardirtyfile(); return handlequitcmd();
     default: notavailable(code); return 1;  // 100011: no such command
   }
 }

@@ -55,16 +55,22 @@ struct picks {
 typedef primitive* (*builder)(const picks& k);
 
 struct construction {
-  int code;   // command code
-  int slot;   // panel button slot, NOSLOT when it has none
+  int code;  // command code
+  int slot;  // panel button slot, NOSLOT when it has none
   int nsteps;
   pickstep steps[MAXSTEPS];
   builder build;
 };
 
-vertex* V(const picks& k, int i) { return (vertex*)k.p[i]; }
-line* L(const picks& k, int i) { return (line*)k.p[i]; }
-circle* C(const picks& k, int i) { return (circle*)k.p[i]; }
+vertex* V(const picks& k, int i) {
+  return (vertex*)k.p[i];
+}
+line* L(const picks& k, int i) {
+  return (line*)k.p[i];
+}
+circle* C(const picks& k, int i) {
+  return (circle*)k.p[i];
+}
 
 // A new point at the last click with the given kind and parents.
 primitive* pointatclick(const picks& k, int last, int kind, int nparents) {
@@ -74,7 +80,9 @@ primitive* pointatclick(const picks& k, int last, int kind, int nparents) {
   return v;
 }
 
-primitive* buildfree(const picks& k) { return pointatclick(k, 0, FREE, 0); }
+primitive* buildfree(const picks& k) {
+  return pointatclick(k, 0, FREE, 0);
+}
 primitive* buildpinned(const picks& k) {
   return pointatclick(k, 0, PINNED, 0);
 }
@@ -105,7 +113,9 @@ primitive* buildccenter(const picks& k) {
   v->parents[0] = k.p[0];
   return v;
 }
-primitive* buildll(const picks& k) { return vertlineline(L(k, 0), L(k, 1)); }
+primitive* buildll(const picks& k) {
+  return vertlineline(L(k, 0), L(k, 1));
+}
 primitive* buildmid(const picks& k) {
   return vertvertvertmid(V(k, 0), V(k, 1));
 }
@@ -139,7 +149,9 @@ primitive* buildccvother(const picks& k) {
 primitive* buildharmonic(const picks& k) {
   return pointatclick(k, 2, V_VVVHARMONIC, 3);
 }
-primitive* buildlvv(const picks& k) { return linevertvert(V(k, 0), V(k, 1)); }
+primitive* buildlvv(const picks& k) {
+  return linevertvert(V(k, 0), V(k, 1));
+}
 primitive* buildperp(const picks& k) {
   return linevertlineperp(V(k, 0), L(k, 1));
 }
@@ -161,7 +173,9 @@ primitive* buildperpbis(const picks& k) {
 primitive* buildconictan(const picks& k) {
   return vertcontangent(V(k, 0), (conic*)k.p[1], k.x[1], k.y[1]);
 }
-primitive* buildcvv(const picks& k) { return circvertvert(V(k, 0), V(k, 1)); }
+primitive* buildcvv(const picks& k) {
+  return circvertvert(V(k, 0), V(k, 1));
+}
 primitive* buildcvvv(const picks& k) {
   return vvvtocircle(V(k, 0), V(k, 1), V(k, 2));
 }
@@ -216,13 +230,14 @@ const construction constructions[] = {
     {200041, 23, 3, {{38, P, 0}, {39, P, 1}, {40, P, 3}}, buildbisect},
     {200009, NOSLOT, 2, {{54, Ln, 0}, {55, P, 0}}, buildmirror},
     {200014, NOSLOT, 2, {{56, P, 0}, {57, Ci, 0}}, buildvcinv},
-    {200015, NOSLOT, 3, {{58, PICK_ANGLE, 0}, {59, P, 0}, {60, P, 0}},
+    {200015,
+     NOSLOT,
+     3,
+     {{58, PICK_ANGLE, 0}, {59, P, 0}, {60, P, 0}},
      buildavv},
     {200030, NOSLOT, 2, {{75, Ln, 0}, {76, PICK_CONIC, 0}}, buildlconic},
-    {200045, NOSLOT, 3, {{83, Ln, 0}, {84, Ci, 0}, {85, P, 0}},
-     buildlcvother},
-    {200046, NOSLOT, 3, {{86, Ci, 0}, {87, Ci, 1}, {88, P, 0}},
-     buildccvother},
+    {200045, NOSLOT, 3, {{83, Ln, 0}, {84, Ci, 0}, {85, P, 0}}, buildlcvother},
+    {200046, NOSLOT, 3, {{86, Ci, 0}, {87, Ci, 1}, {88, P, 0}}, buildccvother},
     {200047, NOSLOT, 3, {{89, P, 0}, {90, P, 1}, {91, P, 3}}, buildharmonic},
     {200002, 7, 2, {{1, P, 0}, {2, P, 1}}, buildlvv},
     {200007, 8, 2, {{6, P, 0}, {7, Ln, 0}}, buildperp},
@@ -266,105 +281,105 @@ const int COLORCODE = 200048, COLORSTATE = 29;
 
 // Prompts by state. ORDER: state numbers 0 .. MAXSTATE.
 const char* const prompts[] = {
-    "Manipulation Mode",       // 0
-    "Pick Point 1",            // 1
-    "Pick Point 2",            // 2
-    "Pick Line 1",             // 3
-    "Pick Line 2",             // 4
-    "New Point on Line",       // 5
-    "Pick Point",              // 6
-    "Pick Perpendicular Line", // 7
-    "Pick Point",              // 8
-    "Pick Parallel Line",      // 9
-    "Make New Point",          // 10
-    "Pick Center Point",       // 11
-    "Pick Edge Point",         // 12
-    "Pick Point 1",            // 13
-    "Pick Point 2",            // 14
-    "New Point on Circle",     // 15
-    "Pick Line",               // 16
-    "Pick Circle",             // 17
-    "Pick Point",              // 18
-    "Pick Circle",             // 19
-    "Pick Circle 1",           // 20
-    "Pick Circle 2",           // 21
-    "Pick Circle 1",           // 22
-    "Pick Circle 2",           // 23
-    "Pick Circle 1",           // 24
-    "Pick Circle 2",           // 25
-    "Pick Point 1",            // 26
-    "Pick Point 2",            // 27
-    "Pick Point 3",            // 28
-    "Pick Item to Color",      // 29
-    "Pick Point 1",            // 30
-    "Pick Point 2",            // 31
-    "Pick Point 3",            // 32
-    "Pick Point 4",            // 33
-    "Pick Point 5",            // 34
-    "Pick Point 1",            // 35
-    "Pick Point 2",            // 36
-    "Pick Point 3",            // 37
-    "Pick Point 1",            // 38
-    "Pick Point 2",            // 39
-    "Pick Point 3",            // 40
-    "Pick Point",              // 41
-    "Pick Circle",             // 42
-    "Pick first Point",        // 43
-    "Close or New Point %d",   // 44
-    "Pick Point 1",            // 45
-    "Pick Point 2",            // 46
-    "Pick Circle",             // 47
-    "Make New Point",          // 48
-    "Pick Line 1",             // 49
-    "Pick Line 2",             // 50
-    "Pick Line 3",             // 51
-    "Pick Line 4",             // 52
-    "Pick Line 5",             // 53
-    "Pick Line",               // 54
-    "Pick Point",              // 55
-    "Pick Point",              // 56
-    "Pick Circle",             // 57
-    "Pick Angle",              // 58
-    "Pick Point 1",            // 59
-    "Pick Point 2",            // 60
-    "Pick Conic",              // 61
-    "Pick Circle 1",           // 62
-    "Pick Circle 2",           // 63
-    "Pick Line",               // 64
-    "Pick Circle",             // 65
-    "Pick Point 1",            // 66
-    "Pick Point 2",            // 67
-    "Pick Point 3",            // 68
-    "Pick Point 4",            // 69
-    "Pick Point 1",            // 70
-    "Pick Point 2",            // 71
-    "Pick Point 3",            // 72
-    "Pick Point",              // 73
-    "Pick Conic",              // 74
-    "Pick Line",               // 75
-    "Pick Conic",              // 76
-    "Pick Line 1",             // 77
-    "Pick Line 2",             // 78
-    "Pick Line 3",             // 79
-    "Pick Center Point",       // 80
-    "Pick Reference Point 1",  // 81
-    "Pick Reference Point 2",  // 82
-    "Pick Line",               // 83
-    "Pick Circle",             // 84
-    "Pick Other Point",        // 85
-    "Pick Circle 1",           // 86
-    "Pick Circle 2",           // 87
-    "Pick Other Point",        // 88
-    "Pick Point 1",            // 89
-    "Pick Point 2",            // 90
-    "Pick Point 3",            // 91
+    "Manipulation Mode",        // 0
+    "Pick Point 1",             // 1
+    "Pick Point 2",             // 2
+    "Pick Line 1",              // 3
+    "Pick Line 2",              // 4
+    "New Point on Line",        // 5
+    "Pick Point",               // 6
+    "Pick Perpendicular Line",  // 7
+    "Pick Point",               // 8
+    "Pick Parallel Line",       // 9
+    "Make New Point",           // 10
+    "Pick Center Point",        // 11
+    "Pick Edge Point",          // 12
+    "Pick Point 1",             // 13
+    "Pick Point 2",             // 14
+    "New Point on Circle",      // 15
+    "Pick Line",                // 16
+    "Pick Circle",              // 17
+    "Pick Point",               // 18
+    "Pick Circle",              // 19
+    "Pick Circle 1",            // 20
+    "Pick Circle 2",            // 21
+    "Pick Circle 1",            // 22
+    "Pick Circle 2",            // 23
+    "Pick Circle 1",            // 24
+    "Pick Circle 2",            // 25
+    "Pick Point 1",             // 26
+    "Pick Point 2",             // 27
+    "Pick Point 3",             // 28
+    "Pick Item to Color",       // 29
+    "Pick Point 1",             // 30
+    "Pick Point 2",             // 31
+    "Pick Point 3",             // 32
+    "Pick Point 4",             // 33
+    "Pick Point 5",             // 34
+    "Pick Point 1",             // 35
+    "Pick Point 2",             // 36
+    "Pick Point 3",             // 37
+    "Pick Point 1",             // 38
+    "Pick Point 2",             // 39
+    "Pick Point 3",             // 40
+    "Pick Point",               // 41
+    "Pick Circle",              // 42
+    "Pick first Point",         // 43
+    "Close or New Point %d",    // 44
+    "Pick Point 1",             // 45
+    "Pick Point 2",             // 46
+    "Pick Circle",              // 47
+    "Make New Point",           // 48
+    "Pick Line 1",              // 49
+    "Pick Line 2",              // 50
+    "Pick Line 3",              // 51
+    "Pick Line 4",              // 52
+    "Pick Line 5",              // 53
+    "Pick Line",                // 54
+    "Pick Point",               // 55
+    "Pick Point",               // 56
+    "Pick Circle",              // 57
+    "Pick Angle",               // 58
+    "Pick Point 1",             // 59
+    "Pick Point 2",             // 60
+    "Pick Conic",               // 61
+    "Pick Circle 1",            // 62
+    "Pick Circle 2",            // 63
+    "Pick Line",                // 64
+    "Pick Circle",              // 65
+    "Pick Point 1",             // 66
+    "Pick Point 2",             // 67
+    "Pick Point 3",             // 68
+    "Pick Point 4",             // 69
+    "Pick Point 1",             // 70
+    "Pick Point 2",             // 71
+    "Pick Point 3",             // 72
+    "Pick Point",               // 73
+    "Pick Conic",               // 74
+    "Pick Line",                // 75
+    "Pick Conic",               // 76
+    "Pick Line 1",              // 77
+    "Pick Line 2",              // 78
+    "Pick Line 3",              // 79
+    "Pick Center Point",        // 80
+    "Pick Reference Point 1",   // 81
+    "Pick Reference Point 2",   // 82
+    "Pick Line",                // 83
+    "Pick Circle",              // 84
+    "Pick Other Point",         // 85
+    "Pick Circle 1",            // 86
+    "Pick Circle 2",            // 87
+    "Pick Other Point",         // 88
+    "Pick Point 1",             // 89
+    "Pick Point 2",             // 90
+    "Pick Point 3",             // 91
 };
 static_assert(sizeof prompts / sizeof prompts[0] == MAXSTATE + 1,
               "one prompt per state");
 
-picks current;                    // picks of the construction under way
-vertex* vlist[MAXPOLYPICK];       // the polygon's points so far
-int polycount;                    // how many of them
+picks current;               // picks of the construction under way
+vertex* vlist[MAXPOLYPICK];  // the polygon's points so far
+int polycount;               // how many of them
 
 const construction* byfirststate(int state, int* step) {
   for (const construction& c : constructions)
@@ -387,8 +402,7 @@ const construction* bycode(int code) {
 primitive* hitoftype(int what, double x, double y, primitive* other) {
   switch (what) {
     case PICK_POINT: return hitvertex(x, y);
-    case PICK_LINE:
-      return other ? hitanotherline(x, y, other) : hitline(x, y);
+    case PICK_LINE: return other ? hitanotherline(x, y, other) : hitline(x, y);
     case PICK_CIRCLE:
       return other ? hitanothercircle(x, y, other) : hitcircle(x, y);
     case PICK_ANGLE: return hitangle(x, y);
@@ -508,7 +522,9 @@ void setmessage() {
   if (prompthook) prompthook(buf, sticky == 1);
 }
 
-int inselectstate() { return UIstate == 0; }
+int inselectstate() {
+  return UIstate == 0;
+}
 
 void setselect() {
   UIstate = 0;

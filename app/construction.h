@@ -23,9 +23,9 @@ extern prompthookfn prompthook;    // show the prompt and the repeat light
 extern buttonshookfn buttonshook;  // clearbuttons(slot) on the panel
 extern modifierhookfn ctrlhook;    // 1 while a Control key is held
 
-const int MAXSTATE = 91;    // highest state number
-const int MAXPOLYPICK = 10; // points a mouse-built polygon can have
-const int NOSLOT = -1;      // a construction without a panel button
+const int MAXSTATE = 91;     // highest state number
+const int MAXPOLYPICK = 10;  // points a mouse-built polygon can have
+const int NOSLOT = -1;       // a construction without a panel button
 
 // The panel slot of the "Rpt Set Color" button.
 const int COLORSLOT = 16;

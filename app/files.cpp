@@ -47,7 +47,9 @@ const char DEFAULTNAME[] = "~/Desktop/GeomFile.T";
 const char NOFILENAME[] = "No File Name";
 const char PROJECTPAGE[] = "html/Index.html";
 
-int fits(const char* s, int size) { return strlen(s) < (size_t)size; }
+int fits(const char* s, int size) {
+  return strlen(s) < (size_t)size;
+}
 
 int refusetoolong(const char* name) {
   alert("File name too long (at most %d characters): %.60s...",
@@ -123,13 +125,16 @@ void fltkmessage(const char* text, double seconds) {
   Fl::add_timeout(seconds, hidemessagewindow);
 }
 
-void fltkalert(const char* text) { fl_alert("%s", text); }
-void fltkinfo(const char* text) { fl_message("%s", text); }
+void fltkalert(const char* text) {
+  fl_alert("%s", text);
+}
+void fltkinfo(const char* text) {
+  fl_message("%s", text);
+}
 int fltkask(const char* question) {
   return fl_choice("%s", "No", "Yes", nullptr, question) == 1;
 }
-int fltkchoice(const char* q, const char* b0, const char* b1,
-               const char* b2) {
+int fltkchoice(const char* q, const char* b0, const char* b1, const char* b2) {
   return fl_choice("%s", b0, b1, b2, q);
 }
 const char* fltkinput(const char* prompt, const char* initial) {
@@ -168,12 +173,14 @@ void cleardirtyfile() {
   settitle();
 }
 
-int isdirtyfile() { return dirtyfile; }
+int isdirtyfile() {
+  return dirtyfile;
+}
 
 int askdirty1() {
   while (dirtyfile) {
-    switch (askchoice("File modified -- save changes?", "Cancel", "Yes",
-                      "No")) {
+    switch (
+        askchoice("File modified -- save changes?", "Cancel", "Yes", "No")) {
       case 0: return 1;
       case 1: savecurrentfile(0); break;
       default: cleardirtyfile(); break;  // 2: No, drop the changes
@@ -196,8 +203,8 @@ const char* collectfilename(const char* prompt, int forreading) {
       fl_filename_expand(expanded, sizeof expanded, DEFAULTNAME);
       setcurrentfilename(expanded);
     } else if (const char* dir = GetInstallDirURL()) {
-      if (fits(dir, FILENAMESIZE - 1)) snprintf(currentfilename,
-                                                FILENAMESIZE, "%s/", dir);
+      if (fits(dir, FILENAMESIZE - 1))
+        snprintf(currentfilename, FILENAMESIZE, "%s/", dir);
     }
   }
   const char* chosen = runchooser(prompt, currentfilename);
@@ -369,8 +376,9 @@ const char* GetInstallDirURL() {
 void handlehelpcmd(int code) {
   const char* dir = GetInstallDirURL();
   if (!dir) {
-    alert("The help files are in the HTML subdirectory of the installation "
-          "directory.");
+    alert(
+        "The help files are in the HTML subdirectory of the installation "
+        "directory.");
     return;
   }
   const char* page = code == 100009   ? "Tutorial.html"

@@ -52,9 +52,9 @@ int handlereopencmd();
 int handleinsertcmd();
 int handlesavecmd();
 int handlesaveascmd();
-int handleprintcmd();   // print through the user's print command
-int handleepscmd();     // the EPS file beside the diagram
-int handlequitcmd();    // 0 when cancelled; otherwise does not return
+int handleprintcmd();  // print through the user's print command
+int handleepscmd();    // the EPS file beside the diagram
+int handlequitcmd();   // 0 when cancelled; otherwise does not return
 
 // The EPS file for diagram `name` (null: none) into buf; 0 when too long.
 int epspath(const char* name, char* buf, int size);

@@ -15,8 +15,8 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/pending.h"
-#include "model/primitive.h"
 #include "model/notify.h"
+#include "model/primitive.h"
 #include "model/shell.h"
 #include "model/style.h"
 #include "render/smear.h"
@@ -38,11 +38,10 @@ const keyentry plainkeys[] = {
 
 // Control keys; a letter's case says whether Shift was held.
 const keyentry controlkeys[] = {
-    {'a', 200231}, {'d', 200220}, {'e', 200238}, {'g', 200219},
-    {'h', 100008}, {'i', 200149}, {'l', 200254}, {'L', 200254},
-    {'n', 200240}, {'N', 200240}, {'o', 100002}, {'p', 100006},
-    {'q', 100007}, {'Q', 200239}, {'r', 100013}, {'s', 100003},
-    {'S', 100004}, {'t', 200245}, {'T', 200246},
+    {'a', 200231}, {'d', 200220}, {'e', 200238}, {'g', 200219}, {'h', 100008},
+    {'i', 200149}, {'l', 200254}, {'L', 200254}, {'n', 200240}, {'N', 200240},
+    {'o', 100002}, {'p', 100006}, {'q', 100007}, {'Q', 200239}, {'r', 100013},
+    {'s', 100003}, {'S', 100004}, {'t', 200245}, {'T', 200246},
 };
 
 // Ctrl-digit: without Shift the plain digit commands, with Shift colours.
@@ -175,4 +174,6 @@ void mouse(int button, int state, int x, int y) {
   if (button <= 1) redrawgeometry();
 }
 
-void resetkeys() { ignorerelease = 0; }
+void resetkeys() {
+  ignorerelease = 0;
+}

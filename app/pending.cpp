@@ -15,7 +15,9 @@ int readgeometry(const char* path) {
   alert("Reading %s is not available yet.", path);
   return 0;
 }
-int insertgeometry(const char* path) { return readgeometry(path); }
+int insertgeometry(const char* path) {
+  return readgeometry(path);
+}
 int printall(const char* path) {
   alert("Writing %s is not available yet.", path);
   return 0;
@@ -24,4 +26,6 @@ int dumpPostScript(const char* path) {
   alert("Writing %s is not available yet.", path);
   return 0;
 }
-void resetstate(int) { selectprim(nullptr); }
+void resetstate(int) {
+  selectprim(nullptr);
+}

@@ -9,12 +9,12 @@
 #include "app/ui.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Light_Button.H>
-#include <FL/Fl_Box.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Round_Button.H>
@@ -24,13 +24,14 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
+#include "app/pending.h"
+#include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
-#include "prefs/preffile.h"
-#include "render/gldraw.h"
 #include "model/style.h"
 #include "model/worldlist.h"
-#include "app/pending.h"
+#include "prefs/preffile.h"
+#include "render/gldraw.h"
 
 Fl_Menu_Bar* menubar;
 Fl_Group* controlpanel;
@@ -45,9 +46,11 @@ Fl_Light_Button* cancelrepeat;
 namespace {
 
 #define ITEM(label, key, code, flags) \
-  {label, key, menucallback, (void*)(long)(code), flags, 0, 0, 0, 0}
-#define SUB(label) {label, 0, 0, 0, FL_SUBMENU, 0, 0, 0, 0}
-#define END {0, 0, 0, 0, 0, 0, 0, 0, 0}
+  { label, key, menucallback, (void*)(long)(code), flags, 0, 0, 0, 0 }
+#define SUB(label) \
+  { label, 0, 0, 0, FL_SUBMENU, 0, 0, 0, 0 }
+#define END \
+  { 0, 0, 0, 0, 0, 0, 0, 0, 0 }
 
 const int CMD = FL_COMMAND, SH = FL_SHIFT, DIV = FL_MENU_DIVIDER,
           TOG = FL_MENU_TOGGLE;
@@ -211,27 +214,37 @@ Fl_Menu_Item menutable[] = {
 
 // The "Color" choice; Red to Cyan are drawn in their own colour.
 Fl_Menu_Item colortable[] = {
-    ITEM("Red", 0, 200151, 0),       ITEM("Green", 0, 200152, 0),
-    ITEM("Yellow", 0, 200153, 0),    ITEM("Blue", 0, 200154, 0),
-    ITEM("Magenta", 0, 200155, 0),   ITEM("Cyan", 0, 200156, 0),
-    ITEM("White", 0, 200157, 0),     ITEM("Invisible", 0, 200149, 0),
-    ITEM("Smear", 0, 200148, 0),     ITEM("Blink", 0, 200147, 0),
-    ITEM("Blink1", 0, 200146, 0),    ITEM("Blink2", 0, 200145, 0),
+    ITEM("Red", 0, 200151, 0),
+    ITEM("Green", 0, 200152, 0),
+    ITEM("Yellow", 0, 200153, 0),
+    ITEM("Blue", 0, 200154, 0),
+    ITEM("Magenta", 0, 200155, 0),
+    ITEM("Cyan", 0, 200156, 0),
+    ITEM("White", 0, 200157, 0),
+    ITEM("Invisible", 0, 200149, 0),
+    ITEM("Smear", 0, 200148, 0),
+    ITEM("Blink", 0, 200147, 0),
+    ITEM("Blink1", 0, 200146, 0),
+    ITEM("Blink2", 0, 200145, 0),
     END,
 };
-const Fl_Color colorlabels[] = {FL_RED,     FL_GREEN,  FL_YELLOW, FL_BLUE,
-                                FL_MAGENTA, FL_CYAN,   FL_BLACK,  FL_BLACK,
-                                FL_BLACK,   FL_BLACK,  FL_BLACK,  FL_BLACK};
+const Fl_Color colorlabels[] = {FL_RED,     FL_GREEN, FL_YELLOW, FL_BLUE,
+                                FL_MAGENTA, FL_CYAN,  FL_BLACK,  FL_BLACK,
+                                FL_BLACK,   FL_BLACK, FL_BLACK,  FL_BLACK};
 static_assert(sizeof colorlabels / sizeof colorlabels[0] ==
                   sizeof colortable / sizeof colortable[0] - 1,
               "one label colour per colour item");
 const int WHITEITEM = 6;
 
 Fl_Menu_Item pointtable[] = {
-    ITEM("Circle", 0, 200182, 0),     ITEM("Diamond", 0, 200175, 0),
-    ITEM("Plus", 0, 200176, 0),       ITEM("Cross", 0, 200177, 0),
-    ITEM("Square", 0, 200178, 0),     ITEM("Solid Dmnd", 0, 200179, 0),
-    ITEM("Dot", 0, 200181, 0),        ITEM("No Mark", 0, 200180, 0),
+    ITEM("Circle", 0, 200182, 0),
+    ITEM("Diamond", 0, 200175, 0),
+    ITEM("Plus", 0, 200176, 0),
+    ITEM("Cross", 0, 200177, 0),
+    ITEM("Square", 0, 200178, 0),
+    ITEM("Solid Dmnd", 0, 200179, 0),
+    ITEM("Dot", 0, 200181, 0),
+    ITEM("No Mark", 0, 200180, 0),
     END,
 };
 Fl_Menu_Item linetable[] = {
@@ -242,12 +255,12 @@ Fl_Menu_Item linetable[] = {
 };
 const int SEGMENTITEM = 2;
 Fl_Menu_Item angletable[] = {
-    ITEM("1 Ring", 0, 200160, 0),    ITEM("2 Rings", 0, 200161, 0),
-    ITEM("3 Rings", 0, 200162, 0),   ITEM("1 Slash", 0, 200163, 0),
-    ITEM("2 Slash", 0, 200164, 0),   ITEM("3 Slash", 0, 200165, 0),
-    ITEM("1 DSlash", 0, 200166, 0),  ITEM("2 DSlash", 0, 200167, 0),
-    ITEM("3 DSlash", 0, 200168, 0),  ITEM("Right Ang", 0, 200169, 0),
-    ITEM("No Angle", 0, 200159, 0),  END,
+    ITEM("1 Ring", 0, 200160, 0),   ITEM("2 Rings", 0, 200161, 0),
+    ITEM("3 Rings", 0, 200162, 0),  ITEM("1 Slash", 0, 200163, 0),
+    ITEM("2 Slash", 0, 200164, 0),  ITEM("3 Slash", 0, 200165, 0),
+    ITEM("1 DSlash", 0, 200166, 0), ITEM("2 DSlash", 0, 200167, 0),
+    ITEM("3 DSlash", 0, 200168, 0), ITEM("Right Ang", 0, 200169, 0),
+    ITEM("No Angle", 0, 200159, 0), END,
 };
 
 // One construction button of the panel.
@@ -271,7 +284,9 @@ struct column {
   int x, titlex, y;
 };
 
-const metrics& M() { return bigfont ? bigmetrics : normalmetrics; }
+const metrics& M() {
+  return bigfont ? bigmetrics : normalmetrics;
+}
 
 void title(column& c, const char* text) {
   Fl_Box* b = new Fl_Box(c.titlex, c.y, M().bw, M().rowstep, text);
@@ -282,8 +297,7 @@ void title(column& c, const char* text) {
 }
 
 void constructionbutton(column& c, const panelbutton& pb) {
-  Fl_Check_Button* b =
-      new Fl_Check_Button(c.x, c.y, M().bw, M().bh, pb.label);
+  Fl_Check_Button* b = new Fl_Check_Button(c.x, c.y, M().bw, M().bh, pb.label);
   b->labelsize(M().labelsize);
   b->tooltip(pb.tip);
   b->when(FL_WHEN_CHANGED);
@@ -358,8 +372,8 @@ const panelbutton polygonbuttons[] = {
 
 #define N(a) (int)(sizeof a / sizeof a[0])
 
-Fl_Button* panelbutton_(int x, int y, int w, int h, const char* label,
-                        int code, const char* tip) {
+Fl_Button* panelbutton_(int x, int y, int w, int h, const char* label, int code,
+                        const char* tip) {
   Fl_Button* b = new Fl_Button(x, y, w, h, label);
   b->labelsize(M().labelsize);
   b->tooltip(tip);
@@ -379,15 +393,13 @@ Fl_Button* roundbutton(int x, int y, const char* label, int code,
 void proofrow(column& c) {
   static const char* const labels[] = {"Off", "Start", "Next", "Prev"};
   static const int codes[] = {200233, 200234, 200235, 200232};
-  static const char* const tips[] = {"No Proof Active",
-                                     "Start a proof if there is one",
-                                     "Go to the next step of a proof",
-                                     "Go to the previous step of a proof"};
+  static const char* const tips[] = {
+      "No Proof Active", "Start a proof if there is one",
+      "Go to the next step of a proof", "Go to the previous step of a proof"};
   title(c, "View Proof");
   for (int i = 0; i < 4; i++)
-    uibuts[17 + i] =
-        panelbutton_(c.x + 2 + i * M().proofstep, c.y, M().proofw,
-                     M().bh - 3, labels[i], codes[i], tips[i]);
+    uibuts[17 + i] = panelbutton_(c.x + 2 + i * M().proofstep, c.y, M().proofw,
+                                  M().bh - 3, labels[i], codes[i], tips[i]);
   c.y += M().bh + 4;
 }
 
@@ -421,7 +433,9 @@ void showlayerbuttons() {
   for (int n = 0; n < NLAYERBUTS; n++)
     if (layerbuts[n]) layerbuts[n]->value((layerset >> n) & 1);
 }
-int controlkeyheld() { return Fl::event_state(FL_CTRL) ? 1 : 0; }
+int controlkeyheld() {
+  return Fl::event_state(FL_CTRL) ? 1 : 0;
+}
 
 void setitem(int code, int active, int checked) {
   Fl_Menu_Item* m = menuitem(code);
@@ -486,9 +500,9 @@ void makeui() {
   rpt->when(FL_WHEN_CHANGED);
   rpt->callback(setlevel, (void*)(long)1200048);
   uibuts[COLORSLOT] = rpt;
-  statebuts[RUNSCRIPTBUT] = panelbutton_(right.x, y, 85, m.bh, "Run Script",
-                                         200244,
-                                         "Run the script if there is one");
+  statebuts[RUNSCRIPTBUT] =
+      panelbutton_(right.x, y, 85, m.bh, "Run Script", 200244,
+                   "Run the script if there is one");
   statebuts[RUNSCRIPTBUT]->deactivate();
   y += m.bh + 8;
   promptfield = new Fl_Output(WIDTH + 2, y, MENUWIDTH - 5, m.promptheight);
@@ -506,12 +520,14 @@ void makeui() {
   proofrow(bottom);
   layerbuttons(bottom);
   controlpanel->end();
+  resetwidgets(1);
 
   prompthook = prompttofield;
   buttonshook = clearbuttons;
   ctrlhook = controlkeyheld;
   selecthook = updatemenus;
   layerbuttonshook = showlayerbuttons;
+  inselectstatehook = inselectstate;
 }
 
 Fl_Menu_Item* menuitem(int code) {
@@ -568,11 +584,17 @@ void updatemenus(primitive* p) {
   setitem(200252, 1, showinfomsg);
 }
 
-void setmenu() { selectprim(pselected); }
+void setmenu() {
+  selectprim(pselected);
+}
 
-void menucallback(Fl_Widget*, void* code) { handlemenu((int)(long)code); }
+void menucallback(Fl_Widget*, void* code) {
+  handlemenu((int)(long)code);
+}
 
-void setlevel(Fl_Widget*, void* code) { handlemenu((int)(long)code); }
+void setlevel(Fl_Widget*, void* code) {
+  handlemenu((int)(long)code);
+}
 
 void setlevelp(Fl_Widget*, void* code) {
   int c = (int)(long)code;

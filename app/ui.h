@@ -16,19 +16,19 @@ class Fl_Widget;
 struct Fl_Menu_Item;
 struct primitive;
 
-const int NUIBUTS = 80;    // slots of the construction and proof buttons
-const int NLAYERBUTS = 16; // layer buttons on the panel
+const int NUIBUTS = 80;          // slots of the construction and proof buttons
+const int NLAYERBUTS = 16;       // layer buttons on the panel
 const int REPEATCODE = 1000000;  // added to a code: repeat mode requested
 
-extern Fl_Menu_Bar* menubar;            // the menu bar above the drawing
-extern Fl_Group* controlpanel;          // the panel right of the drawing
-extern Fl_Button* uibuts[NUIBUTS];      // construction and proof buttons
-extern Fl_Button* statebuts[3];         // Show Text, Show Invis, Run Script
-extern Fl_Choice* choices[4];           // colour, line, angle, point type
+extern Fl_Menu_Bar* menubar;              // the menu bar above the drawing
+extern Fl_Group* controlpanel;            // the panel right of the drawing
+extern Fl_Button* uibuts[NUIBUTS];        // construction and proof buttons
+extern Fl_Button* statebuts[3];           // Show Text, Show Invis, Run Script
+extern Fl_Choice* choices[4];             // colour, line, angle, point type
 extern Fl_Button* layerbuts[NLAYERBUTS];  // layer toggles 0 .. 15
-extern Fl_Group* layergroup;            // the group of layer buttons
-extern Fl_Output* promptfield;          // what the machine expects next
-extern Fl_Light_Button* cancelrepeat;   // the "Cancel Repeat Mode" light
+extern Fl_Group* layergroup;              // the group of layer buttons
+extern Fl_Output* promptfield;            // what the machine expects next
+extern Fl_Light_Button* cancelrepeat;     // the "Cancel Repeat Mode" light
 
 // Indexes of `statebuts` and `choices`.
 enum { SHOWTEXTBUT = 0, SHOWINVISBUT = 1, RUNSCRIPTBUT = 2 };

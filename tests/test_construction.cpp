@@ -29,8 +29,12 @@ void recordprompt(const char* text, int on) {
   prompt = text;
   repeatlight = on;
 }
-void recordbuttons(int slot) { pressed.push_back(slot); }
-void recordalert(const char* text) { alerts.push_back(text); }
+void recordbuttons(int slot) {
+  pressed.push_back(slot);
+}
+void recordalert(const char* text) {
+  alerts.push_back(text);
+}
 
 struct Machine : ::testing::Test {
   void SetUp() override {
@@ -296,14 +300,20 @@ TEST_F(Machine, PromptsOfEveryState) {
     int state;
     const char* text;
   };
-  const row rows[] = {{0, "Manipulation Mode"},    {5, "New Point on Line"},
+  const row rows[] = {{0, "Manipulation Mode"},
+                      {5, "New Point on Line"},
                       {7, "Pick Perpendicular Line"},
-                      {9, "Pick Parallel Line"},   {12, "Pick Edge Point"},
-                      {15, "New Point on Circle"}, {29, "Pick Item to Color"},
-                      {34, "Pick Point 5"},        {53, "Pick Line 5"},
-                      {58, "Pick Angle"},          {61, "Pick Conic"},
+                      {9, "Pick Parallel Line"},
+                      {12, "Pick Edge Point"},
+                      {15, "New Point on Circle"},
+                      {29, "Pick Item to Color"},
+                      {34, "Pick Point 5"},
+                      {53, "Pick Line 5"},
+                      {58, "Pick Angle"},
+                      {61, "Pick Conic"},
                       {82, "Pick Reference Point 2"},
-                      {85, "Pick Other Point"},    {91, "Pick Point 3"}};
+                      {85, "Pick Other Point"},
+                      {91, "Pick Point 3"}};
   for (const row& r : rows) {
     prompttext(r.state, buf, sizeof buf);
     EXPECT_STREQ(buf, r.text) << r.state;

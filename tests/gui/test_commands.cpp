@@ -5,6 +5,9 @@
 // type, kind, parents, name and style, and where the geometry is simple a
 // hand-worked position.
 #include <FL/Fl.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Light_Button.H>
+#include <FL/Fl_Output.H>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,10 +28,6 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "tests/gui/guitest.h"
-
-#include <FL/Fl_Button.H>
-#include <FL/Fl_Light_Button.H>
-#include <FL/Fl_Output.H>
 
 namespace {
 
@@ -73,14 +72,14 @@ void buildfixture() {
   vertex* P3 = point("P3", 0, 0.8);
   vertex* P4 = point("P4", 0, 0.4);
   vertex* P5 = point("P5", 0.2 * std::sqrt(0.5), 0.6 + 0.2 * std::sqrt(0.5));
-  curve("lAB", linevertvert(A, B), 0.3, -0.6);       // y = -0.6
-  curve("lCD", linevertvert(C, D), -0.8, 0.5);       // x = -0.8
-  curve("lEG", linevertvert(E, G), 0.05, 0);         // y = 0
+  curve("lAB", linevertvert(A, B), 0.3, -0.6);  // y = -0.6
+  curve("lCD", linevertvert(C, D), -0.8, 0.5);  // x = -0.8
+  curve("lEG", linevertvert(E, G), 0.05, 0);    // y = 0
   curve("lKM", linevertvert(K, M), 0.6, 0.8);
   curve("lKN", linevertvert(K, N), 0.8, 0.75);
-  curve("lP", linevertvert(P1, P2), 0.05, 0.6);      // y = 0.6
-  curve("c1", circvertvert(E, F), -0.25, 0.4);       // (-0.25, 0), r 0.4
-  curve("c2", circvertvert(G, H), 0.25, 0.4);        // (0.25, 0), r 0.4
+  curve("lP", linevertvert(P1, P2), 0.05, 0.6);  // y = 0.6
+  curve("c1", circvertvert(E, F), -0.25, 0.4);   // (-0.25, 0), r 0.4
+  curve("c2", circvertvert(G, H), 0.25, 0.4);    // (0.25, 0), r 0.4
   // Spots on the circles nearer one of two solutions.
   fx.spot["c1r"] = {-0.25 + 0.4 * std::sqrt(0.5), 0.4 * std::sqrt(0.5)};
   fx.obj["c1r"] = fx.obj["c1"];
@@ -151,61 +150,141 @@ void radius(primitive* p, double r) {
 
 const std::vector<row>& rows() {
   static const std::vector<row> r = {
-      {200001, {"empty"}, RW_VERTEX, {FREE}, {},
+      {200001,
+       {"empty"},
+       RW_VERTEX,
+       {FREE},
+       {},
        [](primitive* p) { at(p, 0.45, -0.25, PIXEL); }},
-      {200004, {"empty"}, RW_VERTEX, {PINNED}, {},
+      {200004,
+       {"empty"},
+       RW_VERTEX,
+       {PINNED},
+       {},
        [](primitive* p) { at(p, 0.45, -0.25, PIXEL); }},
-      {200008, {"empty", "lAB"}, RW_VERTEX, {VONL}, {"lAB"},
+      {200008,
+       {"empty", "lAB"},
+       RW_VERTEX,
+       {VONL},
+       {"lAB"},
        [](primitive* p) {
          at(p, 0.3, -0.6, PIXEL);
          EXPECT_NEAR(Y(p), -0.6, 1e-9);  // moved onto the line exactly
        }},
-      {200013, {"empty", "c1"}, RW_VERTEX, {VONC}, {"c1"},
+      {200013,
+       {"empty", "c1"},
+       RW_VERTEX,
+       {VONC},
+       {"c1"},
        [](primitive* p) {
          EXPECT_NEAR(std::hypot(X(p) + 0.25, Y(p)), 0.4, 1e-6);
        }},
       {200016, {"lP", "con"}, RW_VERTEX, {VONCONIC}, {"con"}, nullptr},
-      {200003, {"c2"}, RW_VERTEX, {V_CCENTER}, {"c2"},
+      {200003,
+       {"c2"},
+       RW_VERTEX,
+       {V_CCENTER},
+       {"c2"},
        [](primitive* p) { at(p, 0.25, 0); }},
-      {200006, {"lAB", "lAB", "A", "lCD"}, RW_VERTEX, {V_LL}, {"lAB", "lCD"},
+      {200006,
+       {"lAB", "lAB", "A", "lCD"},
+       RW_VERTEX,
+       {V_LL},
+       {"lAB", "lCD"},
        [](primitive* p) { at(p, -0.8, -0.6); }},
-      {200012, {"A", "A", "lAB", "B"}, RW_VERTEX, {V_VVMID}, {"A", "B"},
+      {200012,
+       {"A", "A", "lAB", "B"},
+       RW_VERTEX,
+       {V_VVMID},
+       {"A", "B"},
        [](primitive* p) { at(p, 0, -0.6); }},
-      {200018, {"lEG", "c1r"}, RW_VERTEX, {V_LC1, V_LC2}, {"lEG", "c1"},
+      {200018,
+       {"lEG", "c1r"},
+       RW_VERTEX,
+       {V_LC1, V_LC2},
+       {"lEG", "c1"},
        [](primitive* p) { at(p, 0.15, 0); }},
-      {200025, {"c1", "c1", "c2u"}, RW_VERTEX, {V_CC1, V_CC2}, {"c1", "c2"},
+      {200025,
+       {"c1", "c1", "c2u"},
+       RW_VERTEX,
+       {V_CC1, V_CC2},
+       {"c1", "c2"},
        [](primitive* p) { at(p, 0, std::sqrt(0.16 - 0.0625)); }},
-      {200041, {"A", "K", "K", "A", "B"}, RW_VERTEX, {V_VVVBISECT},
-       {"A", "K", "B"}, nullptr},
-      {200009, {"lAB", "K"}, RW_VERTEX, {V_LVMIRROR}, {"lAB", "K"},
+      {200041,
+       {"A", "K", "K", "A", "B"},
+       RW_VERTEX,
+       {V_VVVBISECT},
+       {"A", "K", "B"},
+       nullptr},
+      {200009,
+       {"lAB", "K"},
+       RW_VERTEX,
+       {V_LVMIRROR},
+       {"lAB", "K"},
        [](primitive* p) { at(p, 0.7, -1.9); }},
       {200014, {"K", "c1"}, RW_VERTEX, {V_VCINV}, {"K", "c1"}, nullptr},
-      {200015, {"A", "ang", "A", "A"}, RW_VERTEX, {V_AVV}, {"ang", "A", "A"},
+      {200015,
+       {"A", "ang", "A", "A"},
+       RW_VERTEX,
+       {V_AVV},
+       {"ang", "A", "A"},
        nullptr},
-      {200030, {"lP", "conr"}, RW_VERTEX, {V_LCONIC1, V_LCONIC2},
-       {"lP", "con"}, [](primitive* p) { at(p, 0.2, 0.6); }},
-      {200045, {"lAB", "c1", "A"}, RW_VERTEX, {V_LCVOTHER},
-       {"lAB", "c1", "A"}, nullptr},
-      {200046, {"c1", "c1", "c2", "E"}, RW_VERTEX, {V_CCVOTHER},
-       {"c1", "c2", "E"}, nullptr},
-      {200047, {"A", "B", "B", "C"}, RW_VERTEX, {V_VVVHARMONIC},
-       {"A", "B", "C"}, nullptr},
-      {200002, {"A", "A", "B"}, RW_LINE, {L_VV}, {"A", "B"},
+      {200030,
+       {"lP", "conr"},
+       RW_VERTEX,
+       {V_LCONIC1, V_LCONIC2},
+       {"lP", "con"},
+       [](primitive* p) { at(p, 0.2, 0.6); }},
+      {200045,
+       {"lAB", "c1", "A"},
+       RW_VERTEX,
+       {V_LCVOTHER},
+       {"lAB", "c1", "A"},
+       nullptr},
+      {200046,
+       {"c1", "c1", "c2", "E"},
+       RW_VERTEX,
+       {V_CCVOTHER},
+       {"c1", "c2", "E"},
+       nullptr},
+      {200047,
+       {"A", "B", "B", "C"},
+       RW_VERTEX,
+       {V_VVVHARMONIC},
+       {"A", "B", "C"},
+       nullptr},
+      {200002,
+       {"A", "A", "B"},
+       RW_LINE,
+       {L_VV},
+       {"A", "B"},
        [](primitive* p) {
          through(p, -0.6, -0.6);
          through(p, 0.6, -0.6);
        }},
-      {200007, {"lAB", "K", "empty", "lAB"}, RW_LINE, {L_VLPERP}, {"K", "lAB"},
+      {200007,
+       {"lAB", "K", "empty", "lAB"},
+       RW_LINE,
+       {L_VLPERP},
+       {"K", "lAB"},
        [](primitive* p) {
          through(p, 0.7, 0.7);
          through(p, 0.7, -0.6);
        }},
-      {200011, {"K", "lAB"}, RW_LINE, {L_VLPAR}, {"K", "lAB"},
+      {200011,
+       {"K", "lAB"},
+       RW_LINE,
+       {L_VLPAR},
+       {"K", "lAB"},
        [](primitive* p) {
          through(p, 0.7, 0.7);
          through(p, -0.7, 0.7);
        }},
-      {200021, {"K", "c1"}, RW_LINE, {L_VC1, L_VC2}, {"K", "c1"},
+      {200021,
+       {"K", "c1"},
+       RW_LINE,
+       {L_VC1, L_VC2},
+       {"K", "c1"},
        [](primitive* p) {
          // A tangent: its distance from the centre is the radius.
          const line* l = (const line*)p;
@@ -214,7 +293,10 @@ const std::vector<row>& rows() {
                      0.4, 1e-6);
          through(p, 0.7, 0.7);
        }},
-      {200023, {"c1", "c1", "c2"}, RW_LINE, {L_CCEXT1, L_CCEXT2},
+      {200023,
+       {"c1", "c1", "c2"},
+       RW_LINE,
+       {L_CCEXT1, L_CCEXT2},
        {"c1", "c2"},
        [](primitive* p) {
          // Equal circles on y = 0: the outer tangents are y = +-0.4;
@@ -222,40 +304,90 @@ const std::vector<row>& rows() {
          through(p, -0.25, 0.4);
          through(p, 0.25, 0.4);
        }},
-      {200024, {"c1", "c2"}, RW_LINE, {L_CCINT1, L_CCINT2}, {"c1", "c2"},
+      {200024,
+       {"c1", "c2"},
+       RW_LINE,
+       {L_CCINT1, L_CCINT2},
+       {"c1", "c2"},
        [](primitive* p) { EXPECT_FALSE(p->valid); }},  // overlapping
-      {200042, {"A", "B"}, RW_LINE, {L_VVPERP}, {"A", "B"},
+      {200042,
+       {"A", "B"},
+       RW_LINE,
+       {L_VVPERP},
+       {"A", "B"},
        [](primitive* p) {
          through(p, 0, 0.3);
          through(p, 0, -0.9);
        }},
-      {200029, {"K", "con"}, RW_LINE, {L_CONICV1, L_CONICV2}, {"con", "K"},
+      {200029,
+       {"K", "con"},
+       RW_LINE,
+       {L_CONICV1, L_CONICV2},
+       {"con", "K"},
        nullptr},
-      {200010, {"E", "E", "F"}, RW_CIRCLE, {C_VV}, {"E", "F"},
+      {200010,
+       {"E", "E", "F"},
+       RW_CIRCLE,
+       {C_VV},
+       {"E", "F"},
        [](primitive* p) { radius(p, 0.4); }},
-      {200027, {"A", "B", "B", "D"}, RW_CIRCLE, {C_VVV}, {"A", "B", "D"},
+      {200027,
+       {"A", "B", "B", "D"},
+       RW_CIRCLE,
+       {C_VVV},
+       {"A", "B", "D"},
        nullptr},
-      {200022, {"K", "c2"}, RW_CIRCLE, {C_VCRAD}, {"K", "c2"},
+      {200022,
+       {"K", "c2"},
+       RW_CIRCLE,
+       {C_VCRAD},
+       {"K", "c2"},
        [](primitive* p) { radius(p, 0.4); }},
-      {200044, {"K", "A", "A", "B"}, RW_CIRCLE, {C_CTRVV}, {"K", "A", "B"},
+      {200044,
+       {"K", "A", "A", "B"},
+       RW_CIRCLE,
+       {C_CTRVV},
+       {"K", "A", "B"},
        [](primitive* p) { radius(p, 1.2); }},
       {200017, {"lAB", "c1"}, RW_CIRCLE, {C_LCINV}, {"lAB", "c1"}, nullptr},
       {200019, {"c1", "c2"}, RW_CIRCLE, {C_CCINV}, {"c1", "c2"}, nullptr},
-      {200031, {"lAB", "lAB", "lCD", "lCD", "lAB", "lKM"}, RW_CIRCLE,
-       {C_LLL1, C_LLL2, C_LLL3, C_LLL4}, {"lAB", "lCD", "lKM"}, nullptr},
-      {200026, {"A", "E", "E", "B"}, RW_ANGLE, {A_VVV}, {"A", "E", "B"},
+      {200031,
+       {"lAB", "lAB", "lCD", "lCD", "lAB", "lKM"},
+       RW_CIRCLE,
+       {C_LLL1, C_LLL2, C_LLL3, C_LLL4},
+       {"lAB", "lCD", "lKM"},
        nullptr},
-      {200040, {"A", "B", "A", "C", "D", "K"}, RW_CONIC, {CONIC_VVVVV},
-       {"A", "B", "C", "D", "K"}, nullptr},
-      {200005, {"lAB", "lCD", "lEG", "lAB", "lKM", "lKN"}, RW_CONIC,
-       {CONIC_LLLLL}, {"lAB", "lCD", "lEG", "lKM", "lKN"}, nullptr},
+      {200026,
+       {"A", "E", "E", "B"},
+       RW_ANGLE,
+       {A_VVV},
+       {"A", "E", "B"},
+       nullptr},
+      {200040,
+       {"A", "B", "A", "C", "D", "K"},
+       RW_CONIC,
+       {CONIC_VVVVV},
+       {"A", "B", "C", "D", "K"},
+       nullptr},
+      {200005,
+       {"lAB", "lCD", "lEG", "lAB", "lKM", "lKN"},
+       RW_CONIC,
+       {CONIC_LLLLL},
+       {"lAB", "lCD", "lEG", "lKM", "lKN"},
+       nullptr},
       {200028, {"A", "E", "B"}, RW_ARC, {ARC_VVV}, {"A", "E", "B"}, nullptr},
-      {200020, {"A", "B", "C", "D"}, RW_BEZIER, {BEZ_VVVV},
-       {"A", "B", "C", "D"}, nullptr},
-      {200043, {"A", "B", "A", "C", "A"}, RW_POLYGON, {POLYGON},
-       {"A", "B", "C"}, [](primitive* p) {
-         EXPECT_EQ(((polygon*)p)->nvert, 3);
-       }},
+      {200020,
+       {"A", "B", "C", "D"},
+       RW_BEZIER,
+       {BEZ_VVVV},
+       {"A", "B", "C", "D"},
+       nullptr},
+      {200043,
+       {"A", "B", "A", "C", "A"},
+       RW_POLYGON,
+       {POLYGON},
+       {"A", "B", "C"},
+       [](primitive* p) { EXPECT_EQ(((polygon*)p)->nvert, 3); }},
   };
   return r;
 }
@@ -309,6 +441,15 @@ TEST_F(Commands, EveryConstructionByClicksOnTheDrawingArea) {
     }
     if (r.check) r.check(p);
   }
+}
+
+TEST_F(Commands, AClickedPointIsDrawnWhereTheClickWas) {
+  frame before = drawframe();
+  EXPECT_FALSE(inknear(before, 0.45, -0.25, 3));
+  handlemenu(200001);
+  clickon("empty");
+  frame after = drawframe();
+  EXPECT_TRUE(inknear(after, 0.45, -0.25, 3));
 }
 
 TEST_F(Commands, RepeatModeFromADoubleClickedButtonAndCtrlG) {
