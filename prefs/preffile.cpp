@@ -118,8 +118,12 @@ void applyfontsize(const char* value) {
   readranged(value, &fontsize, 6, 50, 16);
   gfontsize = fontsize;
 }
+// The preferences dialog offers 32 pt for the editor too; without the
+// exception a size chosen there would come back as 14 at the next start.
 void applyedittextsize(const char* value) {
-  readranged(value, &edittextsize, 6, 30, 14);
+  readint(&value, &edittextsize);
+  if (edittextsize != 32 && (edittextsize < 6 || edittextsize > 30))
+    edittextsize = 14;
 }
 void applyvertexsize(const char* value) {
   readranged(value, &gvertexsize, 4, 40, 8);
@@ -238,7 +242,8 @@ void writeflag(int on, const char* word) {
 const char* defaultfilename() {
   static std::string name;
   const char* home = getenv("HOME");
-  name = std::string(home ? home : ".") + "/.tessarinrc";
+  // An empty HOME would put the file in the root directory.
+  name = std::string(home && *home ? home : ".") + "/.tessarinrc";
   return name.c_str();
 }
 

@@ -30,7 +30,8 @@ extern int showthelayers;                  // layer buttons shown
 extern int edittextsize;                   // text size of the editor
 extern FILE* defaultfile;                  // preferences stream being written
 
-// The preferences file: $HOME/.tessarinrc, or ./.tessarinrc without HOME.
+// The preferences file: $HOME/.tessarinrc, or ./.tessarinrc when HOME is
+// unset or empty.
 const char* defaultfilename();
 
 // Applies one line of the file (trailing newline allowed); unknown lines

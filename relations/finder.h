@@ -1,5 +1,152 @@
 // finder.h: sampling a moving diagram for relations.
+//
+// A test indexes the visible points, lines and circles of the world list,
+// derives segments, angles and triangles from them, and lists every relation
+// of a fixed catalogue that holds in the current position and is not true by
+// construction. Each drawn frame re-tests the surviving candidates; a
+// candidate that fails once is dead for good. Ending the test writes the
+// survivors as a report (report.cpp).
+//
+// Tables and candidate lists are vectors in creation order; "the front" of a
+// list, where the report starts, is the back of its vector. Members of
+// candidates are indexes into the tables below.
 #pragma once
 
+#include <cstdio>
+#include <vector>
+
+#include "model/primitive.h"
+
+// An angle: vertex indexes of end, apex, end, and its cosine.
+struct anglerec {
+  int v[3];
+  double cos;
+};
+
+// A segment: two vertex indexes and the squared length.
+struct segmentrec {
+  int v[2];
+  double len2;
+};
+
+// A triangle: three vertex indexes and twice its area.
+struct trianglerec {
+  int v[3];
+  double area2;
+};
+
+// A candidate relation; the meaning of m[] and mode depends on its list.
+struct candidate {
+  int m[4];
+  int mode;
+  int alive;  // 1 until one re-test fails
+};
+typedef std::vector<candidate> candlist;
+
+extern int testingdiagram;                     // a test is running
+extern std::vector<vertex*> vertlist;          // every vertex, list order
+extern std::vector<line*> linelist;            // every line
+extern std::vector<circle*> circlist;          // every circle
+extern std::vector<anglerec> anglelist;        // angles at construction corners
+extern std::vector<segmentrec> segmentlist;    // segments along lines
+extern std::vector<trianglerec> trianglelist;  // triangles of segments
+extern std::vector<char> onlmatrix;  // [v*lines+l]: vonldef of v and l
+extern std::vector<char> oncmatrix;  // [v*circles+c]: voncdef of v and c
+
+extern candlist inverselist;       // vertex, vertex, circle: inverse points
+extern candlist threecircles;      // three circles through one point
+extern candlist speciallines;      // two lines: 1 parallel, 2 perpendicular
+extern candlist specialangles;     // two angles: 1 compl., 2 suppl., 3 equal
+extern candlist specialsegments;   // two segments of equal length
+extern candlist righta;            // one right angle
+extern candlist fourvonc;          // four concyclic vertices
+extern candlist quadseglist;       // four segments: product identity, mode
+extern candlist tripseglist;       // three segments: mean proportional, mode
+extern candlist trianglepairlist;  // two triangles of equal area
+extern candlist trianglequadlist;  // four triangles: area products, mode
+extern candlist threevonl;         // three collinear vertices
+extern candlist threelonv;         // three concurrent lines
+extern candlist harmonic;          // four vertices forming a harmonic set
+extern double CircX, CircY;        // common point of the last concurrentcircles
+
+// finder.cpp: the test's life.
+
+// Starts a test in the current position; does nothing while one runs.
+void begindiagramtest();
+// Re-tests every alive candidate; does nothing unless a test runs.
+void testlist();
+// Writes the report to the relations file next to the diagram, shows it,
+// and ends the test.
+void enddiagramtest();
+// Writes the report to `out` (naming it `name` in its first line) and ends
+// the test. Returns 0 when no test was running (nothing is written).
+int enddiagramtestto(FILE* out, const char* name);
+// Releases the index tables and the candidate lists.
+void freeall();
 // Puts every relation-finder global back to its start-up value.
 void resetrelations();
+
+// tables.cpp: the index tables.
+
+// Collects vertices, lines and circles and derives angles, segments and
+// triangles in list order.
+void allocateall();
+
+// measures.cpp: measures and numeric predicates (exact tolerances).
+
+double findcosine(int i);                           // 2.0 when undefined
+double findsegmentlength(int i);                    // squared; 1e6 at infinity
+double findtrianglearea(int i);                     // doubled; 1e6 at infinity
+double vertdist(const vertex* a, const vertex* b);  // 1e30 at infinity
+int equalvertices(const vertex* a, const vertex* b);
+int equallines(const line* l1, const line* l2);
+int parallellines(const line* l1, const line* l2);
+int perpendicularlines(const line* l1, const line* l2);
+int equalangles(int i, int j);
+int complementary(int i, int j);
+int supplementary(int i, int j);
+int threevonlp(const vertex* a, const vertex* b, const vertex* c);
+int threelonvp(const line* l1, const line* l2, const line* l3);
+int inversetest(const vertex* a, const vertex* b, const circle* k);
+int concurrentcircles(const circle* c1, const circle* c2, const circle* c3);
+int fourvoncp(const vertex* a, const vertex* b, const vertex* c,
+              const vertex* d);
+int harmonicv(const vertex* a, const vertex* b, const vertex* c,
+              const vertex* d);
+int goodratio4(double a, double b, double c, double d);
+int goodratio3(double a, double b, double c);
+int arearatio(double a1, double a2, double a3, double a4);  // last mode
+int anglepredicate(int mode, int i, int j);  // the predicate of a mode
+int linepredicate(int mode, const line* l1, const line* l2);
+
+// definitions.cpp: relations true by construction.
+
+int vonldef(const primitive* v, const primitive* l);
+int voncdef(const primitive* v, const primitive* c);
+int lpardef(const primitive* l1, const primitive* l2);
+int lperpdef(const primitive* l1, const primitive* l2);
+int threevonldef(const primitive* a, const primitive* b, const primitive* c);
+int segequaldef(int s, int t);
+
+// candidates.cpp: the candidate lists of the current position.
+
+void buildpossiblelist();
+
+// report.cpp: the report.
+
+// Writes the report of the alive candidates; `name` is the report's own
+// path for its first line. Frees the candidate lists.
+void writerelations(FILE* out, const char* name);
+// The relations file that goes with a diagram file name (null or empty for
+// an unnamed diagram) into buf; 0 when it does not fit.
+int relationsfilename(const char* diagram, char* buf, int size);
+// Writes the report next to the current diagram and shows it through
+// `showrelationshook`; "Can't open relations file." when it cannot.
+void dumprelations();
+// The name the report uses for p: label, a line's two labelled points,
+// or the identifier. Valid until six further calls.
+const char* bestname(const primitive* p);
+
+typedef void (*showrelationsfn)(const char* text);
+extern showrelationsfn showrelationshook;  // shows the report's text
+extern const char* (*currentfilehook)();   // the diagram's file, or null

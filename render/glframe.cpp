@@ -19,23 +19,16 @@ void Ortho2D(double left, double right, double bottom, double top) {
   glMultMatrixd(m);
 }
 
-// A blink-only frame paints over the previous one. With two buffers the
-// back buffer holds an older frame (or nothing defined), so the frame on
-// show is copied into it first.
-static void keepshownframe() {
+// A blink-only frame paints the blinking primitives over the previous
+// frame. That frame is only still there with a single buffer: after a swap
+// the back buffer's contents are undefined (and the front buffer cannot be
+// read back on every display), so with two buffers the frame is drawn
+// whole; it looks the same, since anything else that changed would have
+// cleared `blinkonly`.
+static int paintsover() {
   GLboolean doublebuffered = GL_FALSE;
   glGetBooleanv(GL_DOUBLEBUFFER, &doublebuffered);
-  if (!doublebuffered) return;
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  Ortho2D(0, xsize, 0, ysize);
-  glReadBuffer(GL_FRONT);
-  glRasterPos2i(0, 0);
-  glCopyPixels(0, 0, xsize, ysize, GL_COLOR);
-  glReadBuffer(GL_BACK);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
+  return blinkonly && drawgeominited && !doublebuffered;
 }
 
 static void drawone(primitive* p) {
@@ -113,9 +106,8 @@ void drawgeom() {
   Ortho2D(fxmin, fxmax, fymin, fymax);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  if (blinkonly && drawgeominited) {
-    keepshownframe();
-  } else {
+  if (!paintsover()) {
+    blinkonly = 0;
     setcolor(COLOR_BACKGROUND, nullptr);
     glRectd(fxmin, fymin, fxmax, fymax);
     drawgeominited = 1;
@@ -125,6 +117,7 @@ void drawgeom() {
   drawsmearlist();
   blinkonly = 0;
   scriptdrawn = 1;
+  testlist();
 }
 
 void resetgldraw() {

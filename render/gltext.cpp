@@ -8,6 +8,8 @@
 #include <FL/Enumerations.H>
 #include <FL/gl.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -79,11 +81,23 @@ static void piece(const char* s, int n, int ul) {
   if (ul) underline(start, currentraster());
 }
 
+// How far bars and arches must be lifted above their nominal height so
+// they clear the capitals of the font actually in use: the nominal offsets
+// assume capitals about four pixels shorter than the font size, but the
+// display may only offer a larger face.
+static int marklift() {
+  int ascent = gl_height() - gl_descent();
+  int lift = ascent + 4 - fontsize;
+  return lift > 0 ? lift : 0;
+}
+
 static void overdraw(rasterpos start, rasterpos end, int kind) {
   float w = end.x - start.x;
+  // Whole pixels plus a half: a line on a pixel centre covers that row.
+  float base = std::floor(start.y) + marklift() + 0.5f;
   pixelbegin();
   if (kind == MK_ARC) {
-    float y0 = start.y + fontsize - 4;
+    float y0 = base + fontsize - 4;
     glBegin(GL_LINE_STRIP);
     glVertex2f(start.x, y0);
     glVertex2f(start.x + w / 4, y0 + 2);
@@ -92,7 +106,7 @@ static void overdraw(rasterpos start, rasterpos end, int kind) {
     glVertex2f(end.x, y0);
     glEnd();
   } else {
-    float y1 = start.y + fontsize - 2;
+    float y1 = base + fontsize - 2;
     glBegin(GL_LINES);
     glVertex2f(start.x, y1);
     glVertex2f(end.x, y1);

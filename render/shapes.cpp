@@ -334,8 +334,12 @@ static void dropnonfinite(conicaxes* k) {
 void screenconic(const double coef[6], conicaxes* k) {
   rotateconic(coef, k);
   if (fabs(k->A) < 0.005 || fabs(k->B) < 0.005) {
-    if (fabs(k->D) >= 1e-8 && fabs(k->E) >= 1e-8)
-      k->shape = fabs(k->A) < 0.005 ? CONIC_PARABOLA_U : CONIC_PARABOLA_V;
+    // Only the coefficient divided by must be away from zero: a parabola
+    // whose axis runs through the rotated origin (y = x^2) is drawn too.
+    if (fabs(k->A) < 0.005 && fabs(k->D) >= 1e-8)
+      k->shape = CONIC_PARABOLA_U;
+    else if (fabs(k->B) < 0.005 && fabs(k->E) >= 1e-8)
+      k->shape = CONIC_PARABOLA_V;
   } else {
     centralconic(k, 1);
   }

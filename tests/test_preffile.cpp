@@ -130,27 +130,30 @@ TEST_F(Prefs, NumbersAndTheirRanges) {
       /* 16 */ {"edittextsize 5", &edittextsize, 12, 14},
       /* 17 */ {"edittextsize 0", &edittextsize, 12, 14},
       /* 18 */ {"edittextsize 99999999999999999999", &edittextsize, 12, 14},
-      /* 19 */ {"size 100 900", &WIDTH, 400, 200},
-      /* 20 */ {"size 100 900", &HEIGHT, 450, 900},
-      /* 21 */ {"size 640 150", &HEIGHT, 450, 200},
-      /* 22 */ {"size 640 150", &WIDTH, 400, 640},
-      /* 23 */ {"size abc 700", &HEIGHT, 450, 450},  // stops at the first
-      /* 24 */ {"size 300", &WIDTH, 400, 300},
-      /* 25 */ {"size 300", &HEIGHT, 450, 450},
-      /* 26 */ {"size x", &WIDTH, 150, 200},  // kept, then raised
-      /* 27 */ {"fontstyle BOLDITALIC", &fontstyle, 0, 3},
-      /* 28 */ {"fontstyle BOLD", &fontstyle, 0, 1},
-      /* 29 */ {"fontstyle ITALIC", &fontstyle, 0, 2},
-      /* 30 */ {"fontstyle PLAIN", &fontstyle, 2, 0},
-      /* 31 */ {"fontstyle bold", &fontstyle, 2, 2},  // words are exact
-      /* 32 */ {"fontstyle HEAVY", &fontstyle, 1, 1},
-      /* 33 */ {"fontstyle BOLDER", &fontstyle, 0, 1},  // prefix of value
-      /* 34 */ {"displayfont TIMES", &fontnumber, 0, 8},
-      /* 35 */ {"displayfont COURIER", &fontnumber, 0, 4},
-      /* 36 */ {"displayfont HELVETICA", &fontnumber, 8, 0},
-      /* 37 */ {"displayfont ARIAL", &fontnumber, 8, 8},
-      /* 38 */ {"displayfont TIMESROMAN", &fontnumber, 0, 8},
-      /* 39 */ {"displayfont", &fontnumber, 4, 4},
+      /* 19 */ {"edittextsize 32", &edittextsize, 12, 32},  // dialog's 32 pt
+      /* 20 */ {"edittextsize 33", &edittextsize, 12, 14},
+      /* 21 */ {"edittextsize x", &edittextsize, 32, 32},
+      /* 22 */ {"size 100 900", &WIDTH, 400, 200},
+      /* 23 */ {"size 100 900", &HEIGHT, 450, 900},
+      /* 24 */ {"size 640 150", &HEIGHT, 450, 200},
+      /* 25 */ {"size 640 150", &WIDTH, 400, 640},
+      /* 26 */ {"size abc 700", &HEIGHT, 450, 450},  // stops at the first
+      /* 27 */ {"size 300", &WIDTH, 400, 300},
+      /* 28 */ {"size 300", &HEIGHT, 450, 450},
+      /* 29 */ {"size x", &WIDTH, 150, 200},  // kept, then raised
+      /* 30 */ {"fontstyle BOLDITALIC", &fontstyle, 0, 3},
+      /* 31 */ {"fontstyle BOLD", &fontstyle, 0, 1},
+      /* 32 */ {"fontstyle ITALIC", &fontstyle, 0, 2},
+      /* 33 */ {"fontstyle PLAIN", &fontstyle, 2, 0},
+      /* 34 */ {"fontstyle bold", &fontstyle, 2, 2},  // words are exact
+      /* 35 */ {"fontstyle HEAVY", &fontstyle, 1, 1},
+      /* 36 */ {"fontstyle BOLDER", &fontstyle, 0, 1},  // prefix of value
+      /* 37 */ {"displayfont TIMES", &fontnumber, 0, 8},
+      /* 38 */ {"displayfont COURIER", &fontnumber, 0, 4},
+      /* 39 */ {"displayfont HELVETICA", &fontnumber, 8, 0},
+      /* 40 */ {"displayfont ARIAL", &fontnumber, 8, 8},
+      /* 41 */ {"displayfont TIMESROMAN", &fontnumber, 0, 8},
+      /* 42 */ {"displayfont", &fontnumber, 4, 4},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; i++) {
     resetall();
@@ -415,6 +418,8 @@ TEST_F(Prefs, HomeDirectoryFile) {
   EXPECT_EQ(gvertexsize, 12);
   EXPECT_EQ(showthelayers, 1);
   unsetenv("HOME");
+  EXPECT_STREQ(defaultfilename(), "./.tessarinrc");
+  setenv("HOME", "", 1);  // not the root directory
   EXPECT_STREQ(defaultfilename(), "./.tessarinrc");
 }
 

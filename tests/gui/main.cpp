@@ -1,0 +1,29 @@
+// The window tests' entry: the program's own start-up on the virtual
+// display, then every test against that one window.
+#include <FL/Fl.H>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/geomwindow.h"
+#include "app/startup.h"
+#include "model/notify.h"
+#include "tests/gui/guitest.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  // Preferences are read from and created in HOME: keep the user's own.
+  std::string home = std::string(TESSARIN_BINARY_DIR) + "/guitest-home";
+  std::string mk = "mkdir -p '" + home + "'";
+  if (system(mk.c_str()) != 0) return 2;
+  setenv("HOME", home.c_str(), 1);
+  remove((home + "/.tessarinrc").c_str());
+  char* args[] = {argv[0], nullptr};
+  int status = startup(1, args);
+  if (status) return status;
+  pump(0.5);
+  int rc = RUN_ALL_TESTS();
+  fflush(stdout);
+  _exit(rc);  // no exit-time question, no toolkit teardown
+}

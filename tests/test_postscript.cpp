@@ -1,0 +1,838 @@
+// The PostScript writer: golden fragments of every record type, the caches,
+// the document frame, printing and failures.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/notify.h"
+#include "model/reset.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "postscript/psformat.h"
+#include "postscript/psprims.h"
+#include "postscript/psstate.h"
+#include "postscript/pstext.h"
+#include "prefs/preffile.h"
+#include "render/markup.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+namespace {
+
+std::vector<std::string> alerts;
+void recordalert(const char* text) {
+  alerts.push_back(text);
+}
+
+// Collects what a writer writes.
+struct capture {
+  char* buf = nullptr;
+  size_t len = 0;
+  FILE* f;
+  capture() { f = open_memstream(&buf, &len); }
+  std::string text() {
+    fflush(f);
+    return std::string(buf, len);
+  }
+  ~capture() {
+    fclose(f);
+    free(buf);
+  }
+};
+
+struct PostScript : ::testing::Test {
+  void SetUp() override {
+    resetall();
+    alerts.clear();
+    alerthook = recordalert;
+    xsize = 400;
+    ysize = 400;
+    recalcsizes(1);  // d = 0.02, fbsize = 0.086
+    psfontscale = 200;
+    initcolorflag();
+  }
+  void TearDown() override { resetall(); }
+};
+
+vertex* point(double x, double y, int type = RW_CIRCPOINT) {
+  vertex* v = new vertex;
+  v->x = x, v->y = y, v->w = 1;
+  v->pointtype = type;
+  return v;
+}
+
+line* segment(double x1, double y1, double x2, double y2) {
+  line* l = new line;
+  l->p1.x = x1, l->p1.y = y1, l->p1.w = 1;
+  l->p2.x = x2, l->p2.y = y2, l->p2.w = 1;
+  l->a = y1 - y2, l->b = x2 - x1, l->c = x1 * y2 - x2 * y1;
+  l->linetype = RW_SEGMENT;
+  l->linestyle = RW_SOLIDLINE;
+  l->linemark = RW_LINE0SLASH;
+  return l;
+}
+
+TEST_F(PostScript, Lines) {
+  line* l = segment(0, 0, 0.5, 0.25);
+  {
+    capture c;
+    linePostScript(c.f, l);
+    EXPECT_EQ(c.text(),
+              "[] 0 setdash\n0.002000 setlinewidth\n"
+              "newpath 0.000000 0.000000 moveto 0.500000 0.250000 lineto "
+              "stroke\n");
+  }
+  {
+    capture c;
+    l->linestyle = RW_DASHLINE;
+    l->width = 2;
+    linePostScript(c.f, l);
+    linePostScript(c.f, l);  // same dash and width: written once
+    EXPECT_EQ(c.text(),
+              "[.02] 0 setdash\n0.004000 setlinewidth\n"
+              "newpath 0.000000 0.000000 moveto 0.500000 0.250000 lineto "
+              "stroke\n"
+              "newpath 0.000000 0.000000 moveto 0.500000 0.250000 lineto "
+              "stroke\n");
+  }
+  {
+    capture c;  // a ray ends three units beyond its second point
+    l->linestyle = RW_DOTLINE;
+    l->width = 1;
+    l->linetype = RW_RAY12;
+    delete l;
+    l = segment(0, 0, 0.5, 0);
+    l->linetype = RW_RAY12;
+    l->linestyle = RW_DOTLINE;
+    linePostScript(c.f, l);
+    EXPECT_EQ(c.text(),
+              "[.007] 0 setdash\n0.002000 setlinewidth\n"
+              "newpath 0.000000 0.000000 moveto 3.500000 0.000000 lineto "
+              "stroke\n");
+  }
+  {
+    capture c;  // a whole line: y = 0.5 over -10..10
+    delete l;
+    l = segment(0, 0.5, 1, 0.5);
+    l->linetype = RW_LONGLINE;
+    initcolorflag();
+    linePostScript(c.f, l);
+    EXPECT_NE(c.text().find("newpath -10.000000 0.500000 moveto 10.000000 "
+                            "0.500000 lineto stroke\n"),
+              std::string::npos);
+  }
+  {
+    capture c;  // shown invisible: thin dashes, a tenth of the width
+    showinvisible = 1;
+    l->color = COLOR_INVISIBLE;
+    initcolorflag();
+    linePostScript(c.f, l);
+    EXPECT_EQ(c.text().substr(0, 46),
+              "[0.020 0.010] 0 setdash\n0.000200 setlinewidth\n");
+    showinvisible = 0;
+    capture d;
+    linePostScript(d.f, l);
+    EXPECT_EQ(d.text(), "");
+    l->color = COLOR_RED;
+    l->valid = 0;
+    linePostScript(d.f, l);
+    EXPECT_EQ(d.text(), "");
+  }
+  delete l;
+}
+
+TEST_F(PostScript, TickMarksAndLabel) {
+  line* l = segment(0, 0, 1, 0);
+  l->linemark = RW_LINE1SLASH;
+  capture c;
+  linePostScript(c.f, l);
+  // v = 0.7071067 (1, -1); 0.03 v = 0.021213201.
+  EXPECT_EQ(c.text(),
+            "[] 0 setdash\n0.002000 setlinewidth\n"
+            "newpath 0.000000 0.000000 moveto 1.000000 0.000000 lineto "
+            "stroke\n"
+            "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n");
+  capture d;
+  l->linemark = RW_LINE3SLASH;
+  linePostScript(d.f, l);
+  EXPECT_NE(d.text().find(
+                "0.501213 -0.021213 moveto 0.458787 0.021213 lineto "
+                "0.541213 -0.021213 moveto 0.498787 0.021213 lineto\n"
+                "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n"),
+            std::string::npos);
+  capture e;
+  l->linemark = RW_LINE2SLASH;
+  l->label = strdup("a");
+  linePostScript(e.f, l);
+  std::string t = e.text();
+  EXPECT_NE(t.find("0.511213 -0.021213 moveto 0.468787 0.021213 lineto "
+                   "0.531213 -0.021213 moveto 0.488787 0.021213 lineto "
+                   "stroke\n"),
+            std::string::npos);
+  // A level line counts as rising (within 0.001): the label goes one line
+  // (0.086) below the midpoint raised by 0.02.
+  EXPECT_NE(t.find("0.500000 -0.066000 moveto\n"
+                   "/Times-Italic findfont 0.080000 scalefont setfont\n"
+                   "(a) haloshow\n"
+                   "0.500000 -0.066000 moveto\n(a) show\n"),
+            std::string::npos)
+      << t;
+  destroyprimitive(l);
+}
+
+TEST_F(PostScript, CirclesCurvesPolygons) {
+  circle* k = new circle;
+  k->center.x = 0.1, k->center.y = 0.2, k->center.w = 1;
+  k->radius = 250;
+  capture c;
+  circlePostScript(c.f, k);
+  EXPECT_EQ(c.text(),
+            "[] 0 setdash\n0.002000 setlinewidth\nnewpath\n"
+            "0.100000 0.200000 250.000000 0 360 arc closepath stroke\n");
+  capture c2;
+  k->center.w = 0;  // degenerated into a line: not written
+  circlePostScript(c2.f, k);
+  EXPECT_EQ(c2.text(), "");
+  delete k;
+
+  bezier* b = new bezier;
+  vertex* bp[4] = {&b->p1, &b->p2, &b->p3, &b->p4};
+  for (int i = 0; i < 4; i++)
+    bp[i]->x = i * 0.25, bp[i]->y = i % 2, bp[i]->w = 1;
+  capture c3;
+  initcolorflag();
+  bezierPostScript(c3.f, b);
+  EXPECT_EQ(c3.text(),
+            "[] 0 setdash\n0.002000 setlinewidth\nnewpath\n"
+            "0.000000 0.000000 moveto\n"
+            "0.250000 1.000000 0.500000 0.000000 0.750000 1.000000 curveto\n"
+            "stroke\n");
+  b->p3.w = 0;
+  capture c4;
+  bezierPostScript(c4.f, b);
+  EXPECT_EQ(c4.text(), "");
+  delete b;
+
+  vertex* v[3] = {point(0, 0), point(1, 0), point(0, 1)};
+  polygon* p = new polygon;
+  p->nvert = 3;
+  for (int i = 0; i < 3; i++) p->parents[i] = v[i];
+  const char* path =
+      "0.000000 0.000000 moveto\n1.000000 0.000000 lineto\n"
+      "0.000000 1.000000 lineto\n";
+  struct row {
+    int type;
+    std::string text;
+  } rows[] = {
+      {RW_OUTLINEPOLY, "newpath\n" + std::string(path) + "closepath stroke\n"},
+      {RW_SOLIDPOLY, "newpath\n" + std::string(path) + "closepath fill\n"},
+      {RW_HASHPOLY, "gsave newpath\n" + std::string(path) +
+                        "closepath clip\ndrawhash grestore\n"},
+      {RW_HASHPOLY1, "gsave newpath\n" + std::string(path) +
+                         "closepath clip\ndrawhash1 grestore\n"},
+      {RW_HASHPOLY2, "gsave newpath\n" + std::string(path) +
+                         "closepath clip\ndrawhash2 grestore\n"},
+  };
+  for (const row& r : rows) {
+    capture c5;
+    lastlinestyle = 1, lastwidth = 1;  // style already in force
+    p->polytype = r.type;
+    polygonPostScript(c5.f, p);
+    EXPECT_EQ(c5.text(), r.text) << r.type;
+  }
+  delete p;
+  for (vertex* x : v) delete x;
+}
+
+TEST_F(PostScript, Conics) {
+  conic* k = new conic;
+  // 4(x-1)^2 + (y-1)^2 = 4: semi-axes 1 along x and 2 along y about (1, 1).
+  double e[6] = {4, 0, 1, -8, -2, 1};
+  memcpy(k->coef, e, sizeof e);
+  capture c;
+  conicPostScript(c.f, k);
+  EXPECT_EQ(c.text(),
+            "gsave\n0 rotate\n1 1 translate\n1 2 scale\nnewpath\n"
+            "0 0 1 0 360 arc closepath stroke\ngrestore\n");
+
+  // xy = 1: turned 45 degrees, scaled by sqrt 2, opening along u.
+  double h[6] = {0, 1, 0, 0, 0, -1};
+  memcpy(k->coef, h, sizeof h);
+  capture c2;
+  conicPostScript(c2.f, k);
+  std::string t = c2.text();
+  EXPECT_EQ(t.substr(0, 71),
+            "gsave\n45 rotate\n-0 0 translate\n1.41421 1.41421 scale\n"
+            "90 rotate\nnewpath\n");
+  EXPECT_NE(t.find("-1e+06 1e+06 moveto\n-5 5.09902 lineto\n"),
+            std::string::npos);
+  EXPECT_NE(t.find("1e+06 1e+06 lineto\nclosepath stroke newpath\n"
+                   "-1e+06 -1e+06 moveto\n-5 -5.09902 lineto\n"),
+            std::string::npos);
+  EXPECT_EQ(t.substr(t.size() - 46),
+            "1e+06 -1e+06 lineto\nclosepath stroke\ngrestore\n");
+  size_t lines = 0;
+  for (size_t i = 0; (i = t.find(" lineto\n", i)) != std::string::npos; i++)
+    lines++;
+  EXPECT_EQ(lines, 2u * 399);
+  EXPECT_EQ(t.find("setlinewidth"), std::string::npos);
+
+  // A flat hyperbola x^2/100 - y^2 = 1: scale 10 > 5, thinnest line.
+  double f[6] = {0.01, 0, -1, 0, 0, -1};
+  memcpy(k->coef, f, sizeof f);
+  capture c3;
+  conicPostScript(c3.f, k);
+  EXPECT_NE(c3.text().find("10 1 scale\n0 setlinewidth\n90 rotate\n"),
+            std::string::npos)
+      << c3.text().substr(0, 80);
+
+  // No real points, a parabola and a line pair: nothing, never "nan".
+  double none[3][6] = {
+      {-1, 0, -1, 0, 0, -1}, {1, 0, 0, 0, -1, 0}, {1, 0, -1, 0, 0, 0}};
+  for (auto& q : none) {
+    memcpy(k->coef, q, sizeof q);
+    capture c4;
+    conicPostScript(c4.f, k);
+    EXPECT_EQ(c4.text(), "");
+  }
+  delete k;
+}
+
+TEST_F(PostScript, AnglesAndArcs) {
+  vertex* P = point(1, 0);
+  vertex* V = point(0, 0);
+  vertex* Q = point(0, 1);
+  angle* a = new angle;
+  a->kind = A_VVV;
+  a->parents[0] = P, a->parents[1] = V, a->parents[2] = Q;
+  struct row {
+    int type;
+    const char* text;
+  } rows[] = {
+      {RW_NOANGLE, ""},
+      {RW_RING1,
+       "newpath\n0.000000 0.000000 0.090000 0.000000 90.000000 arc stroke\n"},
+      {RW_RING2,
+       "newpath\n0.000000 0.000000 0.070000 0.000000 90.000000 arc stroke\n"
+       "newpath\n0.000000 0.000000 0.090000 0.000000 90.000000 arc stroke\n"},
+      {RW_RIGHT,
+       "newpath\n0.070000 0.000000 moveto 0.070000 0.070000 lineto "
+       "0.000000 0.070000 lineto stroke\n"},
+      // bisector 45 degrees; slash from 0.11 in to 0.07
+      {RW_SLASH1,
+       "newpath\n0.000000 0.000000 0.090000 0.000000 90.000000 arc stroke\n"
+       "newpath 0.077782 0.077782 moveto 0.049497 0.049497 lineto stroke\n"},
+  };
+  for (const row& r : rows) {
+    a->angletype = r.type;
+    capture c;
+    lastlinestyle = 1, lastwidth = 1;
+    anglePostScript(c.f, a);
+    EXPECT_EQ(c.text(), r.text) << r.type;
+  }
+  // Double slashes at 45 +- 0.05 rad: 0.11 cos(0.735398) = 0.081572,
+  // 0.11 sin(0.735398) = 0.073797; inwards to 0.07.
+  a->angletype = RW_DSLASH1;
+  capture d;
+  anglePostScript(d.f, a);
+  EXPECT_NE(d.text().find("newpath 0.081572 0.073797 moveto 0.051909 "
+                          "0.046962 lineto stroke\n"
+                          "newpath 0.073797 0.081572 moveto"),
+            std::string::npos)
+      << d.text();
+  // An arm below the apex is written as 270 degrees, not -90.
+  P->y = -1, P->x = 0;
+  a->angletype = RW_RING1;
+  capture e;
+  anglePostScript(e.f, a);
+  EXPECT_NE(e.text().find("0.090000 270.000000 90.000000 arc stroke\n"),
+            std::string::npos)
+      << e.text();
+  // In a window twice as wide as tall the marks double.
+  xsize = 800;
+  recalcsizes(0);
+  capture f;
+  anglePostScript(f.f, a);
+  EXPECT_NE(f.text().find("0.180000 270.000000"), std::string::npos);
+  // The arc's radius stays |A - C| whatever the window.
+  arc* r = new arc;
+  r->kind = ARC_VVV;
+  vertex* A = point(0.3, 0.4);
+  r->parents[0] = A, r->parents[1] = V, r->parents[2] = Q;
+  capture g;
+  arcPostScript(g.f, r);
+  EXPECT_NE(g.text().find("newpath\n0.000000 0.000000 0.500000 53.130102 "
+                          "90.000000 arc stroke\n"),
+            std::string::npos)
+      << g.text();
+  a->kind = A_F;  // an angle given by a number is not drawn
+  capture h;
+  anglePostScript(h.f, a);
+  EXPECT_EQ(h.text(), "");
+  delete r;
+  delete a;
+  for (vertex* x : {P, V, Q, A}) delete x;
+}
+
+TEST_F(PostScript, PointMarks) {
+  struct row {
+    int type;
+    const char* text;
+  } rows[] = {
+      {RW_DIAMOND,
+       "1 1 1 setrgbcolor\n0.100000 0.200000 0.020000 diamond\n"
+       "gsave fill grestore\n1 0 0 setrgbcolor\n"
+       "0.002000 setlinewidth stroke 1 setlinecap\n"
+       "0.100000 0.200000 drawdot\n"},
+      {RW_PLUS,
+       "2 setlinecap\n1 0 0 setrgbcolor\n"
+       "0.100000 0.180000 moveto 0.100000 0.220000 lineto 0.120000 0.200000 "
+       "moveto 0.080000 0.200000 lineto closepath stroke\n"
+       "0.002000 setlinewidth stroke 1 setlinecap\n"},
+      {RW_CROSS,
+       "2 setlinecap\n1 0 0 setrgbcolor\n"
+       "0.085858 0.185858 moveto 0.114142 0.214142 lineto 0.114142 0.185858 "
+       "moveto 0.085858 0.214142 lineto closepath stroke\n"
+       "0.002000 setlinewidth stroke 1 setlinecap\n"},
+      {RW_NOMARK, ""},
+      {RW_SOLIDDIAMOND,
+       "1 0 0 setrgbcolor\n0.080000 0.200000 moveto 0.100000 0.220000 lineto "
+       "0.120000 0.200000 lineto 0.100000 0.180000 lineto closepath fill\n"},
+      {RW_SQUARE,
+       "1 1 1 setrgbcolor\nnewpath 2 setlinecap\n"
+       "0.085858 0.185858 moveto 0.114142 0.185858 lineto 0.114142 0.214142 "
+       "lineto 0.085858 0.214142 lineto closepath\n"
+       "gsave fill grestore\n1 0 0 setrgbcolor\n"
+       "0.002000 setlinewidth stroke 1 setlinecap\n"
+       "0.100000 0.200000 drawdot\n"},
+      {RW_DOT, "1 0 0 setrgbcolor\n0.100000 0.200000 drawdot\n"},
+      {RW_CIRCPOINT,
+       "1 1 1 setrgbcolor\nnewpath 2 setlinecap\n"
+       "0.100000 0.200000 0.014142 0 360 arc closepath\n"
+       "gsave fill grestore\n1 0 0 setrgbcolor\n"
+       "0.002000 setlinewidth stroke 1 setlinecap\n"},
+  };
+  for (const row& r : rows) {
+    vertex* v = point(0.1, 0.2, r.type);
+    v->color = COLOR_RED;
+    capture c;
+    initcolorflag();
+    lastlinestyle = 1, lastwidth = 1;
+    vertexPostScript(c.f, v);
+    EXPECT_EQ(c.text(), r.text) << r.type;
+    delete v;
+  }
+  // A point at infinity writes nothing; a label goes at (x + d, y + d).
+  vertex* v = point(0.1, 0.2, RW_DOT);
+  v->w = 0;
+  capture c;
+  vertexPostScript(c.f, v);
+  EXPECT_EQ(c.text(), "");
+  v->w = 1;
+  v->label = strdup("P");
+  capture l;
+  vertexPostScript(l.f, v);
+  EXPECT_NE(l.text().find("0.120000 0.220000 moveto\n"), std::string::npos);
+  destroyprimitive(v);
+  // Black-and-white printing: strokes black, the mark fill stays white.
+  printbw = 1;
+  v = point(0.1, 0.2, RW_DIAMOND);
+  v->color = COLOR_RED;
+  capture bw;
+  initcolorflag();
+  vertexPostScript(bw.f, v);
+  EXPECT_NE(bw.text().find("1 1 1 setrgbcolor\n0.100000"), std::string::npos);
+  EXPECT_NE(bw.text().find("0 0 0 setrgbcolor\n0.002000 setlinewidth"),
+            std::string::npos);
+  delete v;
+}
+
+TEST_F(PostScript, ColourCache) {
+  struct row {
+    int code;
+    const char* text;
+  } rows[] = {
+      {0, "1 1 1 setrgbcolor\n"},
+      {1, "1 0 0 setrgbcolor\n"},
+      {2, "0 1 0 setrgbcolor\n"},
+      {3, "1 1 0 setrgbcolor\n"},
+      {4, "0 0 1 setrgbcolor\n"},
+      {5, "1 0 1 setrgbcolor\n"},
+      {6, "0 1 1 setrgbcolor\n"},
+      {7, "0 0 0 setrgbcolor\n"},
+      {12, "0 0 0 setrgbcolor\n"},
+      // -2 is also the cache's empty value: the smear colour is not written
+      // first in a document, where the current colour is black anyway.
+      {-2, ""},
+      {-3, "0 0 0 setrgbcolor\n"},
+      {-10, "1 1 1 setrgbcolor\n"},
+  };
+  for (const row& r : rows) {
+    capture c;
+    initcolorflag();
+    setPScolor(r.code, nullptr, c.f);
+    setPScolor(r.code, nullptr, c.f);  // the same colour again: nothing
+    EXPECT_EQ(c.text(), r.text) << r.code;
+  }
+  capture c;
+  initcolorflag();
+  setPScolor(COLOR_INVISIBLE, nullptr, c.f);  // hidden: nothing, no cache
+  EXPECT_EQ(lastcolor, -2);
+  uint8_t lc[NLAYERS];
+  memset(lc, 255, sizeof lc);
+  lc[4] = COLOR_BLUE;
+  minlayer = 4;
+  setPScolor(COLOR_PERLAYER, lc, c.f);
+  minlayer = -1;  // no layer in force: invisible, the bytes are not read
+  setPScolor(COLOR_PERLAYER, lc, c.f);
+  EXPECT_EQ(c.text(), "0 0 1 setrgbcolor\n");
+  showinvisible = 1;
+  setPScolor(COLOR_PERLAYER, lc, c.f);
+  EXPECT_EQ(c.text(), "0 0 1 setrgbcolor\n0 0 0 setrgbcolor\n");
+
+  capture s;
+  setlinestyle(s.f, 3, 1.5);
+  setlinestyle(s.f, 3, 1.5);
+  setlinestyle(s.f, 3, 2);
+  EXPECT_EQ(s.text(),
+            "[.007] 0 setdash\n0.003000 setlinewidth\n"
+            "[.007] 0 setdash\n0.004000 setlinewidth\n");
+  capture f;
+  setPSfont(f.f, "Symbol", 16);
+  setPSfont(f.f, "Symbol", 16);
+  setPSfont(f.f, "Times-Italic", 16);
+  setPSfont(f.f, "Times-Italic", 12);
+  EXPECT_EQ(f.text(),
+            "/Symbol findfont 0.080000 scalefont setfont\n"
+            "/Times-Italic findfont 0.080000 scalefont setfont\n"
+            "/Times-Italic findfont 0.060000 scalefont setfont\n");
+}
+
+std::string pstext(const char* s, int halo) {
+  capture c;
+  PScharstr(c.f, s, 0.1, 0.2, halo);
+  return c.text();
+}
+
+TEST_F(PostScript, TextMarkup) {
+  const std::string start =
+      "0.100000 0.200000 moveto\n"
+      "/Times-Italic findfont 0.080000 scalefont setfont\n";
+  const std::string sym = "/Symbol findfont 0.080000 scalefont setfont\n";
+  const std::string times =
+      "/Times-Italic findfont 0.080000 scalefont setfont\n";
+  struct row {
+    const char* in;
+    std::string out;
+  } rows[] = {
+      {"A", start + "(A) show\n"},
+      {"(x)", start + "(\\(x\\)) show\n"},
+      {"A\\sub{1}", start +
+                        "(A) show\n"
+                        "currentpoint /ysave exch store /xsave exch store\n"
+                        "xsave ysave 0.018000 sub moveto\n"
+                        "/Times-Italic findfont 0.060000 scalefont setfont\n"
+                        "(1) show\ncurrentpoint pop ysave moveto\n"},
+      {"x\\sup{2}", start +
+                        "(x) show\n"
+                        "currentpoint /ysave exch store /xsave exch store\n"
+                        "xsave ysave 0.027000 add moveto\n"
+                        "/Times-Italic findfont 0.060000 scalefont setfont\n"
+                        "(2) show\ncurrentpoint pop ysave moveto\n"},
+      {"\\overline{AB}",
+       start + "() show\n"
+               "currentpoint /ysave exch store /xsave exch store\n"
+               "(A) show\n(B) show\n"
+               "currentpoint /ynewsave exch store /xnewsave exch store\n"
+               "xsave ysave 0.038000 add moveto\n"
+               "xnewsave ynewsave 0.038000 add lineto stroke\n"
+               "xnewsave ynewsave moveto\n"},
+      {"\\arc{C}",
+       start + "() show\n"
+               "currentpoint /ysave exch store /xsave exch store\n"
+               "(C) show\n"
+               "currentpoint /ynewsave exch store /xnewsave exch store\n"
+               "xsave ysave 0.038000 .8 mul add moveto\n"
+               "xnewsave .333 mul xsave .666 mul add ynewsave 0.038000 add\n"
+               "xnewsave .666 mul xsave .333 mul add ynewsave 0.038000 add\n"
+               "xnewsave ynewsave 0.038000 .8 mul add curveto stroke\n"
+               "xnewsave ynewsave moveto\n"},
+      {"\\101", start + "() show\n" + sym + "(A) show\n"},
+      {"\\pie",
+       start + "() show\n" + sym + "(p) show\n" + times + "(e) show\n"},
+      {"\\therefore", start + "() show\n" + sym + "(\\\\) show\n"},
+      {"\\9", start + "() show\n(\\\\) show\n(9) show\n"},
+      {"\\000", start + "() show\n" + sym + "(\\000) show\n"},
+  };
+  for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); i++) {
+    initcolorflag();
+    EXPECT_EQ(pstext(rows[i].in, 0), rows[i].out) << "row " << i;
+  }
+  initcolorflag();
+  EXPECT_EQ(pstext("A", 1), start + "(A) haloshow\n");
+  // A newline lowers the info column and moves there.
+  initcolorflag();
+  yinfo = -0.5;
+  EXPECT_EQ(pstext("a\nb", 0),
+            start + "(a) show\n0.100000 -0.586000 moveto\n(b) show\n");
+  EXPECT_NEAR(yinfo, -0.586, 1e-12);
+
+  // Escaping has no fixed limit.
+  std::string big(3000, '(');
+  std::string esc = makepsstr(big.c_str(), (int)big.size());
+  EXPECT_EQ(esc.size(), 6000u);
+  EXPECT_EQ(esc.substr(0, 4), "\\(\\(");
+}
+
+TEST_F(PostScript, ValuesAndTexts) {
+  flt* f = new flt;
+  f->value = 1.5;
+  capture c;
+  fltPostScript(c.f, f);  // no label: nothing
+  EXPECT_EQ(c.text(), "");
+  f->label = strdup("r");
+  fltPostScript(c.f, f);
+  EXPECT_EQ(c.text(),
+            "-0.990000 0.900000 moveto\n"
+            "/Times-Italic findfont 0.080000 scalefont setfont\n"
+            "(r =  1.500) haloshow\n"
+            "-0.990000 0.900000 moveto\n(r =  1.500) show\n");
+  EXPECT_NEAR(ym, 0.9f - 0.086, 1e-9);
+  destroyprimitive(f);
+
+  text* t = new text;
+  t->string = strdup("two\nlines");
+  yinfo = -0.5;
+  initcolorflag();
+  capture d;
+  textPostScript(d.f, t);
+  EXPECT_EQ(d.text(),
+            "-0.990000 -0.500000 moveto\n"
+            "/Times-Italic findfont 0.080000 scalefont setfont\n"
+            "(two) haloshow\n-0.990000 -0.586000 moveto\n(lines) haloshow\n"
+            "-0.990000 -0.500000 moveto\n"
+            "(two) show\n-0.990000 -0.586000 moveto\n(lines) show\n");
+  EXPECT_NEAR(yinfo, -0.5 - 0.086 * 2, 1e-12);
+  showinfo = 0;
+  capture e;
+  textPostScript(e.f, t);
+  EXPECT_EQ(e.text(), "");
+  destroyprimitive(t);
+}
+
+// The whole document for a 400 x 450 drawing area.
+std::string frame(const std::string& body) {
+  return "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Tessarin\n"
+         "%%BoundingBox: 0 0 400 450\n%%EndComments\n0 setlinewidth\n"
+         "200.000000 225.000000 translate\n200.000000 200.000000 scale\n"
+         "/diamond { newpath 2 setlinecap\n"
+         "/dpbsize exch store 2 copy exch dpbsize sub exch moveto\n"
+         "2 copy dpbsize add lineto 2 copy exch dpbsize add exch lineto\n"
+         "dpbsize sub lineto closepath gsave fill grestore } bind def\n"
+         "/haloshow {\ngsave\n"
+         "currentlinewidth /curwid exch store 0.013 setlinewidth\n"
+         "1 setlinecap\n1 setlinejoin\ncurrentrgbcolor\n"
+         "/bval exch store /gval exch store /rval exch store\n"
+         "1 setgray\ndup false charpath stroke\ngrestore 1 setgray show\n"
+         "rval gval bval setrgbcolor\ncurwid setlinewidth\n} bind def\n"
+         "/drawhash {\n"
+         "45 rotate -2 .03 2 { dup -2 moveto 2 lineto } for stroke -45 rotate "
+         "} bind def\n"
+         "/drawhash1 {\n"
+         "-45 rotate -2 .03 2 { dup -2 moveto 2 lineto } for stroke 45 rotate "
+         "} bind def\n"
+         "/drawhash2 {\n"
+         "-2 .043 2 { dup -2 moveto 2 lineto } for stroke } bind def\n"
+         "/centershow {\ndup\nstringwidth pop -2 div 0 rmoveto\nhaloshow\n"
+         "} def\n"
+         "/drawdot { .005 setlinewidth 0 setlinecap 2 copy .0025 sub newpath\n"
+         "moveto .0025 add lineto stroke 1 setlinecap .002 setlinewidth } "
+         "bind def\n"
+         "-1.000000 -1.125000 moveto -1.000000 1.125000 lineto "
+         "1.000000 1.125000 lineto 1.000000 -1.125000 lineto\n"
+         "closepath clip\n"
+         "/Times-Italic findfont 0.080000 scalefont setfont\n" +
+         body + "showpage\n";
+}
+
+struct Document : PostScript {
+  void SetUp() override {
+    PostScript::SetUp();
+    xsize = 400;
+    ysize = 450;
+    recalcsizes(1);
+  }
+  std::string write() {
+    capture c;
+    writePostScript(c.f);
+    return c.text();
+  }
+};
+
+TEST_F(Document, EmptyAndInvisible) {
+  EXPECT_EQ(write(), frame(""));
+  // Only invisible records: no colour lines at all.
+  line* l = segment(0, 0, 1, 1);
+  l->color = COLOR_INVISIBLE;
+  addprimitive(l);
+  vertex* v = point(0, 0);
+  v->color = COLOR_INVISIBLE;
+  addprimitive(v);
+  EXPECT_EQ(write(), frame(""));
+}
+
+TEST_F(Document, OrderAndColours) {
+  vertex* A = point(-0.5, 0, RW_DOT);
+  A->color = COLOR_GREEN;
+  addprimitive(A);
+  line* l1 = segment(0, 0, 0.5, 0);
+  l1->color = COLOR_RED;
+  addprimitive(l1);
+  line* l2 = segment(0, 0.5, 0.5, 0.5);
+  l2->color = COLOR_RED;
+  addprimitive(l2);
+  line* hidden = segment(0, 0, 1, 1);
+  hidden->color = COLOR_BLUE;
+  hidden->layers = 1u << 3;
+  layerset = 1u << 0;
+  addprimitive(hidden);
+  // Point marks come last; one colour line serves both red segments; the
+  // record off the layers in force writes its colour but nothing else.
+  EXPECT_EQ(write(),
+            frame("0 1 0 setrgbcolor\n1 0 0 setrgbcolor\n"
+                  "[] 0 setdash\n0.002000 setlinewidth\n"
+                  "newpath 0.000000 0.000000 moveto 0.500000 0.000000 lineto "
+                  "stroke\n"
+                  "newpath 0.000000 0.500000 moveto 0.500000 0.500000 lineto "
+                  "stroke\n"
+                  "0 0 1 setrgbcolor\n"
+                  "0 1 0 setrgbcolor\n-0.500000 0.000000 drawdot\n"));
+}
+
+TEST_F(Document, PrintPageAndSmear) {
+  EPS = 0;
+  std::string t = write();
+  const std::string head =
+      "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Tessarin\n"
+      "%%BoundingBox: 0 0 550 618\n%%EndComments\n0 setlinewidth\n"
+      "306 396 translate\n275.000000 275.000000 scale\n";
+  EXPECT_EQ(t.substr(0, head.size()), head);
+  EXPECT_EQ(xsize, 400);  // restored
+  EXPECT_EQ(ysize, 450);
+
+  EPS = 1;
+  addsmearitem(SMEAR_SEGMENT, 0, 0, 0.25, 0.25, 0);
+  addsmearitem(SMEAR_POINT, 0.5, 0.5, 0, 0, RW_DOT);
+  addsmearitem(SMEAR_CIRCLE, 0, 0, 0.5, 0, 0);
+  addsmearitem(SMEAR_BEZIER, 0, 0, 0.1, 0.1, 0);
+  addsmearitem(SMEAR_BEZIER, 0.2, 0.2, 0.3, 0, 0);
+  EXPECT_EQ(write(),
+            frame("[] 0 setdash\n0.002000 setlinewidth\n"
+                  "newpath 0.000000 0.000000 moveto 0.250000 0.250000 lineto "
+                  "stroke\n"
+                  "0 0 0 setrgbcolor\n0.500000 0.500000 drawdot\n"
+                  "newpath\n0.000000 0.000000 0.500000 0 360 arc closepath "
+                  "stroke\n"
+                  "newpath\n0.000000 0.000000 moveto\n"
+                  "0.100000 0.100000 0.200000 0.200000 0.300000 0.000000 "
+                  "curveto\nstroke\n"));
+}
+
+std::string slurp(const std::string& path) {
+  std::string s;
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return s;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  fclose(f);
+  return s;
+}
+
+TEST_F(Document, FilesAndPrinting) {
+  EXPECT_EQ(dumpPostScript("/nonexistent-dir/x.eps"), 0);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0], "Couldn't open /nonexistent-dir/x.eps");
+  if (FILE* full = fopen("/dev/full", "w")) {
+    fclose(full);
+    EXPECT_EQ(dumpPostScript("/dev/full"), 0);  // the disk is full
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[1], "Couldn't write /dev/full");
+  }
+
+  std::string dir = TESSARIN_BINARY_DIR "/ps-print-test";
+  std::string rm = "rm -rf '" + dir + "' && mkdir -p '" + dir + "'";
+  ASSERT_EQ(system(rm.c_str()), 0);
+  // Run from `dir`, an injected command would create "pwned" there.
+  std::string path = dir + "/my page; touch pwned $(touch pwned) 'q'.ps";
+  char keepdir[4096];
+  ASSERT_NE(getcwd(keepdir, sizeof keepdir), nullptr);
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  EPS = 0;
+  alerts.clear();
+  printcmdstring[0] = '\0';
+  EXPECT_EQ(dumpPostScript(path.c_str()), 0);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0],
+            "No print command in Preferences file.\n"
+            "Under the Edit pulldown, use Edit Preferences.\n"
+            "Also look under Help:Documentation:Printing.");
+  EXPECT_EQ(slurp(path).substr(0, 4), "%!PS");  // the file is complete
+  EXPECT_EQ(slurp(path).substr(slurp(path).size() - 9), "showpage\n");
+
+  snprintf(printcmdstring, PRINTCMDSIZE, "cp %%s %s/printed.ps", dir.c_str());
+  EXPECT_EQ(dumpPostScript(path.c_str()), 1);
+  EXPECT_EQ(slurp(dir + "/printed.ps"), slurp(path));
+  EXPECT_EQ(slurp(dir + "/pwned"), "");
+  FILE* pw = fopen((dir + "/pwned").c_str(), "r");
+  EXPECT_EQ(pw, nullptr);  // the shell ran nothing else
+  if (pw) fclose(pw);
+  snprintf(printcmdstring, PRINTCMDSIZE, "false %%s");
+  EXPECT_EQ(dumpPostScript(path.c_str()), 0);  // a failing command fails
+  ASSERT_EQ(chdir(keepdir), 0);
+  EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The writer's own "%f" agrees with the C library's, ties included.
+TEST(PSFormat, AgreesWithPrintf) {
+  char mine[512], lib[512];
+  std::vector<double> xs = {0,        -0.0,      0.5e-6,   -0.5e-6,  1.5e-6,
+                            2.5e-6,   0.0000005, 0.1234565, 999999.9999995,
+                            1e6,      -1e6,      123456789.125, 1e300,
+                            -1e-300,  0.1,       -0.25,    3.0000005};
+  unsigned s = 12345;
+  for (int i = 0; i < 200000; i++) {
+    s = s * 1103515245 + 12345;
+    double m = (s >> 8) / 16777216.0;
+    s = s * 1103515245 + 12345;
+    int e = (int)(s >> 27) - 12;  // magnitudes 1e-12 .. 1e7
+    xs.push_back((s & 1 ? -1 : 1) * m * pow(10.0, e));
+    xs.push_back(round(m * 2e6) / 2e6);  // exact and near ties
+  }
+  for (double x : xs) {
+    formatf(mine, x);
+    snprintf(lib, sizeof lib, "%f", x);
+    ASSERT_STREQ(mine, lib) << x;
+  }
+  capture c;
+  psprintf(c.f, "%%!PS %d %s %f %g %6.3f|%f\n", 42, "ab", 0.25, 1e6, 3.14159,
+           -2.5);
+  EXPECT_EQ(c.text(), "%!PS 42 ab 0.250000 1e+06  3.142|-2.500000\n");
+  std::string big(3000, 'x');  // longer than the line buffer
+  capture d;
+  psprintf(d.f, "(%s) show\n", big.c_str());
+  EXPECT_EQ(d.text(), "(" + big + ") show\n");
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+// PostScript documents rendered by Ghostscript: every document renders
+// without an error, strokes land where the geometry puts them, and black-
+// and-white output has no colour. Skipped when gs is not installed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef TESSARIN_HAVE_PNG
+#include <png.h>
+#endif
+
+#include "model/reset.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "prefs/preffile.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+namespace {
+
+const std::string workdir = TESSARIN_BINARY_DIR "/ps-render-test";
+
+int havegs() {
+  return system("gs --version >/dev/null 2>&1") == 0;
+}
+
+struct image {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgb;
+  const unsigned char* at(int x, int y) const { return &rgb[3 * (y * w + x)]; }
+};
+
+#ifdef TESSARIN_HAVE_PNG
+int readpng(const std::string& path, image* im) {
+  png_image p;
+  memset(&p, 0, sizeof p);
+  p.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&p, path.c_str())) return 0;
+  p.format = PNG_FORMAT_RGB;
+  im->w = p.width;
+  im->h = p.height;
+  im->rgb.resize(PNG_IMAGE_SIZE(p));
+  int ok = png_image_finish_read(&p, nullptr, im->rgb.data(), 0, nullptr);
+  png_image_free(&p);
+  return ok;
+}
+#endif
+
+// Renders `eps` to PNG; returns gs's exit status, its messages in *log.
+int render(const std::string& eps, const std::string& png, std::string* log) {
+  std::string logfile = workdir + "/gs.log";
+  std::string cmd =
+      "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 "
+      "-sDEVICE=png16m -sOutputFile='" +
+      png + "' '" + eps + "' >'" + logfile + "' 2>&1";
+  int status = system(cmd.c_str());
+  log->clear();
+  if (FILE* f = fopen(logfile.c_str(), "r")) {
+    char buf[512];
+    while (fgets(buf, sizeof buf, f)) *log += buf;
+    fclose(f);
+  }
+  return status;
+}
+
+struct PSRender : ::testing::Test {
+  void SetUp() override {
+    if (!havegs()) GTEST_SKIP() << "Ghostscript is not installed";
+    resetall();
+    ASSERT_EQ(system(("mkdir -p '" + workdir + "'").c_str()), 0);
+    xsize = 400;
+    ysize = 400;
+    recalcsizes(1);
+  }
+  void TearDown() override { resetall(); }
+};
+
+vertex* addpoint(double x, double y, int type, int color) {
+  vertex* v = new vertex;
+  v->x = x, v->y = y, v->w = 1;
+  v->pointtype = type;
+  v->color = color;
+  addprimitive(v);
+  return v;
+}
+
+line* addsegment(vertex* A, vertex* B, int color, double width) {
+  line* l = new line;
+  copyvertex(&l->p1, A);
+  copyvertex(&l->p2, B);
+  l->a = A->y - B->y, l->b = B->x - A->x, l->c = A->x * B->y - B->x * A->y;
+  l->parents[0] = A, l->parents[1] = B;
+  l->color = color;
+  l->width = width;
+  l->linestyle = RW_SOLIDLINE;
+  l->linetype = RW_SEGMENT;
+  l->linemark = RW_LINE0SLASH;
+  addprimitive(l);
+  return l;
+}
+
+// One record of every drawable type, with every mark and markup item.
+void buildeverything() {
+  static const int marks[] = {RW_DIAMOND, RW_PLUS,         RW_CROSS,
+                              RW_NOMARK,  RW_SOLIDDIAMOND, RW_SQUARE,
+                              RW_DOT,     RW_CIRCPOINT};
+  std::vector<vertex*> v;
+  for (int i = 0; i < 8; i++) {
+    v.push_back(addpoint(-0.8 + 0.2 * i, -0.8, marks[i], i % 7));
+    v.back()->label = strdup("P\\sub{1}");
+  }
+  line* l = addsegment(v[0], v[2], COLOR_RED, 1);
+  l->linemark = RW_LINE3SLASH;
+  l->label = strdup("\\overline{AB} (x)");
+  line* r = addsegment(v[1], v[5], COLOR_BLUE, 2);
+  r->linetype = RW_RAY12;
+  r->linestyle = RW_DASHLINE;
+  line* w = addsegment(v[3], v[4], COLOR_GREEN, 1);
+  w->linetype = RW_LONGLINE;
+  w->linestyle = RW_DOTLINE;
+  circle* c = new circle;
+  c->center.x = 0.2, c->center.y = 0.2, c->center.w = 1;
+  c->radius = 0.3;
+  addprimitive(c);
+  bezier* b = new bezier;
+  vertex* bp[4] = {&b->p1, &b->p2, &b->p3, &b->p4};
+  for (int i = 0; i < 4; i++)
+    bp[i]->x = -0.9 + 0.2 * i, bp[i]->y = i % 2 * 0.3, bp[i]->w = 1;
+  addprimitive(b);
+  double q[3][6] = {{4, 0, 1, -2, 0, -0.5},  // ellipse
+                    {0, 1, 0, 0, 0, -0.1},   // hyperbola
+                    {0.01, 0, -1, 0, 0, -0.01}};
+  for (auto& k : q) {
+    conic* n = new conic;
+    memcpy(n->coef, k, sizeof k);
+    addprimitive(n);
+  }
+  for (int t = RW_NOANGLE; t <= RW_RIGHT; t++) {
+    angle* a = new angle;
+    a->kind = A_VVV;
+    a->angletype = t;
+    a->parents[0] = v[t % 8], a->parents[1] = v[(t + 3) % 8],
+    a->parents[2] = v[(t + 5) % 8];
+    a->label = strdup("\\alpha\\sup{2}");
+    addprimitive(a);
+  }
+  arc* ar = new arc;
+  ar->kind = ARC_VVV;
+  ar->parents[0] = v[0], ar->parents[1] = v[3], ar->parents[2] = v[6];
+  addprimitive(ar);
+  for (int t = RW_SOLIDPOLY; t <= RW_HASHPOLY2; t++) {
+    polygon* p = new polygon;
+    p->nvert = 3;
+    p->polytype = t;
+    p->parents[0] = v[t % 8], p->parents[1] = v[(t + 2) % 8],
+    p->parents[2] = addpoint(0.1 * (t - 40), 0.8, RW_DOT, 1);
+    addprimitive(p);
+  }
+  flt* f = new flt;
+  f->value = M_PI;
+  f->label = strdup("\\pi \\arc{AB} \\101\\9\\therefore");
+  addprimitive(f);
+  text* t = new text;
+  t->string = strdup("Text \\triangle ABC\nsecond (line) \\\\");
+  addprimitive(t);
+  addsmearitem(SMEAR_POINT, 0.1, 0.1, 0, 0, RW_DIAMOND);
+  addsmearitem(SMEAR_SEGMENT, 0, 0, 0.3, 0.1, 0);
+  addsmearitem(SMEAR_CIRCLE, 0, 0, 0.05, 0, 0);
+  addsmearitem(SMEAR_CONIC, 1, 0, 1, 0, 0);
+  addsmearitem(SMEAR_CONIC, 0, -0.04, 0, 0, 0);
+  addsmearitem(SMEAR_BEZIER, 0, 0, 0.1, 0.2, 0);
+  addsmearitem(SMEAR_BEZIER, 0.2, -0.2, 0.3, 0, 0);
+}
+
+TEST_F(PSRender, EveryRecordTypeRendersWithoutError) {
+  buildeverything();
+  struct mode {
+    int eps, bw, invisible;
+  } modes[] = {{1, 0, 0}, {1, 1, 1}, {0, 0, 0}};
+  for (const mode& m : modes) {
+    EPS = m.eps;
+    printbw = m.bw;
+    showinvisible = m.invisible;
+    std::string eps = workdir + "/all.eps", png = workdir + "/all.png", log;
+    printcmdstring[0] = '\0';
+    dumpPostScript(eps.c_str());  // print mode: 0 without a command
+    EXPECT_EQ(render(eps, png, &log), 0) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+  }
+}
+
+#ifdef TESSARIN_HAVE_PNG
+int isred(const unsigned char* p) {
+  return p[0] > 180 && p[1] < 100 && p[2] < 100;
+}
+
+// Pixel of a world point in a 400 x 400 picture (y down).
+void topixel(double x, double y, int* px, int* py) {
+  *px = (int)lround(200 + 200 * x);
+  *py = (int)lround(200 - 200 * y);
+}
+
+int redwithin(const image& im, int x, int y, int r) {
+  for (int j = y - r; j <= y + r; j++)
+    for (int i = x - r; i <= x + r; i++)
+      if (i >= 0 && j >= 0 && i < im.w && j < im.h && isred(im.at(i, j)))
+        return 1;
+  return 0;
+}
+
+TEST_F(PSRender, StrokesLandOnTheGeometry) {
+  vertex* A = addpoint(-0.5, -0.3, RW_NOMARK, COLOR_BLACK);
+  vertex* B = addpoint(0.6, 0.4, RW_NOMARK, COLOR_BLACK);
+  addsegment(A, B, COLOR_RED, 5);
+  std::string eps = workdir + "/seg.eps", png = workdir + "/seg.png", log;
+  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
+  ASSERT_EQ(render(eps, png, &log), 0) << log;
+  image im;
+  ASSERT_TRUE(readpng(png, &im));
+  ASSERT_EQ(im.w, 400);
+  ASSERT_EQ(im.h, 400);
+  for (double t = 0.05; t < 1; t += 0.05) {
+    int px, py;
+    topixel(-0.5 + 1.1 * t, -0.3 + 0.7 * t, &px, &py);
+    EXPECT_TRUE(redwithin(im, px, py, 1)) << "t = " << t;
+  }
+  // No red pixel far from AB (distance to the segment in pixels).
+  int stray = 0;
+  double ax = 100, ay = 260, bx = 320, by = 120;  // A and B in pixels
+  for (int y = 0; y < im.h; y++)
+    for (int x = 0; x < im.w; x++) {
+      if (!isred(im.at(x, y))) continue;
+      double dx = bx - ax, dy = by - ay;
+      double u = ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy);
+      u = u < 0 ? 0 : u > 1 ? 1 : u;
+      double d = hypot(x - ax - u * dx, y - ay - u * dy);
+      if (d > 4) stray++;
+    }
+  EXPECT_EQ(stray, 0);
+  // The page is white where nothing is drawn.
+  const unsigned char* corner = im.at(5, 5);
+  EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255);
+}
+
+TEST_F(PSRender, BlackAndWhiteHasNoColour) {
+  buildeverything();
+  printbw = 1;
+  std::string eps = workdir + "/bw.eps", png = workdir + "/bw.png", log;
+  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
+  ASSERT_EQ(render(eps, png, &log), 0) << log;
+  image im;
+  ASSERT_TRUE(readpng(png, &im));
+  int coloured = 0, dark = 0;
+  for (int y = 0; y < im.h; y++)
+    for (int x = 0; x < im.w; x++) {
+      const unsigned char* p = im.at(x, y);
+      int lo = std::min(p[0], std::min(p[1], p[2]));
+      int hi = std::max(p[0], std::max(p[1], p[2]));
+      if (hi - lo > 8) coloured++;
+      if (hi < 100) dark++;
+    }
+  EXPECT_EQ(coloured, 0);
+  EXPECT_GT(dark, 1000);  // something was drawn
+  // The same diagram in colour does have colour.
+  printbw = 0;
+  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
+  ASSERT_EQ(render(eps, png, &log), 0) << log;
+  ASSERT_TRUE(readpng(png, &im));
+  int red = 0;
+  for (int y = 0; y < im.h; y++)
+    for (int x = 0; x < im.w; x++) red += isred(im.at(x, y));
+  EXPECT_GT(red, 100);
+}
+#endif
+
+}  // namespace
