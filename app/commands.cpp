@@ -31,6 +31,8 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "relations/describe.h"
+#include "relations/finder.h"
 #include "render/gldraw.h"
 #include "render/markup.h"
 #include "render/smear.h"
@@ -161,6 +163,12 @@ void toggletooltips() {
   setmenu();
 }
 
+void describeselection() {
+  char sentence[1024];
+  describeprimitive(pselected, sentence, sizeof sentence);
+  inform("%s", sentence);
+}
+
 // Style commands: set the current style, then give it to the selection.
 int stylecommand(int code) {
   if (inrange(code, 200159, 200169)) {
@@ -219,6 +227,17 @@ int editcommand(int code) {
       break;
     case 200248:
       if (edittext(selectedtextprim, 1)) setdirtyfile();
+      break;
+    case 200237:
+      if (pselected) describeselection();
+      break;
+    case 200250:
+      begindiagramtest();
+      setmenu();
+      break;
+    case 200251:
+      enddiagramtest();
+      setmenu();
       break;
     case 200252: toggletooltips(); break;
     case 200253:

@@ -5,11 +5,9 @@
 #include "model/notify.h"
 #include "model/worldlist.h"
 
-int EPS;
 double thisversion = 0.65;
 flt* Script;
 uint32_t filelayerset = 0xffffffffu;
-int testingdiagram;
 
 int readgeometry(const char* path) {
   alert("Reading %s is not available yet.", path);
@@ -19,10 +17,6 @@ int insertgeometry(const char* path) {
   return readgeometry(path);
 }
 int printall(const char* path) {
-  alert("Writing %s is not available yet.", path);
-  return 0;
-}
-int dumpPostScript(const char* path) {
   alert("Writing %s is not available yet.", path);
   return 0;
 }

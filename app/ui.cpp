@@ -25,6 +25,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/pending.h"
+#include "relations/finder.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"

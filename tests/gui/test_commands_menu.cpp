@@ -21,6 +21,7 @@
 #include "app/geomwindow.h"
 #include "app/keys.h"
 #include "app/pending.h"
+#include "relations/finder.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
 #include "language/symtable.h"
@@ -99,6 +100,38 @@ TEST_F(Menu, TestModeRefusesEverythingButEndTest) {
   handlemenu(200001 + REPEATCODE);
   EXPECT_EQ(sticky, 0);
   EXPECT_EQ(guialerts.size(), 2u);
+}
+
+std::vector<std::string> infos;
+void recordinfo(const char* text) { infos.push_back(text); }
+
+TEST_F(Menu, TestDiagramEndTestAndDescribe) {
+  vertex* a = freepoint(-0.5, 0);
+  vertex* b = freepoint(0.5, 0);
+  addprimitive(vertvertvertmid(a, b));
+  checkconstraints();
+  infos.clear();
+  infohook = recordinfo;
+  selectprim(nullptr);
+  handlemenu(200237);  // nothing selected: nothing said
+  EXPECT_TRUE(infos.empty());
+  selectprim(plisttail);
+  handlemenu(200237);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_NE(infos[0].find("A"), std::string::npos) << infos[0];
+  EXPECT_NE(infos[0].find("B"), std::string::npos) << infos[0];
+  infohook = nullptr;
+  handlemenu(200250);
+  EXPECT_EQ(testingdiagram, 1);
+  EXPECT_FALSE(menuitem(200250)->active());
+  EXPECT_TRUE(menuitem(200251)->active());
+  handlemenu(200220);  // refused while testing
+  EXPECT_EQ(guialerts.size(), 1u);
+  EXPECT_NE(plisttail, nullptr);
+  handlemenu(200251);
+  EXPECT_EQ(testingdiagram, 0);
+  EXPECT_TRUE(menuitem(200250)->active());
+  EXPECT_FALSE(menuitem(200251)->active());
 }
 
 TEST_F(Menu, RepeatSurvivesStylesAndEditsButNotOtherCommands) {
