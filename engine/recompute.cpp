@@ -9,6 +9,7 @@
 #include "engine/recompute.h"
 
 #include <cmath>
+#include <vector>
 
 #include "engine/conics.h"
 #include "engine/drag.h"
@@ -299,7 +300,7 @@ static void computeguarded(primitive* p) {
   v->valid = 0;
 }
 
-static void settle(primitive* p) {
+static void setsettled(primitive* p) {
   p->satisfied = 1;
   appliedconstraint = 1;
 }
@@ -317,7 +318,7 @@ void checkconstraint(primitive* p) {
     return;
   }
   if (p->kind < MACROCALL || p->kind > V_VVRATIO) {
-    settle(p);
+    setsettled(p);
     return;
   }
   if (!parentsready(p)) return;
@@ -328,20 +329,51 @@ void checkconstraint(primitive* p) {
   else if (p->valid || computesanyway(p->kind))
     computeguarded(p);
   if (p->valid && !finiteresult(p)) p->valid = 0;
-  settle(p);
+  setsettled(p);
 }
 
-// Step 1: the records recomputed on every frame whatever moved.
-static void markalwaysunsettled() {
+// Every recomputation has its own number; a record whose `visit` carries it
+// has already been passed in this recomputation's propagation walk.
+static uint32_t walkstamp;
+static int walkdepth;  // nested recomputations (from macro expansion)
+
+// Records to settle, in list order. Kept between frames so that its
+// capacity is reused: a frame allocates nothing once the list has grown.
+static std::vector<primitive*> pending;
+
+static void unsettleresult(macrocall* m, uint32_t stamp, int* missed) {
+  primitive* r = m->result;
+  if (!r) return;
+  if (r->visit == stamp && r->satisfied) *missed = 1;  // already passed
+  r->satisfied = 0;
+}
+
+// Steps 1 and 2 in one walk: unsettles every flt and macro call, and every
+// record with an unsettled parent, and collects the unsettled records.
+// Returns 1 when a record was passed before something it depends on was
+// unsettled (a parent later in the list): the caller then runs the full
+// propagation fixpoint.
+static int markandpropagate(std::vector<primitive*>& work) {
+  uint32_t stamp = ++walkstamp;
+  if (stamp == 0) stamp = ++walkstamp;
+  int missed = 0;
+  if (pselected) pselected->satisfied = 0;
+  work.clear();
   for (primitive* p = plist; p; p = p->next) {
+    p->visit = stamp;
     if (p->type == RW_FLT) p->satisfied = 0;
     if (p->type == RW_MACROCALL) {
       p->satisfied = 0;
-      primitive* r = static_cast<macrocall*>(p)->result;
-      if (r) r->satisfied = 0;
+      unsettleresult(static_cast<macrocall*>(p), stamp, &missed);
     }
+    for (primitive* q : p->parents) {
+      if (!p->satisfied || !q) continue;
+      if (!q->satisfied) p->satisfied = 0;
+      if (q->visit != stamp) missed = 1;
+    }
+    if (!p->satisfied) work.push_back(p);
   }
-  if (pselected) pselected->satisfied = 0;
+  return missed;
 }
 
 static int hasunsettledparent(const primitive* p) {
@@ -350,8 +382,9 @@ static int hasunsettledparent(const primitive* p) {
   return 0;
 }
 
-// Step 2: unsettles every record that depends on an unsettled one.
-static void propagate() {
+// Step 2 as a fixpoint over the whole list, for lists in which a record
+// comes before one of its parents.
+static void propagate(std::vector<primitive*>& work) {
   int changed;
   do {
     changed = 0;
@@ -361,33 +394,44 @@ static void propagate() {
         changed = 1;
       }
   } while (changed);
+  work.clear();
+  for (primitive* p = plist; p; p = p->next)
+    if (!p->satisfied) work.push_back(p);
 }
 
-// One settling walk; returns how many records are still unsettled.
-static int settlewalk() {
-  int left = 0;
-  appliedconstraint = 0;
-  for (primitive* p = plist; p; p = p->next)
-    if (!p->satisfied) {
+// Step 3: settling walks over the unsettled records, in list order, while
+// a walk settles something. Leaves in `work` those that never settled.
+static void settle(std::vector<primitive*>& work) {
+  size_t n = work.size();
+  do {
+    appliedconstraint = 0;
+    size_t left = 0;
+    for (size_t i = 0; i < n; i++) {
+      primitive* p = work[i];
+      if (p->satisfied) continue;
       checkconstraint(p);
-      if (!p->satisfied) left++;
+      if (!p->satisfied) work[left++] = p;
     }
-  return left;
+    n = left;
+  } while (n && appliedconstraint);
+  work.resize(n);
 }
 
 void checkconstraints() {
-  markalwaysunsettled();
-  propagate();
-  int left;
-  do left = settlewalk();
-  while (left && appliedconstraint);
-  if (!left) return;
-  for (primitive* p = plist; p; p = p->next)
-    if (!p->satisfied) alert("Wacko constraints");
+  std::vector<primitive*> nested;
+  std::vector<primitive*>& work = walkdepth ? nested : pending;
+  walkdepth++;
+  if (markandpropagate(work)) propagate(work);
+  settle(work);
+  walkdepth--;
+  for (size_t i = 0; i < work.size(); i++) alert("Wacko constraints");
 }
 
 void resetengine() {
   appliedconstraint = 0;
+  walkstamp = 0;
+  walkdepth = 0;
+  pending.clear();
   degreemode = 0;
   inselectstatehook = nullptr;
 }

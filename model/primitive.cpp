@@ -9,9 +9,18 @@
 // A record made while not every layer is in force carries per-layer colours
 // and shows only on the layers in force; new records are never invisible.
 primitive::primitive()
-    : next(nullptr), label(nullptr), symbol(nullptr), kind(NOCONSTRAINT),
-      satisfied(0), valid(1), display(0), generated(0), layers(0xffffffffu),
-      type(RW_NONE), width(widthmultiplier) {
+    : next(nullptr),
+      kind(NOCONSTRAINT),
+      type(RW_NONE),
+      visit(0),
+      satisfied(0),
+      valid(1),
+      display(0),
+      generated(0),
+      label(nullptr),
+      symbol(nullptr),
+      layers(0xffffffffu),
+      width(widthmultiplier) {
   for (int i = 0; i < MAXPARENTS; i++) parents[i] = nullptr;
   int c = currentcolor == COLOR_INVISIBLE ? COLOR_WHITE : currentcolor;
   if (layerset == 0xffffffffu) {
@@ -29,7 +38,11 @@ vertex::vertex() : x(0), y(0), w(1), pointtype(currentpointtype) {
 }
 
 line::line()
-    : a(0), b(0), c(0), linetype(RW_SEGMENT), linestyle(RW_SOLIDLINE),
+    : a(0),
+      b(0),
+      c(0),
+      linetype(RW_SEGMENT),
+      linestyle(RW_SOLIDLINE),
       linemark(RW_LINE0SLASH) {
   type = RW_LINE;
   p1.w = 0;
@@ -50,7 +63,9 @@ flt::flt()
   type = RW_FLT;
 }
 
-text::text() : string(nullptr), ylow(0), yhigh(0) { type = RW_TEXT; }
+text::text() : string(nullptr), ylow(0), yhigh(0) {
+  type = RW_TEXT;
+}
 
 conic::conic() {
   type = RW_CONIC;
@@ -65,14 +80,18 @@ polygon::polygon() : nvert(0), polytype(defpolytype), area(0) {
   type = RW_POLYGON;
 }
 
-arc::arc() : arcangle(1.5707963267948), arcradius(1e30) { type = RW_ARC; }
+arc::arc() : arcangle(1.5707963267948), arcradius(1e30) {
+  type = RW_ARC;
+}
 
 xform::xform() {
   type = RW_XFORM;
   for (int i = 0; i < 9; i++) m[i] = (i % 4 == 0) ? 1.0 : 0.0;
 }
 
-condition::condition() { type = RW_CONDITION; }
+condition::condition() {
+  type = RW_CONDITION;
+}
 
 comment::comment() {
   type = RW_COMMENT;

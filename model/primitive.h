@@ -19,20 +19,24 @@
 struct symtableentry;
 
 struct primitive {
-  primitive* next;                  // next record of the list holding it
-  char* label;                      // display label, owned, or null
-  symtableentry* symbol;            // identifier entry naming this record
-  int32_t kind;                     // constrainttype
-  primitive* parents[MAXPARENTS];   // defining records, file argument order
-  uint8_t satisfied;                // settled in the current recomputation
-  uint8_t valid;                    // last computation gave a usable result
-  uint8_t display;                  // the .display property
-  uint8_t generated;                // made by macro expansion, never written
-  int32_t color;                    // colour code; -6 = per-layer colours
-  uint8_t layercolor[NLAYERS];      // per-layer colour codes, 255 = hidden
-  uint32_t layers;                  // layer membership mask
-  int32_t type;                     // reservedword type code
-  double width;                     // line-width multiplier
+  // The fields every recomputation reads of every record come first, so
+  // that walking the list touches as few cache lines as possible.
+  primitive* next;                 // next record of the list holding it
+  int32_t kind;                    // constrainttype
+  int32_t type;                    // reservedword type code
+  uint32_t visit;                  // engine scratch: last recomputation
+                                   // that walked past this record
+  uint8_t satisfied;               // settled in the current recomputation
+  uint8_t valid;                   // last computation gave a usable result
+  uint8_t display;                 // the .display property
+  uint8_t generated;               // made by macro expansion, never written
+  primitive* parents[MAXPARENTS];  // defining records, file argument order
+  char* label;                     // display label, owned, or null
+  symtableentry* symbol;           // identifier entry naming this record
+  int32_t color;                   // colour code; -6 = per-layer colours
+  uint8_t layercolor[NLAYERS];     // per-layer colour codes, 255 = hidden
+  uint32_t layers;                 // layer membership mask
+  double width;                    // line-width multiplier
 
   primitive();
 };
@@ -69,9 +73,9 @@ enum rpntag { RPN_NUMBER = 1, RPN_ANGLE = 2, RPN_OPERATOR = 3, RPN_FLT = 4 };
 struct rpnitem {
   int32_t tag;  // rpntag
   union {
-    double number;     // RPN_NUMBER
-    primitive* prim;   // RPN_ANGLE, RPN_FLT
-    int32_t op;        // RPN_OPERATOR: RW_ADD .. RW_IF
+    double number;    // RPN_NUMBER
+    primitive* prim;  // RPN_ANGLE, RPN_FLT
+    int32_t op;       // RPN_OPERATOR: RW_ADD .. RW_IF
   };
 };
 
@@ -85,8 +89,8 @@ struct flt : primitive {
 };
 
 struct text : primitive {
-  char* string;       // owned, or null
-  double ylow, yhigh; // vertical extent as last drawn (for hit testing)
+  char* string;        // owned, or null
+  double ylow, yhigh;  // vertical extent as last drawn (for hit testing)
   text();
 };
 
@@ -111,7 +115,7 @@ struct polygon : primitive {
 };
 
 struct arc : primitive {
-  double arcangle;   // kept for the record layout; nothing computes it
+  double arcangle;  // kept for the record layout; nothing computes it
   double arcradius;
   arc();
 };
@@ -138,9 +142,9 @@ struct layercondition : primitive {
 };
 
 struct macro : primitive {
-  primitive* body;                 // first record of the macro's own list
-  int32_t rettype;                 // declared result type, 0 when none
-  primitive* retprim;              // body record named by .return
+  primitive* body;     // first record of the macro's own list
+  int32_t rettype;     // declared result type, 0 when none
+  primitive* retprim;  // body record named by .return
   int32_t nparams;
   symtableentry* params[MAXPARAMS];
   macro();

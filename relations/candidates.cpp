@@ -14,7 +14,6 @@
 #include <cmath>
 
 #include "relations/finder.h"
-#include "render/colors.h"
 
 namespace {
 
@@ -44,9 +43,9 @@ void setvisibility() {
   visv.resize(nv());
   visl.resize(nl());
   visc.resize(nc());
-  for (int i = 0; i < nv(); i++) visv[i] = (char)(isvisible(vertlist[i]) != 0);
-  for (int i = 0; i < nl(); i++) visl[i] = (char)(isvisible(linelist[i]) != 0);
-  for (int i = 0; i < nc(); i++) visc[i] = (char)(isvisible(circlist[i]) != 0);
+  for (int i = 0; i < nv(); i++) visv[i] = (char)(shown(vertlist[i]) != 0);
+  for (int i = 0; i < nl(); i++) visl[i] = (char)(shown(linelist[i]) != 0);
+  for (int i = 0; i < nc(); i++) visc[i] = (char)(shown(circlist[i]) != 0);
 }
 
 int isinverseof(const vertex* v, const vertex* of, const circle* c) {

@@ -88,6 +88,12 @@ void resetrelations();
 
 // tables.cpp: the index tables.
 
+// Whether p takes part in a test: visible in its colour, valid, and for a
+// point a finite one. Undefined objects and points at infinity carry only
+// sentinel measures, which would otherwise "agree" with each other in every
+// frame.
+int shown(const primitive* p);
+
 // Collects vertices, lines and circles and derives angles, segments and
 // triangles in list order.
 void allocateall();

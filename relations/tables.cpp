@@ -59,15 +59,15 @@ void buildangles() {
   int nl = (int)linelist.size(), nv = (int)vertlist.size();
   std::set<std::array<int, 3>> seen;  // apex and unordered ends
   for (int i = 0; i < nl; i++) {
-    if (!isvisible(linelist[i])) continue;
+    if (!shown(linelist[i])) continue;
     for (int j = i + 1; j < nl; j++) {
-      if (!isvisible(linelist[j])) continue;
+      if (!shown(linelist[j])) continue;
       for (int k = 0; k < nv; k++) {
         if (!onlmatrix[k * nl + i] || !onlmatrix[k * nl + j]) continue;
         int p = firstonline(i, k), q = firstonline(j, k);
         if (p < 0 || q < 0 || p == q) continue;
-        if (!isvisible(vertlist[p]) || !isvisible(vertlist[q]) ||
-            !isvisible(vertlist[k]))
+        if (!shown(vertlist[p]) || !shown(vertlist[q]) ||
+            !shown(vertlist[k]))
           continue;
         if (!seen.insert({k, std::min(p, q), std::max(p, q)}).second) continue;
         anglelist.push_back({{p, k, q}, 0});
@@ -82,10 +82,10 @@ void buildsegments() {
   std::unordered_set<uint64_t> seen;
   std::vector<int> on;
   for (int l = 0; l < nl; l++) {
-    if (!isvisible(linelist[l])) continue;
+    if (!shown(linelist[l])) continue;
     on.clear();
     for (int v = 0; v < nv; v++)
-      if (onlmatrix[v * nl + l] && isvisible(vertlist[v])) on.push_back(v);
+      if (onlmatrix[v * nl + l] && shown(vertlist[v])) on.push_back(v);
     for (size_t i = 0; i < on.size(); i++)
       for (size_t j = i + 1; j < on.size(); j++) {
         if (!seen.insert(pairkey(on[i], on[j])).second) continue;
@@ -133,6 +133,11 @@ void buildtriangles() {
 }
 
 }  // namespace
+
+int shown(const primitive* p) {
+  if (!isvisible(p) || !p->valid) return 0;
+  return p->type != RW_VERTEX || ((const vertex*)p)->w != 0;
+}
 
 void allocateall() {
   freeall();

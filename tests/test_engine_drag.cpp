@@ -1,0 +1,209 @@
+// Dragging points and the view arithmetic: sizes that follow the window,
+// pixel to world conversion, and moving, zooming and turning the diagram.
+#include <cmath>
+
+#include "engine/drag.h"
+#include "engine/recompute.h"
+#include "render/view.h"
+#include "tests/engine_fixture.h"
+
+namespace {
+using namespace enginetest;
+
+struct Drag : Engine {
+  void SetUp() override {
+    Engine::SetUp();
+    xsize = 600;
+    ysize = 400;
+    recalcsizes(0);  // x from -1.5 to 1.5, y from -1 to 1
+  }
+};
+
+int constructing() {
+  return 0;
+}
+
+TEST_F(Drag, FreePointFollowsTheMouse) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 1);
+  vertex* m = add<vertex>(V_VVMID, {a, b});
+  checkconstraints();
+  selectprim(b);
+  blinkonly = 1;
+  // pixel (450, 100) from the top is world (0.75, 0.5)
+  EXPECT_EQ(dragvertex(450, 100), 1);
+  EXPECT_DOUBLE_EQ(b->x, 0.75);
+  EXPECT_DOUBLE_EQ(b->y, 0.5);
+  EXPECT_EQ(b->satisfied, 0);
+  EXPECT_EQ(blinkonly, 0);
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 0.375);
+  EXPECT_DOUBLE_EQ(m->y, 0.25);
+}
+
+TEST_F(Drag, EdgesOfTheView) {
+  vertex* b = freept(0.2, 0.3);
+  checkconstraints();
+  selectprim(b);
+  EXPECT_EQ(dragvertex(600, 200), 0);  // past the right edge: ignored
+  EXPECT_EQ(b->x, 0.2);
+  EXPECT_EQ(b->satisfied, 1);
+  EXPECT_EQ(dragvertex(0, 0), 1);  // top left corner: clamped
+  EXPECT_DOUBLE_EQ(b->x, -0.999 * 1.5);
+  EXPECT_DOUBLE_EQ(b->y, 0.999);
+  EXPECT_EQ(dragvertex(300, 400), 1);  // bottom edge
+  EXPECT_DOUBLE_EQ(b->x, 0);
+  EXPECT_DOUBLE_EQ(b->y, -0.999);
+}
+
+TEST_F(Drag, WhatCannotBeDragged) {
+  vertex* p = freept(0.2, 0.3, PINNED);
+  vertex* f = freept(0.1, 0.1);
+  line* l = add<line>(L_VV, {p, f});
+  vertex* m = add<vertex>(V_VVMID, {p, f});
+  checkconstraints();
+  selectprim(p);
+  EXPECT_EQ(dragvertex(450, 100), 0);
+  EXPECT_EQ(p->x, 0.2);
+  selectprim(l);
+  EXPECT_EQ(dragvertex(450, 100), 0);
+  selectprim(nullptr);
+  EXPECT_EQ(dragvertex(450, 100), 0);
+  selectprim(f);
+  inselectstatehook = constructing;
+  EXPECT_EQ(dragvertex(450, 100), 0);
+  EXPECT_EQ(f->x, 0.1);
+  inselectstatehook = nullptr;
+  // a computed point moves, then the recomputation puts it back
+  selectprim(m);
+  EXPECT_EQ(dragvertex(450, 100), 1);
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 0.15);
+  EXPECT_DOUBLE_EQ(m->y, 0.2);
+}
+
+TEST_F(Drag, PointOnALineStaysOnIt) {
+  line* l = linethru(0, 0, 1, 1);
+  vertex* p = add<vertex>(VONL, {l});
+  p->x = p->y = 0.1;
+  checkconstraints();
+  selectprim(p);
+  // to world (1, -0.5): the foot on y = x is (0.25, 0.25)
+  ASSERT_EQ(dragvertex(500, 300), 1);
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(p->x, 0.25);
+  EXPECT_DOUBLE_EQ(p->y, 0.25);
+  EXPECT_EQ(p->w, 1);
+}
+
+TEST_F(Engine, ViewRectangleAndSizes) {
+  int calls = 0;
+  static int* counter;
+  counter = &calls;
+  recalcsizeshook = [] { (*counter)++; };
+  recalcsizes(0);  // no window yet: nothing changes
+  EXPECT_EQ(fxmax, 1);
+  EXPECT_EQ(calls, 0);
+  xsize = 600;
+  ysize = 400;
+  fontsize = 55;
+  recalcsizes(0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_DOUBLE_EQ(fxmin, -1.5);
+  EXPECT_DOUBLE_EQ(fxmax, 1.5);
+  EXPECT_EQ(fymin, -1);
+  EXPECT_EQ(fymax, 1);
+  EXPECT_DOUBLE_EQ(PSxscale, 1.5);
+  EXPECT_DOUBLE_EQ(dpbsize, 0.02);  // 8 pixels edge to edge
+  EXPECT_DOUBLE_EQ(spbsize, 0.7071067811865 * 0.02);
+  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 400);
+  EXPECT_EQ(psfontsize, 16);
+  EXPECT_EQ(fontsize, 40);
+  // a square window; the text line height stays that of the first frame
+  xsize = ysize = 800;
+  recalcsizes(0);
+  EXPECT_EQ(fxmax, 1);
+  EXPECT_EQ(fymax, 1);
+  EXPECT_EQ(PSxscale, 1);
+  EXPECT_DOUBLE_EQ(dpbsize, 0.01);
+  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 400);
+  recalcsizes(1);
+  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 800);
+  // taller than wide
+  xsize = 400;
+  ysize = 500;
+  recalcsizes(0);
+  EXPECT_DOUBLE_EQ(fymax, 1.25);
+  EXPECT_DOUBLE_EQ(fymin, -1.25);
+  EXPECT_EQ(PSxscale, 1);
+  // zero height: unchanged
+  ysize = 0;
+  recalcsizes(1);
+  EXPECT_DOUBLE_EQ(fymax, 1.25);
+  // resetting brings back the start-up state, the first-frame rule too
+  resetview();
+  EXPECT_EQ(xsize, 0);
+  EXPECT_EQ(fxmax, 1);
+  EXPECT_EQ(gvertexsize, 8);
+  EXPECT_EQ(recalcsizeshook, nullptr);
+  xsize = ysize = 100;
+  recalcsizes(0);
+  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 100);
+}
+
+TEST_F(Engine, PixelsAndProjection) {
+  xsize = 600;
+  ysize = 400;
+  recalcsizes(0);
+  double x, y;
+  getpoint(&x, &y, 300, 200);
+  EXPECT_DOUBLE_EQ(x, 0);
+  EXPECT_DOUBLE_EQ(y, 0);
+  getpoint(&x, &y, 600, 400);
+  EXPECT_DOUBLE_EQ(x, 1.5);
+  EXPECT_DOUBLE_EQ(y, 1);
+  double m[16];
+  ortho2dmatrix(fxmin, fxmax, fymin, fymax, m);
+  // column-major: the corner (1.5, 1) maps to (1, 1), the centre to 0
+  double cx = m[0] * 1.5 + m[4] * 1 + m[12];
+  double cy = m[1] * 1.5 + m[5] * 1 + m[13];
+  EXPECT_DOUBLE_EQ(cx, 1);
+  EXPECT_DOUBLE_EQ(cy, 1);
+  EXPECT_EQ(m[10], -1);
+  EXPECT_EQ(m[15], 1);
+  ortho2dmatrix(0, 4, 2, 6, m);
+  EXPECT_DOUBLE_EQ(m[0] * 0 + m[12], -1);
+  EXPECT_DOUBLE_EQ(m[5] * 6 + m[13], 1);
+}
+
+TEST_F(Engine, ZoomTurnAndMoveTheDiagram) {
+  vertex* a = freept(0.5, 0.2);
+  vertex* b = freept(-0.3, 0.4);
+  vertex* m = add<vertex>(V_VVMID, {a, b});
+  line* l = add<line>(L_VV, {a, b});
+  vertex* on = add<vertex>(VONL, {l});
+  on->x = 0.5, on->y = 0.2;
+  vertex* pin = freept(0.1, -0.1, PINNED);
+  checkconstraints();
+  for (int i = 0; i < 10; i++) zoomworld(1.01);
+  for (primitive* p = plist; p; p = p->next) EXPECT_EQ(p->satisfied, 0);
+  double f = std::pow(1.01, 10);
+  EXPECT_NEAR(a->x, 0.5 * f, 1e-15);
+  EXPECT_NEAR(pin->y, -0.1 * f, 1e-15);
+  EXPECT_NEAR(m->x, 0.1, 1e-15);  // computed: not touched until recomputed
+  checkconstraints();
+  EXPECT_NEAR(m->x, 0.1 * f, 1e-14);
+  EXPECT_NEAR(m->y, 0.3 * f, 1e-14);
+  EXPECT_NEAR(on->x, 0.5 * f, 1e-14);  // a point on a line scales too
+
+  vertex* r = freept(1, 0);
+  rotateworld(M_PI / 2);  // clockwise: (1, 0) goes to (0, -1)
+  EXPECT_NEAR(r->x, 0, 1e-15);
+  EXPECT_NEAR(r->y, -1, 1e-15);
+  moveworld(-1, 0);
+  moveworld(0, 3);
+  EXPECT_NEAR(r->x, -0.01, 1e-15);
+  EXPECT_NEAR(r->y, -0.97, 1e-15);
+}
+
+}  // namespace
