@@ -106,6 +106,7 @@ int startup(int argc, char** argv) {
   atexit(askdirty);
   parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;
+  setchooserprefs();
   main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
   main_window->callback(closemain);
   makeui();
