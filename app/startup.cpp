@@ -7,6 +7,7 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/Fl_Window.H>
+#include <FL/x.H>
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -15,7 +16,7 @@
 
 #include "app/geomwindow.h"
 #include "app/files.h"
-#include "app/pending.h"
+#include "language/parser.h"
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/ui.h"
@@ -52,12 +53,14 @@ static void closemain(Fl_Widget*, void*) {
   exit(0);
 }
 
-// Whether a window can be opened at all; the toolkit itself would end the
-// process with its own error when it cannot.
-static int displayavailable() {
+// Opens the display for the toolkit, which would otherwise end the process
+// with its own error when it cannot. The connection is kept and handed
+// over: closing a trial connection can make a fresh server reset just as
+// the toolkit connects.
+static int opendisplay() {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return 0;
-  XCloseDisplay(d);
+  fl_open_display(d);
   return 1;
 }
 
@@ -85,6 +88,7 @@ static void takefilename(int argc, char** argv) {
 }
 
 void geommain(const char* name) {
+  inittables();
   initcolors();
   if (!name || !*name) return;
   readgeometry(name);
@@ -111,7 +115,7 @@ int startup(int argc, char** argv) {
   main_window->callback(closemain);
   makeui();
   takefilename(argc, argv);
-  if (!displayavailable()) {
+  if (!opendisplay()) {
     nodisplaymessage();
     return 1;
   }

@@ -24,14 +24,14 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
-#include "app/pending.h"
-#include "relations/finder.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "relations/finder.h"
 #include "render/gldraw.h"
 
 Fl_Menu_Bar* menubar;
@@ -529,6 +529,8 @@ void makeui() {
   selecthook = updatemenus;
   layerbuttonshook = showlayerbuttons;
   inselectstatehook = inselectstate;
+  resetstatehook = resetstatewidgets;
+  scripthook = activatescript;
 }
 
 Fl_Menu_Item* menuitem(int code) {

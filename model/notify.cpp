@@ -13,6 +13,8 @@ selectfn selecthook;
 choicefn choicehook;
 inputfn inputhook;
 alertfn infohook;
+statefn resetstatehook;
+updatefn scripthook;
 
 void alert(const char* fmt, ...) {
   char buf[2048];
@@ -68,4 +70,6 @@ void resetnotify() {
   choicehook = nullptr;
   inputhook = nullptr;
   infohook = nullptr;
+  resetstatehook = nullptr;
+  scripthook = nullptr;
 }

@@ -17,6 +17,7 @@ typedef void (*selectfn)(primitive* p);
 typedef int (*choicefn)(const char* question, const char* b0, const char* b1,
                         const char* b2);
 typedef const char* (*inputfn)(const char* prompt, const char* initial);
+typedef void (*statefn)(int full);
 
 extern alertfn alerthook;          // modal error alert
 extern messagefn messagehook;      // transient message window
@@ -27,6 +28,8 @@ extern selectfn selecthook;        // the selection changed (menu states)
 extern choicefn choicehook;        // question with up to three answers
 extern inputfn inputhook;          // one line of text from the user
 extern alertfn infohook;           // modal information box
+extern statefn resetstatehook;     // widgets follow resetstate(full)
+extern updatefn scripthook;        // a script was read: enable Run Script
 
 // Shows a modal alert (printf-style).
 void alert(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -2,10 +2,13 @@
 #include "model/reset.h"
 
 #include "app/construction.h"
+#include "editor/editbuffer.h"
+#include "editor/editcmds.h"
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -26,6 +29,7 @@ void resetall() {
   initcolors();
   resetcolors();
   resetlanguage();
+  resetappstate();
   resetengine();
   resetview();
   resetsmear();
@@ -35,4 +39,6 @@ void resetall() {
   resetprefs();
   resettips();
   resetshell();
+  reseteditor();
+  reseteditorhooks();
 }

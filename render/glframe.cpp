@@ -3,10 +3,13 @@
 // trace, in that order.
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "engine/recompute.h"
 #include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "postscript/psprims.h"
 #include "relations/finder.h"
 #include "render/colors.h"
 #include "render/gldraw.h"
@@ -50,6 +53,24 @@ static void drawone(primitive* p) {
   }
 }
 
+// With `smearflag` on, smear-coloured primitives are echoed as PostScript
+// to the standard output as they are drawn: a textual trace of a drag.
+static void echosmear(primitive* p) {
+  switch (p->type) {
+    case RW_VERTEX:
+    case RW_LINE:
+    case RW_CIRCLE:
+    case RW_BEZIER:
+    case RW_CONIC:
+    case RW_ANGLE:
+    case RW_ARC:
+      if (p->valid && issmear(p)) primitivePostScript(stdout, p);
+      break;
+    default:  // polygons, texts and values leave no trace
+      break;
+  }
+}
+
 void drawprimitivelist(primitive* list) {
   ym = (double)0.9f;
   yinfo = -0.5;
@@ -57,6 +78,7 @@ void drawprimitivelist(primitive* list) {
     if (blinkonly && !isblinking(p)) continue;
     if (!(p->layers & layerset) || p->kind == PARAMHOLDER) continue;
     drawone(p);
+    if (smearflag) echosmear(p);
   }
 }
 

@@ -350,3 +350,104 @@ TEST_F(Engine, FreeRecordsWithoutParentsSettleUntouched) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, ListChangesBetweenRecomputations) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(2, 0);
+  vertex* lone = freept(5, 5);
+  vertex* m = add<vertex>(V_VVMID, {a, b});
+  vertex* last = freept(7, 7);
+  checkconstraints();
+  // deleting from the middle, the end and the front of the list, then
+  // adding, must each be seen by the next recomputation
+  ASSERT_TRUE(deleteprimitive(lone));
+  b->x = 4;
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 2);
+  ASSERT_TRUE(deleteprimitive(last));
+  b->x = 6;
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 3);
+  vertex* n = add<vertex>(V_VVMID, {m, b});
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(n->x, 4.5);
+  ASSERT_TRUE(deleteprimitive(n));
+  ASSERT_TRUE(deleteprimitive(m));
+  ASSERT_TRUE(deleteprimitive(a));
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_EQ(plist, b);
+  clearplist();
+  checkconstraints();
+  EXPECT_EQ(plist, nullptr);
+  vertex* c = freept(1, 1);
+  vertex* d = add<vertex>(V_VVMID, {c, c});
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(d->x, 1);
+  EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(Engine, NumbersAreRecomputedEveryFrameAndWaitForTheirReferences) {
+  flt* f = number(2);
+  vertex* p = add<vertex>(V_FF, {f, f});
+  checkconstraints();
+  EXPECT_EQ(p->x, 2);
+  f->value = 3;  // a script changes a number without unsettling anything
+  checkconstraints();
+  EXPECT_EQ(p->x, 3);
+  // An expression refers to records only through its items: it waits for
+  // every one of them and is undefined when any is.
+  line* l0 = linethru(0, 0, 1, 0);
+  vertex* inf = add<vertex>(V_LL, {l0, linethru(0, 1, 1, 1)});
+  vertex* bad = add<vertex>(V_VVMID, {inf, p});
+  flt* g = add<flt>(F_VXCOORD, {bad});
+  flt* h = add<flt>(F_RPN, {});
+  rpnitem items[2];
+  items[0].tag = RPN_FLT;
+  items[0].prim = f;
+  items[1].tag = RPN_FLT;
+  items[1].prim = g;
+  h->rpn = items;
+  h->nrpn = 2;
+  checkconstraints();
+  EXPECT_EQ(g->valid, 0);
+  EXPECT_EQ(h->valid, 0);
+  EXPECT_EQ(h->satisfied, 1);
+  h->nrpn = 0;  // the items are the test's, not the record's
+  h->rpn = nullptr;
+}
+
+}  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, ParentsOfTheWrongTypeMakeTheRecordUndefined) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 0);
+  circle* c = circ(0, 0, 1);
+  line* l = add<line>(L_VV, {a, b});
+  // a line where a vertex belongs, a vertex where a circle belongs
+  vertex* m = add<vertex>(V_VVMID, {a, l});
+  vertex* x = add<vertex>(V_LC1, {l, a});
+  polygon* p = add<polygon>(POLYGON, {a, b, c});
+  p->nvert = 3;
+  flt* area = add<flt>(F_AREA, {a});
+  circle* ok = add<circle>(C_VCRAD, {b, c});
+  checkconstraints();
+  EXPECT_EQ(m->valid, 0);
+  EXPECT_EQ(x->valid, 0);
+  EXPECT_EQ(p->valid, 0);
+  EXPECT_EQ(ok->valid, 1);
+  EXPECT_DOUBLE_EQ(ok->radius, 1);
+  EXPECT_EQ(area->valid, 0);
+  EXPECT_EQ(area->satisfied, 1);
+  EXPECT_TRUE(alerts().empty());
+}
+
+}  // namespace

@@ -584,6 +584,18 @@ TEST_F(PostScript, TextMarkup) {
             start + "(a) show\n0.100000 -0.586000 moveto\n(b) show\n");
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
 
+  // A label's halo and its letters line up, line for line.
+  initcolorflag();
+  yinfo = -0.5;
+  capture lab;
+  PSlabel(lab.f, "a\nb", 0.1, 0.2);
+  EXPECT_EQ(lab.text(), start +
+                            "(a) haloshow\n0.100000 -0.586000 moveto\n"
+                            "(b) haloshow\n0.100000 0.200000 moveto\n"
+                            "(a) show\n0.100000 -0.586000 moveto\n"
+                            "(b) show\n");
+  EXPECT_NEAR(yinfo, -0.586, 1e-12);
+
   // Escaping has no fixed limit.
   std::string big(3000, '(');
   std::string esc = makepsstr(big.c_str(), (int)big.size());
@@ -807,10 +819,11 @@ namespace {
 // The writer's own "%f" agrees with the C library's, ties included.
 TEST(PSFormat, AgreesWithPrintf) {
   char mine[512], lib[512];
-  std::vector<double> xs = {0,        -0.0,      0.5e-6,   -0.5e-6,  1.5e-6,
-                            2.5e-6,   0.0000005, 0.1234565, 999999.9999995,
-                            1e6,      -1e6,      123456789.125, 1e300,
-                            -1e-300,  0.1,       -0.25,    3.0000005};
+  std::vector<double> xs = {
+      0,      -0.0,          0.5e-6,    -0.5e-6,        1.5e-6,
+      2.5e-6, 0.0000005,     0.1234565, 999999.9999995, 1e6,
+      -1e6,   123456789.125, 1e300,     -1e-300,        0.1,
+      -0.25,  3.0000005};
   unsigned s = 12345;
   for (int i = 0; i < 200000; i++) {
     s = s * 1103515245 + 12345;

@@ -444,6 +444,31 @@ TEST_F(Render, Markup) {
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[1].text.size(), 5000u);
 
+  // Random strings of markup characters: plain runs and newlines rebuild
+  // the text around the items; group texts never hold their terminators.
+  unsigned seed = 7;
+  const char alphabet[] = "ab\\{}\n0178supbcarlinepi()";
+  for (int k = 0; k < 2000; k++) {
+    std::string in;
+    for (int i = 0; i < 40; i++) {
+      seed = seed * 1103515245 + 12345;
+      in += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+    }
+    std::vector<markupitem> got;
+    parsemarkup(in.c_str(), &got);
+    size_t plain = 0;
+    for (const markupitem& m : got) {
+      if (m.kind == MK_RUN) plain += m.text.size();
+      if (m.kind == MK_NEWLINE) plain++;
+      if (m.kind >= MK_ARC && m.kind <= MK_SUB) {
+        EXPECT_EQ(m.text.find_first_of("}\n"), std::string::npos) << in;
+      }
+    }
+    EXPECT_LE(plain, in.size());
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got[0].kind, MK_RUN);
+  }
+
   EXPECT_TRUE(isodigit('7'));
   EXPECT_FALSE(isodigit('8'));
   EXPECT_EQ(special[0].len, 8);

@@ -139,6 +139,6 @@ status=$?
 app=""
 check "exit status 0 (got $status)" $([ "$status" = 0 ] && echo 0 || echo 1)
 
-[ "$failed" != 0 ] && { echo "--- saved file:"; cat "$saved"; }
+[ "$failed" != 0 ] || [ -n "${E2E_SHOW:-}" ] && { echo "--- saved file:"; cat "$saved"; }
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -20,7 +20,7 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
-#include "app/pending.h"
+#include "model/state.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/worldlist.h"

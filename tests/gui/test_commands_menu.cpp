@@ -20,7 +20,7 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
-#include "app/pending.h"
+#include "model/state.h"
 #include "relations/finder.h"
 #include "app/ui.h"
 #include "engine/recompute.h"

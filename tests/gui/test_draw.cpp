@@ -13,6 +13,7 @@
 #include "app/geomwindow.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "prefs/preffile.h"
 #include "render/colors.h"
 #include "render/gldraw.h"
 #include "render/markup.h"
@@ -567,6 +568,32 @@ TEST_F(Draw, SubscriptsSuperscriptsAndBars) {
   int alo, ahi;
   rows("\\alpha", &alo, &ahi);
   EXPECT_GE(ahi, alo);  // the symbol font drew something
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DisplayMode, ColourIndexFallsBackToRGB) {
+  int savedrgb = rgbmode, savedsingle = singlebuffer;
+  rgbmode = 1;
+  singlebuffer = 0;
+  EXPECT_EQ(choosedisplaymode(), FL_RGB | FL_DOUBLE);
+  singlebuffer = 1;
+  EXPECT_EQ(choosedisplaymode(), FL_RGB | FL_SINGLE);
+  // The virtual display offers no colour-index visual: RGB is taken
+  // instead of failing, and drawing follows the mode actually in use.
+  rgbmode = 0;
+  singlebuffer = 0;
+  int mode = choosedisplaymode();
+  if (!Fl_Gl_Window::can_do(FL_INDEX | FL_DOUBLE)) {
+    EXPECT_EQ(mode, FL_RGB | FL_DOUBLE);
+    EXPECT_EQ(rgbmode, 1);
+  } else {
+    EXPECT_EQ(mode, FL_INDEX | FL_DOUBLE);
+  }
+  rgbmode = savedrgb;
+  singlebuffer = savedsingle;
 }
 
 }  // namespace

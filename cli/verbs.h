@@ -1,0 +1,22 @@
+// verbs.h: the verbs of tessarin-cli, one file each, listed in main.cpp.
+//
+// A verb gets the arguments after its name and returns the exit status:
+// 0 success, 1 the diagram failed (reading, writing), 2 a usage error or an
+// unreadable file. Alerts reach standard error one per line.
+#pragma once
+
+// check FILE: read and recompute, report every alert.
+int verbcheck(int argc, char** argv);
+
+// format FILE [-o OUT]: read, recompute and write the diagram text.
+int verbformat(int argc, char** argv);
+
+// Starts the core for a verb: tables, state, alerts to standard error.
+void startcore();
+
+// Reads the diagram FILE into the empty core and recomputes it. Returns the
+// verb's status: 0 read, 1 reading failed, 2 the file cannot be opened.
+int loaddiagram(const char* path);
+
+// Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
+int usage(const char* verbline);
