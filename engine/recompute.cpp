@@ -97,12 +97,21 @@ static int typeofletter(char c) {
   }
 }
 
-// 1 when every present parent has the type its kind expects.
-static int parenttypesfit(const primitive* p) {
+// A circle through three collinear points, or the inverse of a circle
+// through the centre of inversion, is drawn as a straight line: its centre
+// is at infinity and its radius means nothing, so nothing built on it as a
+// circle is defined.
+static int isstraight(const primitive* q) {
+  return q->type == RW_CIRCLE && static_cast<const circle*>(q)->center.w == 0;
+}
+
+// 1 when every present parent has the type its kind expects and every
+// circle parent is a true circle.
+static int parentsusable(const primitive* p) {
   const char* sig = kindsignature[p->kind];
   for (int i = 0; sig[i] && i < MAXPARENTS; i++) {
     const primitive* q = p->parents[i];
-    if (q && q->type != typeofletter(sig[i])) return 0;
+    if (q && (q->type != typeofletter(sig[i]) || isstraight(q))) return 0;
   }
   return 1;
 }
@@ -141,6 +150,7 @@ static int waitpolygon(primitive* p, primitive* poly) {
 // An expression waits for every record it refers to and is invalid when
 // any of them is.
 static int waitexpression(flt* f) {
+  if (!f->rpn) return 1;  // nothing to wait for (evalrpn sees the same)
   for (int i = 0; i < f->nrpn; i++) {
     const rpnitem& it = f->rpn[i];
     if (it.tag != RPN_ANGLE && it.tag != RPN_FLT) continue;
@@ -378,7 +388,7 @@ void checkconstraint(primitive* p) {
     return;
   }
   if (!parentsready(p)) return;
-  if (!parenttypesfit(p)) {
+  if (!parentsusable(p)) {
     p->valid = 0;
     setsettled(p);
     return;

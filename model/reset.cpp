@@ -12,6 +12,7 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
+#include "postscript/scriptframes.h"
 #include "prefs/preffile.h"
 #include "prefs/tiptext.h"
 #include "relations/finder.h"
@@ -40,5 +41,6 @@ void resetall() {
   resettips();
   resetshell();
   reseteditor();
+  resetscriptframes();
   reseteditorhooks();
 }
