@@ -26,6 +26,8 @@ static const verb verbs[] = {
      "read a diagram and write its text again"},
     {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
      "write the view of a diagram as EPS"},
+    {"script", verbscript, "FILE [-o PREFIX] [--size WxH] [--max-frames N]",
+     "run the script, one EPS file per frame"},
 };
 
 // Alerts end with their own line end at most once; each is one line here.
