@@ -15,6 +15,13 @@ int verbformat(int argc, char** argv);
 // and write the view as EPS for a drawing area of W x H pixels.
 int verbeps(int argc, char** argv);
 
+// relations FILE [--samples N] [--step S] [--seed K] [-o OUT]: sample the
+// diagram around the file's position and write the relations report.
+int verbrelations(int argc, char** argv);
+
+// describe FILE NAME: the sentence saying how NAME is defined.
+int verbdescribe(int argc, char** argv);
+
 // Starts the core for a verb: tables, state, alerts to standard error.
 void startcore();
 
