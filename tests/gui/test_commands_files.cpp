@@ -4,10 +4,13 @@
 // awkward temporary directory; EPS names; the message window's limit; the
 // help pages and the About box.
 #include <FL/Fl.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +23,11 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
-#include "model/state.h"
+#include "app/ui.h"
+#include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
+#include "model/state.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
@@ -118,6 +123,20 @@ std::string slurp(const std::string& path) {
 int exists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
+}
+
+int records() {
+  int n = 0;
+  for (primitive* p = plist; p; p = p->next) n++;
+  return n;
+}
+
+int count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t i = text.find(what); i != std::string::npos;
+       i = text.find(what, i + 1))
+    n++;
+  return n;
 }
 
 TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
@@ -340,6 +359,38 @@ TEST_F(Files, AFailedSaveKeepsTheDiagramModified) {
   EXPECT_EQ(dirtyfile, 0);
 }
 
+TEST_F(Files, ASaveCutShortLeavesThePreviousFileWhole) {
+  std::string a = scratch + "/keep.T";
+  const std::string original = ".geometry \"version 0.65\";\n";
+  std::ofstream(a) << original;
+  setcurrentfilename(a.c_str());
+  for (int i = 0; i < 40; i++) {
+    vertex* v = makevertex(0.01 * i, 0);
+    v->kind = FREE;
+    addprimitive(v);
+  }
+  ASSERT_EQ(dirtyfile, 1);
+  // Writes past 64 bytes fail (EFBIG) while the limit holds.
+  struct rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  struct rlimit small = old;
+  small.rlim_cur = 64;
+  void (*oldhandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  handlemenu(100003);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldhandler);
+  EXPECT_EQ(slurp(a), original);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_FALSE(guialerts.empty());
+  EXPECT_TRUE(messages.empty());
+  // With room again the same diagram saves.
+  setcurrentfilename(a.c_str());
+  handlemenu(100003);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(count(slurp(a), ".free("), 40);
+}
+
 TEST_F(Files, MessageWindowHelpAndAbout) {
   bindfltkdialogs();
   alerthook = [](const char* t) { guialerts.push_back(t); };
@@ -363,6 +414,83 @@ TEST_F(Files, MessageWindowHelpAndAbout) {
   EXPECT_EQ(infos[0].rfind("Tessarin Version 0.65\n", 0), 0u) << infos[0];
   EXPECT_NE(infos[0].find("the Tessarin developers"), std::string::npos);
   EXPECT_NE(infos[0].find("/html/Index.html"), std::string::npos);
+}
+
+TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
+  std::string a = scratch + "/a.T", b = scratch + "/b.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\n"
+                      "P = .free(-0.5, 0, \"P\");\n"
+                      "Q = .free(0.5, 0, \"Q\");\n"
+                      "l = .l.vv(P, Q);\n";
+  std::ofstream(b) << ".geometry \"version 0.65\";\n"
+                      "R = .free(0, 0.5, \"R\");\n";
+  chooseranswers = {a.c_str()};
+  handlemenu(100002);
+  EXPECT_EQ(chooserfilters.back(), "Tessarin Files (*.[DTdt])");
+  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(title(), a);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
+  // ReOpen drops the changes when told No.
+  plist->color = COLOR_RED;
+  setdirtyfile();
+  EXPECT_EQ(title(), a + "*");
+  choiceanswers = {2};
+  handlemenu(100013);
+  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(plist->color, COLOR_WHITE);
+  EXPECT_EQ(dirtyfile, 0);
+  // Insert File merges, keeping the file name, and marks it modified.
+  chooseranswers = {b.c_str()};
+  handlemenu(100005);
+  EXPECT_EQ(records(), 4);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  EXPECT_EQ(title(), a + "*");
+  // Save writes all four and says so.
+  handlemenu(100003);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(title(), a);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "File Saved");
+  std::string text = slurp(a);
+  EXPECT_EQ(count(text, ".free("), 3) << text;
+  EXPECT_EQ(count(text, ".l.vv("), 1) << text;
+  cleardiagram();
+  ASSERT_EQ(readgeometry(a.c_str()), 1);
+  EXPECT_EQ(records(), 4);
+  // Save As: a cancelled chooser keeps the name; a new name is used.
+  setcurrentfilename(a.c_str());
+  handlemenu(100004);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  std::string c = scratch + "/c";
+  chooseranswers = {c.c_str()};
+  handlemenu(100004);
+  EXPECT_EQ(std::string(getcurrentfilename()), c + ".T");
+  EXPECT_EQ(count(slurp(c + ".T"), ".free("), 3);
+  // A script read from a file enables Run Script.
+  std::string script = std::string(TESSARIN_SOURCE_DIR) + "/examples/script.T";
+  chooseranswers = {script.c_str()};
+  handlemenu(100002);
+  EXPECT_TRUE(statebuts[RUNSCRIPTBUT]->active());
+  handlemenu(100001);
+  EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
+  EXPECT_EQ(records(), 0);
+}
+
+TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
+  opendocument("/x/drawing.geo");
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], "Unknown file type");
+  opendocument((scratch + "/missing.T").c_str());  // ignored silently
+  EXPECT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  std::string a = scratch + "/d.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\nP = .free(0, 0);\n";
+  opendocument(a.c_str());
+  EXPECT_EQ(records(), 1);
+  EXPECT_EQ(title(), a);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(guialerts.size(), 1u);
 }
 
 }  // namespace

@@ -20,17 +20,17 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
-#include "model/state.h"
-#include "relations/finder.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
 #include "language/symtable.h"
 #include "model/construct.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "relations/finder.h"
 #include "render/gldraw.h"
 #include "render/view.h"
 #include "tests/gui/guitest.h"
@@ -103,7 +103,9 @@ TEST_F(Menu, TestModeRefusesEverythingButEndTest) {
 }
 
 std::vector<std::string> infos;
-void recordinfo(const char* text) { infos.push_back(text); }
+void recordinfo(const char* text) {
+  infos.push_back(text);
+}
 
 TEST_F(Menu, TestDiagramEndTestAndDescribe) {
   vertex* a = freepoint(-0.5, 0);
