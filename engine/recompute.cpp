@@ -27,29 +27,88 @@ int degreemode;
 // 82). 0: settled without looking at the parents (free data, or kinds that
 // never reach the table); WAITSPECIAL: the count depends on the record.
 const int WAITSPECIAL = -1;
+// clang-format off
 static const signed char kindparents[] = {
-    0,           0, 0,               // none, LITERAL, PARAMHOLDER
-    WAITSPECIAL,                     // MACROCALL
-    0,           3, 0,               // SCRIPT, LAYERCOND, FREE
-    1,           1, 2, 2, 2,  2, 2,  // VONL, VONC, V_LL, V_LC1/2, V_CC1/2
-    1,           2, 2, 2, 3,  2, 2,  // V_CCENTER .. V_AVV, V_LCONIC1/2
-    1,           0, 3, 2, 3,  2, 3,
-    3,           2,     // VONCONIC, PINNED, V_VVVBISECT .. V_VROTATE
-    3,           3, 3,  // V_LCVOTHER, V_CCVOTHER, V_VVVHARMONIC
-    2,           2, 2, 2, 2,  2, 2,
-    2,           2,               // L_VV .. L_CCINT2
-    2,           2, 2,            // L_CONICV1/2, L_VVPERP
-    2,           3, 3, 3, 3,  3,  // C_VV, C_VVV, C_LLL1..4
-    2,           2, 2, 2, 3,      // C_CCINV, C_LCINV, C_VCRAD, C_VF, C_CTRVV
-    4,           3, 1, 5, 5,      // BEZ_VVVV, A_VVV, A_F, CONIC_VVVVV/LLLLL
-    WAITSPECIAL, 0,               // POLYGON, ARC_VVV
-    WAITSPECIAL, 2, 3, 0,         // F_AREA, F_VV, F_VVVRATIO, F_PERIMETER
-    WAITSPECIAL, 1, 1,            // F_RPN, F_VXCOORD, F_VYCOORD
-    3,           3, 3, 2, 10, 0,  // X_XXF .. X_F9, X_IDENTITY
-    0,           0, 0, 0, 0,      // the condition kinds
-    0,           3,               // RATIO_VVV, V_VVRATIO
+    0, 0, 0,                       // none, LITERAL, PARAMHOLDER
+    WAITSPECIAL,                   // MACROCALL
+    0, 3, 0,                       // SCRIPT, LAYERCOND, FREE
+    1, 1, 2, 2, 2, 2, 2,           // VONL, VONC, V_LL, V_LC1/2, V_CC1/2
+    1, 2, 2, 2, 3, 2, 2,           // V_CCENTER .. V_AVV, V_LCONIC1/2
+    1, 0, 3, 2, 3, 2, 3, 3, 2,     // VONCONIC, PINNED, .. V_VROTATE
+    3, 3, 3,                       // V_LCVOTHER, V_CCVOTHER, V_VVVHARMONIC
+    2, 2, 2, 2, 2, 2, 2, 2, 2,     // L_VV .. L_CCINT2
+    2, 2, 2,                       // L_CONICV1/2, L_VVPERP
+    2, 3, 3, 3, 3, 3,              // C_VV, C_VVV, C_LLL1..4
+    2, 2, 2, 2, 3,                 // C_CCINV, C_LCINV, C_VCRAD, C_VF, C_CTRVV
+    4, 3, 1, 5, 5,                 // BEZ_VVVV, A_VVV, A_F, CONIC_VVVVV/LLLLL
+    WAITSPECIAL, 0,                // POLYGON, ARC_VVV
+    WAITSPECIAL, 2, 3, 0,          // F_AREA, F_VV, F_VVVRATIO, F_PERIMETER
+    WAITSPECIAL, 1, 1,             // F_RPN, F_VXCOORD, F_VYCOORD
+    3, 3, 3, 2, 10, 0,             // X_XXF .. X_F9, X_IDENTITY
+    0, 0, 0, 0, 0,                 // the condition kinds
+    0, 3,                          // RATIO_VVV, V_VVRATIO
 };
+// clang-format on
 static_assert(sizeof kindparents == V_VVRATIO + 1, "one entry per kind");
+
+// Types each kind expects in its parent slots (ORDER KINDS, codes 0 to 82):
+// V vertex, L line, C circle, K conic, A angle, F flt, X xform, P polygon.
+// A record whose parents have other types (a damaged file, a macro bound
+// to the wrong arguments) is undefined rather than read as something else.
+// clang-format off
+static const char* const kindsignature[] = {
+    "", "", "", "", "", "FFF", "",                     // .. FREE
+    "L", "C", "LL", "LC", "LC", "CC", "CC",            // VONL .. V_CC2
+    "C", "VV", "LV", "VC", "AVV", "LK", "LK",          // .. V_LCONIC2
+    "K", "", "VVV", "FF", "VVF", "VX", "VFF", "VFF",   // .. V_VSCALE
+    "VF", "LCV", "CCV", "VVV",                         // .. V_VVVHARMONIC
+    "VV", "VL", "VL", "VC", "VC", "CC", "CC", "CC",    // L_VV .. L_CCINT1
+    "CC", "KV", "KV", "VV",                            // .. L_VVPERP
+    "VV", "VVV", "LLL", "LLL", "LLL", "LLL",           // C_VV .. C_LLL4
+    "CC", "LC", "VC", "VF", "VVV",                     // .. C_CTRVV
+    "VVVV", "VVV", "F", "VVVVV", "LLLLL",              // .. CONIC_LLLLL
+    "VVVVVVVVVV", "VVV",                               // POLYGON, ARC_VVV
+    "P", "VV", "VVV", "P", "", "V", "V",               // F_AREA .. F_VYCOORD
+    "XXF", "XFF", "XFF", "XF", "XFFFFFFFFF", "",       // X_XXF .. X_IDENTITY
+    "VV", "VVVV", "VL", "VC", "VVF",                   // the conditions
+    "VVV", "VVF",                                      // RATIO_VVV, V_VVRATIO
+};
+// clang-format on
+static_assert(sizeof kindsignature / sizeof *kindsignature == V_VVRATIO + 1,
+              "one signature per kind");
+
+static int typeofletter(char c) {
+  switch (c) {
+    case 'V': return RW_VERTEX;
+    case 'L': return RW_LINE;
+    case 'C': return RW_CIRCLE;
+    case 'K': return RW_CONIC;
+    case 'A': return RW_ANGLE;
+    case 'F': return RW_FLT;
+    case 'X': return RW_XFORM;
+    case 'P': return RW_POLYGON;
+    default: return RW_NONE;  // no other letter is used in the table
+  }
+}
+
+// A circle through three collinear points, or the inverse of a circle
+// through the centre of inversion, is drawn as a straight line: its centre
+// is at infinity and its radius means nothing, so nothing built on it as a
+// circle is defined.
+static int isstraight(const primitive* q) {
+  return q->type == RW_CIRCLE && static_cast<const circle*>(q)->center.w == 0;
+}
+
+// 1 when every present parent has the type its kind expects and every
+// circle parent is a true circle.
+static int parentsusable(const primitive* p) {
+  const char* sig = kindsignature[p->kind];
+  for (int i = 0; sig[i] && i < MAXPARENTS; i++) {
+    const primitive* q = p->parents[i];
+    if (q && (q->type != typeofletter(sig[i]) || isstraight(q))) return 0;
+  }
+  return 1;
+}
 
 // A missing parent never settles, so the record is reported rather than
 // computed from a null pointer.
@@ -85,6 +144,7 @@ static int waitpolygon(primitive* p, primitive* poly) {
 // An expression waits for every record it refers to and is invalid when
 // any of them is.
 static int waitexpression(flt* f) {
+  if (!f->rpn) return 1;  // nothing to wait for (evalrpn sees the same)
   for (int i = 0; i < f->nrpn; i++) {
     const rpnitem& it = f->rpn[i];
     if (it.tag != RPN_ANGLE && it.tag != RPN_FLT) continue;
@@ -112,7 +172,7 @@ static int parentsready(primitive* p) {
     case POLYGON: return waitpolygon(p, p);
     case F_AREA:  // a flt: its first slot was not checked for null
       if (!p->parents[0] || !p->parents[0]->satisfied) return 0;
-      if (p->parents[0]->type != RW_POLYGON) return 0;
+      if (p->parents[0]->type != RW_POLYGON) return 1;  // the types decide
       return waitpolygon(p, p->parents[0]);
     case F_RPN: return waitexpression(static_cast<flt*>(p));
     default: return 1;  // no other kind is marked WAITSPECIAL
@@ -322,6 +382,11 @@ void checkconstraint(primitive* p) {
     return;
   }
   if (!parentsready(p)) return;
+  if (!parentsusable(p)) {
+    p->valid = 0;
+    setsettled(p);
+    return;
+  }
   if (p->kind == MACROCALL)
     expandmacrocall(static_cast<macrocall*>(p));
   else if (p->kind == POLYGON)
@@ -348,31 +413,61 @@ static void unsettleresult(macrocall* m, uint32_t stamp, int* missed) {
   r->satisfied = 0;
 }
 
-// Steps 1 and 2 in one walk: unsettles every flt and macro call, and every
-// record with an unsettled parent, and collects the unsettled records.
-// Returns 1 when a record was passed before something it depends on was
-// unsettled (a parent later in the list): the caller then runs the full
-// propagation fixpoint.
-static int markandpropagate(std::vector<primitive*>& work) {
+// The world list as an array, as it was last walked. Walking an array lets
+// the processor fetch many records at once, where following `next` waits
+// for each record before it can ask for the following one. The array is
+// checked against the links as it is walked, so it is never trusted beyond
+// the point where the list was changed.
+static std::vector<primitive*> order;
+
+static void rebuildorder() {
+  order.clear();
+  for (primitive* p = plist; p; p = p->next) order.push_back(p);
+}
+
+// Step 1 and the first step 2 walk for one record.
+static void markandcheck(primitive* p, uint32_t stamp, int* missed) {
+  p->visit = stamp;
+  if (p->type == RW_FLT) p->satisfied = 0;
+  if (p->type == RW_MACROCALL) {
+    p->satisfied = 0;
+    unsettleresult(static_cast<macrocall*>(p), stamp, missed);
+  }
+  for (primitive* q : p->parents) {
+    if (!p->satisfied || !q) continue;
+    if (!q->satisfied) p->satisfied = 0;
+    if (q->visit != stamp) *missed = 1;  // q comes later, or not at all
+  }
+}
+
+// Steps 1 and 2 in one walk over `order`: unsettles every flt and macro
+// call, and every record with an unsettled parent, and collects the
+// unsettled records. Returns 0 as soon as `order` no longer matches the
+// list (nothing done is wrong, only unfinished); otherwise sets *missed
+// when a record was passed before something it depends on (a parent later
+// in the list), in which case the full propagation fixpoint must follow.
+static int walkorder(std::vector<primitive*>& work, int* missed) {
   uint32_t stamp = ++walkstamp;
   if (stamp == 0) stamp = ++walkstamp;
-  int missed = 0;
-  if (pselected) pselected->satisfied = 0;
+  size_t n = order.size();
+  if ((n ? order[0] : nullptr) != plist) return 0;
   work.clear();
-  for (primitive* p = plist; p; p = p->next) {
-    p->visit = stamp;
-    if (p->type == RW_FLT) p->satisfied = 0;
-    if (p->type == RW_MACROCALL) {
-      p->satisfied = 0;
-      unsettleresult(static_cast<macrocall*>(p), stamp, &missed);
-    }
-    for (primitive* q : p->parents) {
-      if (!p->satisfied || !q) continue;
-      if (!q->satisfied) p->satisfied = 0;
-      if (q->visit != stamp) missed = 1;
-    }
+  for (size_t i = 0; i < n; i++) {
+    primitive* p = order[i];
+    if (p->next != (i + 1 < n ? order[i + 1] : nullptr)) return 0;
+    markandcheck(p, stamp, missed);
     if (!p->satisfied) work.push_back(p);
   }
+  return 1;
+}
+
+static int markandpropagate(std::vector<primitive*>& work) {
+  int missed = 0;
+  if (pselected) pselected->satisfied = 0;
+  if (walkorder(work, &missed)) return missed;
+  rebuildorder();
+  missed = 0;
+  walkorder(work, &missed);
   return missed;
 }
 
@@ -432,6 +527,7 @@ void resetengine() {
   walkstamp = 0;
   walkdepth = 0;
   pending.clear();
+  order.clear();
   degreemode = 0;
   inselectstatehook = nullptr;
 }

@@ -1,10 +1,13 @@
 // symtable.h: the keyword table and the identifier table.
 //
-// Both tables share one design: buckets chosen by a hash of the name, each a
-// growable array of entries stored by value. An entry's address is stable
-// only until its bucket grows; growing updates the `symbol` back-pointer of
-// every record named from that bucket, and `checksymtablesize` grows buckets
-// early so that a statement's entries stay put while it is read.
+// Both tables share one design: a name hashes to a bucket, and a bucket
+// lists its entries in insertion order; `lookup` returns the first entry of
+// the bucket with exactly that name. Entries live in blocks that never move,
+// so an entry's address (a record's `symbol`) stays valid until the table is
+// freed; `checksymtablesize` is kept for callers that grow tables between
+// statements. A table starts with 153 buckets chosen by the byte-sum `hash`;
+// when it holds many more names than buckets it is spread over more buckets
+// (a better hash), which changes no lookup result, only its cost.
 #pragma once
 
 #include "model/primitive.h"
@@ -19,19 +22,63 @@ struct symtableentry {
 };
 
 struct symbucket {
-  symtableentry* entries;
+  symtableentry** entries;  // in insertion order
   int count;
   int capacity;
 };
 
+struct symblock;  // storage of entries, never moved
+
 struct symtable {
-  symbucket buckets[NBUCKETS];
+  symbucket* buckets;
+  int nbuckets;     // NBUCKETS, or a power of two once spread
+  int count;        // entries added since the last clearing
+  int initial;      // room each bucket starts with
+  symblock* store;  // entry storage
+  symblock* cur;    // the block new entries come from
 };
 
 extern symtable* restable;  // reserved words, filled once by inittables
 extern symtable* idtable;   // identifiers of the diagram
+extern int minortype;       // sub-code left by reswordtype
 
-// Sum of the name's bytes as signed chars, modulo the bucket count.
+// Keyword classes, the result of reswordtype. ORDER CLASSES.
+enum keywordclass {
+  kwheader,
+  kwtype,
+  kwlinetype,
+  kwpointmark,
+  kwcolor,
+  kwlayer,
+  kwvertex,
+  kwline,
+  kwcircle,
+  kwbezier,
+  kwlength,
+  kwangle,
+  kwtext,
+  kwratio,
+  kwcomment,
+  kwconic,
+  kwmacro,
+  kwreturn,
+  kwanglemark,
+  kwmode,
+  kwarc,
+  kwpolygon,
+  kwrpnop,
+  kwflt,
+  kwpolystyle,
+  kwxform,
+  kwslash,
+  kwcondition,
+  kwdisplay,
+  kwwidth
+};
+
+const int NRESERVED = 318;  // keywords entered by inittables
+
+// Sum of the name's bytes as signed chars, modulo 153.
 int hash(const char* name);
 
 // A new table whose buckets each have room for n entries.
@@ -56,5 +103,16 @@ void removeentry(symtable* t, const char* name);
 // Empties every bucket, keeping capacities.
 void cleartable(symtable* t);
 
-// Grows every bucket within 10 entries of its capacity.
+// Makes room between statements: spreads a crowded table over more buckets.
 void checksymtablesize(symtable* t);
+
+// The class of a keyword code; sets `minortype` (left unchanged for codes
+// whose sub-code means nothing). The argument-slot codes 296 to 299 are
+// reported as "Bad reserved word".
+int reswordtype(int code);
+
+// Creates both tables (once) and enters every reserved word.
+void inittables();
+
+// The keyword spelling of a code (its first spelling), or null.
+const char* reswordname(int code);

@@ -1,13 +1,18 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "app/construction.h"
+#include "editor/editbuffer.h"
+#include "editor/editcmds.h"
 #include "engine/recompute.h"
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
+#include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
+#include "postscript/scriptframes.h"
 #include "prefs/preffile.h"
 #include "prefs/tiptext.h"
 #include "relations/finder.h"
@@ -18,12 +23,14 @@
 #include "render/view.h"
 
 void resetall() {
+  resetconstruction();
   resetnotify();
   resetmodel();
   resetstyle();
   initcolors();
   resetcolors();
   resetlanguage();
+  resetappstate();
   resetengine();
   resetview();
   resetsmear();
@@ -33,4 +40,7 @@ void resetall() {
   resetprefs();
   resettips();
   resetshell();
+  reseteditor();
+  resetscriptframes();
+  reseteditorhooks();
 }

@@ -104,8 +104,13 @@ void PScharstr(FILE* out, const char* s, double x, double y, int halo) {
   }
 }
 
+// Both passes start from the same info-column position, so a label of
+// several lines gets its halo exactly under its letters, and the column is
+// lowered once per line, as on screen.
 void PSlabel(FILE* out, const char* s, double x, double y) {
+  double keep = yinfo;
   PScharstr(out, s, x, y, 1);
+  yinfo = keep;
   PScharstr(out, s, x, y, 0);
 }
 

@@ -350,3 +350,181 @@ TEST_F(Engine, FreeRecordsWithoutParentsSettleUntouched) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, ListChangesBetweenRecomputations) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(2, 0);
+  vertex* lone = freept(5, 5);
+  vertex* m = add<vertex>(V_VVMID, {a, b});
+  vertex* last = freept(7, 7);
+  checkconstraints();
+  // deleting from the middle, the end and the front of the list, then
+  // adding, must each be seen by the next recomputation
+  ASSERT_TRUE(deleteprimitive(lone));
+  b->x = 4;
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 2);
+  ASSERT_TRUE(deleteprimitive(last));
+  b->x = 6;
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(m->x, 3);
+  vertex* n = add<vertex>(V_VVMID, {m, b});
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(n->x, 4.5);
+  ASSERT_TRUE(deleteprimitive(n));
+  ASSERT_TRUE(deleteprimitive(m));
+  ASSERT_TRUE(deleteprimitive(a));
+  b->satisfied = 0;
+  checkconstraints();
+  EXPECT_EQ(plist, b);
+  clearplist();
+  checkconstraints();
+  EXPECT_EQ(plist, nullptr);
+  vertex* c = freept(1, 1);
+  vertex* d = add<vertex>(V_VVMID, {c, c});
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(d->x, 1);
+  EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(Engine, NumbersAreRecomputedEveryFrameAndWaitForTheirReferences) {
+  flt* f = number(2);
+  vertex* p = add<vertex>(V_FF, {f, f});
+  checkconstraints();
+  EXPECT_EQ(p->x, 2);
+  f->value = 3;  // a script changes a number without unsettling anything
+  checkconstraints();
+  EXPECT_EQ(p->x, 3);
+  // An expression refers to records only through its items: it waits for
+  // every one of them and is undefined when any is.
+  line* l0 = linethru(0, 0, 1, 0);
+  vertex* inf = add<vertex>(V_LL, {l0, linethru(0, 1, 1, 1)});
+  vertex* bad = add<vertex>(V_VVMID, {inf, p});
+  flt* g = add<flt>(F_VXCOORD, {bad});
+  flt* h = add<flt>(F_RPN, {});
+  rpnitem items[2];
+  items[0].tag = RPN_FLT;
+  items[0].prim = f;
+  items[1].tag = RPN_FLT;
+  items[1].prim = g;
+  h->rpn = items;
+  h->nrpn = 2;
+  checkconstraints();
+  EXPECT_EQ(g->valid, 0);
+  EXPECT_EQ(h->valid, 0);
+  EXPECT_EQ(h->satisfied, 1);
+  h->nrpn = 0;  // the items are the test's, not the record's
+  h->rpn = nullptr;
+}
+
+}  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, ParentsOfTheWrongTypeMakeTheRecordUndefined) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 0);
+  circle* c = circ(0, 0, 1);
+  line* l = add<line>(L_VV, {a, b});
+  // a line where a vertex belongs, a vertex where a circle belongs
+  vertex* m = add<vertex>(V_VVMID, {a, l});
+  vertex* x = add<vertex>(V_LC1, {l, a});
+  polygon* p = add<polygon>(POLYGON, {a, b, c});
+  p->nvert = 3;
+  flt* area = add<flt>(F_AREA, {a});
+  circle* ok = add<circle>(C_VCRAD, {b, c});
+  checkconstraints();
+  EXPECT_EQ(m->valid, 0);
+  EXPECT_EQ(x->valid, 0);
+  EXPECT_EQ(p->valid, 0);
+  EXPECT_EQ(ok->valid, 1);
+  EXPECT_DOUBLE_EQ(ok->radius, 1);
+  EXPECT_EQ(area->valid, 0);
+  EXPECT_EQ(area->satisfied, 1);
+  EXPECT_TRUE(alerts().empty());
+}
+
+}  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, NothingIsBuiltOnACircleThatIsAStraightLine) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 1);
+  vertex* c = freept(2, 2);
+  circle* flat = add<circle>(C_VVV, {a, b, c});
+  vertex* centre = add<vertex>(V_CCENTER, {flat});
+  vertex* on = add<vertex>(VONC, {flat});
+  on->x = 3;
+  on->y = 0;
+  circle* other = circ(2, 0, 1);
+  vertex* x = add<vertex>(V_CC1, {flat, other});
+  line* t = add<line>(L_VC1, {freept(5, 0), flat});
+  checkconstraints();
+  EXPECT_EQ(flat->valid, 1);  // drawn as the line through the points
+  EXPECT_EQ(flat->center.w, 0);
+  EXPECT_EQ(centre->valid, 0);
+  EXPECT_EQ(on->valid, 0);
+  EXPECT_EQ(on->x, 3);  // its place is kept for when the circle returns
+  EXPECT_EQ(x->valid, 0);
+  EXPECT_EQ(t->valid, 0);
+  // moving a point off the line makes it a circle again: (0,0), (1,1), (2,0)
+  c->y = 0;
+  c->satisfied = 0;
+  checkconstraints();
+  EXPECT_EQ(centre->valid, 1);
+  EXPECT_DOUBLE_EQ(centre->x, 1);
+  EXPECT_DOUBLE_EQ(centre->y, 0);
+  EXPECT_EQ(on->valid, 1);
+  EXPECT_DOUBLE_EQ(on->x, 2);
+  EXPECT_DOUBLE_EQ(on->y, 0);
+  EXPECT_EQ(x->valid, 1);
+  EXPECT_DOUBLE_EQ(x->x, 1.5);
+  EXPECT_DOUBLE_EQ(x->y, -std::sqrt(0.75));
+}
+
+}  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, MacroCallsAndRecordsWithoutComputation) {
+  macro* mac = add<macro>(NOCONSTRAINT, {});
+  mac->nparams = 1;
+  macrocall* none = add<macrocall>(MACROCALL, {});
+  none->macroref = mac;
+  appliedconstraint = 0;
+  checkconstraint(none);
+  // no arguments: settled by the empty first slot, nothing applied
+  EXPECT_EQ(none->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 0);
+  // a call waits for its arguments
+  vertex* a = add<vertex>(V_VVMID, {nullptr, nullptr});
+  a->parents[0] = a;  // never settles
+  macrocall* call = add<macrocall>(MACROCALL, {a});
+  call->macroref = mac;
+  checkconstraint(call);
+  EXPECT_EQ(call->satisfied, 0);
+  // kinds outside the table settle at once and count as applied
+  flt* lit = add<flt>(LITERAL, {});
+  lit->value = 4;
+  angle* g = add<angle>(A_LEN, {freept(0, 0)});
+  g->value = 0.5;
+  appliedconstraint = 0;
+  checkconstraint(g);
+  EXPECT_EQ(g->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 1);
+  EXPECT_EQ(g->value, 0.5);
+  checkconstraint(lit);
+  EXPECT_EQ(lit->value, 4);
+  EXPECT_EQ(lit->satisfied, 1);
+}
+
+}  // namespace

@@ -584,6 +584,18 @@ TEST_F(PostScript, TextMarkup) {
             start + "(a) show\n0.100000 -0.586000 moveto\n(b) show\n");
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
 
+  // A label's halo and its letters line up, line for line.
+  initcolorflag();
+  yinfo = -0.5;
+  capture lab;
+  PSlabel(lab.f, "a\nb", 0.1, 0.2);
+  EXPECT_EQ(lab.text(), start +
+                            "(a) haloshow\n0.100000 -0.586000 moveto\n"
+                            "(b) haloshow\n0.100000 0.200000 moveto\n"
+                            "(a) show\n0.100000 -0.586000 moveto\n"
+                            "(b) show\n");
+  EXPECT_NEAR(yinfo, -0.586, 1e-12);
+
   // Escaping has no fixed limit.
   std::string big(3000, '(');
   std::string esc = makepsstr(big.c_str(), (int)big.size());
@@ -745,6 +757,51 @@ TEST_F(Document, PrintPageAndSmear) {
                   "curveto\nstroke\n"));
 }
 
+TEST_F(Document, ScratchListAndWideView) {
+  // Labelled angles of the macro scratch list get a row of their own.
+  vertex* P = point(0.5, 0);
+  vertex* V = point(0, 0);
+  vertex* Q = point(0, 0.5);
+  angle* a = new angle;
+  a->kind = A_VVV;
+  a->angletype = RW_NOANGLE;
+  a->parents[0] = P, a->parents[1] = V, a->parents[2] = Q;
+  a->label = strdup("x");
+  a->color = COLOR_BLUE;
+  angle* b = new angle;
+  *b = *a;
+  b->label = strdup("y");
+  a->next = b;
+  b->next = nullptr;
+  macroplist = a;
+  std::string t = write();
+  size_t first = t.find("-0.99 0.000000 moveto\n");
+  size_t second = t.find("-0.99 -0.086000 moveto\n");
+  ASSERT_NE(first, std::string::npos) << t;
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_LT(first, t.find("(x) haloshow"));
+  EXPECT_LT(t.find("(x) show"), second);
+  EXPECT_LT(second, t.find("(y) haloshow"));
+
+  // A view wider than tall is scaled by half its height.
+  xsize = 600;
+  ysize = 400;
+  recalcsizes(0);
+  t = write();
+  EXPECT_NE(t.find("%%BoundingBox: 0 0 600 400\n%%EndComments\n"
+                   "0 setlinewidth\n300.000000 200.000000 translate\n"
+                   "200.000000 200.000000 scale\n"),
+            std::string::npos);
+  EXPECT_DOUBLE_EQ(PSxscale, 1.5);
+  EXPECT_DOUBLE_EQ(psfontscale, 200);
+  EXPECT_NE(t.find("-1.500000 -1.000000 moveto -1.500000 1.000000 lineto "
+                   "1.500000 1.000000 lineto 1.500000 -1.000000 lineto\n"
+                   "closepath clip\n"),
+            std::string::npos);
+  clearmacroplist();
+  for (vertex* v : {P, V, Q}) delete v;
+}
+
 std::string slurp(const std::string& path) {
   std::string s;
   FILE* f = fopen(path.c_str(), "rb");
@@ -807,10 +864,11 @@ namespace {
 // The writer's own "%f" agrees with the C library's, ties included.
 TEST(PSFormat, AgreesWithPrintf) {
   char mine[512], lib[512];
-  std::vector<double> xs = {0,        -0.0,      0.5e-6,   -0.5e-6,  1.5e-6,
-                            2.5e-6,   0.0000005, 0.1234565, 999999.9999995,
-                            1e6,      -1e6,      123456789.125, 1e300,
-                            -1e-300,  0.1,       -0.25,    3.0000005};
+  std::vector<double> xs = {
+      0,      -0.0,          0.5e-6,    -0.5e-6,        1.5e-6,
+      2.5e-6, 0.0000005,     0.1234565, 999999.9999995, 1e6,
+      -1e6,   123456789.125, 1e300,     -1e-300,        0.1,
+      -0.25,  3.0000005};
   unsigned s = 12345;
   for (int i = 0; i < 200000; i++) {
     s = s * 1103515245 + 12345;

@@ -169,6 +169,15 @@ void buildeverything() {
   text* t = new text;
   t->string = strdup("Text \\triangle ABC\nsecond (line) \\\\");
   addprimitive(t);
+  // Strings that would break a careless writer.
+  const char* nasty[] = {"(",          ")",         "\\",       "a\\",
+                         "\\)",        "%!",        "\\sub{(}", "\\050",
+                         "\\051\\134", "\\arc{\\}", "\xe9\xff", "\\377"};
+  for (const char* s : nasty) {
+    text* n = new text;
+    n->string = strdup(s);
+    addprimitive(n);
+  }
   addsmearitem(SMEAR_POINT, 0.1, 0.1, 0, 0, RW_DIAMOND);
   addsmearitem(SMEAR_SEGMENT, 0, 0, 0.3, 0.1, 0);
   addsmearitem(SMEAR_CIRCLE, 0, 0, 0.05, 0, 0);

@@ -252,7 +252,7 @@ TEST_F(Render, Circles) {
 
 TEST_F(Render, AngleMarks) {
   setwindow(800, 400);  // twice as wide as tall: rings grow by 2
-  const anglemarkspec* m = anglemarkfor(RW_RING3);
+  const anglemarkset* m = anglemarkfor(RW_RING3);
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->nrings, 3);
   EXPECT_NEAR(m->rings[2] * anglemarkscale(), 0.18, 1e-12);
@@ -443,6 +443,31 @@ TEST_F(Render, Markup) {
   parsemarkup(big.c_str(), &items);
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[1].text.size(), 5000u);
+
+  // Random strings of markup characters: plain runs and newlines rebuild
+  // the text around the items; group texts never hold their terminators.
+  unsigned seed = 7;
+  const char alphabet[] = "ab\\{}\n0178supbcarlinepi()";
+  for (int k = 0; k < 2000; k++) {
+    std::string in;
+    for (int i = 0; i < 40; i++) {
+      seed = seed * 1103515245 + 12345;
+      in += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+    }
+    std::vector<markupitem> got;
+    parsemarkup(in.c_str(), &got);
+    size_t plain = 0;
+    for (const markupitem& m : got) {
+      if (m.kind == MK_RUN) plain += m.text.size();
+      if (m.kind == MK_NEWLINE) plain++;
+      if (m.kind >= MK_ARC && m.kind <= MK_SUB) {
+        EXPECT_EQ(m.text.find_first_of("}\n"), std::string::npos) << in;
+      }
+    }
+    EXPECT_LE(plain, in.size());
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got[0].kind, MK_RUN);
+  }
 
   EXPECT_TRUE(isodigit('7'));
   EXPECT_FALSE(isodigit('8'));

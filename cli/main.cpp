@@ -1,0 +1,94 @@
+// main.cpp: tessarin-cli, the headless face of the program: a table of verbs
+// and the pieces every verb shares (starting the core, loading a diagram).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/verbs.h"
+#include "engine/recompute.h"
+#include "language/parser.h"
+#include "language/symtable.h"
+#include "model/notify.h"
+#include "model/reset.h"
+#include "model/state.h"
+#include "model/worldlist.h"
+
+struct verb {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* args;
+  const char* help;
+};
+
+static const verb verbs[] = {
+    {"check", verbcheck, "FILE", "read and recompute a diagram, report errors"},
+    {"format", verbformat, "FILE [-o OUT]",
+     "read a diagram and write its text again"},
+    {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
+     "write the view of a diagram as EPS"},
+    {"script", verbscript, "FILE [-o PREFIX] [--size WxH] [--max-frames N]",
+     "run the script, one EPS file per frame"},
+    {"relations", verbrelations,
+     "FILE [--samples N] [--step S] [--seed K] [-o OUT]",
+     "sample a diagram and write the relations that held throughout"},
+    {"describe", verbdescribe, "FILE NAME",
+     "say how the primitive with that identifier or label is defined"},
+};
+
+// Alerts end with their own line end at most once; each is one line here.
+static void alerttostderr(const char* text) {
+  size_t n = strlen(text);
+  while (n > 0 && text[n - 1] == '\n') n--;
+  fprintf(stderr, "%.*s\n", (int)n, text);
+}
+
+void startcore() {
+  inittables();
+  resetall();
+  alerthook = alerttostderr;
+}
+
+int loaddiagram(const char* path) {
+  FILE* f = fopen(path, "r");
+  if (!f) {
+    alert("Couldn't open %s", path);
+    return 2;
+  }
+  fclose(f);
+  clearbuffer();
+  int ok = readgeometry(path);
+  checkconstraints();
+  return ok ? 0 : 1;
+}
+
+int usage(const char* verbline) {
+  fprintf(stderr, "usage: tessarin-cli %s\n", verbline);
+  return 2;
+}
+
+static void listverbs(FILE* out) {
+  fprintf(out, "usage: tessarin-cli VERB ARGS...\n\nverbs:\n");
+  for (const verb& v : verbs)
+    fprintf(out, "  %-8s %-18s %s\n", v.name, v.args, v.help);
+}
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    listverbs(stderr);
+    return 2;
+  }
+  if (!strcmp(argv[1], "--help") || !strcmp(argv[1], "-h")) {
+    listverbs(stdout);
+    return 0;
+  }
+  for (const verb& v : verbs)
+    if (!strcmp(argv[1], v.name)) {
+      startcore();
+      int status = v.run(argc - 2, argv + 2);
+      resetall();
+      return status;
+    }
+  fprintf(stderr, "tessarin-cli: unknown verb '%s'\n", argv[1]);
+  listverbs(stderr);
+  return 2;
+}

@@ -1,0 +1,180 @@
+// The lexer: token kinds and values, line counting, and every lexical
+// message, as rows of input text.
+#include <cmath>
+
+#include "tests/langtest.h"
+
+namespace {
+using namespace langtest;
+
+struct tokrow {
+  const char* text;
+  std::vector<int> kinds;  // until endfile (not listed)
+};
+
+TEST_F(Lang, TokenKinds) {
+  const tokrow rows[] = {
+      {"( ) , ; = { } [ ]",
+       {openparen, closeparen, comma, semicolon, equal, opencurly, closecurly,
+        openbracket, closebracket}},
+      {".L.VV A a_1 \"s\"", {reserved, identifier, identifier, strtoken}},
+      {"12 -3 .5 -.5 5. 1e5 1E+5 1.5e-3",
+       {integer, integer, floatnum, floatnum, floatnum, floatnum, floatnum,
+        floatnum}},
+      {"0x1F 012 0", {hexnum, integer, integer}},
+      {"// note\nA", {commenttoken, identifier}},
+      {"// last line without end", {commenttoken}},
+      {"a\r\nb\r\n", {identifier, identifier}},
+  };
+  for (size_t r = 0; r < sizeof rows / sizeof rows[0]; r++) {
+    initfakefile(rows[r].text);
+    for (size_t i = 0; i < rows[r].kinds.size(); i++)
+      EXPECT_EQ(gettoken(nullptr), rows[r].kinds[i]) << "row " << r << " " << i;
+    EXPECT_EQ(gettoken(nullptr), endfile) << "row " << r;
+  }
+  EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(Lang, TokenValues) {
+  initfakefile(".L.VV Abc .5 -.5 012 0x1F 1.5e-3 \"two words\" 3000000000");
+  ASSERT_EQ(gettoken(nullptr), reserved);
+  EXPECT_STREQ(texttoken, ".l.vv");  // reserved words are lowered
+  ASSERT_EQ(gettoken(nullptr), identifier);
+  EXPECT_STREQ(texttoken, "Abc");  // identifiers keep their case
+  ASSERT_EQ(gettoken(nullptr), floatnum);
+  EXPECT_EQ(floattoken, 0.5);
+  ASSERT_EQ(gettoken(nullptr), floatnum);
+  EXPECT_EQ(floattoken, -0.5);
+  ASSERT_EQ(gettoken(nullptr), integer);
+  EXPECT_EQ(longtoken, 12);  // not octal
+  ASSERT_EQ(gettoken(nullptr), hexnum);
+  EXPECT_EQ(longtoken, 31);
+  ASSERT_EQ(gettoken(nullptr), floatnum);
+  EXPECT_EQ(floattoken, 1.5e-3);
+  ASSERT_EQ(gettoken(nullptr), strtoken);
+  EXPECT_STREQ(texttoken, "two words");
+  ASSERT_EQ(gettoken(nullptr), integer);  // too big for 32 bits ...
+  EXPECT_EQ(floattoken, 3e9);             // ... but a number slot keeps it
+  initfakefile(".x");
+  EXPECT_EQ(gettoken(nullptr), reserved);
+  EXPECT_STREQ(texttoken, ".x");
+  initfakefile("// note\n");
+  EXPECT_EQ(gettoken(nullptr), commenttoken);
+  EXPECT_STREQ(texttoken, " note\n");
+}
+
+struct errrow {
+  const char* text;
+  const char* alert;  // "" for a bad token without a message
+};
+
+TEST_F(Lang, LexicalErrors) {
+  const errrow rows[] = {
+      {"/x", "Line 1: Bad comment\n"},
+      {"#", "Line 1: Garbage character\n"},
+      {"\n\n@", "Line 3: Garbage character\n"},
+      {"-", "Line 1: bad number format\n"},
+      {"-x", "Line 1: bad number format\n"},
+      {"1e ", "Line 1: bad number format\n"},
+      {"1e+", "Line 1: bad number format\n"},
+      {"1e999", "Line 1: bad number format\n"},  // no double holds it
+      {"\"open\nstring\"", "Line 1: Error: newline or EOF in string.\n"},
+      {"\"open", "Line 1: Error: newline or EOF in string.\n"},
+      {"0x;", ""},
+      {"\xc3\xa9", "Line 1: Garbage character\n"},
+  };
+  for (const errrow& r : rows) {
+    alerts().clear();
+    linecount = 1;
+    initfakefile(r.text);
+    int t;
+    while ((t = gettoken(nullptr)) != badtoken && t != endfile) {
+    }
+    EXPECT_EQ(t, badtoken) << r.text;
+    EXPECT_EQ(firstalert(), r.alert) << r.text;
+    EXPECT_LE(alerts().size(), 1u) << r.text;
+  }
+}
+
+TEST_F(Lang, LongTokensAreCutOrRejected) {
+  std::string longname(3000, 'a');
+  initfakefile((longname + " b").c_str());
+  EXPECT_EQ(gettoken(nullptr), identifier);
+  EXPECT_EQ(strlen(texttoken), (size_t)TEXTTOKENSIZE - 1);
+  EXPECT_EQ(gettoken(nullptr), identifier);  // the rest was consumed
+  EXPECT_STREQ(texttoken, "b");
+
+  std::string longstring = "\"" + std::string(1500, 's') + "\" x";
+  alerts().clear();
+  initfakefile(longstring.c_str());
+  EXPECT_EQ(gettoken(nullptr), badtoken);
+  ASSERT_EQ(alerts().size(), 1u);
+  EXPECT_EQ(alerts()[0], "Line 1: String longer than 1000 characters\n");
+  EXPECT_EQ(gettoken(nullptr), identifier);  // the string was read through
+
+  std::string ok999 = "\"" + std::string(999, 's') + "\"";
+  alerts().clear();
+  initfakefile(ok999.c_str());
+  EXPECT_EQ(gettoken(nullptr), badtoken);  // the 999th character is the limit
+  std::string ok998 = "\"" + std::string(998, 's') + "\"";
+  alerts().clear();
+  initfakefile(ok998.c_str());
+  EXPECT_EQ(gettoken(nullptr), strtoken);
+  EXPECT_TRUE(alerts().empty());
+
+  std::string longnumber(500, '1');
+  alerts().clear();
+  initfakefile(longnumber.c_str());
+  EXPECT_EQ(gettoken(nullptr), badtoken);
+  EXPECT_EQ(firstalert(), "Line 1: bad number format\n");
+
+  std::string longhex = "0x" + std::string(200, 'f');
+  alerts().clear();
+  initfakefile(longhex.c_str());
+  EXPECT_EQ(gettoken(nullptr), badtoken);
+  EXPECT_EQ(firstalert(), "Line 1: bad number format\n");
+
+  std::string longcomment = "//" + std::string(5000, 'c') + "\nA";
+  initfakefile(longcomment.c_str());
+  EXPECT_EQ(gettoken(nullptr), commenttoken);
+  EXPECT_EQ(gettoken(nullptr), identifier);
+  EXPECT_EQ(linecount, 2);
+}
+
+TEST_F(Lang, LinesAreCountedInsideTextStringsAndComments) {
+  initfakefile("// one\n\"a\nb\" x");
+  linecount = 1;
+  EXPECT_EQ(gettoken(nullptr), commenttoken);
+  EXPECT_EQ(linecount, 2);
+  parsingnewlines = 1;
+  EXPECT_EQ(gettoken(nullptr), strtoken);
+  parsingnewlines = 0;
+  EXPECT_STREQ(texttoken, "a\nb");
+  EXPECT_EQ(linecount, 3);
+}
+
+TEST_F(Lang, InMemoryTextEndsAtByteFF) {
+  initfakefile(
+      "A\xff"
+      "B");
+  EXPECT_EQ(gettoken(nullptr), identifier);
+  EXPECT_EQ(gettoken(nullptr), endfile);
+  EXPECT_EQ(fakegetc(nullptr), -1);
+  fakeungetc(-1, nullptr);  // pushing back the end does nothing
+  EXPECT_EQ(fakegetc(nullptr), -1);
+}
+
+TEST_F(Lang, VersionWarningPrecedesEveryErrorOfANewerFile) {
+  fileversion = 0.70;
+  parseerror("x");
+  ASSERT_EQ(alerts().size(), 2u);
+  EXPECT_EQ(alerts()[0],
+            "Possible mismatch: file version: 0.70\nTessarin version: 0.65");
+  EXPECT_EQ(alerts()[1], "Line 1: x\n");
+  alerts().clear();
+  fileversion = 0.65;
+  parseerror("y");
+  EXPECT_EQ(alerts().size(), 1u);
+}
+
+}  // namespace

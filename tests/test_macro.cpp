@@ -1,0 +1,158 @@
+// Macros: definition records, calls and their results, expansion on every
+// recomputation (with the engine), and writing.
+#include <cmath>
+#include <cstring>
+
+#include "engine/recompute.h"
+#include "language/macro.h"
+#include "tests/langtest.h"
+
+namespace {
+using namespace langtest;
+
+const char* const CENTROID =
+    ".macro .vertex centroid(.vertex a, .vertex b, .vertex c)\n{\n"
+    "    m = .v.vvmid(a, b);\n"
+    "    .return g = .v.vvf(c, m, 0.666667);\n}\n";
+
+TEST_F(Lang, DefinitionAndCall) {
+  ASSERT_EQ(readtext(std::string(CENTROID) +
+                     "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
+                     "G = centroid(A, B, C, .red, \"G\");"),
+            1)
+      << firstalert();
+  symtableentry* e = lookup(idtable, "centroid");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->type, RW_MACRO);
+  macro* m = (macro*)e->prim;
+  EXPECT_EQ(m->nparams, 3);
+  EXPECT_STREQ(m->params[0]->name, "centroid$a");
+  EXPECT_EQ(m->params[0]->prim->kind, PARAMHOLDER);
+  EXPECT_EQ(m->rettype, RW_VERTEX);
+  EXPECT_EQ(m->label, nullptr);
+  ASSERT_NE(m->body, nullptr);
+  EXPECT_STREQ(m->body->symbol->name, "centroid$m");
+  EXPECT_EQ(m->retprim->symbol, lookup(idtable, "centroid$g"));
+  EXPECT_EQ(named("m"), nullptr);  // body names stay inside
+  primitive* g = named("G");
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->generated, 1);
+  EXPECT_EQ(g->color, COLOR_RED);
+  EXPECT_STREQ(g->label, "G");
+  // the call record precedes its result in the list
+  primitive* call = plist;
+  while (call && call->type != RW_MACROCALL) call = call->next;
+  ASSERT_NE(call, nullptr);
+  EXPECT_EQ(call->next, g);
+  EXPECT_EQ(((macrocall*)call)->result, g);
+  EXPECT_EQ(call->parents[0], named("A"));
+  EXPECT_EQ(call->parents[2], named("C"));
+}
+
+TEST_F(Lang, ExpansionFollowsTheArguments) {
+  ASSERT_EQ(readtext(std::string(CENTROID) +
+                     ".macro .vertex mid(.vertex a, .vertex b)\n"
+                     "{ .return m = .v.vvmid(a, b); }\n"
+                     "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
+                     "D = .free(6, 6);\n"
+                     "G = centroid(A, B, C); H = centroid(B, C, D);\n"
+                     "M = mid(A, D); l = .l.vv(G, M);"),
+            1)
+      << firstalert();
+  checkconstraints();
+  vertex* g = (vertex*)named("G");
+  vertex* h = (vertex*)named("H");
+  vertex* m = (vertex*)named("M");
+  EXPECT_NEAR(g->x, 1, 1e-5);  // (0 + 3 + 0) / 3
+  EXPECT_NEAR(g->y, 1, 1e-5);
+  EXPECT_NEAR(h->x, 3, 1e-5);  // (3 + 0 + 6) / 3
+  EXPECT_NEAR(h->y, 3, 1e-5);
+  EXPECT_EQ(m->x, 3);
+  EXPECT_EQ(m->y, 3);
+  EXPECT_EQ(m->w, 1);
+  // the intermediate midpoints of both centroid calls are in the scratch list
+  int copies = 0;
+  for (primitive* p = macroplist; p; p = p->next) {
+    EXPECT_EQ(p->generated, 1);
+    copies++;
+  }
+  EXPECT_EQ(copies, 2);
+  // a result is an ordinary parent: the line through G and M
+  line* l = (line*)named("l");
+  EXPECT_NEAR(l->p1.x, 1, 1e-5);
+  EXPECT_EQ(l->p2.x, 3);
+  // moving an argument moves the result on the next recomputation
+  vertex* a = (vertex*)named("A");
+  a->x = 3;
+  a->satisfied = 0;
+  clearmacroplist();
+  checkconstraints();
+  EXPECT_NEAR(g->x, 2, 1e-5);  // (3 + 3 + 0) / 3
+  EXPECT_EQ(m->x, 4.5);
+}
+
+TEST_F(Lang, ResultsOfOtherTypesAndLiterals) {
+  ASSERT_EQ(readtext(".macro .flt len(.vertex a, .vertex b)\n"
+                     "{ .return d = .f.vv(a, b); }\n"
+                     ".macro .circle ring(.vertex a, .flt r)\n"
+                     "{ .return k = .c.vf(a, r); }\n"
+                     "A = .free(0, 0); B = .free(3, 4);\n"
+                     "x = len(A, B);\n"
+                     "k1 = ring(A, 2); k2 = ring(B, 2.0);"),
+            1)
+      << firstalert();
+  EXPECT_EQ(named("x"), nullptr);  // a flt result makes no record
+  primitive* k1 = named("k1");
+  primitive* k2 = named("k2");
+  ASSERT_NE(k1, nullptr);
+  // 2 and 2.0 share one anonymous flt entered as "2.000000"
+  symtableentry* two = lookup(idtable, "2.000000");
+  ASSERT_NE(two, nullptr);
+  primitive* call1 = plist;
+  while (call1 && call1->next != k1) call1 = call1->next;
+  primitive* call2 = plist;
+  while (call2 && call2->next != k2) call2 = call2->next;
+  ASSERT_NE(call1, nullptr);
+  ASSERT_NE(call2, nullptr);
+  EXPECT_EQ(call1->parents[1], two->prim);
+  EXPECT_EQ(call2->parents[1], two->prim);
+  checkconstraints();
+  EXPECT_EQ(((circle*)k2)->radius, 2);
+  EXPECT_EQ(((circle*)k2)->center.x, 3);
+}
+
+TEST_F(Lang, WrittenBackInListOrder) {
+  ASSERT_EQ(readtext(std::string(CENTROID) +
+                     "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
+                     "G = centroid(A, B, C, .red);\n"
+                     "centroid(C, B, A);\n"
+                     ".macro nothing() { }\nnothing();\n"),
+            1)
+      << firstalert();
+  EXPECT_EQ(written(),
+            ".geometry \"version 0.65\";\n" + std::string(CENTROID) +
+                "A = .free(0, 0);\nB = .free(3, 0);\nC = .free(0, 3);\n"
+                "G = centroid(A, B, C, .red);\n"
+                "centroid(C, B, A);\n"
+                ".macro nothing()\n{\n}\nnothing();\n");
+}
+
+TEST_F(Lang, NestedCallsInsideABody) {
+  ASSERT_EQ(
+      readtext(std::string(CENTROID) +
+               ".macro .vertex twice(.vertex a, .vertex b, .vertex c)\n"
+               "{ g1 = centroid(a, b, c); .return h = .v.vvmid(g1, a); }\n"
+               "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
+               "T = twice(A, B, C);"),
+      1)
+      << firstalert();
+  checkconstraints();
+  vertex* t = (vertex*)named("T");
+  EXPECT_NEAR(t->x, 0.5, 1e-5);  // halfway from A to the centroid (1, 1)
+  EXPECT_NEAR(t->y, 0.5, 1e-5);
+  std::string once = written();
+  ASSERT_EQ(readtext(once), 1) << firstalert();
+  EXPECT_EQ(written(), once);
+}
+
+}  // namespace
