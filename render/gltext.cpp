@@ -49,7 +49,7 @@ void loadscreenfont() {
   currentface = currentsize = -1;  // the context may have changed
   normalfont(fontsize);
   glRasterPos2d(fxmin, fymin);
-  gl_draw(" ", 1);
+  gl_draw("A", 1);
 }
 
 // Switches to a projection of window pixels, keeping the raster position.
@@ -88,14 +88,29 @@ static void underline(rasterpos start, rasterpos end) {
   pixelend();
 }
 
+// Draws n characters at the raster position. The bitmap lists of some
+// OpenGL libraries give the blank no advance at all, so blanks move the
+// raster position by the font's own width of a blank instead.
+static void drawchars(const char* s, int n) {
+  int i = 0;
+  while (i < n) {
+    int j = i;
+    while (j < n && s[j] != ' ') j++;
+    if (j > i) gl_draw(s + i, j - i);
+    for (; j < n && s[j] == ' '; j++)
+      glBitmap(0, 0, 0, 0, (GLfloat)gl_width(" "), 0, nullptr);
+    i = j;
+  }
+}
+
 // Draws n characters at the raster position, underlined when asked.
 static void piece(const char* s, int n, int ul) {
   if (!ul) {
-    gl_draw(s, n);
+    drawchars(s, n);
     return;
   }
   rasterpos start = currentraster();
-  gl_draw(s, n);
+  drawchars(s, n);
   underline(start, currentraster());
 }
 
