@@ -478,3 +478,5 @@ void resetstatewidgets(int full) {
 void notavailable(int code) {
   alert("This command (%d) is not available yet.", code);
 }
+
+void resetcommands() { textdialoghook = nullptr; }

@@ -24,6 +24,8 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
+#include "app/files.h"
+#include "app/keys.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -619,4 +621,11 @@ void resetwidgets(int full) {
   clearbuttons(-1);
   showlayerbuttons();
   if (statebuts[RUNSCRIPTBUT]) statebuts[RUNSCRIPTBUT]->deactivate();
+}
+
+void resetui() {
+  resetcommands();
+  resetfiles();
+  resetkeys();
+  resetwidgets(1);
 }
