@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #ifdef TESSARIN_HAVE_PNG
 #include <png.h>
 #endif
@@ -24,7 +26,9 @@
 namespace {
 
 const std::string cli = TESSARIN_BINARY_DIR "/tessarin-cli";
-const std::string dir = TESSARIN_BINARY_DIR "/cli-eps-test";
+// One folder per test process: ctest runs the cases side by side.
+const std::string dir =
+    TESSARIN_BINARY_DIR "/cli-eps-test-" + std::to_string(getpid());
 
 std::string slurp(const std::string& path) {
   std::string s;
