@@ -26,6 +26,8 @@ static const verb verbs[] = {
      "read a diagram and write its text again"},
     {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
      "write the view of a diagram as EPS"},
+    {"script", verbscript, "FILE [-o PREFIX] [--size WxH] [--max-frames N]",
+     "run the script, one EPS file per frame"},
     {"relations", verbrelations,
      "FILE [--samples N] [--step S] [--seed K] [-o OUT]",
      "sample a diagram and write the relations that held throughout"},

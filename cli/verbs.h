@@ -31,3 +31,7 @@ int loaddiagram(const char* path);
 
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
 int usage(const char* verbline);
+
+// script FILE [-o PREFIX] [--size WxH] [--max-frames N]: run the script
+// and write every frame as PREFIX000.eps, PREFIX001.eps, ...
+int verbscript(int argc, char** argv);

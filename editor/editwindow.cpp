@@ -15,6 +15,7 @@
 #include "app/geomwindow.h"
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
+#include "editor/editgeom.h"
 #include "editor/editkeys.h"
 #include "model/notify.h"
 #include "prefs/preffile.h"
@@ -226,6 +227,7 @@ static void bindeditorhooks() {
   editpastehook = askforpaste;
   editaskhook = askforstring;
   edithidehook = hideeditor;
+  editorrunhook = runeditor;
 }
 
 #define EDITITEM(label, key, code) \

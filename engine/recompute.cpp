@@ -150,6 +150,7 @@ static int waitpolygon(primitive* p, primitive* poly) {
 // An expression waits for every record it refers to and is invalid when
 // any of them is.
 static int waitexpression(flt* f) {
+  if (!f->rpn) return 1;  // nothing to wait for (evalrpn sees the same)
   for (int i = 0; i < f->nrpn; i++) {
     const rpnitem& it = f->rpn[i];
     if (it.tag != RPN_ANGLE && it.tag != RPN_FLT) continue;

@@ -1,6 +1,7 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "app/construction.h"
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "engine/recompute.h"
@@ -22,6 +23,7 @@
 #include "render/view.h"
 
 void resetall() {
+  resetconstruction();
   resetnotify();
   resetmodel();
   resetstyle();

@@ -11,6 +11,7 @@
 
 int epsframe;
 int restartepsframes;
+int epsframeerrors;
 
 int scriptframebase(char* out, int size, const char* filename) {
   int n;
@@ -48,6 +49,10 @@ int dumpscriptframe(const char* base) {
     ok = dumpPostScript(path);
     EPS = keep;
   }
+  if (!ok) {
+    epsframeerrors++;
+    dumpingeps = 0;
+  }
   if (!runningscript) restartepsframes = 1;
   return ok;
 }
@@ -55,4 +60,5 @@ int dumpscriptframe(const char* base) {
 void resetscriptframes() {
   epsframe = 0;
   restartepsframes = 0;
+  epsframeerrors = 0;
 }

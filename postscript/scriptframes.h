@@ -10,6 +10,7 @@ const int SCRIPTPATHSIZE = 1024;  // bytes of a frame's path
 
 extern int epsframe;          // number of the next frame written
 extern int restartepsframes;  // the next frame starts a new run at 000
+extern int epsframeerrors;    // frames that could not be written
 
 // The base of the frame names for the diagram file `filename`: the name
 // without its extension when it ends in '.' and one letter (".T"), the name
@@ -22,7 +23,9 @@ int scriptframename(char* out, int size, const char* base, int n);
 
 // Writes the current view (as last recomputed) as the next frame of `base`
 // with `EPS` set for the call. When no script is running any more, the
-// next frame restarts the numbering. Returns 1 when the file was written.
+// next frame restarts the numbering. Returns 1 when the file was written;
+// a frame that cannot be written (reported once by the writer) turns
+// Script Print off, so one failure does not become an alert per frame.
 int dumpscriptframe(const char* base);
 
 // Puts the frame numbering back to its start-up state.
