@@ -22,7 +22,9 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/script.h"
 #include "app/ui.h"
+#include "editor/editwindow.h"
 #include "language/rpn.h"
 #include "language/symtable.h"
 #include "model/notify.h"
@@ -30,7 +32,9 @@
 #include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "prefs/options.h"
 #include "prefs/preffile.h"
+#include "prefs/tips.h"
 #include "relations/describe.h"
 #include "relations/finder.h"
 #include "render/gldraw.h"
@@ -125,21 +129,6 @@ void layercommand(int code) {
   setlayerbuttons();
 }
 
-void proofcommand(int code) {
-  switch (code) {
-    case 200234: layerset = 1; break;
-    case 200235:
-      if (layerset != 0x80000000u) layerset <<= 1;
-      break;
-    case 200232:
-      if (layerset != 1) layerset >>= 1;
-      break;
-    default: layerset = 0xffffffffu; break;  // 200233, Off
-  }
-  setlayerbuttons();
-  clearbuttons(-1);
-}
-
 void widthcommand(int code) {
   double w = widths[code - 200350];
   widthmultiplier = w;
@@ -147,11 +136,6 @@ void widthcommand(int code) {
   pselected->width = w;
   // The width is written with the diagram, so it is a change to save.
   setdirtyfile();
-}
-
-void runscript() {
-  runningscript = 1;
-  if (Script) Script->value = Script->start;
 }
 
 void toggletooltips() {
@@ -214,6 +198,14 @@ int editcommand(int code) {
       if (pselected && editname(pselected)) setdirtyfile();
       break;
     case 200244: runscript(); break;
+    case 200238:
+      if (editgeometry()) setdirtyfile();
+      break;
+    case 200247:
+      changeoptions();
+      setmenu();
+      break;
+    case 200249: showtips(); break;
     case 200245:
       addvertexnames = !addvertexnames;
       setmenu();

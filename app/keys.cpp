@@ -14,6 +14,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/geomwindow.h"
+#include "app/script.h"
 #include "model/notify.h"
 #include "model/primitive.h"
 #include "model/shell.h"
@@ -63,16 +64,6 @@ int digitcommand(int digit, int shift) {
   if (digit >= 1 && digit <= 5)
     return lookupkey(plainkeys, 5, (unsigned char)('0' + digit));
   return digit == 0 || digit == 6 || digit == 7 ? 0 : -1;
-}
-
-// Every key or mouse press ends a running script and rewinds it.
-void stopscript() {
-  if (runningscript) {
-    runningscript = 0;
-    layerset = filelayerset;
-    setlayerbuttons();
-  }
-  if (Script) Script->value = Script->start;
 }
 
 int ignorerelease;  // the press that stopped a script swallows its release

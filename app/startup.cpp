@@ -14,20 +14,22 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/geomwindow.h"
 #include "app/files.h"
-#include "language/parser.h"
+#include "app/geomwindow.h"
 #include "app/idle.h"
 #include "app/keys.h"
-#include "app/ui.h"
 #include "app/pick.h"
+#include "app/ui.h"
+#include "editor/editwindow.h"
 #include "engine/drag.h"
+#include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "prefs/tips.h"
 #include "render/gldraw.h"
 #include "render/palette.h"
 
@@ -47,7 +49,9 @@ void askdirty() {
   }
 }
 
-static int savediagram() { return savecurrentfile(0); }
+static int savediagram() {
+  return savecurrentfile(0);
+}
 
 static void closemain(Fl_Widget*, void*) {
   exit(0);
@@ -76,7 +80,6 @@ static void nodisplaymessage() {
           "Without a window, use tessarin-cli (for instance \"tessarin-cli "
           "eps FILE\" writes a diagram as EPS).\n");
 }
-
 
 // The diagram name among the arguments: the first that is not a switch;
 // none when the toolkit rejected a switch.
@@ -108,7 +111,7 @@ static void bindcallbacks(Fl_Geom_Window* g) {
 
 int startup(int argc, char** argv) {
   atexit(askdirty);
-  parsedefaultfile();
+  int prefsopen = parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;
   setchooserprefs();
   main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
@@ -139,8 +142,10 @@ int startup(int argc, char** argv) {
   geom_window->show();
   geommain(filename.c_str());
   setlayerbuttons();
+  makeeditorwindow();  // built hidden, shown by Edit Geometry
   selectprim(nullptr);
   Fl_Tooltip::enable(showinfomsg);
+  if (showthetips && prefsopen) showtips();
   geom_window->take_focus();
   startidle();
   Fl::visible_focus(0);

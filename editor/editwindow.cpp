@@ -11,6 +11,7 @@
 #include <FL/fl_draw.H>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/geomwindow.h"
 #include "editor/editbuffer.h"
@@ -308,4 +309,12 @@ int runeditor() {
     if (!ed.editdone && !editorwindow->shown()) ed.editdone = 1;
   }
   return ed.editdone;
+}
+
+int editgeometry() {
+  buildeditorwindow();
+  editorrunhook = runeditor;
+  int done = editgeomtext();
+  if (done == 2) exit(0);
+  return done == 1;
 }

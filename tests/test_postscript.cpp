@@ -782,7 +782,6 @@ TEST_F(Document, ScratchListAndWideView) {
   EXPECT_LT(first, t.find("(x) haloshow"));
   EXPECT_LT(t.find("(x) show"), second);
   EXPECT_LT(second, t.find("(y) haloshow"));
-  for (vertex* v : {P, V, Q}) delete v;
 
   // A view wider than tall is scaled by half its height.
   xsize = 600;
@@ -799,6 +798,8 @@ TEST_F(Document, ScratchListAndWideView) {
                    "1.500000 1.000000 lineto 1.500000 -1.000000 lineto\n"
                    "closepath clip\n"),
             std::string::npos);
+  clearmacroplist();
+  for (vertex* v : {P, V, Q}) delete v;
 }
 
 std::string slurp(const std::string& path) {

@@ -46,7 +46,7 @@ done
 export HOME=$work
 # Single-buffered drawing, so that a screenshot of the virtual display shows
 # the drawing area (a double-buffered one reads back black there).
-echo singlebuffer >"$work/.tessarinrc"
+printf 'singlebuffer\nnotips\n' >"$work/.tessarinrc"  # no tips window at start
 printf '.geometry "version 0.65";\n' >"$work/e2e.T"
 "$bin" "$work/e2e.T" &
 app=$!
