@@ -113,14 +113,16 @@ static int parentsusable(const primitive* p) {
 // A missing parent never settles, so the record is reported rather than
 // computed from a null pointer.
 int notsatisfied(primitive* p, int n) {
+  if (n > MAXPARENTS) n = MAXPARENTS;
   for (int i = 0; i < n; i++)
     if (!p->parents[i] || !p->parents[i]->satisfied) return 1;
   return 0;
 }
 
 int invalid(primitive* p, int n) {
+  if (n > MAXPARENTS) n = MAXPARENTS;
   for (int i = 0; i < n; i++)
-    if (!p->parents[i]->valid) {
+    if (p->parents[i] && !p->parents[i]->valid) {
       p->valid = 0;
       return 1;
     }
