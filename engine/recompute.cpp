@@ -526,7 +526,8 @@ void checkconstraints() {
 
 void resetengine() {
   appliedconstraint = 0;
-  walkstamp = 0;
+  // walkstamp keeps counting: records made before the reset may still
+  // carry stamps, and a reused number could pass them as already walked.
   walkdepth = 0;
   pending.clear();
   order.clear();
