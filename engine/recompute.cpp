@@ -367,12 +367,6 @@ static void setsettled(primitive* p) {
   appliedconstraint = 1;
 }
 
-// Kinds computed even when a parent is invalid: a polygon still gets its
-// area, and a macro call does not look at its arguments' validity.
-static int computesanyway(int kind) {
-  return kind == POLYGON || kind == MACROCALL;
-}
-
 void checkconstraint(primitive* p) {
   p->valid = 1;
   if (p->kind != FREE && p->type != RW_FLT && !p->parents[0]) {
@@ -389,11 +383,14 @@ void checkconstraint(primitive* p) {
     setsettled(p);
     return;
   }
+  // A macro call does not look at its arguments' validity, and a polygon
+  // with an undefined corner still gets its area; the rest are computed
+  // only from valid parents.
   if (p->kind == MACROCALL)
     expandmacrocall(static_cast<macrocall*>(p));
   else if (p->kind == POLYGON)
     setpolyarea(static_cast<polygon*>(p));
-  else if (p->valid || computesanyway(p->kind))
+  else if (p->valid)
     computeguarded(p);
   if (p->valid && !finiteresult(p)) p->valid = 0;
   setsettled(p);
