@@ -12,7 +12,8 @@
 namespace {
 
 const std::string CLI = std::string(TESSARIN_BINARY_DIR) + "/tessarin-cli";
-const std::string TMP = std::string(TESSARIN_BINARY_DIR) + "/clitest";
+// Each test has files of its own: ctest runs them at the same time.
+std::string TMP;
 
 struct result {
   int status;
@@ -40,6 +41,8 @@ void put(const std::string& path, const std::string& text) {
 struct Cli : ::testing::Test {
   void SetUp() override {
     if (access(CLI.c_str(), X_OK) != 0) GTEST_SKIP() << "no " << CLI;
+    TMP = std::string(TESSARIN_BINARY_DIR) + "/clitest_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
   }
 };
 
@@ -91,6 +94,8 @@ TEST_F(Cli, FormatWritesTheDiagramText) {
   EXPECT_EQ(r.err, "can't open /nonexistent/dir/x.T\n");
   remove((TMP + ".T").c_str());
   remove((TMP + ".out.T").c_str());
+  remove((TMP + ".out").c_str());
+  remove((TMP + ".err").c_str());
 }
 
 }  // namespace
