@@ -112,7 +112,8 @@ TEST_F(Lang, CrowdedTablesSpreadAndKeepEveryName) {
     v.push_back(p);
     if (i % 100 == 0) checksymtablesize(idtable);
   }
-  EXPECT_GT(idtable->nbuckets, NBUCKETS);
+  EXPECT_NE(idtable->slots, nullptr);  // spread
+  EXPECT_GE(idtable->nslots, 2 * 20000);
   for (int i = 0; i < 20000; i++) {
     std::string name = "v" + std::to_string(i);
     ASSERT_EQ(lookup(idtable, name.c_str()), v[i]->symbol) << name;
@@ -128,9 +129,32 @@ TEST_F(Lang, CrowdedTablesSpreadAndKeepEveryName) {
   removeentry(idtable, "v9");
   EXPECT_EQ(lookup(idtable, "v9"), nullptr);
   cleartable(idtable);
-  EXPECT_EQ(idtable->nbuckets, NBUCKETS);
+  EXPECT_EQ(idtable->slots, nullptr);
   EXPECT_EQ(lookup(idtable, "v1"), nullptr);
   for (vertex* p : v) destroyprimitive(p);
+}
+
+}  // namespace
+
+namespace {
+using namespace langtest;
+
+TEST_F(Lang, RepeatedNamesInASpreadTable) {
+  for (int i = 0; i < 3000; i++) addentry(idtable, "2.000000", RW_FLT);
+  for (int i = 0; i < 3000; i++)
+    addentry(idtable, ("w" + std::to_string(i)).c_str(), RW_VERTEX);
+  symtableentry* first = nullptr;
+  checksymtablesize(idtable);
+  ASSERT_NE(idtable->slots, nullptr);
+  // the first entry of a repeated name is the one found
+  first = lookup(idtable, "2.000000");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->type, RW_FLT);
+  EXPECT_NE(lookup(idtable, "w2999"), nullptr);
+  removeentry(idtable, "2.000000");  // every entry of the name goes
+  EXPECT_EQ(lookup(idtable, "2.000000"), nullptr);
+  symtableentry* again = addentry(idtable, "2.000000", RW_FLT);
+  EXPECT_EQ(lookup(idtable, "2.000000"), again);
 }
 
 }  // namespace
