@@ -6,6 +6,7 @@
 #include <FL/Fl.H>
 
 #include "app/geomwindow.h"
+#include "app/script.h"
 #include "model/shell.h"
 
 static int idlestarted;  // the first idle call has started the clock
@@ -18,7 +19,8 @@ void IdleFunc(void*) {
     return;
   }
   int damaged = geom_window && geom_window->damage();
-  int actions = idlestep(monotonicmicros(), damaged);
+  int actions = idlescript();
+  actions |= idlestep(monotonicmicros(), damaged);
   if (actions & IDLE_REDRAW) redrawgeometry();
   // The script's EPS frames, the panel label and the construction buttons
   // belong to the control panel and the script player.

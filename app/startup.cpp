@@ -14,16 +14,22 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "app/keys.h"
 #include "app/pick.h"
+#include "app/ui.h"
+#include "editor/editwindow.h"
 #include "engine/drag.h"
+#include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "prefs/tips.h"
 #include "render/gldraw.h"
 #include "render/palette.h"
 
@@ -41,6 +47,10 @@ void askdirty() {
     if (!savefilehook) return;  // nothing is there to save with
     if (savefilehook()) dirtyfile = 0;
   }
+}
+
+static int savediagram() {
+  return savecurrentfile(0);
 }
 
 static void closemain(Fl_Widget*, void*) {
@@ -71,14 +81,6 @@ static void nodisplaymessage() {
           "eps FILE\" writes a diagram as EPS).\n");
 }
 
-// The menu bar and the control panel's place; their contents are built by
-// the commands of the control panel.
-static void makepanelframe() {
-  new Fl_Menu_Bar(0, 0, WIDTH, 24);
-  Fl_Group* panel = new Fl_Group(WIDTH, 24, MENUWIDTH, 2000);
-  panel->end();
-}
-
 // The diagram name among the arguments: the first that is not a switch;
 // none when the toolkit rejected a switch.
 static void takefilename(int argc, char** argv) {
@@ -89,27 +91,32 @@ static void takefilename(int argc, char** argv) {
 }
 
 void geommain(const char* name) {
+  inittables();
   initcolors();
   if (!name || !*name) return;
-  if (main_window) main_window->copy_label(name);
-  dirtyfile = 0;
+  readgeometry(name);
+  setcurrentfilename(name);
+  cleardirtyfile();
 }
 
 static void bindcallbacks(Fl_Geom_Window* g) {
   g->displayfunc = drawgeom;
   g->reshapefunc = Reshape;
-  g->mousefunc = pickmouse;
+  g->mousefunc = mouse;
   g->motionfunc = motion;
   g->visibilityfunc = visibility;
+  g->keyboardfunc = keyboard;
+  g->specialfunc = special;
 }
 
 int startup(int argc, char** argv) {
   atexit(askdirty);
-  parsedefaultfile();
+  int prefsopen = parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;
+  setchooserprefs();
   main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
   main_window->callback(closemain);
-  makepanelframe();
+  makeui();
   takefilename(argc, argv);
   if (!opendisplay()) {
     nodisplaymessage();
@@ -129,12 +136,16 @@ int startup(int argc, char** argv) {
   bindcallbacks(geom_window);
   main_window->end();
   bindnotifyhooks();
+  bindfltkdialogs();
+  savefilehook = savediagram;
   main_window->show(argc, argv);
   geom_window->show();
   geommain(filename.c_str());
   setlayerbuttons();
+  makeeditorwindow();  // built hidden, shown by Edit Geometry
   selectprim(nullptr);
   Fl_Tooltip::enable(showinfomsg);
+  if (showthetips && prefsopen) showtips();
   geom_window->take_focus();
   startidle();
   Fl::visible_focus(0);

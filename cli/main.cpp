@@ -24,6 +24,15 @@ static const verb verbs[] = {
     {"check", verbcheck, "FILE", "read and recompute a diagram, report errors"},
     {"format", verbformat, "FILE [-o OUT]",
      "read a diagram and write its text again"},
+    {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
+     "write the view of a diagram as EPS"},
+    {"script", verbscript, "FILE [-o PREFIX] [--size WxH] [--max-frames N]",
+     "run the script, one EPS file per frame"},
+    {"relations", verbrelations,
+     "FILE [--samples N] [--step S] [--seed K] [-o OUT]",
+     "sample a diagram and write the relations that held throughout"},
+    {"describe", verbdescribe, "FILE NAME",
+     "say how the primitive with that identifier or label is defined"},
 };
 
 // Alerts end with their own line end at most once; each is one line here.

@@ -11,6 +11,17 @@ int verbcheck(int argc, char** argv);
 // format FILE [-o OUT]: read, recompute and write the diagram text.
 int verbformat(int argc, char** argv);
 
+// eps FILE -o OUT [--size WxH] [--bw] [--show-invisible]: read, recompute
+// and write the view as EPS for a drawing area of W x H pixels.
+int verbeps(int argc, char** argv);
+
+// relations FILE [--samples N] [--step S] [--seed K] [-o OUT]: sample the
+// diagram around the file's position and write the relations report.
+int verbrelations(int argc, char** argv);
+
+// describe FILE NAME: the sentence saying how NAME is defined.
+int verbdescribe(int argc, char** argv);
+
 // Starts the core for a verb: tables, state, alerts to standard error.
 void startcore();
 
@@ -20,3 +31,7 @@ int loaddiagram(const char* path);
 
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
 int usage(const char* verbline);
+
+// script FILE [-o PREFIX] [--size WxH] [--max-frames N]: run the script
+// and write every frame as PREFIX000.eps, PREFIX001.eps, ...
+int verbscript(int argc, char** argv);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "editor/editbuffer.h"
+#include "editor/editgeom.h"
 #include "model/notify.h"
 
 void (*editcopyhook)(const char* text, int length);
@@ -18,6 +19,7 @@ void reseteditorhooks() {
   editpastehook = nullptr;
   editaskhook = nullptr;
   edithidehook = nullptr;
+  editorrunhook = nullptr;
 }
 
 // Both ends of the selection move to (l, c); the lines they leave and

@@ -11,10 +11,12 @@
 #include <FL/fl_draw.H>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/geomwindow.h"
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
+#include "editor/editgeom.h"
 #include "editor/editkeys.h"
 #include "model/notify.h"
 #include "prefs/preffile.h"
@@ -226,6 +228,7 @@ static void bindeditorhooks() {
   editpastehook = askforpaste;
   editaskhook = askforstring;
   edithidehook = hideeditor;
+  editorrunhook = runeditor;
 }
 
 #define EDITITEM(label, key, code) \
@@ -306,4 +309,12 @@ int runeditor() {
     if (!ed.editdone && !editorwindow->shown()) ed.editdone = 1;
   }
   return ed.editdone;
+}
+
+int editgeometry() {
+  buildeditorwindow();
+  editorrunhook = runeditor;
+  int done = editgeomtext();
+  if (done == 2) exit(0);
+  return done == 1;
 }

@@ -47,3 +47,8 @@ int getkeyboardcmd();
 
 // The text size the view uses: the preference when it is a usable size.
 int editorfontsize();
+
+// Edit Geometry: the diagram's round trip through the editor. Returns 1
+// when the diagram now holds the edited text, 0 when nothing changed;
+// when the user quits the program from the editor, exits here.
+int editgeometry();

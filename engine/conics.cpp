@@ -303,6 +303,11 @@ static void scanhorizontal(conicsearch* s, const double* k, double y) {
   consider(s, (-b - std::sqrt(disc)) / (2 * k[0]), y);
 }
 
+// Steps of the fine scans: 0.02 / 0.0003, rounded up. Far from the origin
+// adding 0.0003 may not change x at all, so the scans count their steps
+// rather than trust the sum to pass the end.
+static const int FINESTEPS = 67;
+
 void projecttoconic(vertex* P, const conic* K) {
   conicsearch s = {P->x, P->y, 1e30, 0, 0};
   const double* k = K->coef;
@@ -310,10 +315,12 @@ void projecttoconic(vertex* P, const conic* K) {
   for (double y = fymin; y <= fymax; y += 0.01) scanhorizontal(&s, k, y);
   // the refining windows are fixed before each scan moves the best point
   double bx = s.bx;
-  for (double x = bx - 0.01; x <= bx + 0.01; x += 0.0003)
+  double x = bx - 0.01;
+  for (int i = 0; i < FINESTEPS && x <= bx + 0.01; i++, x += 0.0003)
     scanvertical(&s, k, x);
   double by = s.by;
-  for (double y = by - 0.01; y <= by + 0.01; y += 0.0003)
+  double y = by - 0.01;
+  for (int i = 0; i < FINESTEPS && y <= by + 0.01; i++, y += 0.0003)
     scanhorizontal(&s, k, y);
   if (s.best < 1e7)
     setpoint(P, s.bx, s.by, 1);

@@ -27,59 +27,53 @@ int degreemode;
 // 82). 0: settled without looking at the parents (free data, or kinds that
 // never reach the table); WAITSPECIAL: the count depends on the record.
 const int WAITSPECIAL = -1;
+// clang-format off
 static const signed char kindparents[] = {
-    0,           0, 0,               // none, LITERAL, PARAMHOLDER
-    WAITSPECIAL,                     // MACROCALL
-    0,           3, 0,               // SCRIPT, LAYERCOND, FREE
-    1,           1, 2, 2, 2,  2, 2,  // VONL, VONC, V_LL, V_LC1/2, V_CC1/2
-    1,           2, 2, 2, 3,  2, 2,  // V_CCENTER .. V_AVV, V_LCONIC1/2
-    1,           0, 3, 2, 3,  2, 3,
-    3,           2,     // VONCONIC, PINNED, V_VVVBISECT .. V_VROTATE
-    3,           3, 3,  // V_LCVOTHER, V_CCVOTHER, V_VVVHARMONIC
-    2,           2, 2, 2, 2,  2, 2,
-    2,           2,               // L_VV .. L_CCINT2
-    2,           2, 2,            // L_CONICV1/2, L_VVPERP
-    2,           3, 3, 3, 3,  3,  // C_VV, C_VVV, C_LLL1..4
-    2,           2, 2, 2, 3,      // C_CCINV, C_LCINV, C_VCRAD, C_VF, C_CTRVV
-    4,           3, 1, 5, 5,      // BEZ_VVVV, A_VVV, A_F, CONIC_VVVVV/LLLLL
-    WAITSPECIAL, 0,               // POLYGON, ARC_VVV
-    WAITSPECIAL, 2, 3, 0,         // F_AREA, F_VV, F_VVVRATIO, F_PERIMETER
-    WAITSPECIAL, 1, 1,            // F_RPN, F_VXCOORD, F_VYCOORD
-    3,           3, 3, 2, 10, 0,  // X_XXF .. X_F9, X_IDENTITY
-    0,           0, 0, 0, 0,      // the condition kinds
-    0,           3,               // RATIO_VVV, V_VVRATIO
+    0, 0, 0,                       // none, LITERAL, PARAMHOLDER
+    WAITSPECIAL,                   // MACROCALL
+    0, 3, 0,                       // SCRIPT, LAYERCOND, FREE
+    1, 1, 2, 2, 2, 2, 2,           // VONL, VONC, V_LL, V_LC1/2, V_CC1/2
+    1, 2, 2, 2, 3, 2, 2,           // V_CCENTER .. V_AVV, V_LCONIC1/2
+    1, 0, 3, 2, 3, 2, 3, 3, 2,     // VONCONIC, PINNED, .. V_VROTATE
+    3, 3, 3,                       // V_LCVOTHER, V_CCVOTHER, V_VVVHARMONIC
+    2, 2, 2, 2, 2, 2, 2, 2, 2,     // L_VV .. L_CCINT2
+    2, 2, 2,                       // L_CONICV1/2, L_VVPERP
+    2, 3, 3, 3, 3, 3,              // C_VV, C_VVV, C_LLL1..4
+    2, 2, 2, 2, 3,                 // C_CCINV, C_LCINV, C_VCRAD, C_VF, C_CTRVV
+    4, 3, 1, 5, 5,                 // BEZ_VVVV, A_VVV, A_F, CONIC_VVVVV/LLLLL
+    WAITSPECIAL, 0,                // POLYGON, ARC_VVV
+    WAITSPECIAL, 2, 3, 0,          // F_AREA, F_VV, F_VVVRATIO, F_PERIMETER
+    WAITSPECIAL, 1, 1,             // F_RPN, F_VXCOORD, F_VYCOORD
+    3, 3, 3, 2, 10, 0,             // X_XXF .. X_F9, X_IDENTITY
+    0, 0, 0, 0, 0,                 // the condition kinds
+    0, 3,                          // RATIO_VVV, V_VVRATIO
 };
+// clang-format on
 static_assert(sizeof kindparents == V_VVRATIO + 1, "one entry per kind");
 
 // Types each kind expects in its parent slots (ORDER KINDS, codes 0 to 82):
 // V vertex, L line, C circle, K conic, A angle, F flt, X xform, P polygon.
 // A record whose parents have other types (a damaged file, a macro bound
 // to the wrong arguments) is undefined rather than read as something else.
+// clang-format off
 static const char* const kindsignature[] = {
-    "",           "",     "",    "",      "",
-    "FFF",        "",  // .. FREE
-    "L",          "C",    "LL",  "LC",    "LC",
-    "CC",         "CC",  // VONL .. V_CC2
-    "C",          "VV",   "LV",  "VC",    "AVV",
-    "LK",         "LK",  // .. V_LCONIC2
-    "K",          "",     "VVV", "FF",    "VVF",
-    "VX",         "VFF",  "VFF",         // .. V_VSCALE
-    "VF",         "LCV",  "CCV", "VVV",  // .. V_VVVHARMONIC
-    "VV",         "VL",   "VL",  "VC",    "VC",
-    "CC",         "CC",   "CC",         // L_VV .. L_CCINT1
-    "CC",         "KV",   "KV",  "VV",  // .. L_VVPERP
-    "VV",         "VVV",  "LLL", "LLL",   "LLL",
-    "LLL",                                          // C_VV .. C_LLL4
-    "CC",         "LC",   "VC",  "VF",    "VVV",    // .. C_CTRVV
-    "VVVV",       "VVV",  "F",   "VVVVV", "LLLLL",  // .. CONIC_LLLLL
-    "VVVVVVVVVV", "VVV",                            // POLYGON, ARC_VVV
-    "P",          "VV",   "VVV", "P",     "",
-    "V",          "V",  // F_AREA ..
-    "XXF",        "XFF",  "XFF", "XF",    "XFFFFFFFFF",
-    "",                                           // X_XXF ..
-    "VV",         "VVVV", "VL",  "VC",    "VVF",  // conditions
-    "VVV",        "VVF",                          // RATIO_VVV ..
+    "", "", "", "", "", "FFF", "",                     // .. FREE
+    "L", "C", "LL", "LC", "LC", "CC", "CC",            // VONL .. V_CC2
+    "C", "VV", "LV", "VC", "AVV", "LK", "LK",          // .. V_LCONIC2
+    "K", "", "VVV", "FF", "VVF", "VX", "VFF", "VFF",   // .. V_VSCALE
+    "VF", "LCV", "CCV", "VVV",                         // .. V_VVVHARMONIC
+    "VV", "VL", "VL", "VC", "VC", "CC", "CC", "CC",    // L_VV .. L_CCINT1
+    "CC", "KV", "KV", "VV",                            // .. L_VVPERP
+    "VV", "VVV", "LLL", "LLL", "LLL", "LLL",           // C_VV .. C_LLL4
+    "CC", "LC", "VC", "VF", "VVV",                     // .. C_CTRVV
+    "VVVV", "VVV", "F", "VVVVV", "LLLLL",              // .. CONIC_LLLLL
+    "VVVVVVVVVV", "VVV",                               // POLYGON, ARC_VVV
+    "P", "VV", "VVV", "P", "", "V", "V",               // F_AREA .. F_VYCOORD
+    "XXF", "XFF", "XFF", "XF", "XFFFFFFFFF", "",       // X_XXF .. X_IDENTITY
+    "VV", "VVVV", "VL", "VC", "VVF",                   // the conditions
+    "VVV", "VVF",                                      // RATIO_VVV, V_VVRATIO
 };
+// clang-format on
 static_assert(sizeof kindsignature / sizeof *kindsignature == V_VVRATIO + 1,
               "one signature per kind");
 
@@ -97,12 +91,21 @@ static int typeofletter(char c) {
   }
 }
 
-// 1 when every present parent has the type its kind expects.
-static int parenttypesfit(const primitive* p) {
+// A circle through three collinear points, or the inverse of a circle
+// through the centre of inversion, is drawn as a straight line: its centre
+// is at infinity and its radius means nothing, so nothing built on it as a
+// circle is defined.
+static int isstraight(const primitive* q) {
+  return q->type == RW_CIRCLE && static_cast<const circle*>(q)->center.w == 0;
+}
+
+// 1 when every present parent has the type its kind expects and every
+// circle parent is a true circle.
+static int parentsusable(const primitive* p) {
   const char* sig = kindsignature[p->kind];
   for (int i = 0; sig[i] && i < MAXPARENTS; i++) {
     const primitive* q = p->parents[i];
-    if (q && q->type != typeofletter(sig[i])) return 0;
+    if (q && (q->type != typeofletter(sig[i]) || isstraight(q))) return 0;
   }
   return 1;
 }
@@ -141,6 +144,7 @@ static int waitpolygon(primitive* p, primitive* poly) {
 // An expression waits for every record it refers to and is invalid when
 // any of them is.
 static int waitexpression(flt* f) {
+  if (!f->rpn) return 1;  // nothing to wait for (evalrpn sees the same)
   for (int i = 0; i < f->nrpn; i++) {
     const rpnitem& it = f->rpn[i];
     if (it.tag != RPN_ANGLE && it.tag != RPN_FLT) continue;
@@ -378,7 +382,7 @@ void checkconstraint(primitive* p) {
     return;
   }
   if (!parentsready(p)) return;
-  if (!parenttypesfit(p)) {
+  if (!parentsusable(p)) {
     p->valid = 0;
     setsettled(p);
     return;

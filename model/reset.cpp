@@ -1,6 +1,7 @@
 // reset.cpp: putting the whole core back to its start-up state.
 #include "model/reset.h"
 
+#include "app/construction.h"
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "engine/recompute.h"
@@ -11,6 +12,7 @@
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
+#include "postscript/scriptframes.h"
 #include "prefs/preffile.h"
 #include "prefs/tiptext.h"
 #include "relations/finder.h"
@@ -21,6 +23,7 @@
 #include "render/view.h"
 
 void resetall() {
+  resetconstruction();
   resetnotify();
   resetmodel();
   resetstyle();
@@ -38,5 +41,6 @@ void resetall() {
   resettips();
   resetshell();
   reseteditor();
+  resetscriptframes();
   reseteditorhooks();
 }

@@ -89,7 +89,7 @@ static int inexpression(const primitive* q, const primitive* p) {
 static int inmacrocall(const primitive* q, const primitive* p) {
   if (q->type != RW_MACROCALL) return 0;
   const macrocall* m = static_cast<const macrocall*>(q);
-  if (m->result == p) return 1;
+  if (m->result == p || m->macroref == p) return 1;
   for (symtableentry* e : m->args)
     if (e && e->prim == p) return 1;
   return 0;
@@ -188,8 +188,10 @@ int numberforlabel(const char* label) {
 void addvertexname(vertex* v) {
   if (!addvertexnames) return;
   free(v->label);
-  v->label = (char*)malloc(5);
-  labelfornumber(vnumber, v->label, 5);
+  // Room for any label number: five bytes hold labels up to "9999" only.
+  const int size = 12;
+  v->label = (char*)malloc(size);
+  labelfornumber(vnumber, v->label, size);
   vnumber++;
 }
 

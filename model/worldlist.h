@@ -34,8 +34,9 @@ void clearbuffer();
 // 1 when some record of the world list names p as a parent.
 int isconstrained(primitive* p);
 
-// 1 when p is a parent, an expression reference or a macro-call argument of
-// some record: deleting it would leave a dangling reference.
+// 1 when p is a parent, an expression reference, a macro call's argument or
+// result, or the macro a call expands: deleting it would leave a dangling
+// reference.
 int isreferenced(primitive* p);
 
 // Removes p from the world list and destroys it, unless something refers to

@@ -60,11 +60,11 @@ void psprintf(FILE* out, const char* fmt, ...) {
     while (*fmt && *fmt != '%') fmt++;
     put(plain, (int)(fmt - plain));
     if (!*fmt) break;
-    const char* spec = fmt++;
+    const char* conversion = fmt++;
     while (*fmt && !strchr("fdsg%eEGxc", *fmt)) fmt++;
     if (!*fmt) break;  // a lone '%' at the end: nothing to convert
     char conv = *fmt++;
-    int plainconv = fmt - spec == 2;  // no flags, width or precision
+    int plainconv = fmt - conversion == 2;  // no flags, width or precision
     if (plainconv && conv == 'f') {
       put(num, formatf(num, va_arg(ap, double)));
     } else if (plainconv && conv == '%') {
@@ -73,7 +73,7 @@ void psprintf(FILE* out, const char* fmt, ...) {
       const char* str = va_arg(ap, const char*);
       put(str, (int)strlen(str));
     } else {
-      std::string s(spec, fmt - spec);
+      std::string s(conversion, fmt - conversion);
       int n;
       if (conv == 'd' || conv == 'x' || conv == 'c')
         n = snprintf(num, sizeof num, s.c_str(), va_arg(ap, int));

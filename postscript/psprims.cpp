@@ -293,7 +293,7 @@ void anglePostScript(FILE* out, const angle* an) {
   wpoint P, V, Q;
   if (!psgate(an) || !anglecorners(an, &P, &V, &Q)) return;
   setlinestyle(out, psdash(an, PSDASH_SOLID), 1.0);
-  const anglemarkspec* m = anglemarkfor(an->angletype);
+  const anglemarkset* m = anglemarkfor(an->angletype);
   if (m && m->right) {
     drawPSrightangle(out, P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[0]);
   } else if (m) {

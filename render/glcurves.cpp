@@ -76,7 +76,7 @@ void drawangleprim(angle* a) {
   if (!a->valid || !anglecorners(a, &P, &V, &Q)) return;
   if (!setcolor(a->color, a->layercolor)) return;
   glLineWidth(a == pselected ? 3 : 1);
-  const anglemarkspec* m = anglemarkfor(a->angletype);
+  const anglemarkset* m = anglemarkfor(a->angletype);
   if (m && m->right) {
     drawrightangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[0]);
   } else if (m) {

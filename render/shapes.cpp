@@ -164,7 +164,7 @@ int degeneratecirclepoints(const circle* c, const vertex** p,
 // ---- angles and arcs ----
 
 // ORDER RESERVED: RW_NOANGLE .. RW_RIGHT.
-static const anglemarkspec anglemarks[] = {
+static const anglemarkset anglemarks[] = {
     {0, {0, 0, 0}, 0, 0, 0, 0},                 // .noangle
     {1, {0.09, 0, 0}, 0, 0, 0, 0},              // .ring1
     {2, {0.07, 0.09, 0}, 0, 0, 0, 0},           // .ring2
@@ -181,7 +181,7 @@ static_assert(sizeof(anglemarks) / sizeof(anglemarks[0]) ==
                   RW_RIGHT - RW_NOANGLE + 1,
               "one mark per angle type");
 
-const anglemarkspec* anglemarkfor(int angletype) {
+const anglemarkset* anglemarkfor(int angletype) {
   if (angletype < RW_NOANGLE || angletype > RW_RIGHT) return nullptr;
   return &anglemarks[angletype - RW_NOANGLE];
 }

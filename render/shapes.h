@@ -86,7 +86,7 @@ int degeneratecirclepoints(const circle* c, const vertex** p, const vertex** q);
 // The marks of one angle type: rings by `drawangle` from the smallest
 // radius up, then `nslash` slashes (1 or 2) from r1 inwards to r2, or the
 // right-angle corner at `rings[0]`.
-struct anglemarkspec {
+struct anglemarkset {
   int nrings;
   double rings[3];
   int nslash;
@@ -95,7 +95,7 @@ struct anglemarkspec {
 };
 
 // The marks of `angletype` (RW_NOANGLE .. RW_RIGHT); null for other codes.
-const anglemarkspec* anglemarkfor(int angletype);
+const anglemarkset* anglemarkfor(int angletype);
 
 // Mark radii grow with the window's width-to-height ratio: R = r * this.
 double anglemarkscale();

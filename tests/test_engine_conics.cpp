@@ -192,3 +192,24 @@ TEST_F(Engine, PointOnAConic) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, ProjectionFarFromTheOriginEnds) {
+  // x^2 - (1 + 1e14) x + 1e14 = 0: the vertical lines x = 1 and x = 1e14.
+  // Near x = 1e14 a step of 0.0003 does not change x; the search must end.
+  conic* k = add<conic>(CONIC_VVVVV, {});
+  k->coef[0] = 1e-14;
+  k->coef[3] = -(1 + 1e-14);
+  k->coef[5] = 1;
+  vertex* p = add<vertex>(VONCONIC, {k});
+  p->x = 1e14;
+  p->y = 0.5;
+  checkconstraints();
+  EXPECT_EQ(p->w, 1);
+  EXPECT_NEAR(p->x, 1e14, 1);
+  EXPECT_NEAR(p->y, 0.5, 0.01);
+}
+
+}  // namespace

@@ -451,3 +451,80 @@ TEST_F(Engine, ParentsOfTheWrongTypeMakeTheRecordUndefined) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, NothingIsBuiltOnACircleThatIsAStraightLine) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 1);
+  vertex* c = freept(2, 2);
+  circle* flat = add<circle>(C_VVV, {a, b, c});
+  vertex* centre = add<vertex>(V_CCENTER, {flat});
+  vertex* on = add<vertex>(VONC, {flat});
+  on->x = 3;
+  on->y = 0;
+  circle* other = circ(2, 0, 1);
+  vertex* x = add<vertex>(V_CC1, {flat, other});
+  line* t = add<line>(L_VC1, {freept(5, 0), flat});
+  checkconstraints();
+  EXPECT_EQ(flat->valid, 1);  // drawn as the line through the points
+  EXPECT_EQ(flat->center.w, 0);
+  EXPECT_EQ(centre->valid, 0);
+  EXPECT_EQ(on->valid, 0);
+  EXPECT_EQ(on->x, 3);  // its place is kept for when the circle returns
+  EXPECT_EQ(x->valid, 0);
+  EXPECT_EQ(t->valid, 0);
+  // moving a point off the line makes it a circle again: (0,0), (1,1), (2,0)
+  c->y = 0;
+  c->satisfied = 0;
+  checkconstraints();
+  EXPECT_EQ(centre->valid, 1);
+  EXPECT_DOUBLE_EQ(centre->x, 1);
+  EXPECT_DOUBLE_EQ(centre->y, 0);
+  EXPECT_EQ(on->valid, 1);
+  EXPECT_DOUBLE_EQ(on->x, 2);
+  EXPECT_DOUBLE_EQ(on->y, 0);
+  EXPECT_EQ(x->valid, 1);
+  EXPECT_DOUBLE_EQ(x->x, 1.5);
+  EXPECT_DOUBLE_EQ(x->y, -std::sqrt(0.75));
+}
+
+}  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, MacroCallsAndRecordsWithoutComputation) {
+  macro* mac = add<macro>(NOCONSTRAINT, {});
+  mac->nparams = 1;
+  macrocall* none = add<macrocall>(MACROCALL, {});
+  none->macroref = mac;
+  appliedconstraint = 0;
+  checkconstraint(none);
+  // no arguments: settled by the empty first slot, nothing applied
+  EXPECT_EQ(none->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 0);
+  // a call waits for its arguments
+  vertex* a = add<vertex>(V_VVMID, {nullptr, nullptr});
+  a->parents[0] = a;  // never settles
+  macrocall* call = add<macrocall>(MACROCALL, {a});
+  call->macroref = mac;
+  checkconstraint(call);
+  EXPECT_EQ(call->satisfied, 0);
+  // kinds outside the table settle at once and count as applied
+  flt* lit = add<flt>(LITERAL, {});
+  lit->value = 4;
+  angle* g = add<angle>(A_LEN, {freept(0, 0)});
+  g->value = 0.5;
+  appliedconstraint = 0;
+  checkconstraint(g);
+  EXPECT_EQ(g->satisfied, 1);
+  EXPECT_EQ(appliedconstraint, 1);
+  EXPECT_EQ(g->value, 0.5);
+  checkconstraint(lit);
+  EXPECT_EQ(lit->value, 4);
+  EXPECT_EQ(lit->satisfied, 1);
+}
+
+}  // namespace

@@ -13,7 +13,9 @@
 namespace {
 
 std::vector<std::string> alerts;
-void recordalert(const char* text) { alerts.push_back(text); }
+void recordalert(const char* text) {
+  alerts.push_back(text);
+}
 
 struct Model : ::testing::Test {
   void SetUp() override {
@@ -162,6 +164,41 @@ TEST_F(Model, BucketGrowthKeepsBackPointers) {
     EXPECT_EQ(lookup(idtable, p->symbol->name), p->symbol);
   }
   for (vertex* p : v) destroyprimitive(p);
+}
+
+}  // namespace
+
+namespace {
+
+struct ModelRefs : ::testing::Test {
+  void SetUp() override { resetall(); }
+  void TearDown() override { resetall(); }
+};
+
+TEST_F(ModelRefs, CalledMacrosAndLongLabelNumbers) {
+  std::vector<std::string> seen;
+  static std::vector<std::string>* sink;
+  sink = &seen;
+  alerthook = [](const char* t) { sink->push_back(t); };
+  macro* m = new macro;
+  addprimitive(m);
+  macrocall* c = new macrocall;
+  c->kind = MACROCALL;
+  c->macroref = m;
+  addprimitive(c);
+  // the call names the macro only through macroref
+  EXPECT_EQ(deleteprimitive(m), 0);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], "Cannot delete constrained primitive");
+  EXPECT_TRUE(deleteprimitive(c));
+  EXPECT_TRUE(deleteprimitive(m));
+  // label number 10052 + 52 is "10052": more than five bytes, not cut
+  vnumber = 10052 + 52;
+  vertex* v = makevertex(0, 0);
+  EXPECT_STREQ(v->label, "10052");
+  EXPECT_EQ(vnumber, 10052 + 53);
+  destroyprimitive(v);
+  selectprim(nullptr);
 }
 
 }  // namespace

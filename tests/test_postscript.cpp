@@ -757,6 +757,51 @@ TEST_F(Document, PrintPageAndSmear) {
                   "curveto\nstroke\n"));
 }
 
+TEST_F(Document, ScratchListAndWideView) {
+  // Labelled angles of the macro scratch list get a row of their own.
+  vertex* P = point(0.5, 0);
+  vertex* V = point(0, 0);
+  vertex* Q = point(0, 0.5);
+  angle* a = new angle;
+  a->kind = A_VVV;
+  a->angletype = RW_NOANGLE;
+  a->parents[0] = P, a->parents[1] = V, a->parents[2] = Q;
+  a->label = strdup("x");
+  a->color = COLOR_BLUE;
+  angle* b = new angle;
+  *b = *a;
+  b->label = strdup("y");
+  a->next = b;
+  b->next = nullptr;
+  macroplist = a;
+  std::string t = write();
+  size_t first = t.find("-0.99 0.000000 moveto\n");
+  size_t second = t.find("-0.99 -0.086000 moveto\n");
+  ASSERT_NE(first, std::string::npos) << t;
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_LT(first, t.find("(x) haloshow"));
+  EXPECT_LT(t.find("(x) show"), second);
+  EXPECT_LT(second, t.find("(y) haloshow"));
+
+  // A view wider than tall is scaled by half its height.
+  xsize = 600;
+  ysize = 400;
+  recalcsizes(0);
+  t = write();
+  EXPECT_NE(t.find("%%BoundingBox: 0 0 600 400\n%%EndComments\n"
+                   "0 setlinewidth\n300.000000 200.000000 translate\n"
+                   "200.000000 200.000000 scale\n"),
+            std::string::npos);
+  EXPECT_DOUBLE_EQ(PSxscale, 1.5);
+  EXPECT_DOUBLE_EQ(psfontscale, 200);
+  EXPECT_NE(t.find("-1.500000 -1.000000 moveto -1.500000 1.000000 lineto "
+                   "1.500000 1.000000 lineto 1.500000 -1.000000 lineto\n"
+                   "closepath clip\n"),
+            std::string::npos);
+  clearmacroplist();
+  for (vertex* v : {P, V, Q}) delete v;
+}
+
 std::string slurp(const std::string& path) {
   std::string s;
   FILE* f = fopen(path.c_str(), "rb");

@@ -252,7 +252,7 @@ TEST_F(Render, Circles) {
 
 TEST_F(Render, AngleMarks) {
   setwindow(800, 400);  // twice as wide as tall: rings grow by 2
-  const anglemarkspec* m = anglemarkfor(RW_RING3);
+  const anglemarkset* m = anglemarkfor(RW_RING3);
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->nrings, 3);
   EXPECT_NEAR(m->rings[2] * anglemarkscale(), 0.18, 1e-12);

@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,7 +19,11 @@ int main(int argc, char** argv) {
   std::string mk = "mkdir -p '" + home + "'";
   if (system(mk.c_str()) != 0) return 2;
   setenv("HOME", home.c_str(), 1);
-  remove((home + "/.tessarinrc").c_str());
+  // A fresh preferences file without the tips window at start-up.
+  FILE* prefs = fopen((home + "/.tessarinrc").c_str(), "w");
+  if (!prefs) return 2;
+  fputs("notips\n", prefs);
+  fclose(prefs);
   char* args[] = {argv[0], nullptr};
   int status = startup(1, args);
   if (status) return status;

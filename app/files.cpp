@@ -1,0 +1,459 @@
+// files.cpp: the current file and its modified mark, the save questions,
+// the file chooser, the file commands, printing and EPS, help pages, the
+// About box, documents named at start-up, and the transient message window.
+//
+// Fixed buffers hold the file name (320 bytes) and the message text (200):
+// every copy into them is checked first and a name that does not fit is
+// refused with an alert. A cancelled or declined chooser leaves the current
+// file name as it was before the question.
+#include "app/files.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_Help_Dialog.H>
+#include <FL/Fl_Preferences.H>
+#include <FL/Fl_Window.H>
+#include <FL/filename.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/construction.h"
+#include "app/geomwindow.h"
+#include "app/idle.h"
+#include "language/lexer.h"
+#include "language/parser.h"
+#include "language/writer.h"
+#include "model/notify.h"
+#include "model/state.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "prefs/preffile.h"
+
+char currentfilename[FILENAMESIZE];
+int printcount;
+void (*exithook)(int status);
+const char* (*choosefilehook)(const char* prompt, const char* filter,
+                              const char* start);
+
+namespace {
+
+const char FILTER[] = "Tessarin Files (*.[DTdt])";
+const char DEFAULTNAME[] = "~/Desktop/GeomFile.T";
+const char NOFILENAME[] = "No File Name";
+const char PROJECTPAGE[] = "html/Index.html";
+
+int fits(const char* s, int size) {
+  return strlen(s) < (size_t)size;
+}
+
+int refusetoolong(const char* name) {
+  alert("File name too long (at most %d characters): %.60s...",
+        FILENAMESIZE - 1, name);
+  return 0;
+}
+
+int fileexists(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0;
+}
+
+int readable(const char* path) {
+  FILE* f = fopen(path, "r");
+  if (!f) return 0;
+  fclose(f);
+  return 1;
+}
+
+const char* runchooser(const char* prompt, const char* start) {
+  if (choosefilehook) return choosefilehook(prompt, FILTER, start);
+  return fl_file_chooser(prompt, FILTER, start);
+}
+
+// Reads `path` into a cleared diagram and makes it the current file.
+void loaddiagram(const char* path) {
+  std::string name(path);  // path may be currentfilename itself
+  clearbuffer();
+  resetstate(1);
+  setselect();
+  readgeometry(name.c_str());
+  cleardirtyfile();
+  settitle();
+}
+
+// The message window: built on first use, hidden by a timeout.
+Fl_Window* msgwindow;
+Fl_Box* msgbox;
+char msgtext[MESSAGESIZE];
+
+void hidemessagewindow(void*) {
+  if (msgwindow) msgwindow->hide();
+  startidle();
+}
+
+void fltkmessage(const char* text, double seconds) {
+  if (!fits(text, MESSAGESIZE)) {
+    // Too long for the window's label: the full text goes to an alert.
+    alert("%s", text);
+    return;
+  }
+  if (!msgwindow) {
+    msgwindow = new Fl_Window(250, 100);
+    msgbox = new Fl_Box(5, 5, 240, 90);
+    msgbox->box(FL_UP_BOX);
+    msgbox->labelfont(FL_HELVETICA_BOLD);
+    msgbox->labelsize(14);
+    msgbox->align(FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+    msgwindow->end();
+    msgwindow->border(0);
+  }
+  strcpy(msgtext, text);
+  msgbox->label(msgtext);
+  Fl::check();
+  stopidle();
+  int mx = main_window ? main_window->x() + main_window->w() / 2 - 100 : 100;
+  int my = main_window ? main_window->y() + main_window->h() / 2 - 50 : 100;
+  fl_font(0, 14);
+  int w = (int)fl_width(msgtext) + 130;
+  msgwindow->resize(mx, my, w, 100);
+  msgbox->resize(5, 5, w - 10, 90);
+  msgwindow->show();
+  Fl::add_timeout(seconds, hidemessagewindow);
+}
+
+void fltkalert(const char* text) {
+  fl_alert("%s", text);
+}
+void fltkinfo(const char* text) {
+  fl_message("%s", text);
+}
+int fltkask(const char* question) {
+  return fl_choice("%s", "No", "Yes", nullptr, question) == 1;
+}
+int fltkchoice(const char* q, const char* b0, const char* b1, const char* b2) {
+  return fl_choice("%s", b0, b1, b2, q);
+}
+const char* fltkinput(const char* prompt, const char* initial) {
+  return fl_input("%s", initial, prompt);
+}
+
+Fl_Help_Dialog* helpdialog;
+
+}  // namespace
+
+const char* getcurrentfilename() {
+  return currentfilename[0] ? currentfilename : nullptr;
+}
+
+int setcurrentfilename(const char* name) {
+  if (!fits(name, FILENAMESIZE)) return refusetoolong(name);
+  memmove(currentfilename, name, strlen(name) + 1);
+  settitle();
+  return 1;
+}
+
+void clearcurrentfilename() {
+  currentfilename[0] = 0;
+  settitle();
+}
+
+void settitle() {
+  if (!main_window) return;
+  std::string title = currentfilename[0] ? currentfilename : NOFILENAME;
+  if (currentfilename[0] && dirtyfile) title += "*";
+  main_window->copy_label(title.c_str());
+}
+
+void cleardirtyfile() {
+  dirtyfile = 0;
+  settitle();
+}
+
+int isdirtyfile() {
+  return dirtyfile;
+}
+
+int askdirty1() {
+  while (dirtyfile) {
+    switch (
+        askchoice("File modified -- save changes?", "Cancel", "Yes", "No")) {
+      case 0: return 1;
+      case 1: savecurrentfile(0); break;
+      default: cleardirtyfile(); break;  // 2: No, drop the changes
+    }
+  }
+  return 0;
+}
+
+int hasdiagramextension(const char* name) {
+  size_t n = strlen(name);
+  return n >= 2 && name[n - 2] == '.' && strchr("TDtd", name[n - 1]) &&
+         name[n - 1];
+}
+
+const char* collectfilename(const char* prompt, int forreading) {
+  std::string previous = currentfilename;
+  if (!currentfilename[0]) {
+    if (!forreading) {
+      char expanded[FILENAMESIZE];
+      fl_filename_expand(expanded, sizeof expanded, DEFAULTNAME);
+      setcurrentfilename(expanded);
+    } else if (const char* dir = GetInstallDirURL()) {
+      if (fits(dir, FILENAMESIZE - 1))
+        snprintf(currentfilename, FILENAMESIZE, "%s/", dir);
+    }
+  }
+  const char* chosen = runchooser(prompt, currentfilename);
+  if (!chosen || !*chosen) {
+    setcurrentfilename(previous.c_str());
+    if (chosen) clearcurrentfilename();
+    return nullptr;
+  }
+  std::string name = chosen;
+  if (!hasdiagramextension(name.c_str())) name += ".T";
+  if (!fits(name.c_str(), FILENAMESIZE)) {
+    setcurrentfilename(previous.c_str());
+    refusetoolong(name.c_str());
+    return nullptr;
+  }
+  if (!forreading && fileexists(name.c_str()) &&
+      !askquestion("File Exists: Overwrite it?")) {
+    // Keeping the declined name would let a later Save overwrite it
+    // without asking.
+    setcurrentfilename(previous.c_str());
+    return nullptr;
+  }
+  setcurrentfilename(name.c_str());
+  return currentfilename;
+}
+
+int savecurrentfile(int announce) {
+  if (!currentfilename[0] && !collectfilename("File name:", 0)) return 0;
+  if (!printall(currentfilename)) {
+    // The writer has said why; the file on disk is untouched and the
+    // diagram stays marked modified, so nothing is lost silently.
+    clearcurrentfilename();
+    return 0;
+  }
+  cleardirtyfile();
+  if (announce) showmessagewindow("File Saved", 0.5);
+  return 1;
+}
+
+int handlenewcmd() {
+  if (askdirty1()) return 0;
+  clearcurrentfilename();
+  clearbuffer();
+  resetstate(1);
+  setselect();
+  cleardirtyfile();
+  return 1;
+}
+
+int handleopencmd() {
+  if (askdirty1()) return 0;
+  const char* name = collectfilename("File name:", 1);
+  if (name) loaddiagram(name);
+  return 1;
+}
+
+int handlereopencmd() {
+  if (askdirty1()) return 0;
+  if (!currentfilename[0]) return handleopencmd();
+  loaddiagram(currentfilename);
+  return 1;
+}
+
+int handleinsertcmd() {
+  std::string keep = currentfilename;
+  const char* chosen = collectfilename("Insert from file:", 1);
+  if (!chosen) return 1;
+  std::string path = chosen;
+  setcurrentfilename(keep.c_str());
+  insertgeometry(path.c_str());
+  setdirtyfile();
+  settitle();
+  return 1;
+}
+
+int handlesavecmd() {
+  savecurrentfile(1);
+  return 1;
+}
+
+int handlesaveascmd() {
+  std::string previous = currentfilename;
+  currentfilename[0] = 0;
+  if (!collectfilename("File name:", 0)) {
+    // Cancelled: the diagram keeps the file it came from.
+    setcurrentfilename(previous.c_str());
+    return 1;
+  }
+  savecurrentfile(1);
+  return 1;
+}
+
+int printfilename(char* buf, int size) {
+  const char* dir = getenv("TMP");
+  if (!dir || !*dir) dir = "/tmp";
+  int n = snprintf(buf, size, "%s/%s%4.4x.ps", dir, "geom", printcount);
+  printcount++;
+  return n >= 0 && n < size;
+}
+
+int handleprintcmd() {
+  char path[FILENAMESIZE];
+  if (!printfilename(path, sizeof path)) {
+    refusetoolong(path);
+    alert("Print failed");
+    return 1;
+  }
+  EPS = 0;
+  if (!dumpPostScript(path)) alert("Print failed");
+  return 1;
+}
+
+int epspath(const char* name, char* buf, int size) {
+  int n;
+  if (!name || !*name) {
+    n = snprintf(buf, size, "./geom.eps");
+  } else {
+    size_t len = strlen(name);
+    if (len >= 2 && name[len - 2] == '.')
+      n = snprintf(buf, size, "%.*seps", (int)(len - 1), name);
+    else
+      n = snprintf(buf, size, "%s.eps", name);
+  }
+  return n >= 0 && n < size;
+}
+
+int handleepscmd() {
+  char path[FILENAMESIZE];
+  if (!epspath(getcurrentfilename(), path, sizeof path)) {
+    refusetoolong(currentfilename);
+    alert("Print failed");
+    return 1;
+  }
+  EPS = 1;
+  if (!dumpPostScript(path)) {
+    alert("Print failed");
+    return 1;
+  }
+  char msg[MESSAGESIZE + 400];
+  snprintf(msg, sizeof msg, "Saved EPS file %s", path);
+  showmessagewindow(msg, 1.5);
+  return 1;
+}
+
+int handlequitcmd() {
+  if (askdirty1()) return 0;
+  quitprogram();
+  return 0;
+}
+
+void quitprogram() {
+  if (exithook)
+    exithook(0);
+  else
+    exit(0);
+}
+
+const char* GetInstallDirURL() {
+  static char dir[1024];
+  ssize_t n = readlink("/proc/self/exe", dir, sizeof dir - 1);
+  if (n <= 0) return nullptr;
+  dir[n] = 0;
+  char* slash = strrchr(dir, '/');
+  if (!slash) return nullptr;
+  *slash = 0;
+  return dir;
+}
+
+void handlehelpcmd(int code) {
+  const char* dir = GetInstallDirURL();
+  if (!dir) {
+    alert(
+        "The help files are in the HTML subdirectory of the installation "
+        "directory.");
+    return;
+  }
+  const char* page = code == 100009   ? "Tutorial.html"
+                     : code == 100010 ? "BasicRef.html"
+                                      : "Index.html";
+  char path[FILENAMESIZE + 1024];
+  snprintf(path, sizeof path, "%s/html/%s", dir, page);
+  if (!readable(path)) {
+    alert("Couldn't open %s", path);
+    return;
+  }
+  if (!helpdialog) helpdialog = new Fl_Help_Dialog;
+  helpdialog->load(path);
+  helpdialog->show();
+}
+
+void showabout() {
+  const char* dir = GetInstallDirURL();
+  inform("Tessarin Version %.2f\nby the Tessarin developers\nfile://%s/%s",
+         thisversion, dir ? dir : ".", PROJECTPAGE);
+}
+
+void setchooserprefs() {
+  const char* doc = getenv("GEOMDOC");
+  if (!doc || strlen(doc) > 256) return;
+  std::string dir = doc;
+  if (dir.size() > 5) dir.resize(dir.size() - 5);
+  for (char& c : dir)
+    if (c == '\\') c = '/';
+  Fl_Preferences prefs(Fl_Preferences::USER, "fltk.org", "filechooser");
+  int highest = -1;
+  char value[FL_PATH_MAX];
+  for (int i = 0; i < prefs.entries(); i++) {
+    const char* key = prefs.entry(i);
+    if (strncmp(key, "favorite", 8) != 0) continue;
+    prefs.get(key, value, "", sizeof value);
+    if (dir == value) return;
+    int n = atoi(key + 8);
+    if (n > highest) highest = n;
+  }
+  char key[32];
+  snprintf(key, sizeof key, "favorite%02d", highest + 1);
+  prefs.set(key, dir.c_str());
+  prefs.flush();
+}
+
+void opendocument(const char* path) {
+  if (askdirty1()) return;
+  if (!hasdiagramextension(path)) {
+    alert("Unknown file type");
+    return;
+  }
+  if (!readable(path)) return;
+  if (!setcurrentfilename(path)) return;
+  loaddiagram(currentfilename);
+  setselect();
+  redrawgeometry();
+}
+
+void bindfltkdialogs() {
+  alerthook = fltkalert;
+  infohook = fltkinfo;
+  askhook = fltkask;
+  choicehook = fltkchoice;
+  inputhook = fltkinput;
+  messagehook = fltkmessage;
+  dirtyhook = settitle;
+}
+
+void resetfiles() {
+  currentfilename[0] = 0;
+  printcount = 0;
+  exithook = nullptr;
+  choosefilehook = nullptr;
+}

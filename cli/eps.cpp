@@ -1,0 +1,70 @@
+// eps.cpp: `tessarin-cli eps FILE -o OUT [--size WxH] [--bw]
+// [--show-invisible]`: read and recompute a diagram and write the EPS
+// document that "Save EPS File" writes for a drawing area of W x H pixels.
+#include "postscript/eps.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/verbs.h"
+#include "model/style.h"
+#include "render/view.h"
+
+static const char* const EPSUSAGE =
+    "eps FILE -o OUT [--size WxH] [--bw] [--show-invisible]";
+
+// "WxH" with both sides from 1 to 100000 pixels; 0 when malformed.
+static int parsesize(const char* s, int* w, int* h) {
+  char* end;
+  long a = strtol(s, &end, 10);
+  if (end == s || (*end != 'x' && *end != 'X')) return 0;
+  const char* second = end + 1;
+  long b = strtol(second, &end, 10);
+  if (end == second || *end) return 0;
+  if (a < 1 || b < 1 || a > 100000 || b > 100000) return 0;
+  *w = (int)a;
+  *h = (int)b;
+  return 1;
+}
+
+int verbeps(int argc, char** argv) {
+  const char* in = nullptr;
+  const char* out = nullptr;
+  int w = 400, h = 450, bw = 0, invisible = 0;
+  for (int i = 0; i < argc; i++) {
+    if (!strcmp(argv[i], "-o") && i + 1 < argc) {
+      out = argv[++i];
+    } else if (!strcmp(argv[i], "--size") && i + 1 < argc) {
+      if (!parsesize(argv[++i], &w, &h)) {
+        fprintf(stderr, "tessarin-cli: bad size '%s' (expected WxH)\n",
+                argv[i]);
+        return 2;
+      }
+    } else if (!strcmp(argv[i], "--bw")) {
+      bw = 1;
+    } else if (!strcmp(argv[i], "--show-invisible")) {
+      invisible = 1;
+    } else if (!in && argv[i][0] != '-') {
+      in = argv[i];
+    } else {
+      return usage(EPSUSAGE);
+    }
+  }
+  if (!in || !out) return usage(EPSUSAGE);
+  // The window's size decides the view and the mark and text sizes before
+  // the first frame, as on screen.
+  xsize = w;
+  ysize = h;
+  recalcsizes(1);
+  int status = loaddiagram(in);
+  if (status != 0) return status;
+  updateminlayer();
+  showinvisible = invisible;
+  printbw = bw;
+  EPS = 1;
+  // The value and info columns start where a frame starts them.
+  ym = 0.9f;
+  yinfo = -0.5;
+  return dumpPostScript(out) ? 0 : 1;
+}

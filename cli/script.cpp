@@ -1,0 +1,157 @@
+// script.cpp: `tessarin-cli script FILE [-o PREFIX] [--size WxH]
+// [--max-frames N]`: run the diagram's script without a window and write
+// every frame as a numbered EPS file, as "Script Print" does on screen:
+// PREFIX000.eps, PREFIX001.eps, ... (PREFIX defaults to FILE without its
+// one-letter extension). A diagram without a script gives one frame.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/verbs.h"
+#include "engine/recompute.h"
+#include "model/primitive.h"
+#include "model/scriptplay.h"
+#include "model/shell.h"
+#include "model/state.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "postscript/scriptframes.h"
+#include "render/colors.h"
+#include "render/shapes.h"
+#include "render/smear.h"
+#include "render/view.h"
+
+static const char* const SCRIPTUSAGE =
+    "script FILE [-o PREFIX] [--size WxH] [--max-frames N]";
+
+// "WxH" with both sides from 1 to 100000 pixels; 0 when malformed.
+static int scriptsize(const char* s, int* w, int* h) {
+  char* end;
+  long a = strtol(s, &end, 10);
+  if (end == s || (*end != 'x' && *end != 'X')) return 0;
+  const char* second = end + 1;
+  long b = strtol(second, &end, 10);
+  if (end == second || *end) return 0;
+  if (a < 1 || b < 1 || a > 100000 || b > 100000) return 0;
+  *w = (int)a;
+  *h = (int)b;
+  return 1;
+}
+
+// The trace a smear-coloured record leaves in one frame, as the screen's
+// drawing of that frame records it.
+static void smearone(primitive* p) {
+  if (!p->valid || !issmear(p)) return;
+  switch (p->type) {
+    case RW_VERTEX: {
+      vertex* v = (vertex*)p;
+      if (v->w != 0) addsmearitem(SMEAR_POINT, v->x, v->y, 0, 0, v->pointtype);
+      break;
+    }
+    case RW_LINE: {
+      wpoint P, Q;
+      lineendpoints((line*)p, ONSCREEN, &P, &Q);
+      addsmearitem(SMEAR_SEGMENT, P.x, P.y, Q.x, Q.y, 0);
+      break;
+    }
+    case RW_CIRCLE: {
+      circle* c = (circle*)p;
+      if (c->center.w == 0) break;
+      addsmearitem(SMEAR_CIRCLE, c->center.x / c->center.w,
+                   c->center.y / c->center.w, c->radius, 0, 0);
+      break;
+    }
+    case RW_CONIC: {
+      const double* k = ((conic*)p)->coef;
+      addsmearitem(SMEAR_CONIC, k[0], k[1], k[2], k[3], 0);
+      addsmearitem(SMEAR_CONIC, k[4], k[5], 0, 0, 0);
+      break;
+    }
+    case RW_BEZIER: {
+      bezier* b = (bezier*)p;
+      addsmearitem(SMEAR_BEZIER, b->p1.x, b->p1.y, b->p2.x, b->p2.y, 0);
+      addsmearitem(SMEAR_BEZIER, b->p3.x, b->p3.y, b->p4.x, b->p4.y, 0);
+      break;
+    }
+    default: break;  // other records leave no trace
+  }
+}
+
+static void smearlist(primitive* list) {
+  for (primitive* p = list; p; p = p->next)
+    if ((p->layers & layerset) && p->kind != PARAMHOLDER) smearone(p);
+}
+
+// What drawing a frame does to the state the page is written from.
+static void drawframe() {
+  clearmacroplist();
+  checkconstraints();
+  smearlist(plist);
+  smearlist(macroplist);
+  ym = 0.9f;
+  yinfo = -0.5;
+  scriptdrawn = 1;
+}
+
+// Runs the script to its end; 0 when every frame was written.
+static int runframes(const char* base, long maxframes) {
+  startscriptrun();
+  while (runningscript) {
+    drawframe();
+    scriptstep(base);
+    if (epsframeerrors) return 1;
+    if (epsframe > maxframes) {
+      fprintf(stderr,
+              "tessarin-cli: the script needs more than %ld frames "
+              "(raise --max-frames)\n",
+              maxframes);
+      return 1;
+    }
+  }
+  return epsframeerrors ? 1 : 0;
+}
+
+// Reads the arguments; 0 on a usage error.
+static int scriptargs(int argc, char** argv, const char** in,
+                      const char** prefix, int* w, int* h, long* maxframes) {
+  for (int i = 0; i < argc; i++) {
+    if (!strcmp(argv[i], "-o") && i + 1 < argc) {
+      *prefix = argv[++i];
+    } else if (!strcmp(argv[i], "--size") && i + 1 < argc) {
+      if (!scriptsize(argv[++i], w, h)) return 0;
+    } else if (!strcmp(argv[i], "--max-frames") && i + 1 < argc) {
+      char* end;
+      *maxframes = strtol(argv[++i], &end, 10);
+      if (*end || *maxframes < 1) return 0;
+    } else if (!*in && argv[i][0] != '-') {
+      *in = argv[i];
+    } else {
+      return 0;
+    }
+  }
+  return *in != nullptr;
+}
+
+int verbscript(int argc, char** argv) {
+  const char* in = nullptr;
+  const char* prefix = nullptr;
+  int w = 400, h = 450;
+  long maxframes = 10000;
+  if (!scriptargs(argc, argv, &in, &prefix, &w, &h, &maxframes))
+    return usage(SCRIPTUSAGE);
+  char base[SCRIPTPATHSIZE];
+  if (prefix)
+    snprintf(base, sizeof base, "%s", prefix);
+  else if (!scriptframebase(base, sizeof base, in))
+    return usage(SCRIPTUSAGE);
+  xsize = w;
+  ysize = h;
+  recalcsizes(1);
+  int status = loaddiagram(in);
+  if (status != 0) return status;
+  updateminlayer();
+  layerset = filelayerset;
+  dumpingeps = 1;
+  return runframes(base, maxframes);
+}

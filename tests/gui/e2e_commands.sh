@@ -1,0 +1,144 @@
+#!/bin/bash
+# e2e_commands.sh: drives the real program with X events the way a person
+# would (panel buttons, clicks and a drag in the drawing area, the colour
+# choice, keys, Ctrl-S), then reads the saved diagram back and checks it.
+#   e2e_commands.sh PROGRAM [SCREENSHOT.png]
+# Needs Xvfb, xdotool and xdpyinfo. Prints "N passed, N failed" at the end.
+set -u
+bin=$1
+shot=${2:-}
+work=$(mktemp -d)
+passed=0
+failed=0
+app=""
+xvfb=""
+
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+check() {  # check NAME CONDITION-STATUS
+  if [ "$2" = 0 ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $1"
+  fi
+}
+
+first=$((200 + RANDOM % 600))  # apart from other people's test displays
+for d in $(seq $first $((first + 40))); do
+  [ -e /tmp/.X$d-lock ] && continue
+  Xvfb :$d -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=:$d
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 && break
+  kill $xvfb 2>/dev/null
+  xvfb=""
+done
+[ -n "$xvfb" ] || { echo "no virtual display"; echo "0 passed, 1 failed"; exit 1; }
+
+export HOME=$work
+# Single-buffered drawing, so that a screenshot of the virtual display shows
+# the drawing area (a double-buffered one reads back black there).
+printf 'singlebuffer\nnotips\n' >"$work/.tessarinrc"  # no tips window at start
+printf '.geometry "version 0.65";\n' >"$work/e2e.T"
+"$bin" "$work/e2e.T" &
+app=$!
+wid=""
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --name 'e2e\.T' 2>/dev/null | head -1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+[ -n "$wid" ] || { echo "no window"; echo "0 passed, 1 failed"; exit 1; }
+sleep 1
+
+# Window coordinates; the drawing area starts 24 pixels down, under the
+# menu bar, and is 400 x 450 pixels.
+at() { xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.15; }
+click() { at "$1" "$2"; xdotool click 1; sleep 0.3; }
+draw() { click "$1" $(($2 + 24)); }
+key() { xdotool key "$@"; sleep 0.4; }
+
+# Free P, double-clicked on the panel: repeat mode, three points.
+at 430 26
+xdotool click --repeat 2 --delay 120 1
+sleep 0.3
+draw 100 300   # A (-0.5, -0.375)
+draw 300 300   # B ( 0.5, -0.375)
+draw 200 100   # C ( 0,    0.625)
+at 200 200
+key ctrl+g     # leave repeat mode
+
+# PP=>L on the panel, then A and B.
+click 521 26
+draw 100 300
+draw 300 300
+
+# Drag C to (250, 80): world (0.25, 0.725).
+at 200 124
+xdotool mousedown 1
+sleep 0.2
+for x in 210 220 230 240 250; do
+  xdotool mousemove --window "$wid" $x $((124 - (x - 200) * 20 / 50))
+  sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.3
+
+# C is selected: the Color choice, one step up from White is Cyan... six
+# steps up is Red.
+click 444 228
+for _ in 1 2 3 4 5 6; do key Up; done
+key Return
+
+# Keys in the drawing area: select A, Ctrl-Shift-3 makes it yellow; then
+# the plain key 2 (PP=>L) and B, C make a second line.
+draw 100 300
+key ctrl+shift+3
+key 2
+draw 300 300
+draw 250 80
+at 200 200
+sleep 0.5
+[ -n "$shot" ] && import -window root "$shot" 2>/dev/null
+key ctrl+s
+sleep 0.5
+
+saved="$work/e2e.T"
+check "the title lost its modified mark" \
+  $(xdotool getwindowname "$wid" | grep -q '\*$' && echo 1 || echo 0)
+frees=$(grep -c '\.free(' "$saved")
+check "three free points saved (found $frees)" $([ "$frees" = 3 ] && echo 0 || echo 1)
+lines=$(grep -c '\.l\.vv(' "$saved")
+check "two lines saved (found $lines)" $([ "$lines" = 2 ] && echo 0 || echo 1)
+check "a red point" $(grep '\.free(' "$saved" | grep -q '\.red' && echo 0 || echo 1)
+check "a yellow point" $(grep '\.free(' "$saved" | grep -q '\.yellow' && echo 0 || echo 1)
+# The dragged point: one free point within a pixel of (0.25, 0.725).
+moved=$(grep '\.free(' "$saved" | sed 's/.*\.free( *\([-0-9.e]*\) *, *\([-0-9.e]*\).*/\1 \2/' |
+  awk '{ dx = $1 - 0.25; dy = $2 - 0.725; if (dx*dx + dy*dy < 0.0002) n++ } END { print n + 0 }')
+check "the dragged point at (0.25, 0.725)" $([ "$moved" = 1 ] && echo 0 || echo 1)
+unmoved=$(grep '\.free(' "$saved" | sed 's/.*\.free( *\([-0-9.e]*\) *, *\([-0-9.e]*\).*/\1 \2/' |
+  awk '{ dx = $1 + 0.5; dy = $2 + 0.375; if (dx*dx + dy*dy < 0.0002) n++ } END { print n + 0 }')
+check "point A at (-0.5, -0.375)" $([ "$unmoved" = 1 ] && echo 0 || echo 1)
+
+# Ctrl-Q on an unmodified diagram ends the program without a question.
+at 200 200
+key ctrl+q
+for _ in $(seq 30); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null
+check "Ctrl-Q ended the program" $([ $? != 0 ] && echo 0 || echo 1)
+wait "$app" 2>/dev/null
+status=$?
+app=""
+check "exit status 0 (got $status)" $([ "$status" = 0 ] && echo 0 || echo 1)
+
+[ "$failed" != 0 ] || [ -n "${E2E_SHOW:-}" ] && { echo "--- saved file:"; cat "$saved"; }
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

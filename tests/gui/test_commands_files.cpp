@@ -1,0 +1,496 @@
+// File commands with scripted dialogs: the chooser's default name, filter,
+// extension rule and overwrite question; names too long for the file-name
+// buffer; the save questions; printing through the user's command with an
+// awkward temporary directory; EPS names; the message window's limit; the
+// help pages and the About box.
+#include <FL/Fl.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/construction.h"
+#include "app/files.h"
+#include "app/geomwindow.h"
+#include "app/ui.h"
+#include "language/parser.h"
+#include "language/symtable.h"
+#include "model/notify.h"
+#include "model/state.h"
+#include "model/worldlist.h"
+#include "postscript/eps.h"
+#include "prefs/preffile.h"
+#include "tests/gui/guitest.h"
+
+namespace {
+
+std::vector<std::string> chooserstarts, chooserfilters, questions, infos,
+    messages;
+std::vector<const char*> chooseranswers;  // consumed in order; null cancels
+std::vector<int> choiceanswers, askanswers;
+std::vector<int> exits;
+
+const char* scriptedchooser(const char*, const char* filter,
+                            const char* start) {
+  chooserstarts.push_back(start ? start : "");
+  chooserfilters.push_back(filter);
+  if (chooseranswers.empty()) return nullptr;
+  const char* a = chooseranswers.front();
+  chooseranswers.erase(chooseranswers.begin());
+  return a;
+}
+int scriptedchoice(const char* q, const char*, const char*, const char*) {
+  questions.push_back(q);
+  if (choiceanswers.empty()) return 0;
+  int a = choiceanswers.front();
+  choiceanswers.erase(choiceanswers.begin());
+  return a;
+}
+int scriptedask(const char* q) {
+  questions.push_back(q);
+  if (askanswers.empty()) return 0;
+  int a = askanswers.front();
+  askanswers.erase(askanswers.begin());
+  return a;
+}
+void recordexit(int status) {
+  exits.push_back(status);
+}
+void recordinfo(const char* text) {
+  infos.push_back(text);
+}
+void recordmessage(const char* text, double) {
+  messages.push_back(text);
+}
+
+std::string scratch;  // a fresh directory per test
+
+struct Files : ::testing::Test {
+  void SetUp() override {
+    if (!idtable) idtable = newtable(50);
+    cleardiagram();
+    resetfiles();
+    for (auto* v :
+         {&chooserstarts, &chooserfilters, &questions, &infos, &messages})
+      v->clear();
+    chooseranswers.clear();
+    choiceanswers.clear();
+    askanswers.clear();
+    exits.clear();
+    choosefilehook = scriptedchooser;
+    choicehook = scriptedchoice;
+    askhook = scriptedask;
+    exithook = recordexit;
+    infohook = recordinfo;
+    messagehook = recordmessage;
+    char tmpl[] = "/tmp/tessarin-files-XXXXXX";
+    scratch = mkdtemp(tmpl);
+  }
+  void TearDown() override {
+    resetfiles();
+    choicehook = nullptr;
+    askhook = nullptr;
+    infohook = nullptr;
+    messagehook = nullptr;
+    printcmdstring[0] = 0;
+    std::string rm = "rm -rf '" + scratch + "'";
+    if (system(rm.c_str()) != 0) ADD_FAILURE() << "cannot remove " << scratch;
+  }
+};
+
+std::string title() {
+  return main_window->label();
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+int records() {
+  int n = 0;
+  for (primitive* p = plist; p; p = p->next) n++;
+  return n;
+}
+
+int count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t i = text.find(what); i != std::string::npos;
+       i = text.find(what, i + 1))
+    n++;
+  return n;
+}
+
+TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
+  // Saving without a name offers ~/Desktop/GeomFile.T; cancel keeps none.
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  ASSERT_EQ(chooserstarts.size(), 1u);
+  EXPECT_EQ(chooserstarts[0],
+            std::string(getenv("HOME")) + "/Desktop/GeomFile.T");
+  EXPECT_EQ(chooserfilters[0], "Tessarin Files (*.[DTdt])");
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  EXPECT_EQ(title(), "No File Name");
+  struct row {
+    const char* chosen;
+    std::string expect;
+  };
+  const row rows[] = {{"drawing", "drawing.T"},
+                      {"a.d", "a.d"},
+                      {"a.t", "a.t"},
+                      {"a.geo", "a.geo.T"},
+                      {"b.x", "b.x.T"}};
+  for (const row& r : rows) {
+    std::string path = scratch + "/" + r.chosen;
+    chooseranswers = {path.c_str()};
+    const char* got = collectfilename("File name:", 0);
+    ASSERT_NE(got, nullptr) << r.chosen;
+    EXPECT_EQ(std::string(got), scratch + "/" + r.expect);
+    EXPECT_EQ(title(), scratch + "/" + r.expect);
+  }
+  // An existing file: declining the overwrite keeps the name we had.
+  std::string keep = getcurrentfilename();
+  std::string there = scratch + "/there.T";
+  std::ofstream(there) << "x";
+  chooseranswers = {there.c_str()};
+  askanswers = {0};
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(questions.back(), "File Exists: Overwrite it?");
+  EXPECT_EQ(std::string(getcurrentfilename()), keep);
+  chooseranswers = {there.c_str()};
+  askanswers = {1};
+  EXPECT_NE(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(std::string(getcurrentfilename()), there);
+  // Reading never asks about overwriting; without a name it starts in the
+  // program's directory, and a cancel leaves no name behind.
+  clearcurrentfilename();
+  size_t asked = questions.size();
+  EXPECT_EQ(collectfilename("File name:", 1), nullptr);
+  EXPECT_EQ(chooserstarts.back(), std::string(GetInstallDirURL()) + "/");
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  chooseranswers = {there.c_str()};
+  EXPECT_NE(collectfilename("File name:", 1), nullptr);
+  EXPECT_EQ(questions.size(), asked);
+  // An empty choice forgets the name.
+  chooseranswers = {""};
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  EXPECT_EQ(title(), "No File Name");
+}
+
+TEST_F(Files, NamesLongerThanTheBufferAreRefused) {
+  std::string fits =
+      "/tmp/" + std::string(FILENAMESIZE - 1 - 5 - 2, 'n') + ".T";
+  ASSERT_EQ(fits.size(), (size_t)FILENAMESIZE - 1);
+  EXPECT_EQ(setcurrentfilename(fits.c_str()), 1);
+  EXPECT_EQ(std::string(currentfilename), fits);
+  std::string toolong = fits + "x";
+  EXPECT_EQ(setcurrentfilename(toolong.c_str()), 0);
+  EXPECT_EQ(std::string(currentfilename), fits);  // unchanged
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0].rfind("File name too long", 0), 0u) << guialerts[0];
+  // From the chooser: the ".T" added would not fit either.
+  std::string nearly(FILENAMESIZE - 2, 'm');
+  chooseranswers = {nearly.c_str()};
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(std::string(currentfilename), fits);
+  EXPECT_EQ(guialerts.size(), 2u);
+  // Export names derived from a long name are refused, not cut.
+  char buf[FILENAMESIZE];
+  std::string eps = fits.substr(0, fits.size() - 1) + "eps";
+  EXPECT_EQ(eps.size(), (size_t)FILENAMESIZE + 1);
+  EXPECT_EQ(epspath(fits.c_str(), buf, sizeof buf), 0);
+}
+
+TEST_F(Files, EpsAndPrintFileNames) {
+  char buf[FILENAMESIZE];
+  struct row {
+    const char* name;
+    const char* eps;
+  };
+  const row rows[] = {{"x.T", "x.eps"},
+                      {"/d/x.geo.T", "/d/x.geo.eps"},
+                      {"x", "x.eps"},
+                      {"", "./geom.eps"},
+                      {nullptr, "./geom.eps"}};
+  for (const row& r : rows) {
+    ASSERT_EQ(epspath(r.name, buf, sizeof buf), 1);
+    EXPECT_STREQ(buf, r.eps);
+  }
+  setenv("TMP", "/var/x", 1);
+  ASSERT_EQ(printfilename(buf, sizeof buf), 1);
+  EXPECT_STREQ(buf, "/var/x/geom0000.ps");
+  ASSERT_EQ(printfilename(buf, sizeof buf), 1);
+  EXPECT_STREQ(buf, "/var/x/geom0001.ps");
+  unsetenv("TMP");
+  printcount = 0x1234;
+  ASSERT_EQ(printfilename(buf, sizeof buf), 1);
+  EXPECT_STREQ(buf, "/tmp/geom1234.ps");
+}
+
+TEST_F(Files, PrintThroughTheUsersCommandWithAnAwkwardDirectory) {
+  // A temporary directory with a blank, a quote and a semicolon: the shell
+  // must see one file name.
+  std::string dir = scratch + "/tmp dir; 'q'";
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  setenv("TMP", dir.c_str(), 1);
+  std::string out = scratch + "/printed.ps";
+  snprintf(printcmdstring, PRINTCMDSIZE, "cp %%s '%s'", out.c_str());
+  handlemenu(100006);
+  unsetenv("TMP");
+  EXPECT_TRUE(guialerts.empty()) << guialerts[0];
+  EXPECT_TRUE(exists(dir + "/geom0000.ps"));
+  ASSERT_TRUE(exists(out));
+  EXPECT_EQ(slurp(out).rfind("%!PS-Adobe", 0), 0u);
+  // Without a print command: the explanation, then "Print failed".
+  printcmdstring[0] = 0;
+  guialerts.clear();
+  handlemenu(100006);
+  ASSERT_EQ(guialerts.size(), 2u);
+  EXPECT_EQ(guialerts[0],
+            "No print command in Preferences file.\nUnder the Edit pulldown, "
+            "use Edit Preferences.\nAlso look under Help:Documentation:"
+            "Printing.");
+  EXPECT_EQ(guialerts[1], "Print failed");
+}
+
+TEST_F(Files, SaveEpsBesideTheDiagram) {
+  std::string name = scratch + "/fig.T";
+  setcurrentfilename(name.c_str());
+  handlemenu(100012);
+  std::string eps = scratch + "/fig.eps";
+  ASSERT_TRUE(exists(eps));
+  EXPECT_EQ(slurp(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Saved EPS file " + eps);
+  // A directory that does not exist: "Print failed".
+  std::string bad = scratch + "/no/such/fig.T";
+  setcurrentfilename(bad.c_str());
+  handlemenu(100012);
+  ASSERT_FALSE(guialerts.empty());
+  EXPECT_EQ(guialerts.back(), "Print failed");
+}
+
+TEST_F(Files, TitleFollowsTheModifiedMark) {
+  setcurrentfilename("/x/a.T");
+  EXPECT_EQ(title(), "/x/a.T");
+  setdirtyfile();
+  EXPECT_EQ(title(), "/x/a.T*");
+  cleardirtyfile();
+  EXPECT_EQ(title(), "/x/a.T");
+  clearcurrentfilename();
+  setdirtyfile();
+  EXPECT_EQ(title(), "No File Name");
+  dirtyfile = 0;
+}
+
+TEST_F(Files, SaveQuestionsNewAndQuit) {
+  dirtyfile = 1;
+  choiceanswers = {0};  // Cancel
+  EXPECT_EQ(askdirty1(), 1);
+  EXPECT_EQ(questions.back(), "File modified -- save changes?");
+  EXPECT_EQ(dirtyfile, 1);
+  // New, cancelled: the diagram stays.
+  vertex* v = makevertex(0, 0);
+  v->kind = FREE;
+  addprimitive(v);
+  setcurrentfilename("/x/keep.T");
+  choiceanswers = {0};
+  handlemenu(100001);
+  EXPECT_EQ(plist, v);
+  EXPECT_EQ(std::string(getcurrentfilename()), "/x/keep.T");
+  // New, No: the changes are dropped.
+  choiceanswers = {2};
+  handlemenu(100001);
+  EXPECT_EQ(plist, nullptr);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  EXPECT_EQ(title(), "No File Name");
+  EXPECT_EQ(UIstate, 0);
+  // Quit: Cancel keeps running; No ends with status 0.
+  dirtyfile = 1;
+  choiceanswers = {0};
+  handlemenu(100007);
+  EXPECT_TRUE(exits.empty());
+  choiceanswers = {2};
+  handlemenu(100007);
+  ASSERT_EQ(exits.size(), 1u);
+  EXPECT_EQ(exits[0], 0);
+  // Quit-No Save asks nothing.
+  dirtyfile = 1;
+  size_t asked = questions.size();
+  handlemenu(200239);
+  EXPECT_EQ(exits.size(), 2u);
+  EXPECT_EQ(questions.size(), asked);
+  EXPECT_EQ(dirtyfile, 0);
+}
+
+TEST_F(Files, AFailedSaveKeepsTheDiagramModified) {
+  std::string bad = scratch + "/missing/dir/x.T";
+  setcurrentfilename(bad.c_str());
+  dirtyfile = 1;
+  EXPECT_EQ(savecurrentfile(1), 0);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_FALSE(guialerts.empty());
+  EXPECT_TRUE(messages.empty());  // no "File Saved"
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  // The save question repeats while saving fails; No ends it.
+  setcurrentfilename(bad.c_str());
+  choiceanswers = {1, 2};
+  EXPECT_EQ(askdirty1(), 0);
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(dirtyfile, 0);
+}
+
+TEST_F(Files, ASaveCutShortLeavesThePreviousFileWhole) {
+  std::string a = scratch + "/keep.T";
+  const std::string original = ".geometry \"version 0.65\";\n";
+  std::ofstream(a) << original;
+  setcurrentfilename(a.c_str());
+  for (int i = 0; i < 40; i++) {
+    vertex* v = makevertex(0.01 * i, 0);
+    v->kind = FREE;
+    addprimitive(v);
+  }
+  ASSERT_EQ(dirtyfile, 1);
+  // Writes past 64 bytes fail (EFBIG) while the limit holds.
+  struct rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  struct rlimit small = old;
+  small.rlim_cur = 64;
+  void (*oldhandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  handlemenu(100003);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldhandler);
+  EXPECT_EQ(slurp(a), original);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_FALSE(guialerts.empty());
+  EXPECT_TRUE(messages.empty());
+  // With room again the same diagram saves.
+  setcurrentfilename(a.c_str());
+  handlemenu(100003);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(count(slurp(a), ".free("), 40);
+}
+
+TEST_F(Files, MessageWindowHelpAndAbout) {
+  bindfltkdialogs();
+  alerthook = [](const char* t) { guialerts.push_back(t); };
+  std::string longtext(MESSAGESIZE + 50, 'w');
+  showmessagewindow(longtext.c_str(), 0.1);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], longtext);  // whole, in an alert
+  showmessagewindow("File Saved", 0.1);
+  EXPECT_EQ(guialerts.size(), 1u);
+  pump(0.3);
+  messagehook = recordmessage;
+  infohook = recordinfo;
+  // The help pages are installed beside the program.
+  std::string dir = GetInstallDirURL();
+  for (const char* page : {"Index.html", "Tutorial.html", "BasicRef.html"})
+    EXPECT_TRUE(exists(dir + "/html/" + page)) << page;
+  handlemenu(100009);
+  EXPECT_EQ(guialerts.size(), 1u);
+  handlemenu(100014);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_EQ(infos[0].rfind("Tessarin Version 0.65\n", 0), 0u) << infos[0];
+  EXPECT_NE(infos[0].find("the Tessarin developers"), std::string::npos);
+  EXPECT_NE(infos[0].find("/html/Index.html"), std::string::npos);
+}
+
+TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
+  std::string a = scratch + "/a.T", b = scratch + "/b.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\n"
+                      "P = .free(-0.5, 0, \"P\");\n"
+                      "Q = .free(0.5, 0, \"Q\");\n"
+                      "l = .l.vv(P, Q);\n";
+  std::ofstream(b) << ".geometry \"version 0.65\";\n"
+                      "R = .free(0, 0.5, \"R\");\n";
+  chooseranswers = {a.c_str()};
+  handlemenu(100002);
+  EXPECT_EQ(chooserfilters.back(), "Tessarin Files (*.[DTdt])");
+  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(title(), a);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
+  // ReOpen drops the changes when told No.
+  plist->color = COLOR_RED;
+  setdirtyfile();
+  EXPECT_EQ(title(), a + "*");
+  choiceanswers = {2};
+  handlemenu(100013);
+  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(plist->color, COLOR_WHITE);
+  EXPECT_EQ(dirtyfile, 0);
+  // Insert File merges, keeping the file name, and marks it modified.
+  chooseranswers = {b.c_str()};
+  handlemenu(100005);
+  EXPECT_EQ(records(), 4);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  EXPECT_EQ(title(), a + "*");
+  // Save writes all four and says so.
+  handlemenu(100003);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(title(), a);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "File Saved");
+  std::string text = slurp(a);
+  EXPECT_EQ(count(text, ".free("), 3) << text;
+  EXPECT_EQ(count(text, ".l.vv("), 1) << text;
+  cleardiagram();
+  ASSERT_EQ(readgeometry(a.c_str()), 1);
+  EXPECT_EQ(records(), 4);
+  // Save As: a cancelled chooser keeps the name; a new name is used.
+  setcurrentfilename(a.c_str());
+  handlemenu(100004);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  std::string c = scratch + "/c";
+  chooseranswers = {c.c_str()};
+  handlemenu(100004);
+  EXPECT_EQ(std::string(getcurrentfilename()), c + ".T");
+  EXPECT_EQ(count(slurp(c + ".T"), ".free("), 3);
+  // A script read from a file enables Run Script.
+  std::string script = std::string(TESSARIN_SOURCE_DIR) + "/examples/script.T";
+  chooseranswers = {script.c_str()};
+  handlemenu(100002);
+  EXPECT_TRUE(statebuts[RUNSCRIPTBUT]->active());
+  handlemenu(100001);
+  EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
+  EXPECT_EQ(records(), 0);
+}
+
+TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
+  opendocument("/x/drawing.geo");
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], "Unknown file type");
+  opendocument((scratch + "/missing.T").c_str());  // ignored silently
+  EXPECT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  std::string a = scratch + "/d.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\nP = .free(0, 0);\n";
+  opendocument(a.c_str());
+  EXPECT_EQ(records(), 1);
+  EXPECT_EQ(title(), a);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(guialerts.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,495 @@
+// The dispatcher and its commands on the real program window: the preamble
+// (test mode, repeat flag, leaving repeat mode), styles and colours on the
+// selection, layers with and without Alt, names, texts, deletion, widths,
+// menu item states, the key map and the view keys, the mouse during a
+// script run.
+#include <FL/Fl.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Light_Button.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Output.H>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/construction.h"
+#include "app/geomwindow.h"
+#include "app/keys.h"
+#include "app/ui.h"
+#include "engine/recompute.h"
+#include "language/symtable.h"
+#include "model/construct.h"
+#include "model/notify.h"
+#include "model/shell.h"
+#include "model/state.h"
+#include "model/style.h"
+#include "model/worldlist.h"
+#include "prefs/preffile.h"
+#include "relations/finder.h"
+#include "render/gldraw.h"
+#include "render/view.h"
+#include "tests/gui/guitest.h"
+
+// From render/markup.h, whose symbol table `special` shares its name with
+// the special-key callback.
+extern int showinfo;
+
+namespace {
+
+std::vector<std::string> messages;
+std::string answer;      // what the input dialog answers
+int answernull;          // the input dialog is cancelled
+std::string dialogtext;  // what the text dialog answers
+int dialogcancel;
+int dialogwithcancel;
+
+void recordmessage(const char* text, double) {
+  messages.push_back(text);
+}
+const char* scriptedinput(const char*, const char*) {
+  return answernull ? nullptr : answer.c_str();
+}
+const char* scriptedtext(const char*, int withcancel) {
+  dialogwithcancel = withcancel;
+  return dialogcancel ? nullptr : dialogtext.c_str();
+}
+
+struct Menu : ::testing::Test {
+  void SetUp() override {
+    if (!idtable) idtable = newtable(50);
+    cleardiagram();
+    messages.clear();
+    messagehook = recordmessage;
+    inputhook = scriptedinput;
+    textdialoghook = scriptedtext;
+    answernull = 0;
+    dialogcancel = 0;
+    Fl::e_state = 0;
+    sticky = 0;
+    testingdiagram = 0;
+    setselect();
+  }
+  void TearDown() override {
+    textdialoghook = nullptr;
+    inputhook = nullptr;
+    testingdiagram = 0;
+    Fl::e_state = 0;
+  }
+};
+
+vertex* freepoint(double x, double y) {
+  vertex* v = makevertex(x, y);
+  v->kind = FREE;
+  addprimitive(v);
+  return v;
+}
+
+TEST_F(Menu, TestModeRefusesEverythingButEndTest) {
+  testingdiagram = 1;
+  handlemenu(200001);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0],
+            "Testing Diagram.  The only valid command is 'End Test' in the "
+            "'Proof' pull-down menu.");
+  EXPECT_EQ(UIstate, 0);
+  handlemenu(200001 + REPEATCODE);
+  EXPECT_EQ(sticky, 0);
+  EXPECT_EQ(guialerts.size(), 2u);
+}
+
+std::vector<std::string> infos;
+void recordinfo(const char* text) {
+  infos.push_back(text);
+}
+
+TEST_F(Menu, TestDiagramEndTestAndDescribe) {
+  vertex* a = freepoint(-0.5, 0);
+  vertex* b = freepoint(0.5, 0);
+  addprimitive(vertvertvertmid(a, b));
+  checkconstraints();
+  infos.clear();
+  infohook = recordinfo;
+  selectprim(nullptr);
+  handlemenu(200237);  // nothing selected: nothing said
+  EXPECT_TRUE(infos.empty());
+  selectprim(plisttail);
+  handlemenu(200237);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_NE(infos[0].find("A"), std::string::npos) << infos[0];
+  EXPECT_NE(infos[0].find("B"), std::string::npos) << infos[0];
+  infohook = nullptr;
+  handlemenu(200250);
+  EXPECT_EQ(testingdiagram, 1);
+  EXPECT_FALSE(menuitem(200250)->active());
+  EXPECT_TRUE(menuitem(200251)->active());
+  handlemenu(200220);  // refused while testing
+  EXPECT_EQ(guialerts.size(), 1u);
+  EXPECT_NE(plisttail, nullptr);
+  handlemenu(200251);
+  EXPECT_EQ(testingdiagram, 0);
+  EXPECT_TRUE(menuitem(200250)->active());
+  EXPECT_FALSE(menuitem(200251)->active());
+}
+
+TEST_F(Menu, RepeatSurvivesStylesAndEditsButNotOtherCommands) {
+  const int keep[] = {200145, 200157, 200159, 200169, 200175, 200182, 200190,
+                      200194, 200200, 200209, 200220, 200231, 200240, 200245,
+                      200246, 200247, 200249, 200253, 200350, 200355};
+  for (int c : keep) EXPECT_EQ(unstick(c), 0) << c;
+  const int leave[] = {200001, 200048, 200100, 200214, 200219, 200232, 200236,
+                       200244, 200250, 200252, 200254, 100001, 100003};
+  for (int c : leave) EXPECT_EQ(unstick(c), 1) << c;
+}
+
+TEST_F(Menu, ColoursGoToTheSelectionAndMarkItModified) {
+  handlemenu(200151);  // red with nothing selected
+  EXPECT_EQ(currentcolor, COLOR_RED);
+  EXPECT_EQ(dirtyfile, 0);
+  vertex* v = freepoint(0, 0);
+  dirtyfile = 0;
+  handlemenu(200146);  // Blink1
+  EXPECT_EQ(v->color, COLOR_BLINK1);
+  EXPECT_EQ(dirtyfile, 1);
+  // Layers 2 and 4 in force: the colour goes to those layers only.
+  layerset = (1u << 2) | (1u << 4);
+  handlemenu(200154);
+  EXPECT_EQ(v->color, COLOR_PERLAYER);
+  EXPECT_EQ(v->layercolor[2], COLOR_BLUE);
+  EXPECT_EQ(v->layercolor[4], COLOR_BLUE);
+  EXPECT_EQ(v->layercolor[3], (uint8_t)COLOR_BLINK1);
+  // The Color choice runs the same command, even for the item it shows.
+  layerset = 0xffffffffu;
+  Fl_Choice* ch = choices[COLORCHOICE];
+  const Fl_Menu_Item* green = ch->menu() + 1;
+  ASSERT_STREQ(green->label(), "Green");
+  ch->value(green);
+  ch->picked(green);
+  EXPECT_EQ(v->color, COLOR_GREEN);
+  ch->picked(green);
+  EXPECT_EQ(currentcolor, COLOR_GREEN);
+}
+
+TEST_F(Menu, StylesReachOnlyTheMatchingType) {
+  vertex* a = freepoint(-0.5, 0);
+  vertex* b = freepoint(0.5, 0);
+  line* l = linevertvert(a, b);
+  addprimitive(l);
+  selectprim(l);
+  dirtyfile = 0;
+  handlemenu(200181);  // point style Dot, a line is selected
+  EXPECT_EQ(currentpointtype, RW_DOT);
+  EXPECT_EQ(dirtyfile, 0);
+  handlemenu(200202);  // dotted
+  handlemenu(200205);  // ray
+  handlemenu(200209);  // three slashes
+  EXPECT_EQ(l->linestyle, RW_DOTLINE);
+  EXPECT_EQ(l->linetype, RW_RAY12);
+  EXPECT_EQ(l->linemark, RW_LINE3SLASH);
+  EXPECT_EQ(dirtyfile, 1);
+  selectprim(a);
+  handlemenu(200178);
+  EXPECT_EQ(a->pointtype, RW_SQUARE);
+  handlemenu(200159);
+  EXPECT_EQ(currentangletype, RW_NOANGLE);
+  handlemenu(200169);
+  EXPECT_EQ(currentangletype, RW_RIGHT);
+  handlemenu(200163);
+  EXPECT_EQ(currentangletype, RW_SLASH1);
+  handlemenu(200192);
+  EXPECT_EQ(currentpolytype, RW_HASHPOLY);
+  handlemenu(200190);
+  EXPECT_EQ(currentpolytype, RW_SOLIDPOLY);
+  // Widths: the selection and the default for new records.
+  dirtyfile = 0;
+  handlemenu(200355);
+  EXPECT_EQ(a->width, 6.0);
+  EXPECT_EQ(widthmultiplier, 6.0);
+  EXPECT_EQ(dirtyfile, 1);
+  handlemenu(200350);
+  EXPECT_EQ(a->width, 0.5);
+}
+
+TEST_F(Menu, LayerButtonsAndAlt) {
+  handlemenu(200103);
+  EXPECT_EQ(layerset, 0xffffffffu & ~(1u << 3));
+  EXPECT_EQ(layerbuts[3]->value(), 0);
+  EXPECT_EQ(layerbuts[2]->value(), 1);
+  Fl::e_state = FL_ALT;
+  handlemenu(200103);  // toggles layers 3 to 31
+  Fl::e_state = 0;
+  EXPECT_EQ(layerset, 0x7u | (1u << 3));
+  EXPECT_EQ(layerbuts[4]->value(), 0);
+  EXPECT_EQ(minlayer, 0);
+  handlemenu(200100);
+  EXPECT_EQ(minlayer, 1);
+  // Proof steps.
+  handlemenu(200234);
+  EXPECT_EQ(layerset, 1u);
+  handlemenu(200232);
+  EXPECT_EQ(layerset, 1u);  // stays on layer 0
+  handlemenu(200235);
+  EXPECT_EQ(layerset, 2u);
+  handlemenu(200233);
+  EXPECT_EQ(layerset, 0xffffffffu);
+  handlemenu(200235);
+  EXPECT_EQ(layerset, 0xfffffffeu);
+  layerset = 0x80000000u;
+  handlemenu(200235);
+  EXPECT_EQ(layerset, 0x80000000u);
+}
+
+TEST_F(Menu, NamesTextsDeletionAndFlips) {
+  vertex* a = freepoint(-0.5, 0);
+  vertex* b = freepoint(0.5, 0);
+  vertex* c = freepoint(0, 0.5);
+  angle* g = avvv(a, c, b);
+  addprimitive(g);
+  dirtyfile = 0;
+  selectprim(a);
+  answer = "P\"1\"";
+  handlemenu(200240);
+  EXPECT_STREQ(a->label, "P1");  // double quotes removed
+  EXPECT_EQ(dirtyfile, 1);
+  answernull = 1;
+  handlemenu(200240);
+  EXPECT_STREQ(a->label, "P1");  // cancel keeps it
+  answernull = 0;
+  answer = "";
+  handlemenu(200240);
+  EXPECT_EQ(a->label, nullptr);  // empty removes it
+  // Delete refuses what others are built on.
+  handlemenu(200220);
+  EXPECT_EQ(plist, a);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], "Cannot delete constrained primitive");
+  selectprim(g);
+  handlemenu(200231);
+  EXPECT_EQ(g->parents[0], b);
+  EXPECT_EQ(g->parents[2], a);
+  dirtyfile = 0;
+  handlemenu(200246);
+  EXPECT_EQ(g->display, 1);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_TRUE(menuitem(200246)->value());
+  handlemenu(200220);
+  EXPECT_EQ(plisttail, c);
+  EXPECT_EQ(pselected, nullptr);
+  EXPECT_FALSE(menuitem(200220)->active());
+  // Descriptive text: made, selected, edited without Cancel; Edit Text
+  // opens it again with Cancel.
+  dialogtext = "say \"hi\"\n";
+  handlemenu(200049);
+  ASSERT_EQ(plisttail->type, RW_TEXT);
+  text* t = (text*)plisttail;
+  EXPECT_EQ(dialogwithcancel, 0);
+  EXPECT_STREQ(t->string, "say 'hi'");
+  EXPECT_EQ(pselected, t);
+  EXPECT_TRUE(menuitem(200248)->active());
+  dialogcancel = 1;
+  handlemenu(200248);
+  EXPECT_EQ(dialogwithcancel, 1);
+  EXPECT_STREQ(t->string, "say 'hi'");
+  selectedtextprim = nullptr;
+  handlemenu(200248);
+  EXPECT_EQ(guialerts.back(), "No selected text.");
+}
+
+TEST_F(Menu, MenuStatesFollowTheSelectionAndToggles) {
+  selectprim(nullptr);
+  EXPECT_FALSE(menuitem(200220)->active());
+  EXPECT_FALSE(menuitem(200240)->active());
+  EXPECT_FALSE(menuitem(200231)->active());
+  EXPECT_FALSE(menuitem(200248)->active());
+  vertex* a = freepoint(0, 0);
+  selectprim(a);
+  EXPECT_TRUE(menuitem(200220)->active());
+  EXPECT_TRUE(menuitem(200237)->active());
+  EXPECT_FALSE(menuitem(200231)->active());
+  int names = addvertexnames;
+  handlemenu(200245);
+  EXPECT_EQ(addvertexnames, !names);
+  EXPECT_EQ(menuitem(200245)->value() != 0, addvertexnames != 0);
+  handlemenu(200245);
+  int w = defaultwidth;
+  handlemenu(200254);
+  EXPECT_EQ(defaultwidth, 3 - w);
+  EXPECT_EQ(menuitem(200254)->value() != 0, defaultwidth == 2);
+  handlemenu(200254);
+  handlemenu(200253);
+  EXPECT_TRUE(layergroup->visible());
+  EXPECT_TRUE(menuitem(200253)->value());
+  handlemenu(200253);
+  EXPECT_FALSE(layergroup->visible());
+  int invis = showinvisible;
+  handlemenu(200214);
+  EXPECT_EQ(showinvisible, !invis);
+  handlemenu(200214);
+  int info = showinfo;
+  handlemenu(200236);
+  EXPECT_EQ(showinfo, !info);
+  handlemenu(200236);
+  handlemenu(100015);
+  EXPECT_EQ(dumpingeps, 1);
+  EXPECT_TRUE(menuitem(100015)->value());
+  handlemenu(100015);
+  EXPECT_EQ(dumpingeps, 0);
+}
+
+TEST_F(Menu, KeyMap) {
+  char msg[40];
+  int smear;
+  struct row {
+    unsigned char c;
+    int control, shift, digit, code;
+    const char* message;
+  };
+  const row rows[] = {
+      {'1', 0, 0, -1, 200001, ""},
+      {'2', 0, 0, -1, 200002, ""},
+      {'3', 0, 0, -1, 200010, ""},
+      {'4', 0, 0, -1, 200006, ""},
+      {'5', 0, 0, -1, 200044, ""},
+      {'6', 0, 0, -1, 0, ""},
+      {'n', 0, 0, -1, 200235, ""},
+      {'P', 0, 1, -1, 200232, ""},
+      {'s', 0, 0, -1, 200244, ""},
+      {'x', 0, 0, -1, 0, ""},
+      {1, 0, 0, -1, 200231, ""},
+      {4, 0, 0, -1, 200220, ""},
+      {4, 0, 1, -1, 0, ""},
+      {7, 0, 0, -1, 200219, ""},
+      {8, 0, 0, -1, 100008, ""},
+      {9, 0, 0, -1, 200149, ""},
+      {12, 0, 1, -1, 200254, ""},
+      {17, 0, 0, -1, 100007, ""},
+      {17, 0, 1, -1, 200239, ""},
+      {19, 0, 0, -1, 100003, ""},
+      {19, 0, 1, -1, 100004, ""},
+      {20, 0, 0, -1, 200245, ""},
+      {20, 0, 1, -1, 200246, ""},
+      {18, 0, 0, -1, 100013, ""},
+      {'1', 1, 0, 1, 200001, ""},
+      {'!', 1, 1, 1, 200151, ""},
+      {'#', 1, 1, 3, 200153, ""},
+      {')', 1, 1, 0, 200150, ""},
+      {'&', 1, 1, 7, 200157, ""},
+      {'7', 1, 0, 7, 0, ""},
+      {25, 0, 0, -1, 0, "Unknown command: Ctrl-y"},
+      {2, 0, 1, -1, 0, "Unknown command: Ctrl-Shift-B"},
+      {'8', 1, 0, 8, 0, "Unknown command: Ctrl-8"},
+  };
+  for (const row& r : rows) {
+    int code = keycommand(r.c, r.control, r.shift, r.digit, msg, &smear);
+    EXPECT_EQ(code, r.code) << (int)r.c;
+    EXPECT_STREQ(msg, r.message) << (int)r.c;
+  }
+  keycommand(24, 0, 0, -1, msg, &smear);
+  EXPECT_EQ(smear, 1);
+  EXPECT_STREQ(msg, "");
+}
+
+TEST_F(Menu, KeysThroughTheDrawingArea) {
+  // A Tab is Ctrl-i: the colour Invisible.
+  Fl::e_keysym = FL_Tab;
+  Fl::e_text = (char*)"\t";
+  Fl::e_length = 1;
+  geom_window->handle(FL_KEYBOARD);
+  EXPECT_EQ(currentcolor, COLOR_INVISIBLE);
+  // Ctrl-y is unknown and says so in the message window.
+  Fl::e_keysym = 'y';
+  Fl::e_text = (char*)"\x19";
+  Fl::e_state = FL_CTRL;
+  geom_window->handle(FL_KEYBOARD);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Unknown command: Ctrl-y");
+  // Ctrl-1 starts Free P in repeat mode (the Command key was held).
+  Fl::e_keysym = '1';
+  Fl::e_text = (char*)"1";
+  geom_window->handle(FL_KEYBOARD);
+  Fl::e_state = 0;
+  EXPECT_EQ(UIstate, 10);
+  EXPECT_EQ(sticky, 1);
+  EXPECT_EQ(cancelrepeat->value(), 1);
+  Fl::e_keysym = 'g';
+  Fl::e_text = (char*)"\x07";
+  Fl::e_state = FL_CTRL;
+  geom_window->handle(FL_KEYBOARD);
+  Fl::e_state = 0;
+  EXPECT_EQ(sticky, 0);
+  EXPECT_EQ(UIstate, 0);
+  Fl::e_length = 0;
+}
+
+TEST_F(Menu, ViewKeysMoveTurnAndZoomTheFreePoints) {
+  vertex* a = freepoint(0.5, 0.25);
+  struct row {
+    int key;
+    int state;
+    double x, y;
+  };
+  const double c = std::cos(0.01745329251994278),
+               s = std::sin(0.01745329251994278);
+  const row rows[] = {
+      {FL_Left, 0, 0.49, 0.25},
+      {FL_Up, 0, 0.49, 0.26},
+      {FL_Page_Up, 0, 0.49 * 1.01, 0.26 * 1.01},
+      {FL_KP + '3', 0, 0.49, 0.26},
+      {FL_Home, 0, 0.49 * c + 0.26 * s, 0.26 * c - 0.49 * s},
+      {FL_End, 0, 0.49, 0.26},
+      {FL_Page_Down, FL_CTRL, 0.49 * c - 0.26 * s, 0.26 * c + 0.49 * s},
+      {FL_KP + '9', FL_CTRL, 0.49, 0.26},
+      {FL_Right, 0, 0.50, 0.26},
+      {FL_Down, 0, 0.50, 0.25},
+  };
+  for (const row& r : rows) {
+    Fl::e_state = r.state;
+    special(r.key, 0, 0);
+    checkconstraints();
+    EXPECT_NEAR(a->x, r.x, 1e-9) << r.key;
+    EXPECT_NEAR(a->y, r.y, 1e-9) << r.key;
+  }
+  Fl::e_state = 0;
+  special(FL_F + 3, 0, 0);  // nothing
+  EXPECT_NEAR(a->x, 0.5, 1e-9);
+}
+
+TEST_F(Menu, AMousePressDuringAScriptOnlyStopsIt) {
+  flt f;
+  f.start = 0;
+  f.stop = 1;
+  f.step = 0.3;
+  f.value = 0.6;
+  Script = &f;
+  runningscript = 1;
+  filelayerset = 0x5u;
+  layerset = 1u;
+  handlemenu(200001);
+  mousepress(0.2, 0.2);
+  EXPECT_EQ(runningscript, 0);
+  EXPECT_EQ(layerset, 0x5u);
+  EXPECT_EQ(plist, nullptr);  // the press made no point
+  mouserelease();
+  EXPECT_EQ(plist, nullptr);
+  f.value = 0.9;
+  mousepress(0.2, 0.2);  // now it counts, and rewinds the script
+  mouserelease();
+  EXPECT_EQ(f.value, 0.0);
+  ASSERT_NE(plist, nullptr);
+  EXPECT_EQ(plist->kind, FREE);
+  // A key stops a run too, and "s" starts it again from its start.
+  runningscript = 1;
+  f.value = 0.6;
+  keyboard('s', 0, 0);
+  EXPECT_EQ(runningscript, 1);
+  EXPECT_EQ(f.value, 0.0);
+  runningscript = 0;
+  Script = nullptr;
+  filelayerset = 0xffffffffu;
+}
+
+}  // namespace
