@@ -153,6 +153,9 @@ int dumpPostScript(const char* path) {
     alert("Couldn't open %s", path);
     return 0;
   }
+  // Large documents (a hyperbola alone is 16 kB) go out in few writes.
+  static char buffer[1 << 18];
+  setvbuf(out, buffer, _IOFBF, sizeof buffer);
   writePostScript(out);
   int failed = ferror(out);
   if (fclose(out) != 0) failed = 1;

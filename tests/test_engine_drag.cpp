@@ -6,6 +6,7 @@
 #include "engine/recompute.h"
 #include "render/view.h"
 #include "tests/engine_fixture.h"
+#include "tests/langtest.h"
 
 namespace {
 using namespace enginetest;
@@ -204,6 +205,42 @@ TEST_F(Engine, ZoomTurnAndMoveTheDiagram) {
   moveworld(0, 3);
   EXPECT_NEAR(r->x, -0.01, 1e-15);
   EXPECT_NEAR(r->y, -0.97, 1e-15);
+}
+
+}  // namespace
+
+namespace {
+
+// Reading a diagram, dragging points of every free-standing kind, and
+// writing it back: the writer saves the new places.
+TEST_F(Drag, DraggedPlacesAreWhatIsSaved) {
+  ASSERT_EQ(langtest::readtext(".geometry \"version 0.65\";\n"
+                               "A = .free(-0.5, 0);\n"
+                               "B = .free(0.5, 0);\n"
+                               "l = .l.vv(A, B);\n"
+                               "X = .vonl(l, 0.1, 0.3);\n"
+                               "M = .v.vvmid(A, X);\n"),
+            1)
+      << langtest::firstalert();
+  xsize = 600;
+  ysize = 400;
+  recalcsizes(0);
+  checkconstraints();
+  vertex* x = static_cast<vertex*>(langtest::named("X"));
+  vertex* m = static_cast<vertex*>(langtest::named("M"));
+  ASSERT_NE(x, nullptr);
+  EXPECT_DOUBLE_EQ(x->x, 0.1);  // pulled onto y = 0
+  EXPECT_DOUBLE_EQ(x->y, 0);
+  selectprim(x);
+  // pixel (375, 100) is world (0.375, 0.5); the foot on y = 0 is x = 0.375
+  ASSERT_EQ(dragvertex(375, 100), 1);
+  checkconstraints();
+  EXPECT_DOUBLE_EQ(x->x, 0.375);
+  EXPECT_DOUBLE_EQ(x->y, 0);
+  EXPECT_DOUBLE_EQ(m->x, -0.0625);
+  std::string text = langtest::written();
+  EXPECT_NE(text.find("X = .vonl(l, 0.375, "), std::string::npos) << text;
+  EXPECT_NE(text.find("A = .free(-0.5, 0"), std::string::npos) << text;
 }
 
 }  // namespace
