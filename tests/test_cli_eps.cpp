@@ -90,7 +90,8 @@ std::string expected(const std::string& file, int w, int h) {
 }
 
 TEST_F(CliEps, ExamplesAsInTheProgram) {
-  const char* examples[] = {"centres", "conic", "layers", "forms", "macro"};
+  const char* examples[] = {"centres", "conic",  "layers",   "forms",
+                            "macro",   "script", "tangents", "expression"};
   std::string err;
   for (const char* e : examples) {
     std::string in = std::string(TESSARIN_SOURCE_DIR "/examples/") + e + ".T";
@@ -101,6 +102,14 @@ TEST_F(CliEps, ExamplesAsInTheProgram) {
     EXPECT_EQ(got, expected(in, 400, 450)) << e;
     EXPECT_NE(got.find("%%BoundingBox: 0 0 400 450\n"), std::string::npos);
     EXPECT_EQ(got.substr(got.size() - 9), "showpage\n");
+    if (system("gs --version >/dev/null 2>&1") != 0) continue;
+    // Ghostscript renders it without a word of complaint.
+    std::string gs =
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 "
+        "-sDEVICE=png16m -sOutputFile='" +
+        dir + "/out.png' '" + out + "' >'" + dir + "/gs.txt' 2>&1";
+    EXPECT_EQ(system(gs.c_str()), 0) << e;
+    EXPECT_EQ(slurp(dir + "/gs.txt"), "") << e;
   }
 }
 
