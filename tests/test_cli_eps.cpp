@@ -1,12 +1,14 @@
 // `tessarin-cli eps`: a diagram file read, recomputed and written as EPS,
 // checked against the same steps done here, against the geometry through
 // Ghostscript, and for its options and failures.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #ifdef TESSARIN_HAVE_PNG
 #include <png.h>
@@ -90,10 +92,18 @@ std::string expected(const std::string& file, int w, int h) {
 }
 
 TEST_F(CliEps, ExamplesAsInTheProgram) {
-  const char* examples[] = {"centres", "conic",  "layers",   "forms",
-                            "macro",   "script", "tangents", "expression"};
+  std::vector<std::string> examples;
+  if (DIR* d = opendir(TESSARIN_SOURCE_DIR "/examples")) {
+    while (dirent* f = readdir(d)) {
+      std::string name = f->d_name;
+      if (name.size() > 2 && name.substr(name.size() - 2) == ".T")
+        examples.push_back(name.substr(0, name.size() - 2));
+    }
+    closedir(d);
+  }
+  ASSERT_GE(examples.size(), 8u);
   std::string err;
-  for (const char* e : examples) {
+  for (const std::string& e : examples) {
     std::string in = std::string(TESSARIN_SOURCE_DIR "/examples/") + e + ".T";
     std::string out = dir + "/" + e + ".eps";
     ASSERT_EQ(run("eps '" + in + "' -o '" + out + "'", &err), 0) << err;
