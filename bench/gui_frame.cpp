@@ -27,11 +27,15 @@
 #include "app/geomwindow.h"
 #include "app/startup.h"
 #include "engine/drag.h"
+#include "language/parser.h"
+#include "language/symtable.h"
+#include "language/writer.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
 #include "render/gldraw.h"
+#include "render/palette.h"
 #include "render/view.h"
 
 namespace {
@@ -59,6 +63,7 @@ struct builder {
     int i = 0;
     for (primitive* q : ps) p->parents[i++] = q;
     p->color = color;
+    genname(p);
     addprimitive(p);
     return p;
   }
@@ -67,6 +72,7 @@ struct builder {
     v->kind = FREE;
     v->x = x, v->y = y, v->w = 1;
     if (label) v->label = strdup(label);
+    genname(v);
     addprimitive(v);
     return v;
   }
@@ -170,6 +176,158 @@ int startwindow(const char* file) {
   askhook = nullptr;
   return status;
 }
+
+int alertcount;
+void countalert(const char* text) {
+  if (alertcount++ == 0) fprintf(stderr, "%s\n", text);
+}
+
+// Writes the diagram of n primitives to a file of its own, through the
+// program's own writer.
+std::string writediagram(int n) {
+  char path[] = "/tmp/tessarin-benchXXXXXX.T";
+  int fd = mkstemps(path, 2);
+  if (fd < 0) return "";
+  close(fd);
+  inittables();
+  initcolors();
+  clearbuffer();
+  builddiagram(n, 0);
+  int ok = printall(path);
+  clearbuffer();
+  // The program would stop at the first error with a modal alert.
+  alertfn saved = alerthook;
+  alerthook = countalert;
+  alertcount = 0;
+  ok = ok && readgeometry(path) && alertcount == 0;
+  alerthook = saved;
+  clearbuffer();
+  return ok ? path : "";
+}
+
+long long t0micros;
+int resultpipe = -1;
+
+void firstframe() {
+  drawgeom();
+  glFinish();
+  long long dt = monotonicmicros() - t0micros;
+  if (write(resultpipe, &dt, sizeof dt) != sizeof dt) _exit(3);
+  _exit(0);
+}
+
+// Microseconds from the start of start-up to the end of the first frame,
+// measured in a forked child.
+long long startuponce(const std::string& file) {
+  int fds[2];
+  if (pipe(fds)) return -1;
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    resultpipe = fds[1];
+    t0micros = monotonicmicros();
+    char name[] = "tessarin";
+    char* args[3] = {name, const_cast<char*>(file.c_str()), nullptr};
+    if (startup(2, args)) _exit(2);
+    alerthook = quiet;
+    geom_window->displayfunc = firstframe;
+    Fl::run();
+    _exit(4);
+  }
+  close(fds[1]);
+  long long dt = -1;
+  if (read(fds[0], &dt, sizeof dt) != sizeof dt) dt = -1;
+  close(fds[0]);
+  int st;
+  waitpid(pid, &st, 0);
+  return dt;
+}
+
+void BM_StartupToFirstFrame(benchmark::State& state) {
+  privatehome();
+  std::string file = writediagram((int)state.range(0));
+  std::vector<double> ms;
+  for (auto _ : state) {
+    long long dt = startuponce(file);
+    if (dt < 0) {
+      state.SkipWithError("start-up failed");
+      break;
+    }
+    ms.push_back(dt / 1000.0);
+    state.SetIterationTime(dt / 1e6);
+  }
+  std::sort(ms.begin(), ms.end());
+  if (!ms.empty()) state.counters["median_ms"] = ms[ms.size() / 2];
+  remove(file.c_str());
+}
+BENCHMARK(BM_StartupToFirstFrame)
+    ->Arg(1000)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Processor time of a program left alone for `seconds` on a diagram
+// without blinking colours, as a percentage of one core.
+double idlecpu(const std::string& file, double seconds) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    char name[] = "tessarin";
+    char* args[3] = {name, const_cast<char*>(file.c_str()), nullptr};
+    if (startup(2, args)) _exit(2);
+    alerthook = quiet;
+    Fl::run();
+    _exit(0);
+  }
+  auto ticks = [pid]() {
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/stat", (int)pid);
+    FILE* f = fopen(path, "r");
+    if (!f) return -1.0;
+    char buf[1024];
+    size_t n = fread(buf, 1, sizeof buf - 1, f);
+    fclose(f);
+    buf[n] = 0;
+    const char* p = strrchr(buf, ')');
+    unsigned long ut = 0, st = 0;
+    if (!p ||
+        sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu",
+               &ut, &st) != 2)
+      return -1.0;
+    return (double)(ut + st) / sysconf(_SC_CLK_TCK);
+  };
+  usleep(2000000);  // start-up and the first frames are not idle time
+  double c0 = ticks();
+  long long w0 = monotonicmicros();
+  usleep((useconds_t)(seconds * 1e6));
+  double c1 = ticks();
+  long long w1 = monotonicmicros();
+  kill(pid, SIGKILL);
+  int st;
+  waitpid(pid, &st, 0);
+  if (c0 < 0 || c1 < 0) return -1;
+  return 100.0 * (c1 - c0) / ((w1 - w0) / 1e6);
+}
+
+void BM_IdleProcessorTime(benchmark::State& state) {
+  privatehome();
+  std::string file = writediagram((int)state.range(0));
+  for (auto _ : state) {
+    double pct = idlecpu(file, 10);
+    if (pct < 0) {
+      state.SkipWithError("no measurement");
+      break;
+    }
+    state.counters["cpu_percent"] = pct;
+    state.SetIterationTime(10);
+  }
+  remove(file.c_str());
+}
+BENCHMARK(BM_IdleProcessorTime)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A drag step: one motion event of the selected point, then the frame
 // (recomputation and full redraw) up to the swap of the buffers.

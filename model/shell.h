@@ -30,8 +30,9 @@ enum idleaction {
 // The time of the monotonic clock in microseconds.
 long long monotonicmicros();
 
-// One run of the idle work at time `now` (microseconds): advances the script
-// and the blink phase. `damaged` says whether the drawing area already has a
+// One run of the idle work at time `now` (microseconds): advances the blink
+// phase every BLINKINTERVAL, and asks for a (blink-only) redraw when some
+// primitive on the layers in force blinks. `damaged` says whether the drawing area already has a
 // redraw pending, in which case a blink does not make a blink-only frame.
 // Returns the idleaction bits the window must carry out.
 int idlestep(long long now, int damaged);

@@ -17,6 +17,10 @@ struct Idle : ::testing::Test {
 };
 
 TEST_F(Idle, BlinkPhaseAdvancesEveryThirdOfASecond) {
+  vertex* v = makevertex(0, 0);
+  v->kind = FREE;
+  v->color = COLOR_BLINK1;
+  addprimitive(v);
   EXPECT_EQ(blinkon, 1);
   lastblinktime = 1000000;
   EXPECT_EQ(idlestep(1000000 + 333333, 0), 0);  // not more than the interval
@@ -37,6 +41,25 @@ TEST_F(Idle, BlinkPhaseAdvancesEveryThirdOfASecond) {
   long long t = lastblinktime;
   for (int i = 1; i <= 16; i++) EXPECT_EQ(idlestep(t + i * 20000, 0), 0);
   EXPECT_EQ(blinkon, 1);
+}
+
+TEST_F(Idle, NothingBlinkingMeansNoRedraw) {
+  vertex* v = makevertex(0, 0);
+  v->kind = FREE;
+  addprimitive(v);
+  lastblinktime = 0;
+  int a = idlestep(400000, 0);
+  EXPECT_EQ(blinkon, 2);  // the phase still advances
+  EXPECT_EQ(a & IDLE_REDRAW, 0);
+  EXPECT_EQ(blinkonly, 0);
+  // A blinking colour on a layer not in force does not count either.
+  v->color = COLOR_BLINK;
+  v->layers = 1u << 4;
+  layerset = 1u << 2;
+  EXPECT_EQ(idlestep(800000, 0) & IDLE_REDRAW, 0);
+  layerset |= 1u << 4;
+  EXPECT_TRUE(idlestep(1200000, 0) & IDLE_REDRAW);
+  EXPECT_EQ(blinkonly, 1);
 }
 
 TEST_F(Idle, MonotonicClockAdvancesInMicroseconds) {
