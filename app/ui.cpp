@@ -25,6 +25,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/files.h"
+#include "app/relationswindow.h"
 #include "app/keys.h"
 #include "engine/drag.h"
 #include "model/notify.h"
@@ -627,5 +628,6 @@ void resetui() {
   resetcommands();
   resetfiles();
   resetkeys();
+  resetrelationswindow();
   resetwidgets(1);
 }
