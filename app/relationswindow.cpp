@@ -21,6 +21,7 @@
 Fl_Double_Window* relationswindow;
 Fl_Text_Display* relationsdisplay;
 Fl_Text_Buffer* relationstext;
+double progressdelay = 0.5;
 
 namespace {
 
@@ -81,7 +82,7 @@ void showtestprogress(int percent) {
     lastprogress = 0;
     return;
   }
-  if (t - progressstart < PROGRESSDELAY || t - lastprogress < PROGRESSSTEP)
+  if (t - progressstart < progressdelay || t - lastprogress < PROGRESSSTEP)
     return;
   lastprogress = t;
   char text[64];
@@ -98,5 +99,6 @@ void bindrelationshooks() {
 }
 
 void resetrelationswindow() {
+  progressdelay = 0.5;
   progressstart = lastprogress = 0;
 }

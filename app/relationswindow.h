@@ -12,6 +12,7 @@ class Fl_Text_Buffer;
 extern Fl_Double_Window* relationswindow;  // null until the first report
 extern Fl_Text_Display* relationsdisplay;  // the report's read-only text
 extern Fl_Text_Buffer* relationstext;      // what the display shows
+extern double progressdelay;  // seconds of a test start before progress shows
 
 // Shows `text` in the window, from its first line.
 void showrelations(const char* text);
