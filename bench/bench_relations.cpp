@@ -118,7 +118,7 @@ void gendiagram(int npoints, int nlines, int ncircles, unsigned seed) {
         case 2:
           tryadd(RW_VERTEX, VONL, {l1}, pts, lines, u(rng), u(rng));
           break;
-        default:
+        default:  // 3: the midpoint of the line's two defining points
           tryadd(RW_VERTEX, V_VVMID, {l1->parents[0], l1->parents[1]}, pts,
                  lines);
           break;

@@ -88,10 +88,11 @@ void resetrelations();
 
 // tables.cpp: the index tables.
 
-// Whether p takes part in a test: visible in its colour, valid, and for a
-// point a finite one. Undefined objects and points at infinity carry only
-// sentinel measures, which would otherwise "agree" with each other in every
-// frame.
+// Whether p takes part in a test: visible in its colour, valid, and
+// defined in the plane (a finite point, a line with a direction, a circle
+// with a finite centre and radius). Undefined objects and points at
+// infinity carry only sentinel measures, which would otherwise "agree" with
+// each other in every frame.
 int shown(const primitive* p);
 
 // Collects vertices, lines and circles and derives angles, segments and

@@ -8,6 +8,7 @@
 // which the candidate lists and the report depend on.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <unordered_map>
@@ -66,8 +67,7 @@ void buildangles() {
         if (!onlmatrix[k * nl + i] || !onlmatrix[k * nl + j]) continue;
         int p = firstonline(i, k), q = firstonline(j, k);
         if (p < 0 || q < 0 || p == q) continue;
-        if (!shown(vertlist[p]) || !shown(vertlist[q]) ||
-            !shown(vertlist[k]))
+        if (!shown(vertlist[p]) || !shown(vertlist[q]) || !shown(vertlist[k]))
           continue;
         if (!seen.insert({k, std::min(p, q), std::max(p, q)}).second) continue;
         anglelist.push_back({{p, k, q}, 0});
@@ -136,7 +136,19 @@ void buildtriangles() {
 
 int shown(const primitive* p) {
   if (!isvisible(p) || !p->valid) return 0;
-  return p->type != RW_VERTEX || ((const vertex*)p)->w != 0;
+  switch (p->type) {
+    case RW_VERTEX: return ((const vertex*)p)->w != 0;
+    case RW_LINE: {
+      const line* l = (const line*)p;
+      return l->a != 0 || l->b != 0;  // a line needs a direction
+    }
+    case RW_CIRCLE: {
+      // Three collinear points give a centre at infinity (drawn as a line).
+      const circle* c = (const circle*)p;
+      return c->center.w != 0 && std::isfinite(c->radius);
+    }
+    default: return 1;  // other records are not indexed
+  }
 }
 
 void allocateall() {

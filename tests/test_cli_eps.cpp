@@ -24,7 +24,8 @@
 namespace {
 
 const std::string cli = TESSARIN_BINARY_DIR "/tessarin-cli";
-const std::string dir = TESSARIN_BINARY_DIR "/cli-eps-test";
+// Each test works in a folder of its own: ctest runs them side by side.
+std::string dir;
 
 std::string slurp(const std::string& path) {
   std::string s;
@@ -57,6 +58,8 @@ struct CliEps : ::testing::Test {
     FILE* f = fopen(cli.c_str(), "r");
     if (!f) GTEST_SKIP() << "tessarin-cli is not built";
     fclose(f);
+    dir = std::string(TESSARIN_BINARY_DIR "/cli-eps-test/") +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
     inittables();
     resetall();

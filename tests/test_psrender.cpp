@@ -24,7 +24,8 @@
 
 namespace {
 
-const std::string workdir = TESSARIN_BINARY_DIR "/ps-render-test";
+// Each test works in a folder of its own: ctest runs them side by side.
+std::string workdir;
 
 int havegs() {
   return system("gs --version >/dev/null 2>&1") == 0;
@@ -73,6 +74,8 @@ struct PSRender : ::testing::Test {
   void SetUp() override {
     if (!havegs()) GTEST_SKIP() << "Ghostscript is not installed";
     resetall();
+    workdir = std::string(TESSARIN_BINARY_DIR "/ps-render-test/") +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_EQ(system(("mkdir -p '" + workdir + "'").c_str()), 0);
     xsize = 400;
     ysize = 400;

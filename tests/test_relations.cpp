@@ -11,6 +11,7 @@
 
 #include "model/notify.h"
 #include "model/reset.h"
+#include "model/style.h"
 #include "relations/finder.h"
 #include "relations_helpers.h"
 
@@ -247,6 +248,41 @@ TEST_F(Relations, TruthsOfConstructionAreNotReported) {
   std::string rep = endreport();
   EXPECT_EQ(body(rep), "Parallel lines:\n    (l2) (l3) \n");
   (void)v;
+}
+
+TEST_F(Relations, UndefinedObjectsTakeNoPart) {
+  // X is the common direction of two parallel lines: every segment ending
+  // there has the sentinel length, so [A X] and [B X] would "agree".
+  vertex* a = pt(0, 0);
+  vertex* b = pt(0, 1);
+  vertex* x = pt(1, 0);
+  x->w = 0;
+  ln(L_VV, a, x);
+  ln(L_VV, b, x);
+  vertex* u = pt(0.3, 0.2);
+  vertex* v = pt(0.7, 0.9);
+  u->valid = 0;
+  line* undefinedline = ln(L_VV, u, v);
+  undefinedline->valid = 0;
+  circle* flat = circ(C_VVV, 1, 1, 1e30);
+  flat->center.w = 0;
+  line* nodirection = ln(L_VLPAR, a, nullptr);
+  setline(nodirection, 0, 0, 0);
+  EXPECT_FALSE(shown(x));
+  EXPECT_FALSE(shown(u));
+  EXPECT_FALSE(shown(undefinedline));
+  EXPECT_FALSE(shown(flat));
+  EXPECT_FALSE(shown(nodirection));
+  EXPECT_TRUE(shown(a));
+  begindiagramtest();
+  EXPECT_TRUE(segmentlist.empty());
+  EXPECT_EQ(body(endreport()), "");
+  // A record drawn in the invisible colour takes no part either, unless
+  // invisible records are being shown.
+  a->color = COLOR_INVISIBLE;
+  EXPECT_FALSE(shown(a));
+  showinvisible = 1;
+  EXPECT_TRUE(shown(a));
 }
 
 TEST_F(Relations, AFailureInOneFrameIsFinal) {
