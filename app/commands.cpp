@@ -470,3 +470,5 @@ void resetstatewidgets(int full) {
 void notavailable(int code) {
   alert("This command (%d) is not available yet.", code);
 }
+
+void resetcommands() { textdialoghook = nullptr; }

@@ -44,3 +44,6 @@ extern const char* (*textdialoghook)(const char* current, int withcancel);
 
 // A code of a command that is not part of this program yet: says so.
 void notavailable(int code);
+
+// Puts the module's globals back to their start-up values.
+void resetcommands();

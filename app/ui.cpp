@@ -24,6 +24,8 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
+#include "app/files.h"
+#include "app/keys.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -310,18 +312,18 @@ void constructionbutton(column& c, const panelbutton& pb) {
 void section(column& c, const char* name, const panelbutton* pb, int n) {
   title(c, name);
   for (int i = 0; i < n; i++) constructionbutton(c, pb[i]);
-  c.y += 4;
+  c.y += 2;
 }
 
 Fl_Choice* choice(column& c, const char* name, Fl_Menu_Item* items,
                   const char* tip) {
   title(c, name);
-  Fl_Choice* ch = new Fl_Choice(c.x + 2, c.y, M().choicew, M().bh + 4);
+  Fl_Choice* ch = new Fl_Choice(c.x + 2, c.y, M().choicew, M().bh + 3);
   ch->menu(items);
   ch->textsize(M().labelsize);
   ch->tooltip(tip);
   ch->when(FL_WHEN_RELEASE | FL_WHEN_NOT_CHANGED);
-  c.y += M().bh + 4 + 9;
+  c.y += M().bh + 3 + 4;
   return ch;
 }
 
@@ -413,7 +415,7 @@ void layerbuttons(column& c) {
     snprintf(labels[n], sizeof labels[n], "%d", n);
     snprintf(tips[n], sizeof tips[n], "Toggle display of layer %d", n);
     int x = c.x + 2 + (n % 4) * M().layerdx;
-    int y = c.y + (n / 4) * (M().rowstep + 8);
+    int y = c.y + (n / 4) * (M().rowstep + 4);
     Fl_Round_Button* b = new Fl_Round_Button(x, y, 30, M().bh, labels[n]);
     b->labelsize(M().labelsize);
     b->tooltip(tips[n]);
@@ -486,14 +488,14 @@ void makeui() {
   choices[ANGLECHOICE] = choice(right, "Angle Type", angletable,
                                 "Change display type of selected angle");
 
-  int y = std::max(left.y, right.y) + 4;
+  int y = std::max(left.y, right.y) + 2;
   statebuts[SHOWINVISBUT] = roundbutton(left.x + 2, y, "Show Invis", 200214,
                                         "Show invisible geometric objects");
   statebuts[SHOWTEXTBUT] =
       roundbutton(right.x, y, "Show Text", 200236,
                   "Show the textual description if there is one");
   statebuts[SHOWTEXTBUT]->value(1);
-  y += m.bh + 4;
+  y += m.rowstep + 4;
   Fl_Check_Button* rpt =
       new Fl_Check_Button(left.x + 2, y, m.bw - 30, m.bh, "Rpt Set Color");
   rpt->labelsize(m.labelsize);
@@ -505,18 +507,18 @@ void makeui() {
       panelbutton_(right.x, y, 85, m.bh, "Run Script", 200244,
                    "Run the script if there is one");
   statebuts[RUNSCRIPTBUT]->deactivate();
-  y += m.bh + 8;
+  y += m.bh + 4;
   promptfield = new Fl_Output(WIDTH + 2, y, MENUWIDTH - 5, m.promptheight);
   promptfield->textsize(m.labelsize);
   promptfield->tooltip("What Tessarin expects you to do");
   promptfield->value("Manipulation Mode");
-  y += m.promptheight + 6;
+  y += m.promptheight + 4;
   cancelrepeat = new Fl_Light_Button(WIDTH + 6, y, MENUWIDTH - 8, m.bh + 5,
                                      "Cancel Repeat Mode");
   cancelrepeat->labelsize(m.labelsize);
   cancelrepeat->tooltip("Get out of repeat creation or color-setting mode");
   cancelrepeat->callback(setlevel, (void*)(long)200219);
-  y += m.bh + 5 + 8;
+  y += m.bh + 5 + 4;
   column bottom = {WIDTH, WIDTH + 2, y};
   proofrow(bottom);
   layerbuttons(bottom);
@@ -619,4 +621,11 @@ void resetwidgets(int full) {
   clearbuttons(-1);
   showlayerbuttons();
   if (statebuts[RUNSCRIPTBUT]) statebuts[RUNSCRIPTBUT]->deactivate();
+}
+
+void resetui() {
+  resetcommands();
+  resetfiles();
+  resetkeys();
+  resetwidgets(1);
 }

@@ -72,3 +72,8 @@ void setlevelp(Fl_Widget* w, void* code);
 
 // Shows the widgets' start-up values again after a full state reset.
 void resetwidgets(int full);
+
+// The window side's counterpart of the core's `resetall`: the command,
+// file and key modules and the panel back to their start-up state (the
+// widgets themselves stay built).
+void resetui();

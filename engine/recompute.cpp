@@ -113,14 +113,16 @@ static int parentsusable(const primitive* p) {
 // A missing parent never settles, so the record is reported rather than
 // computed from a null pointer.
 int notsatisfied(primitive* p, int n) {
+  if (n > MAXPARENTS) n = MAXPARENTS;
   for (int i = 0; i < n; i++)
     if (!p->parents[i] || !p->parents[i]->satisfied) return 1;
   return 0;
 }
 
 int invalid(primitive* p, int n) {
+  if (n > MAXPARENTS) n = MAXPARENTS;
   for (int i = 0; i < n; i++)
-    if (!p->parents[i]->valid) {
+    if (p->parents[i] && !p->parents[i]->valid) {
       p->valid = 0;
       return 1;
     }
@@ -365,12 +367,6 @@ static void setsettled(primitive* p) {
   appliedconstraint = 1;
 }
 
-// Kinds computed even when a parent is invalid: a polygon still gets its
-// area, and a macro call does not look at its arguments' validity.
-static int computesanyway(int kind) {
-  return kind == POLYGON || kind == MACROCALL;
-}
-
 void checkconstraint(primitive* p) {
   p->valid = 1;
   if (p->kind != FREE && p->type != RW_FLT && !p->parents[0]) {
@@ -387,11 +383,14 @@ void checkconstraint(primitive* p) {
     setsettled(p);
     return;
   }
+  // A macro call does not look at its arguments' validity, and a polygon
+  // with an undefined corner still gets its area; the rest are computed
+  // only from valid parents.
   if (p->kind == MACROCALL)
     expandmacrocall(static_cast<macrocall*>(p));
   else if (p->kind == POLYGON)
     setpolyarea(static_cast<polygon*>(p));
-  else if (p->valid || computesanyway(p->kind))
+  else if (p->valid)
     computeguarded(p);
   if (p->valid && !finiteresult(p)) p->valid = 0;
   setsettled(p);
@@ -524,7 +523,8 @@ void checkconstraints() {
 
 void resetengine() {
   appliedconstraint = 0;
-  walkstamp = 0;
+  // walkstamp keeps counting: records made before the reset may still
+  // carry stamps, and a reused number could pass them as already walked.
   walkdepth = 0;
   pending.clear();
   order.clear();

@@ -528,3 +528,27 @@ TEST_F(Engine, MacroCallsAndRecordsWithoutComputation) {
 }
 
 }  // namespace
+
+namespace {
+using namespace enginetest;
+
+TEST_F(Engine, WaitingAndInvalidityHelpers) {
+  vertex* a = freept(0, 0);
+  vertex* b = freept(1, 0);
+  vertex* p = add<vertex>(V_VVMID, {a, b});
+  a->satisfied = 1;
+  b->satisfied = 0;
+  EXPECT_EQ(notsatisfied(p, 1), 0);
+  EXPECT_EQ(notsatisfied(p, 2), 1);
+  EXPECT_EQ(notsatisfied(p, 3), 1);  // a missing parent never settles
+  b->valid = 0;
+  p->valid = 1;
+  EXPECT_EQ(invalid(p, 1), 0);
+  EXPECT_EQ(p->valid, 1);
+  EXPECT_EQ(invalid(p, 2), 1);
+  EXPECT_EQ(p->valid, 0);
+  p->valid = 1;
+  EXPECT_EQ(invalid(p, 50), 1);  // counts past the slots are cut
+}
+
+}  // namespace

@@ -80,7 +80,7 @@ struct Files : ::testing::Test {
   void SetUp() override {
     if (!idtable) idtable = newtable(50);
     cleardiagram();
-    resetfiles();
+    resetui();
     for (auto* v :
          {&chooserstarts, &chooserfilters, &questions, &infos, &messages})
       v->clear();
@@ -98,7 +98,7 @@ struct Files : ::testing::Test {
     scratch = mkdtemp(tmpl);
   }
   void TearDown() override {
-    resetfiles();
+    resetui();
     choicehook = nullptr;
     askhook = nullptr;
     infohook = nullptr;

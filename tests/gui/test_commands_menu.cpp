@@ -63,6 +63,7 @@ struct Menu : ::testing::Test {
   void SetUp() override {
     if (!idtable) idtable = newtable(50);
     cleardiagram();
+    resetui();
     messages.clear();
     messagehook = recordmessage;
     inputhook = scriptedinput;
