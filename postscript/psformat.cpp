@@ -9,12 +9,12 @@
 
 int formatf(char* buf, double x) {
   double a = fabs(x);
-  if (!(a < 1e6)) return sprintf(buf, "%f", x);  // large, inf or nan
+  if (!(a < 1e6)) return snprintf(buf, 400, "%f", x);  // large, inf, nan
   // a * 1e6 < 1e12 carries an error below 1e-4; only a fraction near one
   // half could round either way, and that goes to the library.
   double v = a * 1e6;
   double frac = v - floor(v);
-  if (fabs(frac - 0.5) < 1e-3) return sprintf(buf, "%f", x);
+  if (fabs(frac - 0.5) < 1e-3) return snprintf(buf, 32, "%f", x);
   uint64_t r = (uint64_t)floor(v) + (frac > 0.5);
   char* p = buf;
   if (std::signbit(x)) *p++ = '-';
@@ -36,52 +36,68 @@ int formatf(char* buf, double x) {
   return (int)(p - buf);
 }
 
+// The text of one call, gathered so that it reaches the stream in one write.
+struct psline {
+  FILE* out;
+  int len;
+  char buf[1024];
+};
+
+static void flushline(psline* l) {
+  fwrite(l->buf, 1, l->len, l->out);
+  l->len = 0;
+}
+
+static void putline(psline* l, const char* s, int n) {
+  if (l->len + n > (int)sizeof l->buf) flushline(l);
+  if (n > (int)sizeof l->buf) {
+    fwrite(s, 1, n, l->out);
+    return;
+  }
+  memcpy(l->buf + l->len, s, n);
+  l->len += n;
+}
+
+// One conversion `conversion` (from '%' to its letter, `n` bytes) of the
+// next argument.
+static void convert(psline* l, const char* conversion, int n, va_list* ap) {
+  char num[512];
+  char letter = conversion[n - 1];
+  if (n == 2 && letter == 'f') {
+    putline(l, num, formatf(num, va_arg(*ap, double)));
+  } else if (n == 2 && letter == '%') {
+    putline(l, "%", 1);
+  } else if (n == 2 && letter == 's') {
+    const char* str = va_arg(*ap, const char*);
+    putline(l, str, (int)strlen(str));
+  } else {
+    std::string format(conversion, n);
+    int k;
+    if (letter == 'd' || letter == 'x' || letter == 'c')
+      k = snprintf(num, sizeof num, format.c_str(), va_arg(*ap, int));
+    else
+      k = snprintf(num, sizeof num, format.c_str(), va_arg(*ap, double));
+    putline(l, num, k < (int)sizeof num ? k : (int)sizeof num - 1);
+  }
+}
+
 void psprintf(FILE* out, const char* fmt, ...) {
-  char line[1024];
-  int len = 0;
-  auto flush = [&]() {
-    fwrite(line, 1, len, out);
-    len = 0;
-  };
-  auto put = [&](const char* s, int n) {
-    if (len + n > (int)sizeof line) flush();
-    if (n > (int)sizeof line) {
-      fwrite(s, 1, n, out);
-      return;
-    }
-    memcpy(line + len, s, n);
-    len += n;
-  };
+  psline l;
+  l.out = out;
+  l.len = 0;
   va_list ap;
   va_start(ap, fmt);
-  char num[512];
   while (*fmt) {
     const char* plain = fmt;
     while (*fmt && *fmt != '%') fmt++;
-    put(plain, (int)(fmt - plain));
+    putline(&l, plain, (int)(fmt - plain));
     if (!*fmt) break;
     const char* conversion = fmt++;
     while (*fmt && !strchr("fdsg%eEGxc", *fmt)) fmt++;
     if (!*fmt) break;  // a lone '%' at the end: nothing to convert
-    char conv = *fmt++;
-    int plainconv = fmt - conversion == 2;  // no flags, width or precision
-    if (plainconv && conv == 'f') {
-      put(num, formatf(num, va_arg(ap, double)));
-    } else if (plainconv && conv == '%') {
-      put("%", 1);
-    } else if (plainconv && conv == 's') {
-      const char* str = va_arg(ap, const char*);
-      put(str, (int)strlen(str));
-    } else {
-      std::string s(conversion, fmt - conversion);
-      int n;
-      if (conv == 'd' || conv == 'x' || conv == 'c')
-        n = snprintf(num, sizeof num, s.c_str(), va_arg(ap, int));
-      else
-        n = snprintf(num, sizeof num, s.c_str(), va_arg(ap, double));
-      put(num, n < (int)sizeof num ? n : (int)sizeof num - 1);
-    }
+    fmt++;
+    convert(&l, conversion, (int)(fmt - conversion), &ap);
   }
   va_end(ap);
-  flush();
+  flushline(&l);
 }

@@ -1,12 +1,14 @@
 // `tessarin-cli eps`: a diagram file read, recomputed and written as EPS,
 // checked against the same steps done here, against the geometry through
 // Ghostscript, and for its options and failures.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #ifdef TESSARIN_HAVE_PNG
 #include <png.h>
@@ -90,9 +92,18 @@ std::string expected(const std::string& file, int w, int h) {
 }
 
 TEST_F(CliEps, ExamplesAsInTheProgram) {
-  const char* examples[] = {"centres", "conic", "layers", "forms", "macro"};
+  std::vector<std::string> examples;
+  if (DIR* d = opendir(TESSARIN_SOURCE_DIR "/examples")) {
+    while (dirent* f = readdir(d)) {
+      std::string name = f->d_name;
+      if (name.size() > 2 && name.substr(name.size() - 2) == ".T")
+        examples.push_back(name.substr(0, name.size() - 2));
+    }
+    closedir(d);
+  }
+  ASSERT_GE(examples.size(), 8u);
   std::string err;
-  for (const char* e : examples) {
+  for (const std::string& e : examples) {
     std::string in = std::string(TESSARIN_SOURCE_DIR "/examples/") + e + ".T";
     std::string out = dir + "/" + e + ".eps";
     ASSERT_EQ(run("eps '" + in + "' -o '" + out + "'", &err), 0) << err;
@@ -101,6 +112,14 @@ TEST_F(CliEps, ExamplesAsInTheProgram) {
     EXPECT_EQ(got, expected(in, 400, 450)) << e;
     EXPECT_NE(got.find("%%BoundingBox: 0 0 400 450\n"), std::string::npos);
     EXPECT_EQ(got.substr(got.size() - 9), "showpage\n");
+    if (system("gs --version >/dev/null 2>&1") != 0) continue;
+    // Ghostscript renders it without a word of complaint.
+    std::string gs =
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 "
+        "-sDEVICE=png16m -sOutputFile='" +
+        dir + "/out.png' '" + out + "' >'" + dir + "/gs.txt' 2>&1";
+    EXPECT_EQ(system(gs.c_str()), 0) << e;
+    EXPECT_EQ(slurp(dir + "/gs.txt"), "") << e;
   }
 }
 

@@ -294,6 +294,24 @@ TEST_F(Machine, SelectionAndColouringByClicks) {
   EXPECT_EQ(a->layercolor[3], COLOR_BLUE);
 }
 
+TEST_F(Machine, ControlClicksWalkThroughStackedObjects) {
+  vertex* a = addfree(0, 0);
+  vertex* b = addfree(0, 0);
+  vertex* c = addfree(0.5, 0);
+  addprimitive(linevertvert(a, c));  // passes under the click too
+  primitive* l = plisttail;
+  checkconstraints();
+  handleworldpick(0.01, 0, 0);
+  EXPECT_EQ(pselected, a);
+  handleworldpick(0.01, 0, 1);
+  EXPECT_EQ(pselected, b);
+  handleworldpick(0.01, 0, 1);
+  EXPECT_EQ(pselected, l);
+  handleworldpick(0.01, 0, 1);  // past the last: start again
+  EXPECT_EQ(pselected, a);
+  EXPECT_EQ(prompt, "Manipulation Mode");
+}
+
 TEST_F(Machine, PromptsOfEveryState) {
   char buf[64];
   struct row {

@@ -44,9 +44,7 @@ done
 [ -n "$xvfb" ] || { echo "no virtual display"; echo "0 passed, 1 failed"; exit 1; }
 
 export HOME=$work
-# Single-buffered drawing, so that a screenshot of the virtual display shows
-# the drawing area (a double-buffered one reads back black there).
-printf 'singlebuffer\nnotips\n' >"$work/.tessarinrc"  # no tips window at start
+printf 'notips\n' >"$work/.tessarinrc"  # no tips window at start
 printf '.geometry "version 0.65";\n' >"$work/e2e.T"
 "$bin" "$work/e2e.T" &
 app=$!
