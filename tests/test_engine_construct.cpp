@@ -149,6 +149,9 @@ TEST_F(Engine, TangentLinesByTheClick) {
   EXPECT_GT(e1->p1.y, 0);
   line* e2 = place(circcirctolineext1(c0, c1, 3, -2));
   EXPECT_EQ(e2->kind, L_CCEXT2);
+  // on the line of centres both tangents are mirror images: a tie
+  line* etie = place(circcirctolineext1(c0, c1, 3, 0));
+  EXPECT_EQ(etie->kind, L_CCEXT2);
   line* i1 = place(circcirctolineint1(c0, c1, 1, 1.5));
   EXPECT_EQ(i1->kind, L_CCINT1);
   line* i2 = place(circcirctolineint1(c0, c1, 1, -1.5));
