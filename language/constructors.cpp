@@ -101,18 +101,33 @@ const prserow* findconstructor(int code) {
   return nullptr;
 }
 
-const prserow* rowforkind(int type, int kind, int* branch) {
+// The row and branch of each kind, found once: the writer asks for every
+// record it writes.
+struct kindrow {
+  const prserow* row;
+  int branch;
+};
+const int NKINDS = A_LEN + 1;
+static kindrow kindrows[NKINDS];
+
+static void indexkinds() {
   for (const prserow& r : prselist) {
-    if (r.result != type) continue;
     int n = 0;
     for (int s : r.slot)
       n = s == RW_ARGBRANCH2 ? 2 : s == RW_ARGBRANCH4 ? 4 : n;
-    if (kind == r.kind || (n && kind > r.kind && kind < r.kind + n)) {
-      *branch = n ? kind - r.kind + 1 : 0;
-      return &r;
-    }
+    for (int b = 0; b < (n ? n : 1); b++)
+      if (!kindrows[r.kind + b].row)  // the first spelling (.arc.vvv) wins
+        kindrows[r.kind + b] = {&r, n ? b + 1 : 0};
   }
-  return nullptr;
+}
+
+const prserow* rowforkind(int type, int kind, int* branch) {
+  if (!kindrows[FREE].row) indexkinds();
+  if (kind < 0 || kind >= NKINDS) return nullptr;
+  const kindrow& k = kindrows[kind];
+  if (!k.row || k.row->result != type) return nullptr;
+  *branch = k.branch;
+  return k.row;
 }
 
 static const char* typemessage(int type) {

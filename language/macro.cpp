@@ -407,7 +407,7 @@ void expandmacrocall(macrocall* c) {
 void printparamtype(int type) {
   const char* name = reswordname(type);
   if (type == RW_XFORM || !name) return;  // the xform type has no keyword
-  fprintf(fpout, "%s ", name);
+  putfmt("%s ", name);
 }
 
 // .macro type name(type a, type b)
@@ -415,35 +415,34 @@ void printparamtype(int type) {
 //     body statements, the returned one after ".return "
 // }
 void printmacro(macro* m) {
-  fputs(".macro ", fpout);
+  putstr(".macro ");
   if (m->rettype) printparamtype(m->rettype);
-  fprintf(fpout, "%s(", primname(m));
+  putfmt("%s(", primname(m));
   for (int i = 0; i < m->nparams; i++) {
-    if (i > 0) fputs(", ", fpout);
+    if (i > 0) putstr(", ");
     printparamtype(m->params[i]->type);
-    fputs(hackdollar(m->params[i]->name), fpout);
+    putstr(hackdollar(m->params[i]->name));
   }
-  fputs(")\n{\n", fpout);
+  putstr(")\n{\n");
   for (primitive* b = m->body; b; b = b->next) {
     if ((b->kind == LITERAL && b->type == RW_FLT) || b->generated) continue;
-    fputs(b == m->retprim ? "    .return " : "    ", fpout);
+    putstr(b == m->retprim ? "    .return " : "    ");
     printprim(b);
   }
-  fputs("}\n", fpout);
+  putstr("}\n");
 }
 
 // [result =] macro(args, properties);
 void printmacrocall(macrocall* c) {
-  if (c->result && primname(c->result)[0])
-    fprintf(fpout, "%s = ", primname(c->result));
-  fprintf(fpout, "%s(", primname(c->macroref));
+  if (c->result && primname(c->result)[0]) putfmt("%s = ", primname(c->result));
+  putfmt("%s(", primname(c->macroref));
   int n = c->macroref ? c->macroref->nparams : 0;
   for (int i = 0; i < n; i++) {
-    if (i > 0) fputs(", ", fpout);
-    fputs(c->args[i] ? hackdollar(c->args[i]->name) : "", fpout);
+    if (i > 0) putstr(", ");
+    putstr(c->args[i] ? hackdollar(c->args[i]->name) : "");
   }
   if (c->result)
     printstate(c->result, 0);
   else
-    fputs(");\n", fpout);
+    putstr(");\n");
 }

@@ -2,12 +2,17 @@
 //
 // Entries are carved from blocks that are never moved or freed before the
 // table itself, so the `symbol` of a record can never dangle while the
-// table lives. Buckets hold pointers to entries in insertion order.
+// table lives, and the blocks hold the entries in the order they were
+// added. A small table keeps them in 153 buckets by the byte-sum hash; a
+// crowded one is spread into an open-addressed array of (hash, entry)
+// slots, where a lookup touches one slot run and only the entries whose
+// hash matches.
 #include "language/symtable.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 symtable* restable;
 symtable* idtable;
@@ -27,39 +32,34 @@ int hash(const char* name) {
   return h < 0 ? h + NBUCKETS : h;
 }
 
-// Once a table is spread the byte sum (which gives "v12" and "v21" the same
-// bucket) gives way to FNV-1a.
-static int bucketof(const symtable* t, const char* name) {
-  if (t->nbuckets == NBUCKETS) return hash(name);
+static uint32_t fnv(const char* name) {
   uint32_t h = 2166136261u;
   for (const char* s = name; *s; s++) h = (h ^ (unsigned char)*s) * 16777619u;
-  return (int)(h & (uint32_t)(t->nbuckets - 1));
-}
-
-static void initbuckets(symtable* t, int nbuckets, int n) {
-  t->nbuckets = nbuckets;
-  t->buckets = (symbucket*)calloc(nbuckets, sizeof(symbucket));
-  for (int i = 0; i < nbuckets; i++) {
-    t->buckets[i].capacity = n;
-    if (n) t->buckets[i].entries = (symtableentry**)malloc(n * sizeof(void*));
-  }
-}
-
-static void freebuckets(symtable* t) {
-  for (int i = 0; i < t->nbuckets; i++) free(t->buckets[i].entries);
-  free(t->buckets);
+  return h;
 }
 
 symtable* newtable(int n) {
   symtable* t = (symtable*)calloc(1, sizeof(symtable));
   t->initial = n;
-  initbuckets(t, NBUCKETS, n);
+  t->nbuckets = NBUCKETS;
+  t->buckets = (symbucket*)calloc(NBUCKETS, sizeof(symbucket));
+  for (int i = 0; i < NBUCKETS; i++) {
+    t->buckets[i].capacity = n;
+    t->buckets[i].entries = (symtableentry**)malloc(n * sizeof(void*));
+    t->buckets[i].hashes = (uint32_t*)malloc(n * sizeof(uint32_t));
+  }
   return t;
 }
 
 void freetable(symtable* t) {
   if (!t) return;
-  freebuckets(t);
+  for (int i = 0; i < t->nbuckets; i++) {
+    free(t->buckets[i].entries);
+    free(t->buckets[i].hashes);
+  }
+  free(t->buckets);
+  free(t->slots);
+  free(t->dups);
   for (symblock* b = t->store; b;) {
     symblock* n = b->next;
     free(b);
@@ -89,13 +89,51 @@ static symtableentry* newentry(symtable* t) {
   return &b->e[b->used++];
 }
 
-static void append(symbucket* b, symtableentry* e) {
+// A bucket that fills up grows by 100 entries.
+static void append(symbucket* b, symtableentry* e, uint32_t h) {
   if (b->count >= b->capacity) {
-    int cap = b->capacity < 100 ? b->capacity + 100 : 2 * b->capacity;
+    int cap = b->capacity + 100;
     b->entries = (symtableentry**)realloc(b->entries, cap * sizeof(void*));
+    b->hashes = (uint32_t*)realloc(b->hashes, cap * sizeof(uint32_t));
     b->capacity = cap;
   }
+  b->hashes[b->count] = h;
   b->entries[b->count++] = e;
+}
+
+// A name already in a slot (literal numbers repeat their "%f" text) keeps
+// its first entry there; later ones wait in `dups`, where removeentry finds
+// them, instead of lengthening every probe run around the slot.
+static void putslot(symtable* t, uint32_t h, symtableentry* e) {
+  uint32_t mask = t->nslots - 1, i = h & mask;
+  for (; t->slots[i].entry; i = (i + 1) & mask) {
+    if (t->slots[i].hash != h || strcmp(t->slots[i].entry->name, e->name))
+      continue;
+    if (t->ndups == t->capdups) {
+      t->capdups = t->capdups ? 2 * t->capdups : 256;
+      t->dups = (symtableentry**)realloc(t->dups, t->capdups * sizeof(void*));
+    }
+    t->dups[t->ndups++] = e;
+    return;
+  }
+  t->slots[i].hash = h;
+  t->slots[i].entry = e;
+}
+
+// Rebuilds the slots from the blocks, in the order the entries were added:
+// along each probe run an earlier entry of a name stays ahead of a later
+// one, so lookup still finds the first.
+static void spread(symtable* t, int nslots) {
+  while (nslots < 2 * t->count) nslots *= 2;
+  free(t->slots);
+  t->slots = (symslot*)calloc(nslots, sizeof(symslot));
+  t->nslots = nslots;
+  t->ndups = 0;
+  for (symblock* k = t->store; k; k = k->next) {
+    for (int i = 0; i < k->used; i++) putslot(t, fnv(k->e[i].name), &k->e[i]);
+    if (k == t->cur) break;
+  }
+  for (int i = 0; i < t->nbuckets; i++) t->buckets[i].count = 0;
 }
 
 symtableentry* addentry(symtable* t, const char* name, int code) {
@@ -103,16 +141,41 @@ symtableentry* addentry(symtable* t, const char* name, int code) {
   snprintf(e->name, SYMNAMESIZE, "%s", name);
   e->type = code;
   e->prim = nullptr;
-  append(&t->buckets[bucketof(t, e->name)], e);
+  uint32_t h = fnv(e->name);
   t->count++;
+  if (t->slots) {
+    if (2 * t->count > t->nslots) spread(t, 2 * t->nslots);
+    putslot(t, h, e);
+  } else {
+    append(&t->buckets[hash(e->name)], e, h);
+  }
   return e;
 }
 
-symtableentry* lookup(symtable* t, const char* name) {
-  symbucket* b = &t->buckets[bucketof(t, name)];
-  for (int i = 0; i < b->count; i++)
-    if (strcmp(b->entries[i]->name, name) == 0) return b->entries[i];
+// Calls `found` for every entry named `name`, first to last, until it
+// returns non-zero; returns that entry or null.
+template <typename F>
+static symtableentry* scan(symtable* t, const char* name, F found) {
+  uint32_t h = fnv(name);
+  if (t->slots) {
+    uint32_t mask = t->nslots - 1;
+    for (uint32_t i = h & mask; t->slots[i].entry; i = (i + 1) & mask) {
+      symtableentry* e = t->slots[i].entry;
+      if (t->slots[i].hash == h && strcmp(e->name, name) == 0 && found(e))
+        return e;
+    }
+    return nullptr;
+  }
+  symbucket* b = &t->buckets[hash(name)];
+  for (int i = 0; i < b->count; i++) {
+    symtableentry* e = b->entries[i];
+    if (b->hashes[i] == h && strcmp(e->name, name) == 0 && found(e)) return e;
+  }
   return nullptr;
+}
+
+symtableentry* lookup(symtable* t, const char* name) {
+  return scan(t, name, [](symtableentry*) { return 1; });
 }
 
 symtableentry* strippedlookup(symtable* t, const char* name) {
@@ -121,53 +184,41 @@ symtableentry* strippedlookup(symtable* t, const char* name) {
 }
 
 void removeentry(symtable* t, const char* name) {
-  symbucket* b = &t->buckets[bucketof(t, name)];
-  for (int i = 0; i < b->count; i++)
-    if (strcmp(b->entries[i]->name, name) == 0) {
-      // the record is going away: nothing may reach it through the entry
-      b->entries[i]->name[0] = 0;
-      b->entries[i]->prim = nullptr;
-    }
+  // The hash stays with the emptied entry, so no lookup can match it again
+  // (its name no longer compares equal) and its slot is not reused.
+  std::vector<symtableentry*> hits;
+  scan(t, name, [&](symtableentry* e) {
+    hits.push_back(e);
+    return 0;
+  });
+  for (int i = 0; i < (t->slots ? t->ndups : 0); i++)
+    if (strcmp(t->dups[i]->name, name) == 0) hits.push_back(t->dups[i]);
+  for (symtableentry* e : hits) {
+    e->name[0] = 0;
+    e->prim = nullptr;
+  }
 }
 
 void cleartable(symtable* t) {
-  for (int i = 0; i < t->nbuckets; i++) {
-    symbucket* b = &t->buckets[i];
-    for (int k = 0; k < b->count; k++) {
-      b->entries[k]->name[0] = 0;
-      b->entries[k]->prim = nullptr;
+  for (symblock* k = t->store; k; k = k->next) {
+    for (int i = 0; i < k->used; i++) {
+      k->e[i].name[0] = 0;
+      k->e[i].prim = nullptr;
     }
-    b->count = 0;
+    if (k == t->cur) break;
   }
+  for (symblock* k = t->store; k; k = k->next) k->used = 0;
   t->cur = t->store;
-  if (t->cur) t->cur->used = 0;
+  for (int i = 0; i < t->nbuckets; i++) t->buckets[i].count = 0;
   t->count = 0;
-  if (t->nbuckets != NBUCKETS) {  // back to the small table
-    freebuckets(t);
-    initbuckets(t, NBUCKETS, t->initial);
-  }
+  free(t->slots);  // back to the buckets
+  t->slots = nullptr;
+  t->nslots = 0;
+  t->ndups = 0;
 }
 
-// Spreading keeps every bucket's entries in insertion order, since entries
-// are redistributed in the order of the old buckets' lists and names that
-// are equal always share a bucket.
-static void spread(symtable* t, int nbuckets) {
-  symbucket* old = t->buckets;
-  int oldn = t->nbuckets;
-  initbuckets(t, nbuckets, 0);
-  for (int i = 0; i < oldn; i++) {
-    for (int k = 0; k < old[i].count; k++) {
-      symtableentry* e = old[i].entries[k];
-      append(&t->buckets[bucketof(t, e->name)], e);
-    }
-    free(old[i].entries);
-  }
-  free(old);
-}
-
+// Spreading happens only here, between statements: no caller holds an entry
+// of a bucket then. (Entries never move either way.)
 void checksymtablesize(symtable* t) {
-  if (t->count <= 4 * t->nbuckets) return;
-  int n = 1024;
-  while (n < t->count) n *= 2;
-  spread(t, n);
+  if (!t->slots && t->count > 4 * t->nbuckets) spread(t, 4096);
 }

@@ -1,14 +1,17 @@
 // symtable.h: the keyword table and the identifier table.
 //
 // Both tables share one design: a name hashes to a bucket, and a bucket
-// lists its entries in insertion order; `lookup` returns the first entry of
-// the bucket with exactly that name. Entries live in blocks that never move,
-// so an entry's address (a record's `symbol`) stays valid until the table is
-// freed; `checksymtablesize` is kept for callers that grow tables between
-// statements. A table starts with 153 buckets chosen by the byte-sum `hash`;
-// when it holds many more names than buckets it is spread over more buckets
-// (a better hash), which changes no lookup result, only its cost.
+// lists its entries in insertion order; `lookup` returns the first entry
+// with exactly that name. Entries live in blocks that never move, so an
+// entry's address (a record's `symbol`) stays valid until the table is
+// freed. A table starts with 153 buckets chosen by the byte-sum `hash`; when
+// it holds many more names than that, `checksymtablesize` (called between
+// statements) spreads it into an open-addressed array under a better hash,
+// in which the first entry of a name still comes first. That changes no
+// lookup result, only its cost.
 #pragma once
+
+#include <cstdint>
 
 #include "model/primitive.h"
 
@@ -23,15 +26,25 @@ struct symtableentry {
 
 struct symbucket {
   symtableentry** entries;  // in insertion order
+  uint32_t* hashes;         // FNV-1a of each entry's name, checked first
   int count;
   int capacity;
 };
 
 struct symblock;  // storage of entries, never moved
 
+struct symslot {
+  uint32_t hash;  // FNV-1a of the name
+  symtableentry* entry;
+};
+
 struct symtable {
   symbucket* buckets;
-  int nbuckets;     // NBUCKETS, or a power of two once spread
+  int nbuckets;          // NBUCKETS while the buckets hold the entries
+  symslot* slots;        // once spread: open addressing, null before
+  int nslots;            // a power of two, at least twice `count`
+  symtableentry** dups;  // once spread: later entries of a name in a slot
+  int ndups, capdups;
   int count;        // entries added since the last clearing
   int initial;      // room each bucket starts with
   symblock* store;  // entry storage

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -27,6 +28,51 @@
 #include "render/palette.h"
 
 FILE* fpout;
+
+// Statements are gathered in a buffer of our own and handed to the stream
+// in large pieces; a failed hand-over is remembered for printdiagram.
+static char obuf[1 << 16];
+static size_t olen;
+static int owriteerror;
+static int inprintall;  // printdiagram flushes once at its end
+
+void writerflush() {
+  if (olen && fwrite(obuf, 1, olen, fpout) != olen) owriteerror = 1;
+  olen = 0;
+}
+
+void putbytes(const char* s, size_t n) {
+  if (olen + n > sizeof obuf) {
+    writerflush();
+    if (n > sizeof obuf) {
+      if (fwrite(s, 1, n, fpout) != n) owriteerror = 1;
+      return;
+    }
+  }
+  memcpy(obuf + olen, s, n);
+  olen += n;
+}
+
+void putstr(const char* s) {
+  putbytes(s, strlen(s));
+}
+
+void putfmt(const char* fmt, ...) {
+  char b[1024];
+  va_list ap;
+  va_start(ap, fmt);
+  int n = vsnprintf(b, sizeof b, fmt, ap);
+  va_end(ap);
+  if (n < (int)sizeof b) {
+    putbytes(b, n > 0 ? n : 0);
+    return;
+  }
+  std::string big(n + 1, 0);  // a long label or text
+  va_start(ap, fmt);
+  vsnprintf(&big[0], n + 1, fmt, ap);
+  va_end(ap);
+  putbytes(big.data(), n);
+}
 
 const char* hackdollar(const char* name) {
   const char* d = strchr(name, '$');
@@ -56,11 +102,11 @@ static_assert(sizeof colornames / sizeof colornames[0] == 13,
               "codes -5 to 7 have names");
 
 void printcolorname(int code, int comma) {
-  if (comma) fputs(", ", fpout);
+  if (comma) putstr(", ");
   if (code >= -5 && code <= 7)
-    fputs(colornames[code + 5], fpout);
+    putstr(colornames[code + 5]);
   else
-    fprintf(fpout, ".c%d", code);
+    putfmt(".c%d", code);
 }
 
 void printlayercolors(const uint8_t* list) {
@@ -70,39 +116,39 @@ void printlayercolors(const uint8_t* list) {
     printcolorname((int8_t)list[0], 1);
     return;
   }
-  fputs(", [", fpout);
+  putstr(", [");
   for (int i = 0; i < s;) {
-    if (i > 0) fputs(", ", fpout);
+    if (i > 0) putstr(", ");
     int n = 1;
     while (i + n < s && list[i + n] == list[i]) n++;
-    if (n >= 2) fprintf(fpout, "%d ", n);
+    if (n >= 2) putfmt("%d ", n);
     printcolorname((int8_t)list[i], 0);
     i += n;
   }
   printcolorname((int8_t)list[s], 1);
-  fputs("]", fpout);
+  putstr("]");
 }
 
 // Layers 0..n as ".tolN" when the run covers at least 0 and 1, then single
 // layers or ".lNon" for a set that runs to layer 31.
 static void printlayerproperty(uint32_t layers) {
   if (layers == 0) {  // on no layer: the one property that empties the set
-    fputs(", .layercondition", fpout);
+    putstr(", .layercondition");
     return;
   }
   if ((layers & 3u) == 3u) {
     int n = 1;
     while (n < 31 && (layers & (1u << (n + 1)))) n++;
-    fprintf(fpout, ", .tol%d", n);
+    putfmt(", .tol%d", n);
     layers &= n == 31 ? 0 : ~((2u << n) - 1);
   }
   for (int i = 0; i < NLAYERS && layers; i++) {
     uint32_t upward = 0xffffffffu << i;
     if ((layers & upward) == upward) {
-      fprintf(fpout, ", .l%don", i);
+      putfmt(", .l%don", i);
       return;
     }
-    if (layers & (1u << i)) fprintf(fpout, ", .l%d", i);
+    if (layers & (1u << i)) putfmt(", .l%d", i);
   }
 }
 
@@ -121,26 +167,26 @@ static_assert(sizeof anglemarks / sizeof anglemarks[0] ==
 static void printmark(int code, int first, int last, const char* const* names,
                       int deflt) {
   if (code != deflt && code >= first && code <= last && names[code - first][0])
-    fprintf(fpout, ", %s", names[code - first]);
+    putfmt(", %s", names[code - first]);
 }
 
 static void printlinestyle(const line* l) {
-  if (l->linetype == RW_RAY12) fputs(", .ray12", fpout);
-  if (l->linetype == RW_LONGLINE) fputs(", .longline", fpout);
+  if (l->linetype == RW_RAY12) putstr(", .ray12");
+  if (l->linetype == RW_LONGLINE) putstr(", .longline");
   if (l->linemark >= RW_LINE1SLASH && l->linemark <= RW_LINE3SLASH)
-    fprintf(fpout, ", .line%dslash", l->linemark - RW_LINE0SLASH);
-  if (l->linestyle == RW_DASHLINE) fputs(", .dashline", fpout);
-  if (l->linestyle == RW_DOTLINE) fputs(", .dotline", fpout);
+    putfmt(", .line%dslash", l->linemark - RW_LINE0SLASH);
+  if (l->linestyle == RW_DASHLINE) putstr(", .dashline");
+  if (l->linestyle == RW_DOTLINE) putstr(", .dotline");
 }
 
 void printstate(primitive* p, int type) {
-  if (!(p->width == 1.0)) fprintf(fpout, ", .width=%f", p->width);
+  if (!(p->width == 1.0)) putfmt(", .width=%f", p->width);
   if (p->color == COLOR_PERLAYER)
     printlayercolors(p->layercolor);
   else if (p->color != COLOR_WHITE)
     printcolorname(p->color, 1);
   if (p->layers != 0xffffffffu) printlayerproperty(p->layers);
-  if (p->display) fputs(", .display", fpout);
+  if (p->display) putstr(", .display");
   switch (type) {
     case RW_VERTEX:
       printmark(static_cast<vertex*>(p)->pointtype, RW_DIAMOND, RW_DOT,
@@ -157,14 +203,14 @@ void printstate(primitive* p, int type) {
     case RW_LINE: printlinestyle(static_cast<line*>(p)); break;
     default: break;  // other types have no markers
   }
-  if (p->label) fprintf(fpout, ", \"%s\"", p->label);
-  fputs(");\n", fpout);
+  if (p->label) putfmt(", \"%s\"", p->label);
+  putstr(");\n");
 }
 
 // A number as "%f" writes it.
 static void putf(double x) {
   char b[400];
-  fwrite(b, 1, formatf(b, x), fpout);
+  putbytes(b, formatf(b, x));
 }
 
 // The value a number slot of the row stands for, by its position.
@@ -172,7 +218,7 @@ static void printnumber(primitive* p, int nth) {
   switch (p->type) {
     case RW_VERTEX: {
       vertex* v = static_cast<vertex*>(p);
-      fprintf(fpout, "%g", nth == 0 ? v->x : v->y);
+      putfmt("%g", nth == 0 ? v->x : v->y);
       break;
     }
     case RW_ANGLE: putf(static_cast<angle*>(p)->value); break;
@@ -181,33 +227,33 @@ static void printnumber(primitive* p, int nth) {
       putf(nth == 0 ? f->start : nth == 1 ? f->stop : f->step);
       break;
     }
-    default: fputs("0", fpout); break;  // no other row has number slots
+    default: putstr("0"); break;  // no other row has number slots
   }
 }
 
 // name = keyword(args  -- from the constructor's table row
 static void printconstructor(primitive* p, const prserow* row, int branch) {
-  fprintf(fpout, "%s = %s(", primname(p), reswordname(row->code));
+  putfmt("%s = %s(", primname(p), reswordname(row->code));
   int parent = 0, number = 0;
   for (int i = 0; i < 6 && row->slot[i] != RW_ARGEND; i++) {
-    if (i > 0) fputs(", ", fpout);
+    if (i > 0) putstr(", ");
     int s = row->slot[i];
     if (s == RW_ARGLITERAL)
       printnumber(p, number++);
     else if (s == RW_ARGBRANCH2 || s == RW_ARGBRANCH4)
-      fprintf(fpout, "%d", branch);
+      putfmt("%d", branch);
     else if (s == RW_FLT)
-      fputs(genfltname(p->parents[parent++]), fpout);
+      putstr(genfltname(p->parents[parent++]));
     else
-      fputs(primname(p->parents[parent++]), fpout);
+      putstr(primname(p->parents[parent++]));
   }
   printstate(p, p->type);
 }
 
 static void printpolygon(polygon* g) {
-  fprintf(fpout, "%s = .polygon(%d", primname(g), g->nvert);
+  putfmt("%s = .polygon(%d", primname(g), g->nvert);
   for (int i = 0; i < g->nvert && i < MAXPARENTS; i++)
-    fprintf(fpout, ", %s", primname(g->parents[i]));
+    putfmt(", %s", primname(g->parents[i]));
   printstate(g, RW_POLYGON);
 }
 
@@ -215,53 +261,60 @@ static void printrpnitem(const rpnitem* it) {
   switch (it->tag) {
     case RPN_NUMBER: putf(it->number); break;
     case RPN_ANGLE:
-    case RPN_FLT: fputs(primname(it->prim), fpout); break;
-    case RPN_OPERATOR: fputs(reswordname(it->op), fpout); break;
+    case RPN_FLT: putstr(primname(it->prim)); break;
+    case RPN_OPERATOR: putstr(reswordname(it->op)); break;
     default: break;  // no other tags are made
   }
 }
 
 static void printrpn(flt* f) {
-  fprintf(fpout, "%s = .f.rpn(", primname(f));
+  putfmt("%s = .f.rpn(", primname(f));
   for (int i = 0; i < f->nrpn; i++) {
     printrpnitem(&f->rpn[i]);
-    if (i + 1 < f->nrpn) fputs(", ", fpout);
-    if ((i + 1) % 5 == 0 && i + 1 < f->nrpn) fputs("\n        ", fpout);
+    if (i + 1 < f->nrpn) putstr(", ");
+    if ((i + 1) % 5 == 0 && i + 1 < f->nrpn) putstr("\n        ");
   }
   printstate(f, RW_FLT);
 }
 
 static void printf9(primitive* x) {
   primitive** a = x->parents;
-  fprintf(fpout, "%s = .x.f9(%s, %s, %s, %s,\n", primname(x), primname(a[0]),
-          genfltname(a[1]), genfltname(a[2]), genfltname(a[3]));
-  fprintf(fpout, "               %s, %s, %s,\n", genfltname(a[4]),
-          genfltname(a[5]), genfltname(a[6]));
-  fprintf(fpout, "               %s, %s, %s", genfltname(a[7]),
-          genfltname(a[8]), genfltname(a[9]));
+  putfmt("%s = .x.f9(%s, %s, %s, %s,\n", primname(x), primname(a[0]),
+         genfltname(a[1]), genfltname(a[2]), genfltname(a[3]));
+  putfmt("               %s, %s, %s,\n", genfltname(a[4]), genfltname(a[5]),
+         genfltname(a[6]));
+  putfmt("               %s, %s, %s", genfltname(a[7]), genfltname(a[8]),
+         genfltname(a[9]));
   printstate(x, RW_XFORM);
 }
 
 // A comment always ends its line, even when its text was cut.
 static void printcomment(comment* c) {
-  fprintf(fpout, "//%s", c->textbuf);
+  putfmt("//%s", c->textbuf);
   size_t n = strlen(c->textbuf);
-  if (n == 0 || c->textbuf[n - 1] != '\n') fputc('\n', fpout);
+  if (n == 0 || c->textbuf[n - 1] != '\n') putstr("\n");
 }
 
 static void printlayercondition(layercondition* c) {
   primitive** a = c->parents;
-  fprintf(fpout, ".layercondition(%s, %s, %s, ", genfltname(a[0]),
-          genfltname(a[1]), genfltname(a[2]));
-  fprintf(fpout, "0x%x);\n", c->layermask);
+  putfmt(".layercondition(%s, %s, %s, ", genfltname(a[0]), genfltname(a[1]),
+         genfltname(a[2]));
+  putfmt("0x%x);\n", c->layermask);
 }
 
+static void printprimbody(primitive* p);
+
 void printprim(primitive* p) {
+  printprimbody(p);
+  if (!inprintall) writerflush();
+}
+
+static void printprimbody(primitive* p) {
   if (p->kind == PARAMHOLDER) return;
   switch (p->type) {
     case RW_TEXT: {
       text* t = static_cast<text*>(p);
-      fprintf(fpout, ".text(\"%s\"", t->string ? t->string : "");
+      putfmt(".text(\"%s\"", t->string ? t->string : "");
       printstate(p, RW_TEXT);
       return;
     }
@@ -285,8 +338,7 @@ void printprim(primitive* p) {
 void printcolors() {
   for (int i = 0; i < NCOLORS; i++)
     if (cdefs[i])
-      fprintf(fpout, ".c%d = (%f, %f, %f);\n", i, ctab[i][0], ctab[i][1],
-              ctab[i][2]);
+      putfmt(".c%d = (%f, %f, %f);\n", i, ctab[i][0], ctab[i][1], ctab[i][2]);
 }
 
 void printlayers() {
@@ -294,27 +346,32 @@ void printlayers() {
   for (int i = 0; i < NLAYERS; i++) {
     uint32_t upward = 0xffffffffu << i;
     if (i > 0 && (filelayerset & upward) == upward) {
-      fprintf(fpout, ".l%don;\n", i);
+      putfmt(".l%don;\n", i);
       return;
     }
-    if (filelayerset & (1u << i)) fprintf(fpout, ".l%d; ", i);
+    if (filelayerset & (1u << i)) putfmt(".l%d; ", i);
   }
-  fputc('\n', fpout);
+  putstr("\n");
 }
 
 int printdiagram(FILE* out) {
   FILE* saved = fpout;
   fpout = out;
-  fprintf(fpout, ".geometry \"version %.2f\";\n", thisversion);
+  olen = 0;
+  owriteerror = 0;
+  inprintall = 1;
+  putfmt(".geometry \"version %.2f\";\n", thisversion);
   printcolors();
   printlayers();
-  if (degreemode == 0) fputs(".radianmode;\n", fpout);
+  if (degreemode == 0) putstr(".radianmode;\n");
   for (primitive* p = plist; p; p = p->next) {
     if (p->kind == LITERAL && p->type == RW_FLT) continue;
     if (p->kind == PARAMHOLDER || p->generated) continue;
-    printprim(p);
+    printprimbody(p);
   }
-  int ok = fflush(fpout) == 0 && !ferror(fpout);
+  writerflush();
+  inprintall = 0;
+  int ok = !owriteerror && fflush(fpout) == 0 && !ferror(fpout);
   fpout = saved;
   return ok;
 }

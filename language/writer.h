@@ -38,6 +38,13 @@ void printcolors();
 // The layer statements of `filelayerset`.
 void printlayers();
 
+// Writing pieces: everything the writer writes goes through these, into a
+// buffer that printdiagram (or printprim called alone) hands to `fpout`.
+void putbytes(const char* s, size_t n);
+void putstr(const char* s);
+void putfmt(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void writerflush();
+
 // The name without its macro prefix (everything up to the first '$').
 const char* hackdollar(const char* name);
 

@@ -98,7 +98,8 @@ TEST_F(Lang, LexicalErrors) {
 
 TEST_F(Lang, LongTokensAreCutOrRejected) {
   std::string longname(3000, 'a');
-  initfakefile((longname + " b").c_str());
+  std::string withb = longname + " b";
+  initfakefile(withb.c_str());
   EXPECT_EQ(gettoken(nullptr), identifier);
   EXPECT_EQ(strlen(texttoken), (size_t)TEXTTOKENSIZE - 1);
   EXPECT_EQ(gettoken(nullptr), identifier);  // the rest was consumed
