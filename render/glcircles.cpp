@@ -8,17 +8,11 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-// Draws a unit-circle table translated to (x, y) and scaled by r: one
-// table walk, no trigonometry per frame.
+// A unit-circle table moved to (x, y) and scaled by r: one table walk, no
+// trigonometry per frame.
 static void unitloop(const float* table, int n, double x, double y, double r) {
-  glPushMatrix();
-  glTranslated(x, y, 0);
-  glScaled(r, r, 1);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, table);
-  glDrawArrays(GL_LINE_LOOP, 0, n);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glPopMatrix();
+  const double m[6] = {r, 0, x, 0, r, y};
+  batchloop(table, n, m);
 }
 
 void roughcircle(double x, double y, double r) {
@@ -26,6 +20,7 @@ void roughcircle(double x, double y, double r) {
 }
 
 void cir() {
+  flushbatch();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, 0, finecircletable());
   glDrawArrays(GL_LINE_LOOP, 0, FINECIRCLEPOINTS);
@@ -40,12 +35,8 @@ void accuratecircle(double x, double y, double r) {
   // Within the view a huge circle is practically straight.
   wpoint s[2][2];
   int n = hugecirclestrokes(x, y, r, s);
-  glBegin(GL_LINES);
-  for (int i = 0; i < n; i++) {
-    glVertex2d(s[i][0].x, s[i][0].y);
-    glVertex2d(s[i][1].x, s[i][1].y);
-  }
-  glEnd();
+  for (int i = 0; i < n; i++)
+    batchsegment(s[i][0].x, s[i][0].y, s[i][1].x, s[i][1].y);
 }
 
 void drawcircle(circle* c) {

@@ -12,10 +12,7 @@ int defaultwidth = 1;
 int setcolor(int code, const uint8_t* layercolors) {
   colorchoice c = choosecolor(code, layercolors);
   if (!c.drawn) return 0;
-  if (rgbmode)
-    glColor3fv(c.rgb);
-  else
-    glIndexi(c.index);
+  batchcolor(c.rgb, c.index);
   return 1;
 }
 
@@ -25,5 +22,5 @@ int selectionfactor() {
 
 void setprimwidth(const primitive* p) {
   double f = p == pselected ? selectionfactor() : defaultwidth;
-  glLineWidth((GLfloat)(p->width * f));
+  setlinewidth(p->width * f);
 }

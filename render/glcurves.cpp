@@ -13,17 +13,12 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-static void strip(const std::vector<wpoint>& pts, GLenum mode) {
-  glBegin(mode);
-  for (const wpoint& p : pts) glVertex2d(p.x, p.y);
-  glEnd();
+static void path(const std::vector<wpoint>& pts, int closed) {
+  if (!pts.empty()) batchpath(pts.data(), (int)pts.size(), closed, nullptr);
 }
 
 static void segment(const wpoint seg[2]) {
-  glBegin(GL_LINES);
-  glVertex2d(seg[0].x, seg[0].y);
-  glVertex2d(seg[1].x, seg[1].y);
-  glEnd();
+  batchsegment(seg[0].x, seg[0].y, seg[1].x, seg[1].y);
 }
 
 void drawangle(double px, double py, double vx, double vy, double qx, double qy,
@@ -33,7 +28,7 @@ void drawangle(double px, double py, double vx, double vy, double qx, double qy,
   anglearms({px, py}, V, {qx, qy}, &al, &be);
   std::vector<wpoint> pts;
   anglestrip(V, r * anglemarkscale(), al, be, &pts);
-  strip(pts, GL_LINE_STRIP);
+  path(pts, 0);
 }
 
 void drawrightangle(double px, double py, double vx, double vy, double qx,
@@ -42,9 +37,7 @@ void drawrightangle(double px, double py, double vx, double vy, double qx,
   wpoint V = {vx, vy}, c[3];
   anglearms({px, py}, V, {qx, qy}, &al, &be);
   rightanglepoints(V, r * anglemarkscale(), al, be, SCREENDIAG, c);
-  glBegin(GL_LINE_STRIP);
-  for (const wpoint& p : c) glVertex2d(p.x, p.y);
-  glEnd();
+  batchpath(c, 3, 0, nullptr);
 }
 
 void drawslash(double px, double py, double vx, double vy, double qx, double qy,
@@ -75,7 +68,7 @@ void drawangleprim(angle* a) {
   wpoint P, V, Q;
   if (!a->valid || !anglecorners(a, &P, &V, &Q)) return;
   if (!setcolor(a->color, a->layercolor)) return;
-  glLineWidth(a == pselected ? 3 : 1);
+  setlinewidth(a == pselected ? 3 : 1);
   const anglemarkset* m = anglemarkfor(a->angletype);
   if (m && m->right) {
     drawrightangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[0]);
@@ -85,7 +78,7 @@ void drawangleprim(angle* a) {
     if (m->nslash)
       drawslash(P.x, P.y, V.x, V.y, Q.x, Q.y, m->r1, m->r2, m->nslash);
   }
-  glLineWidth(1);
+  setlinewidth(1);
   double al, be;
   anglearms(P, V, Q, &al, &be);
   if (a->label) {
@@ -106,12 +99,8 @@ void drawarc(arc* a) {
 }
 
 static void polyoutline(const std::vector<wpoint>& c, unsigned short dash) {
-  if (dash) {
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(1, dash);
-  }
-  strip(c, GL_LINE_LOOP);
-  if (dash) glDisable(GL_LINE_STIPPLE);
+  setdash(dash);
+  path(c, 1);
 }
 
 void drawpolygon(polygon* p) {
@@ -124,13 +113,11 @@ void drawpolygon(polygon* p) {
   }
   polyoutline(c, 0);
   if (p->polytype != RW_OUTLINEPOLY) {
-    const uint8_t* mask = polygonstipple(p->polytype);
-    if (mask) {
-      glEnable(GL_POLYGON_STIPPLE);
-      glPolygonStipple(mask);
-    }
-    strip(c, GL_POLYGON);
-    if (mask) glDisable(GL_POLYGON_STIPPLE);
+    flushbatch();
+    sethatch(polygonstipple(p->polytype));
+    glBegin(GL_POLYGON);
+    for (const wpoint& q : c) glVertex2d(q.x, q.y);
+    glEnd();
   }
   // A dashed outline shows the selection against a solid fill.
   if (p == pselected) polyoutline(c, p->polytype == RW_SOLIDPOLY ? 0xFF00 : 0);
@@ -138,6 +125,7 @@ void drawpolygon(polygon* p) {
 }
 
 void hyp() {
+  flushbatch();
   for (int upper = 1; upper >= 0; upper--) {
     const wpoint* b = hyperbolabranch(upper);
     glBegin(GL_LINE_STRIP);
@@ -146,36 +134,46 @@ void hyp() {
   }
 }
 
+// The unit hyperbola's branches through the map m, turned by a quarter
+// first when the curve opens along the other axis.
+static void hyperbola(const double m[6], int turn90) {
+  static wpoint turned[HYPPOINTS];
+  for (int upper = 1; upper >= 0; upper--) {
+    const wpoint* b = hyperbolabranch(upper);
+    if (turn90) {
+      for (int i = 0; i < HYPPOINTS; i++) turned[i] = {-b[i].y, b[i].x};
+      b = turned;
+    }
+    batchpath(b, HYPPOINTS, 0, m);
+  }
+}
+
 void drawconic(double a, double b, double c, double d, double e, double f) {
   const double coef[6] = {a, b, c, d, e, f};
   conicaxes k;
   screenconic(coef, &k);
-  glPushMatrix();
-  glRotated(k.theta * 180 / 3.141592653589793, 0, 0, 1);
+  double m[6];
   switch (k.shape) {
     case CONIC_PARABOLA_U:
     case CONIC_PARABOLA_V: {
       std::vector<wpoint> pts;
       parabolapoints(&k, &pts);
-      strip(pts, GL_LINE_STRIP);
-      glLineWidth((GLfloat)defaultwidth);
+      placement(k.theta, 0, 0, 1, 1, m);
+      if (!pts.empty()) batchpath(pts.data(), (int)pts.size(), 0, m);
+      setlinewidth(defaultwidth);
       break;
     }
     case CONIC_ELLIPSE:
-      glTranslated(k.uc, k.vc, 0);
-      glScaled(k.sx, k.sy, 1);
-      cir();
+      placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);
+      batchloop(finecircletable(), FINECIRCLEPOINTS, m);
       break;
     case CONIC_HYPERBOLA:
-      glTranslated(k.uc, k.vc, 0);
-      glScaled(k.sx, k.sy, 1);
-      if (k.turn90) glRotated(90, 0, 0, 1);
-      hyp();
+      placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);
+      hyperbola(m, k.turn90);
       break;
     default:  // no real points, a pair of lines, or nothing finite
       break;
   }
-  glPopMatrix();
 }
 
 void drawconicprim(conic* c) {
@@ -194,9 +192,7 @@ void drawbezier(double x1, double y1, double x2, double y2, double x3,
   const wpoint ctl[4] = {{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}};
   wpoint pts[BEZIERPOINTS];
   bezierpoints(ctl, pts);
-  glBegin(GL_LINE_STRIP);
-  for (const wpoint& p : pts) glVertex2d(p.x, p.y);
-  glEnd();
+  batchpath(pts, BEZIERPOINTS, 0, nullptr);
 }
 
 void drawbezierprim(bezier* b) {

@@ -42,6 +42,37 @@ int selectionfactor();
 // selection factor when selected, else times `defaultwidth`.
 void setprimwidth(const primitive* p);
 
+// ---- gathered strokes (glbatch.cpp) ----
+
+// Selects the colour of the strokes gathered next (and of direct drawing).
+void batchcolor(const float rgb[3], int index);
+
+// Line width and dash pattern (0 = solid); a change draws what is pending.
+void setlinewidth(double w);
+void setdash(unsigned short pattern);
+
+// Gathers one segment, a path of n points (closed: back to the first),
+// or a loop of n unit-table points, the last two through the affine map
+// m = (x: m0 m1 m2, y: m3 m4 m5) when given.
+void batchsegment(double x1, double y1, double x2, double y2);
+void batchpath(const wpoint* p, int n, int closed, const double* m);
+void batchloop(const float* table, int n, const double m[6]);
+
+// The map of a unit shape scaled by (sx, sy), moved to (cx, cy) and the
+// whole turned by theta about the origin.
+void placement(double theta, double cx, double cy, double sx, double sy,
+               double m[6]);
+
+// The polygon stipple of the fills that follow (null: solid); a fill is
+// drawn directly, so what is gathered must be drawn before it.
+void sethatch(const uint8_t* mask);
+
+// Draws what is gathered; anything drawn directly must come after this.
+void flushbatch();
+
+// Forgets the width and dash in force (start of a frame).
+void resetbatch();
+
 // ---- points, lines and circles (glpoints.cpp, gllines.cpp,
 // glcircles.cpp) ----
 

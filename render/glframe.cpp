@@ -71,12 +71,20 @@ static void echosmear(primitive* p) {
   }
 }
 
+// Strokes are solid unless a line's style says otherwise; the dash of the
+// last dashed line stays in force until a solid stroke comes, so a run of
+// dashed lines is one draw.
+static void soliddash(const primitive* p) {
+  if (p->type != RW_LINE) setdash(0);
+}
+
 void drawprimitivelist(primitive* list) {
   ym = (double)0.9f;
   yinfo = -0.5;
   for (primitive* p = list; p; p = p->next) {
     if (blinkonly && !isblinking(p)) continue;
     if (!(p->layers & layerset) || p->kind == PARAMHOLDER) continue;
+    soliddash(p);
     drawone(p);
     if (smearflag) echosmear(p);
   }
@@ -84,15 +92,11 @@ void drawprimitivelist(primitive* list) {
 
 void drawsmearlist() {
   if (!setcolor(COLOR_SMEAR, nullptr)) return;
+  setdash(0);
   for (smearrec* r = firstrec(); r; r = nextrec()) {
     switch (r->code) {
       case SMEAR_POINT: drawpointmark(r->pointtype, r->a, r->b); break;
-      case SMEAR_SEGMENT:
-        glBegin(GL_LINES);
-        glVertex2d(r->a, r->b);
-        glVertex2d(r->c, r->d);
-        glEnd();
-        break;
+      case SMEAR_SEGMENT: batchsegment(r->a, r->b, r->c, r->d); break;
       case SMEAR_CIRCLE:
         if (circlestylefor(r->c) == CIRCLE_ROUGH)
           roughcircle(r->a, r->b, r->c);
@@ -128,6 +132,8 @@ void drawgeom() {
   Ortho2D(fxmin, fxmax, fymin, fymax);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+  resetbatch();
+  setlinewidth(defaultwidth);
   if (!paintsover()) {
     blinkonly = 0;
     setcolor(COLOR_BACKGROUND, nullptr);
@@ -137,6 +143,7 @@ void drawgeom() {
   drawprimitivelist(plist);
   drawprimitivelist(macroplist);
   drawsmearlist();
+  flushbatch();
   blinkonly = 0;
   scriptdrawn = 1;
   testlist();

@@ -12,10 +12,7 @@
 #include "render/view.h"
 
 static void stroke(wpoint P, wpoint Q) {
-  glBegin(GL_LINES);
-  glVertex2d(P.x, P.y);
-  glVertex2d(Q.x, Q.y);
-  glEnd();
+  batchsegment(P.x, P.y, Q.x, Q.y);
 }
 
 // The dash pattern of a line style; 0 for a solid line.
@@ -33,13 +30,8 @@ void drawline(line* l) {
   setprimwidth(l);
   wpoint P, Q;
   lineendpoints(l, ONSCREEN, &P, &Q);
-  unsigned short pattern = stipplefor(l->linestyle);
-  if (pattern) {
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(1, pattern);
-  }
+  setdash(stipplefor(l->linestyle));
   stroke(P, Q);
-  if (pattern) glDisable(GL_LINE_STIPPLE);
   if (issmear(l)) addsmearitem(SMEAR_SEGMENT, P.x, P.y, Q.x, Q.y, 0);
   if (l->label) {
     wpoint at = linelabelanchor(P, Q);
@@ -53,14 +45,17 @@ void drawline(line* l) {
   }
   wpoint ticks[3][2];
   int n = linetickmarks(l->linemark, P, Q, SCREENTICKROOT, ticks);
-  if (n) setprimwidth(l);
+  if (n) {
+    setprimwidth(l);
+    setdash(0);
+  }
   for (int i = 0; i < n; i++) stroke(ticks[i][0], ticks[i][1]);
 }
 
 void drawaline(const vertex* p, const vertex* q, int selected) {
   wpoint P, Q;
   lineofpoints(p, q, &P, &Q);
-  if (selected) glLineWidth((GLfloat)selectionfactor());
+  if (selected) setlinewidth(selectionfactor());
   stroke(P, Q);
-  glLineWidth((GLfloat)defaultwidth);
+  setlinewidth(defaultwidth);
 }

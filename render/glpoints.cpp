@@ -7,43 +7,40 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-void drawdiamondvert(double x, double y) {
-  double d = dpbsize;
-  glBegin(GL_LINE_LOOP);
-  glVertex2d(x - d, y);
-  glVertex2d(x, y + d);
-  glVertex2d(x + d, y);
-  glVertex2d(x, y - d);
-  glEnd();
-  glLineWidth((GLfloat)defaultwidth);
-  glPointSize(1);
+// The one-pixel point at the centre of the outlined marks.
+static void centrepoint(double x, double y, float size) {
+  flushbatch();
+  glPointSize(size);
   glBegin(GL_POINTS);
   glVertex2d(x, y);
   glEnd();
+  if (size != 1) glPointSize(1);
+}
+
+void drawdiamondvert(double x, double y) {
+  double d = dpbsize;
+  const wpoint c[4] = {{x - d, y}, {x, y + d}, {x + d, y}, {x, y - d}};
+  batchpath(c, 4, 1, nullptr);
+  setlinewidth(defaultwidth);
+  centrepoint(x, y, 1);
 }
 
 void drawplusvert(double x, double y) {
   double d = dpbsize;
-  glBegin(GL_LINES);
-  glVertex2d(x - d, y);
-  glVertex2d(x + d, y);
-  glVertex2d(x, y - d);
-  glVertex2d(x, y + d);
-  glEnd();
+  batchsegment(x - d, y, x + d, y);
+  batchsegment(x, y - d, x, y + d);
 }
 
 void drawcrossvert(double x, double y) {
   double s = spbsize;
-  glBegin(GL_LINES);
-  glVertex2d(x - s, y - s);
-  glVertex2d(x + s, y + s);
-  glVertex2d(x + s, y - s);
-  glVertex2d(x - s, y + s);
-  glEnd();
+  batchsegment(x - s, y - s, x + s, y + s);
+  batchsegment(x + s, y - s, x - s, y + s);
 }
 
 void drawsoliddiamondvert(double x, double y) {
   double d = dpbsize;
+  flushbatch();
+  sethatch(nullptr);
   glBegin(GL_POLYGON);
   glVertex2d(x - d, y);
   glVertex2d(x, y + d);
@@ -54,36 +51,20 @@ void drawsoliddiamondvert(double x, double y) {
 
 void drawsquarevert(double x, double y) {
   double s = spbsize;
-  glBegin(GL_LINE_LOOP);
-  glVertex2d(x - s, y - s);
-  glVertex2d(x + s, y - s);
-  glVertex2d(x + s, y + s);
-  glVertex2d(x - s, y + s);
-  glEnd();
-  glLineWidth((GLfloat)defaultwidth);
-  glPointSize(1);
-  glBegin(GL_POINTS);
-  glVertex2d(x, y);
-  glEnd();
+  const wpoint c[4] = {
+      {x - s, y - s}, {x + s, y - s}, {x + s, y + s}, {x - s, y + s}};
+  batchpath(c, 4, 1, nullptr);
+  setlinewidth(defaultwidth);
+  centrepoint(x, y, 1);
 }
 
 void drawdotvert(double x, double y) {
-  glPointSize(2);
-  glBegin(GL_POINTS);
-  glVertex2d(x, y);
-  glEnd();
-  glPointSize(1);
+  centrepoint(x, y, 2);
 }
 
 void drawcircpointvert(double x, double y) {
-  const float* outline = circpointoutline();
-  glPushMatrix();
-  glTranslated(x, y, 0);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, outline);
-  glDrawArrays(GL_LINE_LOOP, 0, CIRCPOINTPOINTS);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glPopMatrix();
+  const double m[6] = {1, 0, x, 0, 1, y};
+  batchloop(circpointoutline(), CIRCPOINTPOINTS, m);
 }
 
 void drawpointmark(int pointtype, double x, double y) {
@@ -103,9 +84,9 @@ void drawpointmark(int pointtype, double x, double y) {
 void drawvertex(vertex* v) {
   if (v->w == 0 || !v->valid) return;
   if (!setcolor(v->color, v->layercolor)) return;
-  glLineWidth((GLfloat)(v == pselected ? selectionfactor() : defaultwidth));
+  setlinewidth(v == pselected ? selectionfactor() : defaultwidth);
   drawpointmark(v->pointtype, v->x, v->y);
-  glLineWidth((GLfloat)defaultwidth);
+  setlinewidth(defaultwidth);
   if (v->label) bitmap_output(v->x + dpbsize / 2, v->y + dpbsize / 2, v->label);
   if (issmear(v)) addsmearitem(SMEAR_POINT, v->x, v->y, 0, 0, v->pointtype);
 }

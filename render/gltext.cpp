@@ -30,18 +30,32 @@ static rasterpos currentraster() {
   return {p[0], p[1]};
 }
 
+// The font selected last: selecting a font costs a lookup in the toolkit,
+// and most labels are one run in the normal font.
+static int currentface = -1, currentsize = -1;
+
+static void selectfont(int face, int size) {
+  if (face == currentface && size == currentsize) return;
+  gl_font(face, size);
+  currentface = face;
+  currentsize = size;
+}
+
 static void normalfont(int size) {
-  gl_font(fontnumber + fontstyle, size);
+  selectfont(fontnumber + fontstyle, size);
 }
 
 void loadscreenfont() {
+  currentface = currentsize = -1;  // the context may have changed
   normalfont(fontsize);
   glRasterPos2d(fxmin, fymin);
-  gl_draw(" ", 1);
+  gl_draw("A", 1);
 }
 
 // Switches to a projection of window pixels, keeping the raster position.
 static void pixelbegin() {
+  flushbatch();
+  setdash(0);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -74,11 +88,30 @@ static void underline(rasterpos start, rasterpos end) {
   pixelend();
 }
 
+// Draws n characters at the raster position. The bitmap lists of some
+// OpenGL libraries give the blank no advance at all, so blanks move the
+// raster position by the font's own width of a blank instead.
+static void drawchars(const char* s, int n) {
+  int i = 0;
+  while (i < n) {
+    int j = i;
+    while (j < n && s[j] != ' ') j++;
+    if (j > i) gl_draw(s + i, j - i);
+    for (; j < n && s[j] == ' '; j++)
+      glBitmap(0, 0, 0, 0, (GLfloat)gl_width(" "), 0, nullptr);
+    i = j;
+  }
+}
+
 // Draws n characters at the raster position, underlined when asked.
 static void piece(const char* s, int n, int ul) {
+  if (!ul) {
+    drawchars(s, n);
+    return;
+  }
   rasterpos start = currentraster();
-  gl_draw(s, n);
-  if (ul) underline(start, currentraster());
+  drawchars(s, n);
+  underline(start, currentraster());
 }
 
 // How far bars and arches must be lifted above their nominal height so
@@ -136,11 +169,18 @@ static void groupdraw(const std::string& t, int kind, int ul) {
 }
 
 void charstr(const char* s, double x, double y, int ul) {
+  flushbatch();  // what was drawn before lies under the text
   glRasterPos2d(x, y);
   GLboolean valid = GL_FALSE;
   glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-  if (!valid) return;  // a start outside the view draws nothing at all
-  std::vector<markupitem> items;
+  if (!valid) return;         // a start outside the view draws nothing at all
+  if (!strpbrk(s, "\\\n")) {  // plain text, the common case
+    normalfont(fontsize);
+    piece(s, (int)strlen(s), ul);
+    return;
+  }
+  static std::vector<markupitem> items;  // kept to spare allocations
+  items.clear();
   parsemarkup(s, &items);
   for (const markupitem& it : items) {
     switch (it.kind) {
@@ -153,7 +193,7 @@ void charstr(const char* s, double x, double y, int ul) {
         glRasterPos2d(x, yinfo);
         break;
       case MK_SYMBOL: {
-        gl_font(FL_SYMBOL, fontsize);
+        selectfont(FL_SYMBOL, fontsize);
         char c = (char)it.code;
         piece(&c, 1, ul);
         break;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/geomwindow.h"
+#include "language/parser.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/style.h"
@@ -49,8 +50,7 @@ void cleardiagram() {
 
 int loaddiagram(const char* path) {
   cleardiagram();
-  int ok = 0;
-  (void)path;
+  int ok = readgeometry(path);
   dirtyfile = 0;
   return ok;
 }

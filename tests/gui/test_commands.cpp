@@ -452,6 +452,40 @@ TEST_F(Commands, AClickedPointIsDrawnWhereTheClickWas) {
   EXPECT_TRUE(inknear(after, 0.45, -0.25, 3));
 }
 
+TEST_F(Commands, EveryPanelButtonStartsItsConstruction) {
+  int seen = 0;
+  for (int slot = 0; slot < NUIBUTS; slot++) {
+    Fl_Button* b = uibuts[slot];
+    if (!b || slot == COLORSLOT || (slot >= 17 && slot <= 20)) continue;
+    SCOPED_TRACE(b->label());
+    int code = (int)(long)b->user_data();
+    EXPECT_EQ(constructionslot(code), slot);
+    ASSERT_NE(b->tooltip(), nullptr);
+    Fl::e_state = 0;
+    Fl::e_clicks = 0;
+    b->do_callback();
+    EXPECT_EQ(UIstate, firststate(code));
+    EXPECT_EQ(sticky, 0);
+    for (int other = 0; other < NUIBUTS; other++) {
+      if (uibuts[other]) {
+        EXPECT_EQ(uibuts[other]->value(), other == slot) << other;
+      }
+    }
+    char first[64];
+    prompttext(UIstate, first, sizeof first);
+    EXPECT_STREQ(promptfield->value(), first);
+    seen++;
+  }
+  EXPECT_EQ(seen, 20);  // 8 point, 6 line, 1 conic, 3 circle, 1 angle, 1
+                        // polygon buttons
+  // "Rpt Set Color" always asks for repeat mode.
+  uibuts[COLORSLOT]->do_callback();
+  EXPECT_EQ(UIstate, 29);
+  EXPECT_EQ(sticky, 1);
+  EXPECT_STREQ(promptfield->value(), "Pick Item to Color");
+  handlemenu(200219);
+}
+
 TEST_F(Commands, RepeatModeFromADoubleClickedButtonAndCtrlG) {
   // A Ctrl-click on the panel's PP=>L button asks for repeat mode.
   Fl_Button* b = uibuts[7];

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/geomwindow.h"
 #include "model/style.h"
@@ -594,6 +595,44 @@ TEST(DisplayMode, ColourIndexFallsBackToRGB) {
   }
   rgbmode = savedrgb;
   singlebuffer = savedsingle;
+}
+
+}  // namespace
+
+namespace {
+
+struct Text : ::testing::Test {
+  void SetUp() override { cleardiagram(); }
+  void TearDown() override { cleardiagram(); }
+};
+
+// Columns (pixel x) holding ink of colour c.
+std::vector<int> inkcolumns(const frame& f, rgbcolor c) {
+  std::vector<int> cols;
+  for (int x = 0; x < f.w; x++)
+    for (int y = 0; y < f.h; y++)
+      if (std::abs(f.at(x, y)[0] - c.r) <= 3 &&
+          std::abs(f.at(x, y)[1] - c.g) <= 3 &&
+          std::abs(f.at(x, y)[2] - c.b) <= 3) {
+        cols.push_back(x);
+        break;
+      }
+  return cols;
+}
+
+TEST_F(Text, BlanksSeparateWords) {
+  auto width = [](const char* s) {
+    cleardiagram();
+    vertex* v = addpoint(-0.5, 0, FREE, COLOR_GREEN);
+    v->pointtype = RW_NOMARK;
+    v->label = strdup(s);
+    std::vector<int> c = inkcolumns(drawframe(), GREEN);
+    return c.empty() ? 0 : c.back() - c.front() + 1;
+  };
+  int joined = width("AB"), spaced = width("A B"), wide = width("A   B");
+  ASSERT_GT(joined, 0);
+  EXPECT_GT(spaced, joined + 2);
+  EXPECT_GT(wide, spaced + 4);
 }
 
 }  // namespace

@@ -1,0 +1,249 @@
+// gui_frame.cpp: the program window's speed under a virtual display: a drag
+// step on a 2,000-primitive diagram (recomputation plus a full redraw of an
+// 800 x 800 drawing area), start-up to the first drawn frame of a
+// 1,000-primitive diagram, and the processor time of a program left alone
+// on a diagram without blinking colours.
+//
+// Run it on a display of its own, for instance
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/gui_frame
+// The start-up and idle measurements run in child processes that are
+// forked before this process opens the display.
+#include <FL/Fl.H>
+#include <FL/gl.h>
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/geomwindow.h"
+#include "app/startup.h"
+#include "engine/drag.h"
+#include "model/notify.h"
+#include "model/shell.h"
+#include "model/worldlist.h"
+#include "prefs/preffile.h"
+#include "render/gldraw.h"
+#include "render/view.h"
+
+namespace {
+
+// A reproducible diagram of n primitives of mixed types. The view is cut
+// into a grid of cells and each cell holds one small construction of
+// twenty primitives of every kind, so the ink covers the view about as a
+// busy drawing would. With `spread` the primitives refer to points all
+// over the view instead: screen-wide strokes, a stress case.
+struct builder {
+  unsigned seed = 12345;
+  std::vector<primitive*> pts, lines;
+  double rnd() {
+    seed = seed * 1103515245u + 12345u;
+    return ((seed >> 8) & 0xffff) / 65535.0;
+  }
+  primitive* pick(const std::vector<primitive*>& from, size_t window) {
+    size_t n = std::min(from.size(), window);
+    return from[from.size() - 1 - (size_t)(rnd() * n * 0.999)];
+  }
+  primitive* make(int type, int kind, std::initializer_list<primitive*> ps,
+                  int color) {
+    primitive* p = newprimitive(type);
+    p->kind = kind;
+    int i = 0;
+    for (primitive* q : ps) p->parents[i++] = q;
+    p->color = color;
+    addprimitive(p);
+    return p;
+  }
+  vertex* point(double x, double y, const char* label) {
+    vertex* v = static_cast<vertex*>(newprimitive(RW_VERTEX));
+    v->kind = FREE;
+    v->x = x, v->y = y, v->w = 1;
+    if (label) v->label = strdup(label);
+    addprimitive(v);
+    return v;
+  }
+};
+
+// One cell: five points near a circle of radius r about (cx, cy), then
+// fifteen constructions on them.
+void buildcell(builder& b, int cell, double cx, double cy, double r,
+               int spread) {
+  vertex* p[5];
+  char label[16];
+  for (int i = 0; i < 5; i++) {
+    double t = i * 1.2566 + b.rnd() * 0.6;
+    double rr = r * (0.8 + 0.2 * b.rnd());
+    snprintf(label, sizeof label, "P%d", cell * 5 + i);
+    p[i] = b.point(cx + rr * std::cos(t), cy + rr * std::sin(t),
+                   i < 2 && !getenv("NOLABELS") ? label : nullptr);
+    b.pts.push_back(p[i]);
+  }
+  auto pt = [&](int i) -> primitive* {
+    return spread ? b.pick(b.pts, 1000) : p[i % 5];
+  };
+  line* l1 = static_cast<line*>(b.make(RW_LINE, L_VV, {pt(0), pt(1)}, 7));
+  line* l2 = static_cast<line*>(b.make(RW_LINE, L_VV, {pt(1), pt(2)}, 7));
+  line* l3 = static_cast<line*>(b.make(RW_LINE, L_VV, {pt(3), pt(4)}, 7));
+  l3->linestyle = RW_DASHLINE;
+  b.make(RW_CIRCLE, C_VV, {pt(0), pt(2)}, 1 + cell % 6);
+  b.make(RW_CIRCLE, C_VV, {pt(3), pt(1)}, 1 + (cell + 3) % 6);
+  vertex* m =
+      static_cast<vertex*>(b.make(RW_VERTEX, V_VVMID, {pt(2), pt(3)}, 7));
+  m->pointtype = RW_DOT;
+  b.make(RW_VERTEX, V_LL, {l1, l3}, COLOR_RED);
+  b.make(RW_CIRCLE, C_VVV, {pt(0), pt(1), pt(3)}, COLOR_CYAN);
+  b.make(RW_LINE, L_VLPERP, {pt(4), l2}, COLOR_BLUE);
+  polygon* poly = static_cast<polygon*>(
+      b.make(RW_POLYGON, POLYGON, {pt(0), pt(2), pt(4)}, COLOR_GREEN));
+  poly->nvert = 3;
+  poly->polytype = RW_HASHPOLY;
+  static_cast<angle*>(b.make(RW_ANGLE, A_VVV, {pt(1), pt(2), pt(3)}, 7))
+      ->angletype = RW_RING2;
+  b.make(RW_ARC, ARC_VVV, {pt(3), m, pt(4)}, COLOR_YELLOW);
+  b.make(RW_CONIC, CONIC_VVVVV, {pt(0), pt(1), pt(2), pt(3), pt(4)},
+         COLOR_MAGENTA);
+  b.make(RW_BEZIER, BEZ_VVVV, {pt(4), pt(0), pt(1), pt(2)}, 9);
+  if (cell % 5 == 0) {
+    line* l = static_cast<line*>(b.make(RW_LINE, L_VV, {pt(0), pt(3)}, 8));
+    l->linetype = RW_LONGLINE;
+  } else {
+    b.make(RW_FLT, F_VV, {pt(0), pt(3)}, 7);
+  }
+}
+
+void builddiagram(int n, int spread) {
+  builder b;
+  int cells = (n + 19) / 20;
+  int side = (int)std::ceil(std::sqrt((double)cells));
+  double size = 1.9 / side;
+  for (int c = 0; c < cells; c++) {
+    double cx = -0.95 + size * (c % side + 0.5);
+    double cy = -0.95 + size * (c / side + 0.5);
+    buildcell(b, c, cx, cy, size * 0.4, spread);
+  }
+}
+
+void quiet(const char*) {}
+
+// Processor time of the whole process, every thread of the OpenGL
+// rasteriser included, in milliseconds: on a shared machine the wall clock
+// also counts other people's work.
+double processcpums() {
+  timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+// A home directory of this run's own whose preferences ask for an 800 x 800
+// drawing area and keep the user's own preferences out.
+void privatehome() {
+  static std::string home;
+  if (home.empty()) {
+    char dir[] = "/tmp/tessarin-benchhomeXXXXXX";
+    if (!mkdtemp(dir)) return;
+    home = dir;
+    FILE* rc = fopen((home + "/.tessarinrc").c_str(), "w");
+    if (rc) {
+      fputs("size 800 800\nnotips\n", rc);
+      fclose(rc);
+    }
+  }
+  setenv("HOME", home.c_str(), 1);
+}
+
+// Start-up in this process as the program does it, with an 800 x 800
+// drawing area and no user preferences.
+int startwindow(const char* file) {
+  privatehome();
+  char name[] = "gui_frame";
+  char* args[3] = {name, const_cast<char*>(file), nullptr};
+  int status = startup(file ? 2 : 1, args);
+  alerthook = quiet;
+  askhook = nullptr;
+  return status;
+}
+
+// A drag step: one motion event of the selected point, then the frame
+// (recomputation and full redraw) up to the swap of the buffers.
+void BM_DragStep(benchmark::State& state) {
+  static int started = 0;
+  if (!started) {
+    if (startwindow(nullptr)) {
+      state.SkipWithError("no display");
+      return;
+    }
+    for (int i = 0; i < 50; i++) Fl::wait(0.01);
+    started = 1;
+  }
+  clearbuffer();
+  builddiagram((int)state.range(0), (int)state.range(1));
+  geom_window->make_current();
+  drawgeom();
+  vertex* v = nullptr;
+  for (primitive* p = plist; p && !v; p = p->next)
+    if (p->type == RW_VERTEX && p->kind == FREE) v = static_cast<vertex*>(p);
+  selectprim(v);
+  int count = 0;
+  for (primitive* p = plist; p; p = p->next) count++;
+  if (getenv("BENCHSHOT")) {
+    drawgeom();
+    glFinish();
+    std::vector<unsigned char> px(3 * xsize * ysize);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, xsize, ysize, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    FILE* out = fopen(getenv("BENCHSHOT"), "wb");
+    if (out) {
+      fprintf(out, "P6\n%d %d\n255\n", xsize, ysize);
+      for (int y = ysize - 1; y >= 0; y--)
+        fwrite(&px[3 * y * xsize], 3, xsize, out);
+      fclose(out);
+    }
+  }
+  std::vector<double> ms, cpu;
+  int step = 0;
+  for (auto _ : state) {
+    long long t0 = monotonicmicros();
+    double c0 = processcpums();
+    double a = step++ * 0.05;
+    dragvertex(xsize / 2 + (int)(150 * std::cos(a)),
+               ysize / 2 + (int)(150 * std::sin(a)));
+    drawgeom();
+    geom_window->swap_buffers();
+    glFinish();
+    long long dt = monotonicmicros() - t0;
+    ms.push_back(dt / 1000.0);
+    cpu.push_back(processcpums() - c0);
+    state.SetIterationTime(dt / 1e6);
+  }
+  std::sort(ms.begin(), ms.end());
+  std::sort(cpu.begin(), cpu.end());
+  if (!cpu.empty()) {
+    state.counters["median_cpu_ms"] = cpu[cpu.size() / 2];
+    state.counters["min_ms"] = ms.front();
+  }
+  state.counters["primitives"] = count;
+  state.counters["drawing_area"] = xsize * 10000 + ysize;
+  if (!ms.empty()) {
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["p90_ms"] = ms[ms.size() * 9 / 10];
+  }
+}
+BENCHMARK(BM_DragStep)
+    ->Args({2000, 0})
+    ->Args({2000, 1})
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,165 @@
+// glbatch.cpp: strokes gathered into one draw.
+//
+// A software rasteriser pays for every draw call and every state change
+// far more than for the segments themselves, and a frame is thousands of
+// short strokes (lines, circles, marks, angle rings). Strokes are gathered
+// here, each vertex with its colour, and drawn together when something
+// that cannot join them comes: a change of width or dash pattern, a fill,
+// a point, text, or the end of the frame. List order is kept, so a later
+// primitive still paints over an earlier one.
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cmath>
+#include <vector>
+
+#include "render/colors.h"
+#include "render/gldraw.h"
+
+namespace {
+
+struct batchvertex {
+  float x, y;
+  float r, g, b;
+};
+
+std::vector<batchvertex> pending;  // the vertices of every strip
+std::vector<GLint> firsts;         // where each strip starts in `pending`
+std::vector<GLsizei> counts;       // and how many vertices it has
+float strokecolor[3];              // colour of what is gathered next
+int strokeindex;                   // the same in colour-index mode
+float linewidth = -1;              // width in force, -1 before any
+unsigned short dashpattern;        // stipple in force, 0 = solid
+const uint8_t* hatchmask;          // polygon stipple in force, or null
+
+void put(double x, double y) {
+  pending.push_back(
+      {(float)x, (float)y, strokecolor[0], strokecolor[1], strokecolor[2]});
+}
+
+void beginstrip() {
+  firsts.push_back((GLint)pending.size());
+}
+
+void endstrip() {
+  counts.push_back((GLsizei)pending.size() - firsts.back());
+}
+
+}  // namespace
+
+void flushbatch() {
+  if (pending.empty()) return;
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(batchvertex), &pending[0].x);
+  if (rgbmode) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, sizeof(batchvertex), &pending[0].r);
+  }
+  glMultiDrawArrays(GL_LINE_STRIP, firsts.data(), counts.data(),
+                    (GLsizei)firsts.size());
+  glDisableClientState(GL_VERTEX_ARRAY);
+  if (rgbmode) {
+    glDisableClientState(GL_COLOR_ARRAY);
+    // A colour array leaves the current colour undefined.
+    glColor3fv(strokecolor);
+  }
+  pending.clear();
+  firsts.clear();
+  counts.clear();
+}
+
+void batchcolor(const float rgb[3], int index) {
+  // Index mode has no colour per vertex: a new colour ends the run.
+  if (!rgbmode && index != strokeindex) flushbatch();
+  strokecolor[0] = rgb[0];
+  strokecolor[1] = rgb[1];
+  strokecolor[2] = rgb[2];
+  strokeindex = index;
+  if (rgbmode)
+    glColor3fv(strokecolor);
+  else
+    glIndexi(index);
+}
+
+void setlinewidth(double w) {
+  if ((float)w == linewidth) return;
+  flushbatch();
+  linewidth = (float)w;
+  glLineWidth(linewidth);
+}
+
+void setdash(unsigned short pattern) {
+  if (pattern == dashpattern) return;
+  flushbatch();
+  dashpattern = pattern;
+  if (pattern) {
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, pattern);
+  } else {
+    glDisable(GL_LINE_STIPPLE);
+  }
+}
+
+void sethatch(const uint8_t* mask) {
+  if (mask == hatchmask) return;
+  if (!mask) {
+    glDisable(GL_POLYGON_STIPPLE);
+  } else {
+    if (!hatchmask) glEnable(GL_POLYGON_STIPPLE);
+    glPolygonStipple(mask);
+  }
+  hatchmask = mask;
+}
+
+void batchsegment(double x1, double y1, double x2, double y2) {
+  beginstrip();
+  put(x1, y1);
+  put(x2, y2);
+  endstrip();
+}
+
+void batchpath(const wpoint* p, int n, int closed, const double* m) {
+  if (n < 2) return;
+  beginstrip();
+  for (int i = 0; i <= n; i++) {
+    if (i == n && !closed) break;
+    double x = p[i % n].x, y = p[i % n].y;
+    if (m) {
+      double tx = m[0] * x + m[1] * y + m[2];
+      y = m[3] * x + m[4] * y + m[5];
+      x = tx;
+    }
+    put(x, y);
+  }
+  endstrip();
+}
+
+void batchloop(const float* table, int n, const double m[6]) {
+  beginstrip();
+  for (int i = 0; i <= n; i++) {
+    const float* t = &table[2 * (i % n)];
+    pending.push_back({(float)(m[0] * t[0] + m[1] * t[1] + m[2]),
+                       (float)(m[3] * t[0] + m[4] * t[1] + m[5]),
+                       strokecolor[0], strokecolor[1], strokecolor[2]});
+  }
+  endstrip();
+}
+
+void placement(double theta, double cx, double cy, double sx, double sy,
+               double m[6]) {
+  double c = std::cos(theta), s = std::sin(theta);
+  m[0] = c * sx, m[1] = -s * sy, m[2] = c * cx - s * cy;
+  m[3] = s * sx, m[4] = c * sy, m[5] = s * cx + c * cy;
+}
+
+void resetbatch() {
+  pending.clear();
+  firsts.clear();
+  counts.clear();
+  linewidth = -1;
+  dashpattern = 0;
+  glDisable(GL_LINE_STIPPLE);
+  hatchmask = nullptr;
+  glDisable(GL_POLYGON_STIPPLE);
+}
