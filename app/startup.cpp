@@ -19,6 +19,7 @@
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/pick.h"
+#include "app/relationswindow.h"
 #include "app/ui.h"
 #include "editor/editwindow.h"
 #include "engine/drag.h"
@@ -137,6 +138,7 @@ int startup(int argc, char** argv) {
   main_window->end();
   bindnotifyhooks();
   bindfltkdialogs();
+  bindrelationshooks();
   savefilehook = savediagram;
   main_window->show(argc, argv);
   geom_window->show();

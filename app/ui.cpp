@@ -26,6 +26,7 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/keys.h"
+#include "app/relationswindow.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -627,5 +628,6 @@ void resetui() {
   resetcommands();
   resetfiles();
   resetkeys();
+  resetrelationswindow();
   resetwidgets(1);
 }

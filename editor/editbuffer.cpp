@@ -100,16 +100,17 @@ static void settext(_line* l, const char* s, int n) {
 }
 
 static _line* lastline() {
-  _line* l = ed.top;
-  while (l && l->next) l = l->next;
-  return l;
+  return ed.bottom;
 }
 
 // Puts nl into the list after l (before the first line when l is null).
 static void linkafter(_line* l, _line* nl) {
   nl->prev = l;
   nl->next = l ? l->next : ed.top;
-  if (nl->next) nl->next->prev = nl;
+  if (nl->next)
+    nl->next->prev = nl;
+  else
+    ed.bottom = nl;
   if (l)
     l->next = nl;
   else
@@ -122,7 +123,10 @@ static void unlink(_line* l) {
     l->prev->next = l->next;
   else
     ed.top = l->next;
-  if (l->next) l->next->prev = l->prev;
+  if (l->next)
+    l->next->prev = l->prev;
+  else
+    ed.bottom = l->prev;
   ed.nlines--;
 }
 

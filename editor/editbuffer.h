@@ -35,6 +35,7 @@ const int DAMAGENONE = -2;       // mindamage: nothing to draw
 // The editor's whole state; the program has one editor.
 struct editorstate {
   _line* top;     // first line
+  _line* bottom;  // last line (the extra one)
   int nlines;     // lines, the extra last one included
   _line* point;   // the cursor's line
   int pointline;  // its index, from 0

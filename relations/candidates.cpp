@@ -9,13 +9,44 @@
 // each value finds every tuple the exhaustive loops would accept, the exact
 // predicate then decides, and sorting the tuples restores the exhaustive
 // order. The tests keep the exhaustive loops as a reference.
+//
+// A large diagram makes this slow, so every step reports how far it has
+// come, weighted by the number of tuples it examines.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "relations/finder.h"
 
+progressfn testprogresshook;
+
 namespace {
+
+// Estimated tuples of all steps, of the steps already done and of the
+// current one.
+double worktotal, workdone, stepwork;
+
+void reportprogress(double fraction) {
+  if (!testprogresshook || !(worktotal > 0)) return;
+  double done = (workdone + fraction * stepwork) / worktotal;
+  int percent = (int)(100 * done);
+  testprogresshook(percent < 0 ? 0 : percent > 99 ? 99 : percent);
+}
+
+void beginstep(double work) {
+  workdone += stepwork;
+  stepwork = work;
+  reportprogress(0);
+}
+
+// Share of a loop nest of `depth` levels (i < j < ...) done when its outer
+// index reaches i of n: early outer indexes carry the most tuples.
+void nestprogress(int i, int n, int depth) {
+  double rest = n > 0 ? (double)(n - i) / n : 0;
+  double left = 1;
+  for (int d = 0; d < depth; d++) left *= rest;
+  reportprogress(1 - left);
+}
 
 std::vector<char> visv, visl, visc;  // visibility when the test starts
 
@@ -54,6 +85,7 @@ int isinverseof(const vertex* v, const vertex* of, const circle* c) {
 
 void findinverses() {
   for (int i = 0; i < nv(); i++) {
+    nestprogress(i, nv(), 2);
     if (!visv[i]) continue;
     for (int j = i + 1; j < nv(); j++) {
       if (!visv[j]) continue;
@@ -76,7 +108,7 @@ int pointonall(int i, int j, int k) {
 }
 
 void findconcurrentcircles() {
-  for (int i = 0; i < nc(); i++)
+  for (int i = 0; i < nc(); i++, nestprogress(i, nc(), 3))
     for (int j = i + 1; j < nc(); j++)
       for (int k = j + 1; k < nc(); k++) {
         if (!visc[i] || !visc[j] || !visc[k]) continue;
@@ -86,7 +118,7 @@ void findconcurrentcircles() {
 }
 
 void findspeciallines() {
-  for (int i = 0; i < nl(); i++)
+  for (int i = 0; i < nl(); i++, nestprogress(i, nl(), 2))
     for (int j = i + 1; j < nl(); j++) {
       if (!visl[i] || !visl[j]) continue;
       const line *a = linelist[i], *b = linelist[j];
@@ -99,7 +131,7 @@ void findspeciallines() {
 
 void findspecialangles() {
   int n = (int)anglelist.size();
-  for (int i = 0; i < n; i++)
+  for (int i = 0; i < n; i++, nestprogress(i, n, 2))
     for (int j = i + 1; j < n; j++) {
       int mode = equalangles(i, j)     ? 3
                  : complementary(i, j) ? 1
@@ -177,7 +209,7 @@ int concyclicbydefinition(const int* q) {
 }
 
 void findconcyclic() {
-  for (int i = 0; i < nv(); i++)
+  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 4))
     for (int j = i + 1; j < nv(); j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
@@ -220,7 +252,8 @@ std::vector<std::array<int, 4>> productquads(const std::vector<double>& v,
                                              double tol) {
   std::vector<product> pr = sortedproducts(v, items);
   std::vector<std::array<int, 4>> out;
-  for (size_t a = 0; a < pr.size(); a++)
+  for (size_t a = 0; a < pr.size();
+       a++, nestprogress((int)a, (int)pr.size(), 1))
     for (size_t b = a + 1; b < pr.size(); b++) {
       if (!(pr[b].p - pr[a].p < tol)) break;
       int x = pr[a].x, y = pr[a].y, z = pr[b].x, w = pr[b].y;
@@ -249,6 +282,7 @@ std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
   std::vector<product> pr = sortedproducts(v, allitems((int)v.size()));
   std::vector<std::array<int, 3>> out;
   for (int x = 0; x < (int)v.size(); x++) {
+    nestprogress(x, (int)v.size(), 1);
     double sq = v[x] * v[x];
     if (!std::isfinite(sq)) continue;
     auto from =
@@ -304,7 +338,7 @@ int collinearbydefinition(int i, int j, int k) {
 }
 
 void findcollinear() {
-  for (int i = 0; i < nv(); i++)
+  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 3))
     for (int j = i + 1; j < nv(); j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
@@ -327,7 +361,7 @@ int concurrentbydefinition(int i, int j, int k) {
 }
 
 void findconcurrentlines() {
-  for (int i = 0; i < nl(); i++)
+  for (int i = 0; i < nl(); i++, nestprogress(i, nl(), 3))
     for (int j = i + 1; j < nl(); j++)
       for (int k = j + 1; k < nl(); k++) {
         if (!visl[i] || !visl[j] || !visl[k]) continue;
@@ -337,7 +371,7 @@ void findconcurrentlines() {
 }
 
 void findharmonic() {
-  for (int i = 0; i < nv(); i++)
+  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 3))
     for (int j = i + 1; j < nv(); j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
@@ -353,20 +387,52 @@ void findharmonic() {
 
 }  // namespace
 
+namespace {
+
+typedef void (*stepfn)();
+
+// The steps in the order their lists are built, with the tuples each one
+// examines.
+struct step {
+  stepfn run;
+  double (*work)();
+};
+
+double pairs(double n) {
+  return n * n / 2;
+}
+double triples(double n) {
+  return n * n * n / 6;
+}
+
+const step steps[] = {
+    {findinverses, [] { return pairs(nv()) * nc(); }},
+    {findconcurrentcircles, [] { return triples(nc()); }},
+    {findspeciallines, [] { return pairs(nl()); }},
+    {findspecialangles, [] { return pairs((double)anglelist.size()); }},
+    {findequalsegments, [] { return (double)segmentlist.size(); }},
+    {findrightangles, [] { return (double)anglelist.size(); }},
+    {findconcyclic, [] { return triples(nv()) * nv() / 4; }},
+    {findsegmentproducts, [] { return pairs((double)segmentlist.size()); }},
+    {findmeanproportionals, [] { return pairs((double)segmentlist.size()); }},
+    {findequalareas, [] { return (double)trianglelist.size(); }},
+    {findareaproducts, [] { return pairs((double)trianglelist.size()); }},
+    {findcollinear, [] { return triples(nv()); }},
+    {findconcurrentlines, [] { return triples(nl()); }},
+    {findharmonic, [] { return triples(nv()); }},
+};
+static_assert(sizeof steps / sizeof steps[0] == 14, "one step per list");
+
+}  // namespace
+
 void buildpossiblelist() {
   setvisibility();
-  findinverses();
-  findconcurrentcircles();
-  findspeciallines();
-  findspecialangles();
-  findequalsegments();
-  findrightangles();
-  findconcyclic();
-  findsegmentproducts();
-  findmeanproportionals();
-  findequalareas();
-  findareaproducts();
-  findcollinear();
-  findconcurrentlines();
-  findharmonic();
+  worktotal = workdone = stepwork = 0;
+  for (const step& s : steps) worktotal += 1 + s.work();
+  if (testprogresshook) testprogresshook(0);
+  for (const step& s : steps) {
+    beginstep(1 + s.work());
+    s.run();
+  }
+  if (testprogresshook) testprogresshook(100);
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 
 int testingdiagram;
+int buildingtest;
 std::vector<vertex*> vertlist;
 std::vector<line*> linelist;
 std::vector<circle*> circlist;
@@ -140,12 +141,14 @@ void testanglesandlines() {
 void begindiagramtest() {
   if (testingdiagram) return;
   testingdiagram = 1;
+  buildingtest = 1;
   allocateall();
   buildpossiblelist();
+  buildingtest = 0;
 }
 
 void testlist() {
-  if (!testingdiagram) return;
+  if (!testingdiagram || buildingtest) return;
   testtriangles();
   testsegmentproducts();
   testincidences();
@@ -153,14 +156,14 @@ void testlist() {
 }
 
 void enddiagramtest() {
-  if (!testingdiagram) return;
+  if (!testingdiagram || buildingtest) return;
   dumprelations();
   testingdiagram = 0;
   freeall();
 }
 
 int enddiagramtestto(FILE* out, const char* name) {
-  if (!testingdiagram) return 0;
+  if (!testingdiagram || buildingtest) return 0;
   writerelations(out, name);
   testingdiagram = 0;
   freeall();
@@ -182,6 +185,8 @@ void freeall() {
 void resetrelations() {
   freeall();
   testingdiagram = 0;
+  buildingtest = 0;
+  testprogresshook = nullptr;
   CircX = CircY = 0;
   showrelationshook = nullptr;
   currentfilehook = nullptr;

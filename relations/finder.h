@@ -44,6 +44,7 @@ struct candidate {
 typedef std::vector<candidate> candlist;
 
 extern int testingdiagram;                     // a test is running
+extern int buildingtest;                       // its candidates are being built
 extern std::vector<vertex*> vertlist;          // every vertex, list order
 extern std::vector<line*> linelist;            // every line
 extern std::vector<circle*> circlist;          // every circle
@@ -73,10 +74,12 @@ extern double CircX, CircY;        // common point of the last concurrentcircles
 
 // Starts a test in the current position; does nothing while one runs.
 void begindiagramtest();
-// Re-tests every alive candidate; does nothing unless a test runs.
+// Re-tests every alive candidate; does nothing unless a test runs (or
+// while its candidates are still being built).
 void testlist();
 // Writes the report to the relations file next to the diagram, shows it,
-// and ends the test.
+// and ends the test. Does nothing while the candidates are being built: the
+// progress hook may let the user ask for it half-way.
 void enddiagramtest();
 // Writes the report to `out` (naming it `name` in its first line) and ends
 // the test. Returns 0 when no test was running (nothing is written).
@@ -137,7 +140,14 @@ int segequaldef(int s, int t);
 
 // candidates.cpp: the candidate lists of the current position.
 
+// Builds every candidate list, reporting its progress through
+// `testprogresshook`: 0 first, then rising percentages, 100 last.
 void buildpossiblelist();
+
+// How far the building of candidates has come, 0 to 100; called often
+// (the receiver decides when to show it). Unbound: nothing is reported.
+typedef void (*progressfn)(int percent);
+extern progressfn testprogresshook;
 
 // report.cpp: the report.
 

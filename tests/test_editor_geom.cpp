@@ -24,7 +24,8 @@
 
 namespace {
 
-const std::string dir = TESSARIN_BINARY_DIR "/editgeom-test";
+// One directory per test: ctest runs tests side by side.
+std::string dir;
 std::vector<std::string> alerts;
 void recordalert(const char* text) {
   alerts.push_back(text);
@@ -74,6 +75,8 @@ const char* const diagram =
 
 struct EditGeom : ::testing::Test {
   void SetUp() override {
+    dir = std::string(TESSARIN_BINARY_DIR "/editgeom-test/") +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_EQ(
         system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
     setenv("TMPDIR", dir.c_str(), 1);

@@ -80,88 +80,94 @@ TEST_F(Lang, ErrorMessages) {
       {".c5 = (1, 0.5);",
        {"Line 4: Expected ','\n", "Line 4: bad color command\n"}},
       /* 37 */ {".in = (1, 0, 0);", {"Line 4: bad color command\n"}},
-      /* 37b */ {".c5 = (1, 0.5, 1e39);", {"Line 4: bad color command\n"}},
-      /* 38 */
-      {".l3 .l4;", {"Line 4: Expected ';'\n", "Line 4: bad layer command\n"}},
+      /* 38 */ {".c5 = (1, 0.5, 1e39);", {"Line 4: bad color command\n"}},
       /* 39 */
+      {".c5 = (1, 0.5, 0;",
+       {"Line 4: Expected ')'\n", "Line 4: bad color command\n"}},
+      /* 40 */
+      {".layercondition(f, 1, 2, 0x1;",
+       {"Line 4: Expected ')'\n", "Line 4: bad layercondition\n"}},
+      /* 41 */
+      {".l3 .l4;", {"Line 4: Expected ';'\n", "Line 4: bad layer command\n"}},
+      /* 42 */
       {".layercondition(f, 1, 2, 3);",
        {"Line 4: Expected hex number\n", "Line 4: bad layercondition\n"}},
-      /* 40 */
+      /* 43 */
       {".layercondition(A, 1, 2, 0x1);",
        {"Line 4: expected flt\n", "Line 4: bad layercondition\n"}},
-      /* 41 */
-      {"x = .free(1, 2, .zz);", {"Line 4: unrecognized reserved word\n"}},
-      /* 42 */ {"x = .free(1, 2, .l.vv);", {"Line 4: bad properties\n"}},
-      /* 43 */ {"x = .free(1, 2, 5);", {"Line 4: bad properties\n"}},
       /* 44 */
+      {"x = .free(1, 2, .zz);", {"Line 4: unrecognized reserved word\n"}},
+      /* 45 */ {"x = .free(1, 2, .l.vv);", {"Line 4: bad properties\n"}},
+      /* 46 */ {"x = .free(1, 2, 5);", {"Line 4: bad properties\n"}},
+      /* 47 */
       {"x = .free(1, 2, .width 2);",
        {"Line 4: Expected '='\n", "Line 4: width: expected '='\n"}},
-      /* 45 */ {"x = .free(1, 2, [.l.vv]);", {"Line 4: bad layer color\n"}},
-      /* 46 */
+      /* 48 */ {"x = .free(1, 2, [.l.vv]);", {"Line 4: bad layer color\n"}},
+      /* 49 */
       {"x = .free(1, 2, []);", {"Line 4: No layer colors specified\n"}},
-      /* 47 */
+      /* 50 */
       {"x = .free(1, 2, [.red, (]);",
        {"Line 4: garbage in layer color list\n"}},
-      /* 48 */ {"x = .f.rpn(1, Q);", {"Line 4: expected angle or flt\n"}},
-      /* 49 */ {"x = .f.rpn(1, .zz);", {"Line 4: expected stack operator\n"}},
-      /* 50 */
+      /* 51 */ {"x = .f.rpn(1, Q);", {"Line 4: expected angle or flt\n"}},
+      /* 52 */ {"x = .f.rpn(1, .zz);", {"Line 4: expected stack operator\n"}},
+      /* 53 */
       {"x = .f.rpn(1, =);",
        {"Line 4: Expected float, close, angle, flt, or stack "
         "operator\n"}},
-      /* 51 */ {".macro .zz mac() {}", {"Line 4: unknown reserved word\n"}},
-      /* 52 */ {".macro .red mac() {}", {"Line 4: illegal macro type\n"}},
-      /* 53 */ {".macro .ratio mac() {}", {"Line 4: illegal macro type\n"}},
-      /* 54 */ {".macro 5", {"Line 4: bad macro name\n"}},
-      /* 55 */ {".macro A() {}", {"Line 4: A already defined\n"}},
-      /* 56 */ {".macro mac(.red a) {}", {"Line 4: missing or illegal type\n"}},
-      /* 57 */
+      /* 54 */ {".macro .zz mac() {}", {"Line 4: unknown reserved word\n"}},
+      /* 55 */ {".macro .red mac() {}", {"Line 4: illegal macro type\n"}},
+      /* 56 */ {".macro .ratio mac() {}", {"Line 4: illegal macro type\n"}},
+      /* 57 */ {".macro 5", {"Line 4: bad macro name\n"}},
+      /* 58 */ {".macro A() {}", {"Line 4: A already defined\n"}},
+      /* 59 */ {".macro mac(.red a) {}", {"Line 4: missing or illegal type\n"}},
+      /* 60 */
       {".macro mac(.ratio a) {}", {"Line 4: missing or illegal type\n"}},
-      /* 58 */ {".macro mac(.vertex 5) {}", {"Line 4: expected identifier\n"}},
-      /* 59 */
+      /* 61 */ {".macro mac(.vertex 5) {}", {"Line 4: expected identifier\n"}},
+      /* 62 */
       {".macro mac(.vertex a, .line a) {}",
        {"Line 4: duplicate macro parameter\n"}},
-      /* 60 */
-      {".macro mac(.vertex a .line b) {}", {"Line 4: expected ',' or ')'\n"}},
-      /* 61 */ {".macro mac(5) {}", {"Line 4: bad macro parameter list\n"}},
-      /* 62 */ {".macro mac(.vertex a) ( }", {"Line 4: Expected '{'\n"}},
       /* 63 */
+      {".macro mac(.vertex a .line b) {}", {"Line 4: expected ',' or ')'\n"}},
+      /* 64 */ {".macro mac(5) {}", {"Line 4: bad macro parameter list\n"}},
+      /* 65 */ {".macro mac(.vertex a) ( }", {"Line 4: Expected '{'\n"}},
+      /* 66 */
       {".macro mac(.vertex a) { .return .text(\"t\"); }",
        {"Line 4: illegal return in macro\n"}},
-      /* 64 */
+      /* 67 */
       {".macro mac(.vertex a) { }\nmac(Q);", {"Line 5: undefined parameter\n"}},
-      /* 65 */
+      /* 68 */
       {".macro mac(.vertex a) { }\nmac(l);",
        {"Line 5: parameter type mismatch\n"}},
-      /* 66 */
+      /* 69 */
       {".macro mac(.vertex a) { }\nmac(2);", {"Line 5: bad parameter\n"}},
-      /* 67 */
+      /* 70 */
       {".macro mac(.vertex a) { }\nmac(=);",
        {"Line 5: garbage in macro call\n"}},
-      /* 68 */
+      /* 71 */
       {".macro mac(.vertex a, .vertex b) { }\nmac(A B);",
        {"Line 5: expected comma or close-paren\n"}},
-      /* 69 */
+      /* 72 */
       {".macro mac(.vertex a, .vertex b) { }\nmac(A);",
        {"Line 5: wrong number of parameters\n"}},
-      /* 70 */
+      /* 73 */
       {".macro mac(.vertex a) { }\nmac(A, B);", {"Line 5: bad properties\n"}},
-      /* 71 */
+      /* 74 */
       {".macro mac(.vertex a) { }\nmac A;", {"Line 5: Expected '('\n"}},
-      /* 72 */
+      /* 75 */
       {".macro mac(.vertex a) { x = mac(a); }",
        {"Line 4: recursive macro call\n"}},
-      /* 73 */
+      /* 76 */
       {".macro mac(.flt a0, .flt a1, .flt a2, .flt a3, .flt a4, .flt "
        "a5, .flt a6, .flt a7, .flt a8, .flt a9, .flt a10) {}",
        {"Line 4: too many macro parameters\n"}},
-      /* 74 */
+      /* 77 */
       {"x = .free(1, 2, [33 .red, .green, .blue, .red, .green, .blue, "
        ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
        ".red, .green, .blue, .red, .green, .blue, .red, .green, .blue, "
        ".red, .green, .blue, .red, .green, .blue, .red, .green, "
        ".blue]);",
        {"Line 4: Too many layer colors\n"}},
-      /* 75 */
+      /* 78 */
       {"x = .f.rpn(1, 2",
        {"Line 4: Expected float, close, angle, "
         "flt, or stack operator\n"}},

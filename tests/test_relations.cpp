@@ -502,3 +502,48 @@ TEST_F(Relations, ReportFileLocation) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<int> progress;
+int endedwhilebuilding;  // what enddiagramtest left of the flag
+
+void recordprogress(int percent) {
+  progress.push_back(percent);
+  // The window lets events through here: an End Test or a redraw may come.
+  enddiagramtest();
+  testlist();
+  endedwhilebuilding = testingdiagram;
+}
+
+}  // namespace
+
+TEST_F(Relations, StartingATestReportsItsProgress) {
+  // Twelve points on a circle of radius 1: every four are concyclic, so
+  // the concyclic step alone finds C(12,4) = 495 candidates.
+  for (int k = 0; k < 12; k++)
+    pt(std::cos(k * M_PI / 6), std::sin(k * M_PI / 6));
+  progress.clear();
+  endedwhilebuilding = 0;
+  testprogresshook = recordprogress;
+  begindiagramtest();
+  ASSERT_GE(progress.size(), 12u);
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_EQ(progress.back(), 100);
+  int between = 0;
+  for (size_t i = 1; i < progress.size(); i++) {
+    EXPECT_LE(progress[i - 1], progress[i]) << i;
+    between += progress[i] > 0 && progress[i] < 100;
+  }
+  EXPECT_GE(between, 10);
+  // End Test asked for half-way was ignored; the test runs on whole.
+  EXPECT_EQ(endedwhilebuilding, 1);
+  EXPECT_EQ(testingdiagram, 1);
+  EXPECT_EQ(fourvonc.size(), 495u);
+  testprogresshook = nullptr;
+  FILE* sink = fopen("/dev/null", "w");
+  ASSERT_NE(sink, nullptr);
+  EXPECT_EQ(enddiagramtestto(sink, "x"), 1);
+  fclose(sink);
+  EXPECT_EQ(testingdiagram, 0);
+}

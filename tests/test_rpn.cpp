@@ -83,6 +83,24 @@ TEST_F(Lang, Evaluation) {
   }
 }
 
+// Every operator that takes operands names itself when it has none.
+TEST_F(Lang, UnderflowMessages) {
+  const char* const ops[] = {
+      "add",  "sub",      "mul",     "div",   "mod",   "neg", "dup",   "pop",
+      "roll", "copy",     "sin",     "sqrt",  "cos",   "tan", "atan2", "abs",
+      "exp",  "log",      "eq",      "ne",    "gt",    "ge",  "lt",    "le",
+      "exch", "truncate", "ceiling", "floor", "round", "if"};
+  for (const char* op : ops) {
+    SetUp();
+    EXPECT_EQ(evaluate(std::string(".") + op, 1), 1e30) << op;
+    EXPECT_EQ(std::string(lastrpnerror()),
+              std::string(op) + ": stack underflow");
+  }
+  SetUp();
+  EXPECT_EQ(evaluate(".rand", 1) <= 1, true);  // needs nothing
+  EXPECT_STREQ(lastrpnerror(), "");
+}
+
 TEST_F(Lang, Angles) {
   EXPECT_NEAR(evaluate("30, .sin", 1), 0.5, 1e-12);
   EXPECT_NEAR(evaluate("30, .sin", 0), std::sin(30.0), 1e-12);

@@ -24,7 +24,8 @@
 
 namespace {
 
-const std::string dir = TESSARIN_BINARY_DIR "/script-test";
+// One directory per test: ctest runs tests side by side.
+std::string dir;
 const std::string cli = TESSARIN_BINARY_DIR "/tessarin-cli";
 
 int exists(const std::string& path) {
@@ -34,6 +35,8 @@ int exists(const std::string& path) {
 
 struct Script_ : ::testing::Test {
   void SetUp() override {
+    dir = std::string(TESSARIN_BINARY_DIR "/script-test/") +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_EQ(
         system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
     inittables();
@@ -187,7 +190,7 @@ TEST_F(Script_, PressDuringARunStopsItAndRestoresTheFileLayers) {
       ".l0; .l2;\n");
   uint32_t file = filelayerset;
   EXPECT_EQ(file, 5u);  // layers 0 and 2
-  layerset = 1;  // a proof step in force when the run starts
+  layerset = 1;         // a proof step in force when the run starts
   startscriptrun();
   for (int i = 0; i < 3; i++) {
     scriptdrawn = 1;

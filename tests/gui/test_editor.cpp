@@ -201,7 +201,8 @@ TEST_F(EditorWindow, CopyPasteWithLineEndsAndFind) {
 TEST_F(EditorWindow, DrawsTextSelectionAndCursor) {
   std::string seen;
   int grey = 0, red = 0, black = 0;
-  int clickline = -1, clickchar = -1;
+  int clickline = -1, clickchar = -1, wheeltop = -1;
+  std::string extended;
   steps = {
       [] { focus(editorwindow); },
       [&] {
@@ -214,6 +215,24 @@ TEST_F(EditorWindow, DrawsTextSelectionAndCursor) {
       [&] {
         clickline = ed.pointline;
         clickchar = ed.pointchar;
+        // Shift-click at row 0, column 3: the selection runs from the
+        // click before to this one.
+        std::string id = std::to_string((unsigned long)fl_xid(editview));
+        int x = 5 + 3 * ed.charwidth, y = ed.fontheight / 2;
+        xdo("mousemove --window " + id + " " + std::to_string(x) + " " +
+            std::to_string(y) + " keydown shift click 1 keyup shift");
+      },
+      [&] {
+        extended = std::to_string(ed.pointline) + ":" +
+                   std::to_string(ed.pointchar) + "-" +
+                   std::to_string(ed.markline) + ":" +
+                   std::to_string(ed.markchar);
+        // The wheel scrolls three lines a notch (this text has three).
+        std::string id = std::to_string((unsigned long)fl_xid(editview));
+        xdo("mousemove --window " + id + " 50 20 click 5");
+      },
+      [&] {
+        wheeltop = ed.topdisplineoffset;
         setpoint(lineat(0), 1);
         setmark(lineat(0), 4);
         damageall();

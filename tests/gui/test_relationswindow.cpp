@@ -1,0 +1,241 @@
+// The relation finder driven from the real window: a triangle with its
+// three altitudes is tested while a vertex is dragged over several drawn
+// frames; End Test writes relations.txt beside the diagram and shows it in
+// the "Geometric Relationships" window. Also Describe Geometry on a
+// midpoint, the refusal of other commands during a test, and the progress
+// shown in the prompt field while a slow test starts.
+#include <gtest/gtest.h>
+// The toolkit after the test framework: X11's macros clash with it.
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Output.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Display.H>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/construction.h"
+#include "app/files.h"
+#include "app/relationswindow.h"
+#include "app/ui.h"
+#include "engine/recompute.h"
+#include "language/symtable.h"
+#include "model/construct.h"
+#include "model/notify.h"
+#include "model/shell.h"
+#include "model/worldlist.h"
+#include "relations/finder.h"
+#include "tests/gui/guitest.h"
+
+namespace {
+
+const int TESTDIAGRAM = 200250, ENDTEST = 200251, DESCRIBE = 200237;
+
+std::vector<std::string> infos;
+void recordinfo(const char* text) {
+  infos.push_back(text);
+}
+
+std::string dir() {
+  return std::string(TESSARIN_BINARY_DIR) + "/guitest-relations";
+}
+
+std::string readfile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct RelationsWindow : ::testing::Test {
+  void SetUp() override {
+    if (!idtable) idtable = newtable(50);
+    cleardiagram();
+    resetui();
+    infos.clear();
+    infohook = recordinfo;
+    Fl::e_state = 0;
+    testingdiagram = 0;
+    setselect();
+    std::string mk = "mkdir -p '" + dir() + "'";
+    ASSERT_EQ(system(mk.c_str()), 0);
+    remove((dir() + "/relations.txt").c_str());
+    drawframe();
+  }
+  void TearDown() override {
+    mouserelease();
+    testprogresshook = showtestprogress;
+    if (testingdiagram) {
+      freeall();
+      testingdiagram = 0;
+    }
+    infohook = nullptr;
+    if (relationswindow) relationswindow->hide();
+    clearcurrentfilename();
+    cleardiagram();
+  }
+};
+
+vertex* labelled(double x, double y, const char* name) {
+  vertex* v = addpoint(x, y);
+  free(v->label);
+  v->label = strdup(name);
+  return v;
+}
+
+// The altitude from `v` to the side `side`, and its foot, named `foot`.
+void altitude(vertex* v, line* side, const char* foot) {
+  line* h = linevertlineperp(v, side);
+  addprimitive(h);
+  vertex* f = vertlineline(h, side);
+  addprimitive(f);
+  free(f->label);
+  f->label = strdup(foot);
+}
+
+TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
+  ASSERT_TRUE(setcurrentfilename((dir() + "/altitudes.T").c_str()));
+  // Isosceles at the start (CA = CB), generic once C has been dragged.
+  vertex* A = labelled(-0.5, -0.4, "A");
+  vertex* B = labelled(0.5, -0.4, "B");
+  vertex* C = labelled(0, 0.5, "C");
+  line* ab = linevertvert(A, B);
+  line* bc = linevertvert(B, C);
+  line* ca = linevertvert(C, A);
+  addprimitive(ab);
+  addprimitive(bc);
+  addprimitive(ca);
+  altitude(A, bc, "D");
+  altitude(B, ca, "E");
+  altitude(C, ab, "F");
+  checkconstraints();
+  drawframe();
+
+  handlemenu(TESTDIAGRAM);
+  ASSERT_EQ(testingdiagram, 1);
+  EXPECT_TRUE(guialerts.empty());
+  ASSERT_FALSE(specialsegments.empty());  // CA = CB in this position
+  ASSERT_EQ(threelonv.size(), 1u);        // the three altitudes
+
+  // A construction command is refused while the test runs.
+  handlemenu(200001);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0],
+            "Testing Diagram.  The only valid command is 'End Test' in the "
+            "'Proof' pull-down menu.");
+  EXPECT_EQ(UIstate, 0);
+
+  // Drag C sideways, one drawn frame per step.
+  mousepress(0, 0.5);
+  ASSERT_EQ(pselected, C);
+  // The first step is sampled by the frames the window draws itself.
+  mousedragto(0.05, 0.52);
+  pump(0.3);
+  int aliveequal = 0;
+  for (const candidate& c : specialsegments) aliveequal += c.alive;
+  EXPECT_EQ(aliveequal, 0);
+  for (int k = 2; k <= 6; k++) {
+    mousedragto(0.05 * k, 0.5 + 0.02 * k);
+    drawframe();
+  }
+  mouserelease();
+  EXPECT_NEAR(C->x, 0.3, 0.02);
+
+  handlemenu(ENDTEST);
+  EXPECT_EQ(testingdiagram, 0);
+  EXPECT_EQ(guialerts.size(), 1u);
+  std::string path = dir() + "/relations.txt";
+  std::string report = readfile(path);
+  EXPECT_EQ(report.rfind("This is file: " + path + "\n\n", 0), 0u) << report;
+  EXPECT_NE(report.find("Concurrent lines:\n    (AD) (BE) (CF) \n"),
+            std::string::npos)
+      << report;
+  // Each foot makes right angles with its side.
+  EXPECT_NE(report.find("Right angles:\n"), std::string::npos) << report;
+  EXPECT_EQ(report.find("Equal length segments:"), std::string::npos) << report;
+
+  ASSERT_NE(relationswindow, nullptr);
+  EXPECT_TRUE(relationswindow->shown());
+  EXPECT_STREQ(relationswindow->label(), "Geometric Relationships");
+  char* shown = relationstext->text();
+  EXPECT_EQ(std::string(shown), report);
+  free(shown);
+  EXPECT_EQ(relationsdisplay->insert_position(), 0);
+  // Left on screen a while for a screenshot when asked.
+  const char* pause = getenv("TESSARIN_GUI_PAUSE");
+  pump(pause ? atof(pause) : 0.2);
+}
+
+TEST_F(RelationsWindow, DescribeGeometryOnAMidpoint) {
+  vertex* A = labelled(-0.5, 0, "A");
+  vertex* B = labelled(0.5, 0, "B");
+  vertex* M = vertvertvertmid(A, B);
+  addprimitive(M);
+  free(M->label);
+  M->label = strdup("M");
+  checkconstraints();
+  selectprim(M);
+  handlemenu(DESCRIBE);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_EQ(infos[0], "\"M\": midpoint of points \"A\" and \"B\"");
+  EXPECT_TRUE(guialerts.empty());
+}
+
+TEST_F(RelationsWindow, UnwritableReportOpensNoWindow) {
+  ASSERT_TRUE(setcurrentfilename("/nonexistent-dir/x/diagram.T"));
+  labelled(0, 0, "A");
+  if (relationswindow) relationswindow->hide();
+  handlemenu(TESTDIAGRAM);
+  handlemenu(ENDTEST);
+  EXPECT_EQ(testingdiagram, 0);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], "Can't open relations file.");
+  EXPECT_TRUE(!relationswindow || !relationswindow->shown());
+}
+
+std::vector<std::string> prompts;
+void recordprompt(int percent) {
+  showtestprogress(percent);
+  prompts.push_back(promptfield->value());
+}
+
+int progressshown() {
+  int shown = 0;
+  for (const std::string& p : prompts)
+    shown += p.rfind("Testing Diagram: finding relations ", 0) == 0;
+  return shown;
+}
+
+TEST_F(RelationsWindow, SlowStartShowsItsProgressInThePrompt) {
+  // A quick start shows nothing.
+  for (int k = 0; k < 6; k++) addpoint(k * 0.1, 0.2 * (k % 2));
+  prompts.clear();
+  testprogresshook = recordprompt;
+  handlemenu(TESTDIAGRAM);
+  EXPECT_EQ(progressshown(), 0);
+  freeall();
+  testingdiagram = 0;
+  cleardiagram();
+  // 60 points on a circle: every four are concyclic, C(60,4) = 487635
+  // candidates, some tenths of a second of work. The delay is shortened so
+  // that the machine's speed does not decide.
+  for (int k = 0; k < 60; k++)
+    addpoint(std::cos(k * M_PI / 30), std::sin(k * M_PI / 30));
+  progressdelay = 0;
+  prompts.clear();
+  handlemenu(TESTDIAGRAM);
+  ASSERT_EQ(testingdiagram, 1);
+  EXPECT_GE(progressshown(), 1);
+  // Once the start is over, the prompt says what the machine expects.
+  EXPECT_NE(std::string(promptfield->value()).rfind("Testing", 0), 0u)
+      << promptfield->value();
+}
+
+}  // namespace
