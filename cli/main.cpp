@@ -68,8 +68,13 @@ int usage(const char* verbline) {
 
 static void listverbs(FILE* out) {
   fprintf(out, "usage: tessarin-cli VERB ARGS...\n\nverbs:\n");
-  for (const verb& v : verbs)
-    fprintf(out, "  %-8s %-18s %s\n", v.name, v.args, v.help);
+  for (const verb& v : verbs) {
+    // Long argument lists put the description on a line of its own.
+    if (strlen(v.name) + strlen(v.args) > 26)
+      fprintf(out, "  %s %s\n  %-27s %s\n", v.name, v.args, "", v.help);
+    else
+      fprintf(out, "  %-8s %-18s %s\n", v.name, v.args, v.help);
+  }
 }
 
 int main(int argc, char** argv) {
