@@ -135,15 +135,18 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
   // Drag C sideways, one drawn frame per step.
   mousepress(0, 0.5);
   ASSERT_EQ(pselected, C);
-  for (int k = 1; k <= 6; k++) {
+  // The first step is sampled by the frames the window draws itself.
+  mousedragto(0.05, 0.52);
+  pump(0.3);
+  int aliveequal = 0;
+  for (const candidate& c : specialsegments) aliveequal += c.alive;
+  EXPECT_EQ(aliveequal, 0);
+  for (int k = 2; k <= 6; k++) {
     mousedragto(0.05 * k, 0.5 + 0.02 * k);
     drawframe();
   }
   mouserelease();
   EXPECT_NEAR(C->x, 0.3, 0.02);
-  int aliveequal = 0;
-  for (const candidate& c : specialsegments) aliveequal += c.alive;
-  EXPECT_EQ(aliveequal, 0);
 
   handlemenu(ENDTEST);
   EXPECT_EQ(testingdiagram, 0);
