@@ -57,6 +57,15 @@ void putstr(const char* s) {
   putbytes(s, strlen(s));
 }
 
+void putint(long v) {
+  char b[24], *e = b + sizeof b, *q = e;
+  unsigned long u = v < 0 ? 0ul - (unsigned long)v : (unsigned long)v;
+  do *--q = (char)('0' + u % 10);
+  while (u /= 10);
+  if (v < 0) *--q = '-';
+  putbytes(q, e - q);
+}
+
 void putfmt(const char* fmt, ...) {
   char b[1024];
   va_list ap;
@@ -103,10 +112,12 @@ static_assert(sizeof colornames / sizeof colornames[0] == 13,
 
 void printcolorname(int code, int comma) {
   if (comma) putstr(", ");
-  if (code >= -5 && code <= 7)
+  if (code >= -5 && code <= 7) {
     putstr(colornames[code + 5]);
-  else
-    putfmt(".c%d", code);
+    return;
+  }
+  putstr(".c");
+  putint(code);
 }
 
 void printlayercolors(const uint8_t* list) {
@@ -121,7 +132,10 @@ void printlayercolors(const uint8_t* list) {
     if (i > 0) putstr(", ");
     int n = 1;
     while (i + n < s && list[i + n] == list[i]) n++;
-    if (n >= 2) putfmt("%d ", n);
+    if (n >= 2) {
+      putint(n);
+      putstr(" ");
+    }
     printcolorname((int8_t)list[i], 0);
     i += n;
   }
@@ -139,16 +153,22 @@ static void printlayerproperty(uint32_t layers) {
   if ((layers & 3u) == 3u) {
     int n = 1;
     while (n < 31 && (layers & (1u << (n + 1)))) n++;
-    putfmt(", .tol%d", n);
+    putstr(", .tol");
+    putint(n);
     layers &= n == 31 ? 0 : ~((2u << n) - 1);
   }
   for (int i = 0; i < NLAYERS && layers; i++) {
     uint32_t upward = 0xffffffffu << i;
     if ((layers & upward) == upward) {
-      putfmt(", .l%don", i);
+      putstr(", .l");
+      putint(i);
+      putstr("on");
       return;
     }
-    if (layers & (1u << i)) putfmt(", .l%d", i);
+    if (layers & (1u << i)) {
+      putstr(", .l");
+      putint(i);
+    }
   }
 }
 
@@ -166,8 +186,11 @@ static_assert(sizeof anglemarks / sizeof anglemarks[0] ==
 
 static void printmark(int code, int first, int last, const char* const* names,
                       int deflt) {
-  if (code != deflt && code >= first && code <= last && names[code - first][0])
-    putfmt(", %s", names[code - first]);
+  if (code != deflt && code >= first && code <= last &&
+      names[code - first][0]) {
+    putstr(", ");
+    putstr(names[code - first]);
+  }
 }
 
 static void printlinestyle(const line* l) {
@@ -203,7 +226,11 @@ void printstate(primitive* p, int type) {
     case RW_LINE: printlinestyle(static_cast<line*>(p)); break;
     default: break;  // other types have no markers
   }
-  if (p->label) putfmt(", \"%s\"", p->label);
+  if (p->label) {
+    putstr(", \"");
+    putstr(p->label);
+    putstr("\"");
+  }
   putstr(");\n");
 }
 
@@ -233,7 +260,10 @@ static void printnumber(primitive* p, int nth) {
 
 // name = keyword(args  -- from the constructor's table row
 static void printconstructor(primitive* p, const prserow* row, int branch) {
-  putfmt("%s = %s(", primname(p), reswordname(row->code));
+  putstr(primname(p));
+  putstr(" = ");
+  putstr(reswordname(row->code));
+  putstr("(");
   int parent = 0, number = 0;
   for (int i = 0; i < 6 && row->slot[i] != RW_ARGEND; i++) {
     if (i > 0) putstr(", ");
@@ -241,7 +271,7 @@ static void printconstructor(primitive* p, const prserow* row, int branch) {
     if (s == RW_ARGLITERAL)
       printnumber(p, number++);
     else if (s == RW_ARGBRANCH2 || s == RW_ARGBRANCH4)
-      putfmt("%d", branch);
+      putint(branch);
     else if (s == RW_FLT)
       putstr(genfltname(p->parents[parent++]));
     else

@@ -42,6 +42,7 @@ void printlayers();
 // buffer that printdiagram (or printprim called alone) hands to `fpout`.
 void putbytes(const char* s, size_t n);
 void putstr(const char* s);
+void putint(long v);
 void putfmt(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void writerflush();
 
