@@ -116,6 +116,9 @@ void keyboard(unsigned char c, int, int) {
 }
 
 void special(int key, int, int) {
+  // Any key stops a running script, arrows and page keys included; only the
+  // character keys also rewind it, as typing s restarts from the start.
+  if (runningscript) stopscript();
   int command = Fl::event_state(FL_COMMAND) ? 1 : 0;
   switch (key) {
     case FL_Left: moveworld(-1, 0); break;

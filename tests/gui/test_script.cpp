@@ -140,6 +140,20 @@ TEST_F(ScriptWindow, KeyPressStopsARunAndRestoresTheFileLayers) {
   EXPECT_EQ(Script->value, 0.0);
 }
 
+TEST_F(ScriptWindow, ArrowKeyStopsARun) {
+  opendiagram("arrow.T",
+              ".geometry \"version 0.65\";\n"
+              "t = .script(0, 100000, 1);\nA = .free(0.5, 0);\n");
+  handlemenu(200244);
+  pump(0.5);
+  ASSERT_EQ(runningscript, 1);
+  focus(main_window);
+  xdo("key Left");
+  pump(0.3);
+  EXPECT_EQ(runningscript, 0);
+  EXPECT_EQ(Script->value, 0.0);
+}
+
 TEST_F(ScriptWindow, ProofCommands) {
   layerset = 0xffffffffu;
   handlemenu(200234);
