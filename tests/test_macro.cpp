@@ -156,3 +156,28 @@ TEST_F(Lang, NestedCallsInsideABody) {
 }
 
 }  // namespace
+
+namespace {
+using namespace langtest;
+
+// Inside a body, a call's argument falls back to the diagram's own name, as
+// a constructor's does.
+TEST_F(Lang, CallsInsideABodyReachDiagramNames) {
+  ASSERT_EQ(readtext("A = .free(4, 0);\n"
+                     ".macro .vertex mid(.vertex a, .vertex b)\n"
+                     "{ .return m = .v.vvmid(a, b); }\n"
+                     ".macro .vertex towardA(.vertex p)\n"
+                     "{ r = mid(p, A); .return q = .v.vvmid(r, A); }\n"
+                     "B = .free(0, 0);\nT = towardA(B);"),
+            1)
+      << firstalert();
+  checkconstraints();
+  vertex* t = (vertex*)named("T");
+  EXPECT_EQ(t->x, 3);  // r = (2, 0), then halfway to A
+  EXPECT_EQ(t->y, 0);
+  std::string once = written();
+  ASSERT_EQ(readtext(once), 1) << firstalert();
+  EXPECT_EQ(written(), once);
+}
+
+}  // namespace
