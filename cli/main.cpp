@@ -97,3 +97,17 @@ int main(int argc, char** argv) {
   listverbs(stderr);
   return 2;
 }
+
+// "WxH" with both sides from 1 to 100000 pixels; 0 when malformed.
+int parsesize(const char* s, int* w, int* h) {
+  char* end;
+  long a = strtol(s, &end, 10);
+  if (end == s || (*end != 'x' && *end != 'X')) return 0;
+  const char* second = end + 1;
+  long b = strtol(second, &end, 10);
+  if (end == second || *end) return 0;
+  if (a < 1 || b < 1 || a > 100000 || b > 100000) return 0;
+  *w = (int)a;
+  *h = (int)b;
+  return 1;
+}

@@ -25,20 +25,6 @@
 static const char* const SCRIPTUSAGE =
     "script FILE [-o PREFIX] [--size WxH] [--max-frames N]";
 
-// "WxH" with both sides from 1 to 100000 pixels; 0 when malformed.
-static int scriptsize(const char* s, int* w, int* h) {
-  char* end;
-  long a = strtol(s, &end, 10);
-  if (end == s || (*end != 'x' && *end != 'X')) return 0;
-  const char* second = end + 1;
-  long b = strtol(second, &end, 10);
-  if (end == second || *end) return 0;
-  if (a < 1 || b < 1 || a > 100000 || b > 100000) return 0;
-  *w = (int)a;
-  *h = (int)b;
-  return 1;
-}
-
 // The trace a smear-coloured record leaves in one frame, as the screen's
 // drawing of that frame records it.
 static void smearone(primitive* p) {
@@ -119,7 +105,7 @@ static int scriptargs(int argc, char** argv, const char** in,
     if (!strcmp(argv[i], "-o") && i + 1 < argc) {
       *prefix = argv[++i];
     } else if (!strcmp(argv[i], "--size") && i + 1 < argc) {
-      if (!scriptsize(argv[++i], w, h)) return 0;
+      if (!parsesize(argv[++i], w, h)) return 0;
     } else if (!strcmp(argv[i], "--max-frames") && i + 1 < argc) {
       char* end;
       *maxframes = strtol(argv[++i], &end, 10);

@@ -29,6 +29,10 @@ void startcore();
 // verb's status: 0 read, 1 reading failed, 2 the file cannot be opened.
 int loaddiagram(const char* path);
 
+// Reads a drawing-area size "WxH", both sides from 1 to 100000 pixels.
+// Returns 0 (and leaves w, h alone) when malformed.
+int parsesize(const char* s, int* w, int* h);
+
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
 int usage(const char* verbline);
 
