@@ -25,6 +25,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/files.h"
+#include "app/geomwindow.h"
 #include "app/keys.h"
 #include "app/relationswindow.h"
 #include "engine/drag.h"
@@ -556,6 +557,27 @@ void setlayerdisplay() {
     layergroup->show();
   else
     layergroup->hide();
+  fitpanel();
+}
+
+// The lowest edge of the panel's shown widgets.
+static int panelbottom() {
+  int bottom = 0;
+  for (int i = 0; i < controlpanel->children(); i++) {
+    Fl_Widget* w = controlpanel->child(i);
+    if (w->visible()) bottom = std::max(bottom, w->y() + w->h());
+  }
+  return bottom;
+}
+
+// A main window shorter than the panel would cut off its lower widgets (the
+// layer buttons, or with big fonts everything below the choices); the window
+// grows, and the drawing area with it, instead. It never shrinks here, so a
+// size the user chose stays.
+void fitpanel() {
+  if (!controlpanel || !main_window || !geom_window) return;
+  int bottom = panelbottom() + 4;
+  if (main_window->h() < bottom) main_window->size(main_window->w(), bottom);
 }
 
 void activatescript() {

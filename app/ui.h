@@ -46,6 +46,9 @@ void clearbuttons(int n);
 // Shows the layer group when `showthelayers` is set, hides it otherwise.
 void setlayerdisplay();
 
+// Grows the main window when it is too short to show the whole panel.
+void fitpanel();
+
 // Enables "Run Script" (a script was read).
 void activatescript();
 

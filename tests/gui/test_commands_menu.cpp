@@ -494,3 +494,17 @@ TEST_F(Menu, AMousePressDuringAScriptOnlyStopsIt) {
 }
 
 }  // namespace
+
+TEST_F(Menu, LayerDisplayFitsTheWindow) {
+  int w = main_window->w(), h = main_window->h();
+  if (showthelayers) handlemenu(200253);
+  handlemenu(200253);  // layer buttons shown
+  pump(0.2);
+  ASSERT_TRUE(layergroup->visible());
+  Fl_Widget* last = layerbuts[NLAYERBUTS - 1];
+  EXPECT_LE(last->y() + last->h(), main_window->h());
+  EXPECT_EQ(geom_window->h(), main_window->h() - 24);  // the drawing grew
+  handlemenu(200253);
+  main_window->size(w, h);  // later tests draw at the usual size
+  pump(0.2);
+}
