@@ -133,7 +133,6 @@ int startup(int argc, char** argv) {
   if (!filename.empty()) main_window->copy_label(filename.c_str());
   geom_window = new Fl_Geom_Window(0, 24, WIDTH, HEIGHT, "Tessarin");
   main_window->resizable(geom_window);
-  fitpanel();
   geom_window->mode(choosedisplaymode());
   bindcallbacks(geom_window);
   main_window->end();
