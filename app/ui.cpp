@@ -572,12 +572,24 @@ static int panelbottom() {
 
 // A main window shorter than the panel would cut off its lower widgets (the
 // layer buttons, or with big fonts everything below the choices); the window
-// grows, and the drawing area with it, instead. It never shrinks here, so a
-// size the user chose stays.
+// grows, and the drawing area with it, instead. When the panel fits again the
+// window goes back to the height it had, unless the user resized it since.
+static int heightbeforefit;  // 0 when the window was not grown
+static int heightafterfit;
+
 void fitpanel() {
   if (!controlpanel || !main_window || !geom_window) return;
   int bottom = panelbottom() + 4;
-  if (main_window->h() < bottom) main_window->size(main_window->w(), bottom);
+  int h = main_window->h();
+  if (h < bottom) {
+    if (!heightbeforefit) heightbeforefit = h;
+    heightafterfit = bottom;
+    main_window->size(main_window->w(), bottom);
+  } else if (heightbeforefit && h == heightafterfit &&
+             heightbeforefit >= bottom) {
+    main_window->size(main_window->w(), heightbeforefit);
+    heightbeforefit = 0;
+  }
 }
 
 void activatescript() {
@@ -647,6 +659,7 @@ void resetwidgets(int full) {
 }
 
 void resetui() {
+  heightbeforefit = heightafterfit = 0;
   resetcommands();
   resetfiles();
   resetkeys();
