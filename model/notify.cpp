@@ -16,16 +16,22 @@ alertfn infohook;
 statefn resetstatehook;
 updatefn scripthook;
 
-void alert(const char* fmt, ...) {
+// Formats the text and hands it to the hook, or to standard error when the
+// hook is unbound.
+static void deliver(alertfn hook, const char* fmt, va_list ap) {
   char buf[2048];
-  va_list ap;
-  va_start(ap, fmt);
   vsnprintf(buf, sizeof buf, fmt, ap);
-  va_end(ap);
-  if (alerthook)
-    alerthook(buf);
+  if (hook)
+    hook(buf);
   else
     fprintf(stderr, "%s\n", buf);
+}
+
+void alert(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  deliver(alerthook, fmt, ap);
+  va_end(ap);
 }
 
 void showmessagewindow(const char* text, double seconds) {
@@ -49,15 +55,10 @@ const char* askinput(const char* prompt, const char* initial) {
 }
 
 void inform(const char* fmt, ...) {
-  char buf[2048];
   va_list ap;
   va_start(ap, fmt);
-  vsnprintf(buf, sizeof buf, fmt, ap);
+  deliver(infohook, fmt, ap);
   va_end(ap);
-  if (infohook)
-    infohook(buf);
-  else
-    fprintf(stderr, "%s\n", buf);
 }
 
 void resetnotify() {
