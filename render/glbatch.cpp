@@ -1,12 +1,13 @@
 // glbatch.cpp: strokes gathered into one draw.
 //
-// A software rasteriser pays for every draw call and every state change
-// far more than for the segments themselves, and a frame is thousands of
-// short strokes (lines, circles, marks, angle rings). Strokes are gathered
-// here, each vertex with its colour, and drawn together when something
-// that cannot join them comes: a change of width or dash pattern, a fill,
-// a point, text, or the end of the frame. List order is kept, so a later
-// primitive still paints over an earlier one.
+// A software rasteriser pays for every draw call, every state change and
+// every segment, and a frame is thousands of short strokes (lines,
+// circles, marks, angle rings). Strokes are gathered here, each vertex with
+// its colour and thinned to what the pixels can show (render/thinning.h),
+// and drawn together when something that cannot join them comes: a change
+// of width or dash pattern, a fill, a point, bitmap text, or the end of the
+// frame. List order is kept, so a later primitive still paints over an
+// earlier one.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -16,6 +17,8 @@
 
 #include "render/colors.h"
 #include "render/gldraw.h"
+#include "render/thinning.h"
+#include "render/view.h"
 
 namespace {
 
@@ -33,16 +36,28 @@ float linewidth = -1;              // width in force, -1 before any
 unsigned short dashpattern;        // stipple in force, 0 = solid
 const uint8_t* hatchmask;          // polygon stipple in force, or null
 
-void put(double x, double y) {
+thinning thin;         // the strip being gathered, thinned
+double thintolerance;  // a quarter pixel in world units
+size_t unflushed;      // vertices drawn since the last glFlush
+
+void keep(wpoint p) {
   pending.push_back(
-      {(float)x, (float)y, strokecolor[0], strokecolor[1], strokecolor[2]});
+      {(float)p.x, (float)p.y, strokecolor[0], strokecolor[1], strokecolor[2]});
+}
+
+void put(double x, double y) {
+  wpoint kept;
+  if (thinput(&thin, {x, y}, &kept)) keep(kept);
 }
 
 void beginstrip() {
   firsts.push_back((GLint)pending.size());
+  thinbegin(&thin, thintolerance);
 }
 
 void endstrip() {
+  wpoint last;
+  if (thinend(&thin, &last)) keep(last);
   counts.push_back((GLsizei)pending.size() - firsts.back());
 }
 
@@ -64,9 +79,21 @@ void flushbatch() {
     // A colour array leaves the current colour undefined.
     glColor3fv(strokecolor);
   }
+  // Handing the rasteriser what it has every few thousand vertices lets it
+  // draw while the rest of the frame is gathered, instead of all at the
+  // end.
+  unflushed += pending.size();
+  if (unflushed > 2000) {
+    glFlush();
+    unflushed = 0;
+  }
   pending.clear();
   firsts.clear();
   counts.clear();
+}
+
+const float* batchrgb() {
+  return strokecolor;
 }
 
 void batchcolor(const float rgb[3], int index) {
@@ -135,13 +162,11 @@ void batchpath(const wpoint* p, int n, int closed, const double* m) {
   endstrip();
 }
 
-void batchloop(const float* table, int n, const double m[6]) {
+void batchloop(const float* table, int n, int step, const double m[6]) {
   beginstrip();
-  for (int i = 0; i <= n; i++) {
+  for (int i = 0; i <= n; i += step) {
     const float* t = &table[2 * (i % n)];
-    pending.push_back({(float)(m[0] * t[0] + m[1] * t[1] + m[2]),
-                       (float)(m[3] * t[0] + m[4] * t[1] + m[5]),
-                       strokecolor[0], strokecolor[1], strokecolor[2]});
+    put(m[0] * t[0] + m[1] * t[1] + m[2], m[3] * t[0] + m[4] * t[1] + m[5]);
   }
   endstrip();
 }
@@ -154,6 +179,8 @@ void placement(double theta, double cx, double cy, double sx, double sy,
 }
 
 void resetbatch() {
+  unflushed = 0;
+  thintolerance = xsize > 0 ? 0.25 * (fxmax - fxmin) / xsize : 0;
   pending.clear();
   firsts.clear();
   counts.clear();

@@ -12,7 +12,7 @@
 // trigonometry per frame.
 static void unitloop(const float* table, int n, double x, double y, double r) {
   const double m[6] = {r, 0, x, 0, r, y};
-  batchloop(table, n, m);
+  batchloop(table, n, 1, m);
 }
 
 void roughcircle(double x, double y, double r) {

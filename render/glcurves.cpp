@@ -2,6 +2,7 @@
 // every shape, Bezier curves and the numbers listed in the value column.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -164,8 +165,12 @@ void drawconic(double a, double b, double c, double d, double e, double f) {
       break;
     }
     case CONIC_ELLIPSE:
+      // A small ellipse needs far fewer than the table's 800 points to
+      // look the same, and every point costs the rasteriser.
       placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);
-      batchloop(finecircletable(), FINECIRCLEPOINTS, m);
+      batchloop(finecircletable(), FINECIRCLEPOINTS,
+                finecirclestep(std::max(k.sx, k.sy) * xsize / (fxmax - fxmin)),
+                m);
       break;
     case CONIC_HYPERBOLA:
       placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);

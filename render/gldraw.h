@@ -52,11 +52,12 @@ void setlinewidth(double w);
 void setdash(unsigned short pattern);
 
 // Gathers one segment, a path of n points (closed: back to the first),
-// or a loop of n unit-table points, the last two through the affine map
-// m = (x: m0 m1 m2, y: m3 m4 m5) when given.
+// or a loop through every `step`-th of n unit-table points (step divides
+// n), the last two through the affine map m = (x: m0 m1 m2, y: m3 m4 m5)
+// when given.
 void batchsegment(double x1, double y1, double x2, double y2);
 void batchpath(const wpoint* p, int n, int closed, const double* m);
-void batchloop(const float* table, int n, const double m[6]);
+void batchloop(const float* table, int n, int step, const double m[6]);
 
 // The map of a unit shape scaled by (sx, sy), moved to (cx, cy) and the
 // whole turned by theta about the origin.
@@ -72,6 +73,29 @@ void flushbatch();
 
 // Forgets the width and dash in force (start of a frame).
 void resetbatch();
+
+// The colour of the strokes gathered next.
+const float* batchrgb();
+
+// ---- labels from the font atlas (glglyphs.cpp) ----
+
+extern int useglyphatlas;  // plain labels from the atlas (0: as bitmaps)
+
+// Makes the atlas of the screen font when the font or the context changed
+// and `maydraw` allows drawing over the whole window (the frame is
+// painted afterwards); does nothing in a colour-index window.
+void prepareglyphs(int maydraw);
+
+// Gathers plain printable text at world point (x, y) in colour rgb, to be
+// drawn at the end of the frame; 0 when the atlas cannot show it (the caller
+// draws it as bitmaps then). Outside the view nothing is drawn.
+int atlastext(const char* s, double x, double y, const float rgb[3]);
+
+// Draws the gathered text; 1 when there was any.
+int flushglyphs();
+
+// Forgets the atlas and the gathered text.
+void resetglyphs();
 
 // ---- points, lines and circles (glpoints.cpp, gllines.cpp,
 // glcircles.cpp) ----

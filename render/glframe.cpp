@@ -121,11 +121,24 @@ void drawsmearlist() {
   }
 }
 
+// The view is the whole window, so a clear paints it: the rasteriser
+// fills cleared tiles far faster than it shades a rectangle over them.
+static void paintbackground() {
+  colorchoice c = choosecolor(COLOR_BACKGROUND, nullptr);
+  if (rgbmode)
+    glClearColor(c.rgb[0], c.rgb[1], c.rgb[2], 1);
+  else
+    glClearIndex((GLfloat)c.index);
+  glClear(GL_COLOR_BUFFER_BIT);
+  setcolor(COLOR_BACKGROUND, nullptr);
+}
+
 void drawgeom() {
   clearmacroplist();
   checkconstraints();
   recalcsizes(0);
   loadscreenfont();
+  prepareglyphs(!paintsover());
   glViewport(0, 0, xsize, ysize);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -136,14 +149,14 @@ void drawgeom() {
   setlinewidth(defaultwidth);
   if (!paintsover()) {
     blinkonly = 0;
-    setcolor(COLOR_BACKGROUND, nullptr);
-    glRectd(fxmin, fymin, fxmax, fymax);
+    paintbackground();
     drawgeominited = 1;
   }
   drawprimitivelist(plist);
   drawprimitivelist(macroplist);
   drawsmearlist();
   flushbatch();
+  flushglyphs();
   blinkonly = 0;
   scriptdrawn = 1;
   testlist();
@@ -151,4 +164,5 @@ void drawgeom() {
 
 void resetgldraw() {
   defaultwidth = 1;
+  resetglyphs();
 }

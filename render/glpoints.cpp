@@ -64,7 +64,7 @@ void drawdotvert(double x, double y) {
 
 void drawcircpointvert(double x, double y) {
   const double m[6] = {1, 0, x, 0, 1, y};
-  batchloop(circpointoutline(), CIRCPOINTPOINTS, m);
+  batchloop(circpointoutline(), CIRCPOINTPOINTS, 1, m);
 }
 
 void drawpointmark(int pointtype, double x, double y) {

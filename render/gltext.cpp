@@ -169,12 +169,14 @@ static void groupdraw(const std::string& t, int kind, int ul) {
 }
 
 void charstr(const char* s, double x, double y, int ul) {
+  int plain = !strpbrk(s, "\\\n");
+  if (plain && !ul && atlastext(s, x, y, batchrgb())) return;
   flushbatch();  // what was drawn before lies under the text
   glRasterPos2d(x, y);
   GLboolean valid = GL_FALSE;
   glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-  if (!valid) return;         // a start outside the view draws nothing at all
-  if (!strpbrk(s, "\\\n")) {  // plain text, the common case
+  if (!valid) return;  // a start outside the view draws nothing at all
+  if (plain) {
     normalfont(fontsize);
     piece(s, (int)strlen(s), ul);
     return;

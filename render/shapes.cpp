@@ -84,6 +84,15 @@ int circlestylefor(double r) {
   return CIRCLE_HUGE;
 }
 
+int finecirclestep(double radius) {
+  static const int divisors[] = {50, 40, 32, 25, 20, 16, 10, 8, 5, 4, 2};
+  // Not `!(x <= y)` alone: a radius that is not a number keeps every point.
+  if (!(radius > 0)) return 1;
+  for (int k : divisors)
+    if (radius * (1 - std::cos(M_PI * k / FINECIRCLEPOINTS)) <= 0.2) return k;
+  return 1;
+}
+
 static void fillunitcircle(float* t, int n) {
   for (int k = 0; k < n; k++) {
     t[2 * k] = (float)cos(k * TWOPI / n);

@@ -64,6 +64,11 @@ const int CIRCPOINTPOINTS = 17;
 enum circlestyle { CIRCLE_ROUGH, CIRCLE_FINE, CIRCLE_HUGE };
 int circlestylefor(double r);
 
+// The stride through the 800-point table with which an ellipse of larger
+// semi-axis `radius` pixels still strays less than a fifth of a pixel from
+// the full table's outline: a divisor of 800, at most 50 (16 points).
+int finecirclestep(double radius);
+
 // Unit circles (cos, sin pairs, single precision) of 80 and 800 points.
 const float* roughcircletable();
 const float* finecircletable();

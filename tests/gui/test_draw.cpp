@@ -636,3 +636,56 @@ TEST_F(Text, BlanksSeparateWords) {
 }
 
 }  // namespace
+
+namespace {
+
+// The labels of a frame drawn from the font atlas and drawn as bitmaps
+// must be the same pixels: same glyphs, same places, same colours.
+int atlasmismatch(int* ink) {
+  useglyphatlas = 1;
+  frame a = drawframe();
+  useglyphatlas = 0;
+  frame b = drawframe();
+  useglyphatlas = 1;
+  int differ = 0;
+  *ink = 0;
+  for (size_t i = 0; i < a.rgb.size(); i += 3) {
+    differ += a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] ||
+              a.rgb[i + 2] != b.rgb[i + 2];
+    *ink += a.rgb[i] || a.rgb[i + 1] || a.rgb[i + 2];
+  }
+  return differ;
+}
+
+TEST_F(Text, AtlasLabelsAreTheBitmapFontsOwnPixels) {
+  const char* labels[] = {"P1",         "Hello World", "x = 3.25", "{[(|)]}~_^",
+                          "gjpqy QW@#", "A\\sub{1}",   "  lead",   "tail  "};
+  const int colors[] = {COLOR_WHITE, COLOR_RED,     COLOR_GREEN, COLOR_YELLOW,
+                        COLOR_CYAN,  COLOR_MAGENTA, COLOR_BLUE,  COLOR_WHITE};
+  for (int i = 0; i < 8; i++) {
+    // Positions off the pixel grid, so rounding is exercised too.
+    vertex* v = addpoint(-0.93 + 0.0137 * i, 0.85 - 0.21 * i, FREE, colors[i]);
+    v->pointtype = RW_NOMARK;
+    v->label = strdup(labels[i]);
+  }
+  text* t = static_cast<text*>(newprimitive(RW_TEXT));
+  t->string = strdup("Descriptive text, in the info column");
+  t->color = COLOR_YELLOW;
+  addprimitive(t);
+  int savedsize = fontsize, savedface = fontnumber;
+  for (int size : {16, 24, 10}) {
+    fontsize = size;
+    int ink;
+    EXPECT_EQ(atlasmismatch(&ink), 0) << "font size " << size;
+    EXPECT_GT(ink, 300) << "font size " << size;
+  }
+  fontnumber = 4;  // another face: the atlas is made again
+  int ink;
+  EXPECT_EQ(atlasmismatch(&ink), 0);
+  EXPECT_GT(ink, 300);
+  fontsize = savedsize;
+  fontnumber = savedface;
+  recalcsizes(1);
+}
+
+}  // namespace

@@ -1,0 +1,264 @@
+// glglyphs.cpp: plain labels drawn from an atlas of the screen font.
+//
+// Bitmap text is the dearest thing a software rasteriser draws: every
+// character is a bitmap call that the OpenGL library turns into a texture
+// of its own, and a busy diagram has hundreds of labels. So each printable
+// character is drawn once with the toolkit's bitmap font, read back, and
+// kept in one texture; a label is then a few textured quads, and all the
+// labels of a frame are drawn together at its end, over the geometry. The quads
+// sit on whole pixels and sample the texture at texel centres, so a label looks
+// exactly as the bitmap font draws it. Anything the atlas cannot show (markup,
+// characters outside printable ASCII, underlining, colour-index windows, a
+// blink-only frame before the atlas exists) takes the bitmap path of
+// gltext.cpp.
+#include <FL/gl.h>
+#include <GL/glx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "render/colors.h"
+#include "render/gldraw.h"
+#include "render/view.h"
+
+int useglyphatlas = 1;
+
+namespace {
+
+const int FIRSTGLYPH = 32, LASTGLYPH = 126;
+const int NGLYPHS = LASTGLYPH - FIRSTGLYPH + 1;
+
+struct glyph {
+  int x0, y0, w, h;  // ink box, pixels from the raster position
+  int tx, ty;        // its lower-left corner in the atlas
+  float advance;     // how far the raster position moves
+};
+
+struct glyphatlas {
+  GLXContext context = nullptr;  // the texture belongs to this context
+  int face = -1, size = -1;      // font the atlas was made from
+  GLuint texture = 0;
+  int texw = 0, texh = 0;
+  glyph glyphs[NGLYPHS];
+};
+
+glyphatlas atlas;  // the atlas of the font in use, if any
+
+struct glyphvertex {
+  float x, y;     // window pixels
+  float s, t;     // texture coordinates
+  float r, g, b;  // ink colour
+};
+
+std::vector<glyphvertex> quads;  // gathered characters, four vertices each
+
+int poweroftwo(int n) {
+  int p = 1;
+  while (p < n) p *= 2;
+  return p;
+}
+
+int atlasready() {
+  return atlas.texture && atlas.context == glXGetCurrentContext() &&
+         atlas.face == fontnumber + fontstyle && atlas.size == fontsize;
+}
+
+// One pass of the capture: the characters from `first` drawn white on
+// black, each in its own cell with its raster origin at (ox, oy) within
+// the cell; the cells are read back into `cells` (cols x rows of them).
+int capturepass(int first, int cols, int rows, int cw, int ch, int ox, int oy,
+                std::vector<unsigned char>* cells, float* advance) {
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor3f(1, 1, 1);
+  int n = std::min(cols * rows, NGLYPHS - first);
+  for (int k = 0; k < n; k++) {
+    char c = (char)(FIRSTGLYPH + first + k);
+    glRasterPos2i((k % cols) * cw + ox, (k / cols) * ch + oy);
+    GLfloat before[4], after[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, before);
+    gl_draw(&c, 1);
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, after);
+    advance[first + k] = after[0] - before[0];
+  }
+  cells->resize((size_t)cols * cw * rows * ch * 3);
+  glReadPixels(0, 0, cols * cw, rows * ch, GL_RGB, GL_UNSIGNED_BYTE,
+               cells->data());
+  return n;
+}
+
+// The ink box of one captured cell, copied into the atlas image at row
+// `ty` (rows of `texw` bytes).
+void keepglyph(const std::vector<unsigned char>& cells, int stride, int cx,
+               int cy, int cw, int ch, int ox, int oy, glyph* g,
+               std::vector<unsigned char>* image, int texw, int ty) {
+  int xlo = cw, xhi = -1, ylo = ch, yhi = -1;
+  for (int y = 0; y < ch; y++)
+    for (int x = 0; x < cw; x++)
+      if (cells[3 * ((size_t)(cy + y) * stride + cx + x)] > 127) {
+        xlo = std::min(xlo, x), xhi = std::max(xhi, x);
+        ylo = std::min(ylo, y), yhi = std::max(yhi, y);
+      }
+  g->w = xhi < 0 ? 0 : xhi - xlo + 1;
+  g->h = yhi < 0 ? 0 : yhi - ylo + 1;
+  g->x0 = xlo - ox, g->y0 = ylo - oy;
+  g->tx = 0, g->ty = ty;
+  for (int y = 0; y < g->h; y++)
+    for (int x = 0; x < g->w; x++)
+      (*image)[(size_t)(ty + y) * texw + x] =
+          cells[3 * ((size_t)(cy + ylo + y) * stride + cx + xlo + x)] > 127
+              ? 255
+              : 0;
+}
+
+// Draws every printable character into the current buffer and keeps what
+// it drew. The caller paints the whole frame afterwards.
+int buildatlas() {
+  int cw = 2 * fontsize + 8, ch = 2 * fontsize + 8;
+  int ox = fontsize / 2 + 2, oy = fontsize / 2 + 2;
+  int cols = xsize / cw, rows = ysize / ch;
+  if (cols < 1 || rows < 1) return 0;
+  glViewport(0, 0, xsize, ysize);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  Ortho2D(0, xsize, 0, ysize);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  GLint drawbuffer;
+  glGetIntegerv(GL_DRAW_BUFFER, &drawbuffer);
+  glReadBuffer((GLenum)drawbuffer);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  GLfloat clearcolor[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clearcolor);
+  glClearColor(0, 0, 0, 0);
+  gl_font(fontnumber + fontstyle, fontsize);
+  // Glyphs are stacked in one column of the atlas, each in its ink box;
+  // the atlas keeps power-of-two sides for the oldest OpenGL libraries.
+  int texw = poweroftwo(cw);
+  std::vector<unsigned char> cells, image((size_t)texw * ch * NGLYPHS, 0);
+  float advance[NGLYPHS];
+  int ty = 0;
+  for (int first = 0; first < NGLYPHS;) {
+    int n = capturepass(first, cols, rows, cw, ch, ox, oy, &cells, advance);
+    for (int k = 0; k < n; k++) {
+      glyph* g = &atlas.glyphs[first + k];
+      keepglyph(cells, cols * cw, (k % cols) * cw, (k / cols) * ch, cw, ch, ox,
+                oy, g, &image, texw, ty);
+      g->advance = advance[first + k];
+      ty += g->h;
+    }
+    first += n;
+  }
+  // Blanks move by the font's width of a blank: the bitmap lists of some
+  // OpenGL libraries give them no advance at all.
+  atlas.glyphs[' ' - FIRSTGLYPH].advance = (float)gl_width(" ");
+  glClearColor(clearcolor[0], clearcolor[1], clearcolor[2], clearcolor[3]);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  if (!atlas.texture) glGenTextures(1, &atlas.texture);
+  atlas.texw = texw;
+  atlas.texh = poweroftwo(ty);
+  image.resize((size_t)atlas.texw * atlas.texh, 0);
+  glBindTexture(GL_TEXTURE_2D, atlas.texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, atlas.texw, atlas.texh, 0, GL_ALPHA,
+               GL_UNSIGNED_BYTE, image.data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  atlas.context = glXGetCurrentContext();
+  atlas.face = fontnumber + fontstyle;
+  atlas.size = fontsize;
+  return 1;
+}
+
+void putquad(const glyph& g, int px, int py, const float rgb[3]) {
+  float x0 = (float)(px + g.x0), y0 = (float)(py + g.y0);
+  float x1 = x0 + g.w, y1 = y0 + g.h;
+  float s0 = (float)g.tx / atlas.texw, s1 = (float)(g.tx + g.w) / atlas.texw;
+  float t0 = (float)g.ty / atlas.texh, t1 = (float)(g.ty + g.h) / atlas.texh;
+  quads.push_back({x0, y0, s0, t0, rgb[0], rgb[1], rgb[2]});
+  quads.push_back({x1, y0, s1, t0, rgb[0], rgb[1], rgb[2]});
+  quads.push_back({x1, y1, s1, t1, rgb[0], rgb[1], rgb[2]});
+  quads.push_back({x0, y1, s0, t1, rgb[0], rgb[1], rgb[2]});
+}
+
+}  // namespace
+
+void prepareglyphs(int maydraw) {
+  if (!rgbmode || atlasready() || !maydraw) return;
+  if (!buildatlas()) atlas.size = -1;
+}
+
+int atlastext(const char* s, double x, double y, const float rgb[3]) {
+  if (!useglyphatlas || !atlasready()) return 0;
+  for (const char* p = s; *p; p++)
+    if (*p < FIRSTGLYPH || *p > LASTGLYPH) return 0;
+  // Where glRasterPos would put (x, y), and the same validity test: a
+  // start outside the view draws nothing.
+  if (x < fxmin || x > fxmax || y < fymin || y > fymax) return 1;
+  float rx = (float)((x - fxmin) / (fxmax - fxmin) * xsize);
+  float ry = (float)((y - fymin) / (fymax - fymin) * ysize);
+  // A bitmap lands on the pixel below and left of the raster position,
+  // with the library's own small tolerance.
+  int py = (int)std::floor(ry + 0.0001f);
+  for (const char* p = s; *p; p++) {
+    const glyph& g = atlas.glyphs[*p - FIRSTGLYPH];
+    if (g.w > 0) putquad(g, (int)std::floor(rx + 0.0001f), py, rgb);
+    rx += g.advance;
+  }
+  return 1;
+}
+
+int flushglyphs() {
+  if (quads.empty()) return 0;
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  Ortho2D(0, xsize, 0, ysize);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glBindTexture(GL_TEXTURE_2D, atlas.texture);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glAlphaFunc(GL_GREATER, 0.5f);
+  glEnable(GL_ALPHA_TEST);
+  GLboolean stippled = glIsEnabled(GL_POLYGON_STIPPLE);
+  if (stippled) glDisable(GL_POLYGON_STIPPLE);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(glyphvertex), &quads[0].x);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(glyphvertex), &quads[0].s);
+  glColorPointer(3, GL_FLOAT, sizeof(glyphvertex), &quads[0].r);
+  glDrawArrays(GL_QUADS, 0, (GLsizei)quads.size());
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glColor3fv(batchrgb());  // a colour array leaves it undefined
+  if (stippled) glEnable(GL_POLYGON_STIPPLE);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  quads.clear();
+  return 1;
+}
+
+void resetglyphs() {
+  useglyphatlas = 1;
+  quads.clear();
+  atlas = glyphatlas();
+}
