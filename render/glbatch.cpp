@@ -79,11 +79,12 @@ void flushbatch() {
     // A colour array leaves the current colour undefined.
     glColor3fv(strokecolor);
   }
-  // Handing the rasteriser what it has every few thousand vertices lets it
-  // draw while the rest of the frame is gathered, instead of all at the
-  // end.
+  // Handing the rasteriser what it has every few thousand vertices (with
+  // the labels gathered meanwhile) lets it draw while the rest of the frame
+  // is gathered, instead of all at the end.
   unflushed += pending.size();
   if (unflushed > 2000) {
+    flushglyphs();
     glFlush();
     unflushed = 0;
   }

@@ -87,8 +87,9 @@ extern int useglyphatlas;  // plain labels from the atlas (0: as bitmaps)
 void prepareglyphs(int maydraw);
 
 // Gathers plain printable text at world point (x, y) in colour rgb, to be
-// drawn at the end of the frame; 0 when the atlas cannot show it (the caller
-// draws it as bitmaps then). Outside the view nothing is drawn.
+// drawn over the strokes gathered with it when they are handed to the
+// rasteriser, or at the end of the frame; 0 when the atlas cannot show it
+// (the caller draws it as bitmaps then). Outside the view nothing is drawn.
 int atlastext(const char* s, double x, double y, const float rgb[3]);
 
 // Draws the gathered text; 1 when there was any.

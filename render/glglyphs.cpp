@@ -4,13 +4,14 @@
 // character is a bitmap call that the OpenGL library turns into a texture
 // of its own, and a busy diagram has hundreds of labels. So each printable
 // character is drawn once with the toolkit's bitmap font, read back, and
-// kept in one texture; a label is then a few textured quads, and all the
-// labels of a frame are drawn together at its end, over the geometry. The quads
-// sit on whole pixels and sample the texture at texel centres, so a label looks
-// exactly as the bitmap font draws it. Anything the atlas cannot show (markup,
-// characters outside printable ASCII, underlining, colour-index windows, a
-// blink-only frame before the atlas exists) takes the bitmap path of
-// gltext.cpp.
+// kept in one texture; a label is then a few textured quads. The quads of
+// many labels are drawn together, over the strokes gathered with them,
+// whenever the strokes are handed to the rasteriser (render/glbatch.cpp)
+// and at the end of the frame. They sit on whole pixels and sample the
+// texture at texel centres, so a label looks exactly as the bitmap font
+// draws it. Anything the atlas cannot show (markup, characters outside
+// printable ASCII, underlining, colour-index windows, a blink-only frame
+// before the atlas exists) takes the bitmap path of gltext.cpp.
 #include <FL/gl.h>
 #include <GL/glx.h>
 
