@@ -39,6 +39,7 @@ const uint8_t* hatchmask;          // polygon stipple in force, or null
 thinning thin;         // the strip being gathered, thinned
 double thintolerance;  // a quarter pixel in world units
 size_t unflushed;      // vertices drawn since the last glFlush
+int handover;          // flush as the frame goes (not with a single buffer)
 
 void keep(wpoint p) {
   pending.push_back(
@@ -81,9 +82,10 @@ void flushbatch() {
   }
   // Handing the rasteriser what it has every few thousand vertices (with
   // the labels gathered meanwhile) lets it draw while the rest of the frame
-  // is gathered, instead of all at the end.
+  // is gathered, instead of all at the end. A single buffer would show the
+  // half-drawn frame, so there the frame goes over at its end.
   unflushed += pending.size();
-  if (unflushed > 2000) {
+  if (handover && unflushed > 2000) {
     flushglyphs();
     glFlush();
     unflushed = 0;
@@ -181,6 +183,9 @@ void placement(double theta, double cx, double cy, double sx, double sy,
 
 void resetbatch() {
   unflushed = 0;
+  GLboolean doublebuffered = GL_FALSE;
+  glGetBooleanv(GL_DOUBLEBUFFER, &doublebuffered);
+  handover = doublebuffered;
   thintolerance = xsize > 0 ? 0.25 * (fxmax - fxmin) / xsize : 0;
   pending.clear();
   firsts.clear();

@@ -161,7 +161,9 @@ int buildatlas() {
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
-  if (!atlas.texture) glGenTextures(1, &atlas.texture);
+  // A texture name of another context means nothing in this one.
+  if (!atlas.texture || atlas.context != glXGetCurrentContext())
+    glGenTextures(1, &atlas.texture);
   atlas.texw = texw;
   atlas.texh = poweroftwo(ty);
   image.resize((size_t)atlas.texw * atlas.texh, 0);
