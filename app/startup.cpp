@@ -123,6 +123,7 @@ int startup(int argc, char** argv) {
     nodisplaymessage();
     return 1;
   }
+  fitlabels();
   if (!filename.empty()) {
     FILE* f = fopen(filename.c_str(), "r");
     if (f)

@@ -457,7 +457,39 @@ void setitem(int code, int active, int checked) {
   }
 }
 
+// Where the label of a panel button must end: at the panel's right edge
+// or at the next widget to its right in the same row.
+int labellimit(const Fl_Widget* b) {
+  int limit = controlpanel->x() + controlpanel->w();
+  for (int i = 0; i < controlpanel->children(); i++) {
+    const Fl_Widget* o = controlpanel->child(i);
+    // Rows overlap by a few pixels, so the row is the button's middle line;
+    // a title of the same column starts at its box, left of the label.
+    int middle = b->y() + b->h() / 2;
+    if (o != b && o->x() > b->x() + b->labelsize() && o->y() <= middle &&
+        middle < o->y() + o->h())
+      limit = std::min(limit, o->x());
+  }
+  return limit;
+}
+
 }  // namespace
+
+void fitlabels() {
+  for (int i = 0; i < controlpanel->children(); i++) {
+    Fl_Light_Button* b = dynamic_cast<Fl_Light_Button*>(controlpanel->child(i));
+    if (!b || !b->label()) continue;
+    int limit = labellimit(b);
+    for (;;) {
+      int w = 0, h = 0;
+      b->measure_label(w, h);
+      // The box takes about the label size, with margins on both sides.
+      int room = limit - b->x() - b->labelsize() - 7;
+      if (w <= room || b->labelsize() <= 9) break;
+      b->labelsize(b->labelsize() - 1);
+    }
+  }
+}
 
 void makeui() {
   const metrics& m = M();

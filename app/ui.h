@@ -39,6 +39,12 @@ enum { COLORCHOICE = 0, LINECHOICE = 1, ANGLECHOICE = 2, POINTCHOICE = 3 };
 // which the core and the state machine reach these widgets.
 void makeui();
 
+// The labels of the panel's check and radio buttons are set in the panel's
+// size, but a display's fonts may be wider than the layout allows: a label
+// that would run into its neighbour or off the panel is set smaller until
+// it fits. Needs the display open.
+void fitlabels();
+
 // Releases every button of `uibuts` except slot n, then presses slot n
 // (n = -1 releases them all).
 void clearbuttons(int n);
