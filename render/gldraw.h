@@ -26,6 +26,11 @@ void drawprimitivelist(primitive* list);
 // projection of the given rectangle.
 void Ortho2D(double left, double right, double bottom, double top);
 
+// Pushes a projection of window pixels (origin at the bottom left) and an
+// identity model-view; `poppixelview` restores both.
+void pushpixelview();
+void poppixelview();
+
 // Draws the smear trace in the smear colour.
 void drawsmearlist();
 

@@ -22,6 +22,23 @@ void Ortho2D(double left, double right, double bottom, double top) {
   glMultMatrixd(m);
 }
 
+void pushpixelview() {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  Ortho2D(0, xsize, 0, ysize);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+}
+
+void poppixelview() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}
+
 // A blink-only frame paints the blinking primitives over the previous
 // frame. That frame is only still there with a single buffer: after a swap
 // the back buffer's contents are undefined (and the front buffer cannot be

@@ -120,13 +120,7 @@ int buildatlas() {
   int cols = xsize / cw, rows = ysize / ch;
   if (cols < 1 || rows < 1) return 0;
   glViewport(0, 0, xsize, ysize);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  Ortho2D(0, xsize, 0, ysize);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  pushpixelview();
   GLint drawbuffer;
   glGetIntegerv(GL_DRAW_BUFFER, &drawbuffer);
   glReadBuffer((GLenum)drawbuffer);
@@ -157,10 +151,7 @@ int buildatlas() {
   atlas.glyphs[' ' - FIRSTGLYPH].advance = (float)gl_width(" ");
   glClearColor(clearcolor[0], clearcolor[1], clearcolor[2], clearcolor[3]);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  poppixelview();
   // A texture name of another context means nothing in this one.
   if (!atlas.texture || atlas.context != glXGetCurrentContext())
     glGenTextures(1, &atlas.texture);
@@ -223,13 +214,7 @@ int atlastext(const char* s, double x, double y, const float rgb[3]) {
 
 int flushglyphs() {
   if (quads.empty()) return 0;
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  Ortho2D(0, xsize, 0, ysize);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  pushpixelview();
   glBindTexture(GL_TEXTURE_2D, atlas.texture);
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -252,10 +237,7 @@ int flushglyphs() {
   glDisable(GL_ALPHA_TEST);
   glDisable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  poppixelview();
   quads.clear();
   return 1;
 }

@@ -56,20 +56,11 @@ void loadscreenfont() {
 static void pixelbegin() {
   flushbatch();
   setdash(0);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  Ortho2D(0, xsize, 0, ysize);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  pushpixelview();
 }
 
 static void pixelend() {
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  poppixelview();
 }
 
 // Moves the raster position to window pixel (x, y). A bitmap of size 0
