@@ -32,19 +32,24 @@ const int NGLYPHS = LASTGLYPH - FIRSTGLYPH + 1;
 
 struct glyph {
   int x0, y0, w, h;  // ink box, pixels from the raster position
-  int tx, ty;        // its lower-left corner in the atlas
+  int tx, ty;        // its lower-left corner in the atlas, in texels
   float advance;     // how far the raster position moves
 };
 
 struct glyphatlas {
-  GLXContext context = nullptr;  // the texture belongs to this context
-  int face = -1, size = -1;      // font the atlas was made from
+  GLXContext context = nullptr;  // made for this context,
+  int face = -1, size = -1;      // this font
+  int winw = 0, winh = 0;        // and this window size
+  int usable = 0;                // 0: the capture failed, draw bitmaps
   GLuint texture = 0;
-  int texw = 0, texh = 0;
+  GLXContext texturecontext = nullptr;  // where `texture` is a name
+  int texh = 1;                         // its height in texels
   glyph glyphs[NGLYPHS];
 };
 
 glyphatlas atlas;  // the atlas of the font in use, if any
+
+const int ATLASWIDTH = 512;  // glyphs are set in rows across this width
 
 struct glyphvertex {
   float x, y;     // window pixels
@@ -60,9 +65,13 @@ int poweroftwo(int n) {
   return p;
 }
 
-int atlasready() {
-  return atlas.texture && atlas.context == glXGetCurrentContext() &&
+int atlasmatches() {
+  return atlas.context == glXGetCurrentContext() &&
          atlas.face == fontnumber + fontstyle && atlas.size == fontsize;
+}
+
+int atlasready() {
+  return atlas.usable && atlasmatches();
 }
 
 // One pass of the capture: the characters from `first` drawn white on
@@ -88,37 +97,113 @@ int capturepass(int first, int cols, int rows, int cw, int ch, int ox, int oy,
   return n;
 }
 
-// The ink box of one captured cell, copied into the atlas image at row
-// `ty` (rows of `texw` bytes).
-void keepglyph(const std::vector<unsigned char>& cells, int stride, int cx,
-               int cy, int cw, int ch, int ox, int oy, glyph* g,
-               std::vector<unsigned char>* image, int texw, int ty) {
-  int xlo = cw, xhi = -1, ylo = ch, yhi = -1;
-  for (int y = 0; y < ch; y++)
-    for (int x = 0; x < cw; x++)
-      if (cells[3 * ((size_t)(cy + y) * stride + cx + x)] > 127) {
+// The capture of one cell: `stride` pixels a row, the cell's corner at
+// (cx, cy), its size (cw, ch) and the raster origin (ox, oy) within it.
+struct cell {
+  const std::vector<unsigned char>* pixels;
+  int stride, cx, cy, cw, ch, ox, oy;
+  int ink(int x, int y) const {
+    return (*pixels)[3 * ((size_t)(cy + y) * stride + cx + x)] > 127;
+  }
+};
+
+// Where the next glyph goes in the atlas image: rows of glyphs across
+// ATLASWIDTH, a new row when one is full.
+struct shelf {
+  int x = 0, y = 0, height = 0;
+};
+
+// Finds the ink box of a captured cell and copies it into the atlas image.
+// Returns 0 when the ink touches the cell's edge: the glyph may be larger
+// than the cell, and then the atlas would not show it whole.
+int keepglyph(const cell& c, glyph* g, std::vector<unsigned char>* image,
+              shelf* at) {
+  int xlo = c.cw, xhi = -1, ylo = c.ch, yhi = -1;
+  for (int y = 0; y < c.ch; y++)
+    for (int x = 0; x < c.cw; x++)
+      if (c.ink(x, y)) {
         xlo = std::min(xlo, x), xhi = std::max(xhi, x);
         ylo = std::min(ylo, y), yhi = std::max(yhi, y);
       }
-  g->w = xhi < 0 ? 0 : xhi - xlo + 1;
-  g->h = yhi < 0 ? 0 : yhi - ylo + 1;
-  g->x0 = xlo - ox, g->y0 = ylo - oy;
-  g->tx = 0, g->ty = ty;
+  if (xhi < 0) {  // a blank
+    *g = glyph{};
+    return 1;
+  }
+  if (xlo == 0 || ylo == 0 || xhi == c.cw - 1 || yhi == c.ch - 1) return 0;
+  g->w = xhi - xlo + 1, g->h = yhi - ylo + 1;
+  g->x0 = xlo - c.ox, g->y0 = ylo - c.oy;
+  if (at->x + g->w > ATLASWIDTH) *at = shelf{0, at->y + at->height + 1, 0};
+  g->tx = at->x, g->ty = at->y;
+  at->x += g->w + 1;
+  at->height = std::max(at->height, g->h);
+  image->resize((size_t)ATLASWIDTH * (at->y + at->height), 0);
   for (int y = 0; y < g->h; y++)
     for (int x = 0; x < g->w; x++)
-      (*image)[(size_t)(ty + y) * texw + x] =
-          cells[3 * ((size_t)(cy + ylo + y) * stride + cx + xlo + x)] > 127
-              ? 255
-              : 0;
+      (*image)[(size_t)(g->ty + y) * ATLASWIDTH + g->tx + x] =
+          c.ink(xlo + x, ylo + y) ? 255 : 0;
+  return 1;
+}
+
+// Hands the atlas image to OpenGL; 0 when it is too large for the library.
+int loadatlas(std::vector<unsigned char>* image, int height) {
+  GLint most = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+  // Power-of-two sides for the oldest OpenGL libraries.
+  int texh = poweroftwo(std::max(height, 1));
+  if (texh > most || ATLASWIDTH > most) return 0;
+  image->resize((size_t)ATLASWIDTH * texh, 0);
+  // A texture name of another context means nothing in this one.
+  if (!atlas.texture || atlas.texturecontext != glXGetCurrentContext()) {
+    glGenTextures(1, &atlas.texture);
+    atlas.texturecontext = glXGetCurrentContext();
+  }
+  glBindTexture(GL_TEXTURE_2D, atlas.texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, ATLASWIDTH, texh, 0, GL_ALPHA,
+               GL_UNSIGNED_BYTE, image->data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  atlas.texh = texh;
+  return 1;
+}
+
+// Captures every printable character in cells of (cw, ch) with the raster
+// origin at (ox, oy) and sets them in the atlas; 0 on failure.
+int captureall(int cw, int ch, int ox, int oy) {
+  int cols = xsize / cw, rows = ysize / ch;
+  if (cols < 1 || rows < 1) return 0;
+  std::vector<unsigned char> cells, image;
+  float advance[NGLYPHS];
+  shelf at;
+  for (int first = 0; first < NGLYPHS;) {
+    int n = capturepass(first, cols, rows, cw, ch, ox, oy, &cells, advance);
+    for (int k = 0; k < n; k++) {
+      cell c = {&cells, cols * cw, (k % cols) * cw, (k / cols) * ch, cw, ch,
+                ox,     oy};
+      glyph* g = &atlas.glyphs[first + k];
+      if (!keepglyph(c, g, &image, &at)) return 0;
+      g->advance = advance[first + k];
+    }
+    first += n;
+  }
+  // Blanks move by the font's width of a blank: the bitmap lists of some
+  // OpenGL libraries give them no advance at all.
+  atlas.glyphs[' ' - FIRSTGLYPH].advance = (float)gl_width(" ");
+  return loadatlas(&image, at.y + at.height);
 }
 
 // Draws every printable character into the current buffer and keeps what
 // it drew. The caller paints the whole frame afterwards.
 int buildatlas() {
-  int cw = 2 * fontsize + 8, ch = 2 * fontsize + 8;
-  int ox = fontsize / 2 + 2, oy = fontsize / 2 + 2;
-  int cols = xsize / cw, rows = ysize / ch;
-  if (cols < 1 || rows < 1) return 0;
+  gl_font(fontnumber + fontstyle, fontsize);
+  // Cells twice the font's height, in case the display only offers a
+  // larger face than asked for.
+  int size = std::max(fontsize, gl_height());
+  int cw = 2 * size + 8, ch = 2 * size + 8, ox = size / 2 + 2, oy = ox;
   glViewport(0, 0, xsize, ysize);
   pushpixelview();
   GLint drawbuffer;
@@ -128,56 +213,17 @@ int buildatlas() {
   GLfloat clearcolor[4];
   glGetFloatv(GL_COLOR_CLEAR_VALUE, clearcolor);
   glClearColor(0, 0, 0, 0);
-  gl_font(fontnumber + fontstyle, fontsize);
-  // Glyphs are stacked in one column of the atlas, each in its ink box;
-  // the atlas keeps power-of-two sides for the oldest OpenGL libraries.
-  int texw = poweroftwo(cw);
-  std::vector<unsigned char> cells, image((size_t)texw * ch * NGLYPHS, 0);
-  float advance[NGLYPHS];
-  int ty = 0;
-  for (int first = 0; first < NGLYPHS;) {
-    int n = capturepass(first, cols, rows, cw, ch, ox, oy, &cells, advance);
-    for (int k = 0; k < n; k++) {
-      glyph* g = &atlas.glyphs[first + k];
-      keepglyph(cells, cols * cw, (k % cols) * cw, (k / cols) * ch, cw, ch, ox,
-                oy, g, &image, texw, ty);
-      g->advance = advance[first + k];
-      ty += g->h;
-    }
-    first += n;
-  }
-  // Blanks move by the font's width of a blank: the bitmap lists of some
-  // OpenGL libraries give them no advance at all.
-  atlas.glyphs[' ' - FIRSTGLYPH].advance = (float)gl_width(" ");
+  int ok = captureall(cw, ch, ox, oy);
   glClearColor(clearcolor[0], clearcolor[1], clearcolor[2], clearcolor[3]);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   poppixelview();
-  // A texture name of another context means nothing in this one.
-  if (!atlas.texture || atlas.context != glXGetCurrentContext())
-    glGenTextures(1, &atlas.texture);
-  atlas.texw = texw;
-  atlas.texh = poweroftwo(ty);
-  image.resize((size_t)atlas.texw * atlas.texh, 0);
-  glBindTexture(GL_TEXTURE_2D, atlas.texture);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, atlas.texw, atlas.texh, 0, GL_ALPHA,
-               GL_UNSIGNED_BYTE, image.data());
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  atlas.context = glXGetCurrentContext();
-  atlas.face = fontnumber + fontstyle;
-  atlas.size = fontsize;
-  return 1;
+  return ok;
 }
 
 void putquad(const glyph& g, int px, int py, const float rgb[3]) {
   float x0 = (float)(px + g.x0), y0 = (float)(py + g.y0);
   float x1 = x0 + g.w, y1 = y0 + g.h;
-  float s0 = (float)g.tx / atlas.texw, s1 = (float)(g.tx + g.w) / atlas.texw;
+  float s0 = (float)g.tx / ATLASWIDTH, s1 = (float)(g.tx + g.w) / ATLASWIDTH;
   float t0 = (float)g.ty / atlas.texh, t1 = (float)(g.ty + g.h) / atlas.texh;
   quads.push_back({x0, y0, s0, t0, rgb[0], rgb[1], rgb[2]});
   quads.push_back({x1, y0, s1, t0, rgb[0], rgb[1], rgb[2]});
@@ -188,8 +234,17 @@ void putquad(const glyph& g, int px, int py, const float rgb[3]) {
 }  // namespace
 
 void prepareglyphs(int maydraw) {
-  if (!rgbmode || atlasready() || !maydraw) return;
-  if (!buildatlas()) atlas.size = -1;
+  if (!rgbmode || !maydraw) return;
+  // A capture that failed is tried again only in another window size.
+  if (atlasmatches() &&
+      (atlas.usable || (atlas.winw == xsize && atlas.winh == ysize)))
+    return;
+  atlas.usable = buildatlas();
+  atlas.context = glXGetCurrentContext();
+  atlas.face = fontnumber + fontstyle;
+  atlas.size = fontsize;
+  atlas.winw = xsize;
+  atlas.winh = ysize;
 }
 
 int atlastext(const char* s, double x, double y, const float rgb[3]) {
