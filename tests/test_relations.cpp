@@ -89,34 +89,24 @@ TEST_F(Relations, MeasuresAndPredicates) {
   EXPECT_TRUE(complementary(0, 6));  // 60 and 30 degrees
   EXPECT_TRUE(complementary(6, 0));
 
-  // Line pairs: a x + b y + c = 0 for each, and the three predicates.
-  const struct {
-    double l1[3], l2[3];
-    int parallel, perpendicular, equal;
-  } pairs[] = {
-      {{1, -1, 0}, {1, -1, 1}, 1, 0, 0},  // y = x, y = x + 1
-      {{1, -1, 0}, {1, 1, 0}, 0, 1, 0},   // y = x, y = -x
-      {{0, 1, 0}, {0, 1, 0}, 1, 0, 1},    // the x axis twice
-      {{0, 1, 0}, {1, 0, 0}, 0, 1, 0},    // the axes, both ways
-      {{1, 0, 0}, {0, 1, 0}, 0, 1, 0},
-      {{1, -1, 0}, {2, -2, 0}, 1, 0, 1},  // one line, scaled
-      {{0, 1, -1}, {0, 1, -2}, 1, 0, 0},  // two distinct horizontals
-  };
+  // y = x, y = x + 1, y = -x, the x axis, the y axis, 2x - 2y = 0, y = 1
+  // and y = 2 (distinct horizontals).
+  line L[8];
+  const double abc[8][3] = {{1, -1, 0}, {1, -1, 1}, {1, 1, 0},  {0, 1, 0},
+                            {1, 0, 0},  {2, -2, 0}, {0, 1, -1}, {0, 1, -2}};
+  for (int i = 0; i < 8; i++) setline(&L[i], abc[i][0], abc[i][1], abc[i][2]);
+  // Two lines; whether parallel, perpendicular, equal.
+  const int pairs[][5] = {{0, 1, 1, 0, 0}, {0, 2, 0, 1, 0}, {3, 3, 1, 0, 1},
+                          {3, 4, 0, 1, 0}, {4, 3, 0, 1, 0}, {0, 5, 1, 0, 1},
+                          {6, 7, 1, 0, 0}};
   for (const auto& p : pairs) {
-    line l1, l2;
-    setline(&l1, p.l1[0], p.l1[1], p.l1[2]);
-    setline(&l2, p.l2[0], p.l2[1], p.l2[2]);
-    EXPECT_EQ(parallellines(&l1, &l2), p.parallel) << p.l1[0] << p.l2[0];
-    EXPECT_EQ(perpendicularlines(&l1, &l2), p.perpendicular) << p.l1[0];
-    EXPECT_EQ(equallines(&l1, &l2), p.equal) << p.l1[0] << " " << p.l2[2];
+    const line *l1 = &L[p[0]], *l2 = &L[p[1]];
+    EXPECT_EQ(parallellines(l1, l2), p[2]) << p[0] << " " << p[1];
+    EXPECT_EQ(perpendicularlines(l1, l2), p[3]) << p[0] << " " << p[1];
+    EXPECT_EQ(equallines(l1, l2), p[4]) << p[0] << " " << p[1];
   }
-  line l1, l2, l3, lx;
-  setline(&l1, 1, -1, 0);
-  setline(&l2, 1, -1, 1);
-  setline(&l3, 1, 1, 0);
-  setline(&lx, 0, 1, 0);
-  EXPECT_TRUE(threelonvp(&l1, &l3, &lx));   // all through the origin
-  EXPECT_FALSE(threelonvp(&l2, &l3, &lx));  // y = x + 1 misses it
+  EXPECT_TRUE(threelonvp(&L[0], &L[2], &L[3]));   // all through the origin
+  EXPECT_FALSE(threelonvp(&L[1], &L[2], &L[3]));  // y = x + 1 misses it
 
   vertex p = at(0, 0), q = at(1, 1), r = at(3, 3), s = at(3, 3.1);
   EXPECT_TRUE(threevonlp(&p, &q, &r));
@@ -180,14 +170,9 @@ TEST_F(Relations, DefinitionTests) {
   line* perp = ln(L_VLPERP, c, ab);
   vertex* x = pt(0, 0, V_LL, par, perp);
   // m has both ends on ab; x is on both lines it was cut from.
-  for (auto [v, l] : {std::pair<vertex*, line*>{a, ab},
-                      {b, ab},
-                      {m, ab},
-                      {p, ab},
-                      {c, par},
-                      {x, par},
-                      {x, perp}})
-    EXPECT_TRUE(vonldef(v, l)) << v->label;
+  const std::pair<vertex*, line*> onl[] = {
+      {a, ab}, {b, ab}, {m, ab}, {p, ab}, {c, par}, {x, par}, {x, perp}};
+  for (auto [v, l] : onl) EXPECT_TRUE(vonldef(v, l)) << v->label;
   EXPECT_FALSE(vonldef(c, ab));
   EXPECT_FALSE(vonldef(m, par));
   EXPECT_TRUE(lpardef(par, ab));
