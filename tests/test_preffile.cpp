@@ -225,10 +225,7 @@ TEST_F(Prefs, MissingFileIsCreatedUnreachableOneIsNot) {
 
 TEST_F(Prefs, OnlyWhatDiffersIsWritten) {
   EXPECT_EQ(saved(), "browser explorer.exe\n");
-  edittextsize = 13;
-  EXPECT_EQ(saved(), "browser explorer.exe\nedittextsize 13\n");
   browsername[0] = '\0';
-  edittextsize = 12;
   EXPECT_EQ(saved(), "");
   // A too small area is raised before writing.
   strcpy(browsername, "explorer.exe");
@@ -243,31 +240,9 @@ TEST_F(Prefs, OnlyWhatDiffersIsWritten) {
   EXPECT_TRUE(alerts.empty());
 }
 
-TEST_F(Prefs, EverySettingInItsOrder) {
-  WIDTH = 800;
-  HEIGHT = 600;
-  strcpy(browsername, "lynx");
-  strcpy(printcmdstring, "lpr -Pdesk %s");
-  bigfont = printbw = showthelayers = singlebuffer = 1;
-  rgbmode = showthetips = addvertexnames = showinfomsg = 0;
-  fontnumber = 8;
-  fontstyle = 3;
-  fontsize = 20;
-  edittextsize = 18;
-  gvertexsize = 10;
-  EXPECT_EQ(saved(),
-            "size 800 600\nbrowser lynx\nprintcmd lpr -Pdesk %s\nbigfont\n"
-            "displayfont TIMES\nfontstyle BOLDITALIC\nfontsize 20\n"
-            "edittextsize 18\nvertexsize 10\nprintbw\nindexmode\nnotips\n"
-            "nonames\nlayershow\nnomsginfo\nsinglebuffer\n");
-  fontnumber = 4;
-  fontstyle = 1;
-  EXPECT_NE(saved().find("displayfont COURIER\nfontstyle BOLD\n"),
-            std::string::npos);
-}
-
 TEST_F(Prefs, RoundTrips) {
-  // Each text is what the writer writes for the settings it holds.
+  // Each text is what the writer writes for the settings it holds: every
+  // keyword in its order, and each font and style by its word.
   const char* const texts[] = {
       "browser explorer.exe\n",
       "size 200 200\nbrowser w3m\nprintcmd lpr %s\nbigfont\n"
