@@ -1,8 +1,9 @@
-// relations_helpers.h: building small diagrams record by record for the
-// relation finder's tests, with coordinates set by hand.
+// relations_helpers.h: small diagrams built record by record for the
+// relation finder's tests, and its reports read back as strings.
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 
@@ -22,68 +23,11 @@ inline vertex* pt(double x, double y, int kind = FREE, primitive* p0 = nullptr,
   return v;
 }
 
-// A line of the given kind; a, b, c through the two points when both
-// parents are vertices, else left for the caller.
-inline line* ln(int kind, primitive* p0, primitive* p1) {
-  line* l = (line*)newprimitive(RW_LINE);
-  genname(l);
-  l->kind = kind;
-  l->parents[0] = p0;
-  l->parents[1] = p1;
-  if (p0 && p1 && p0->type == RW_VERTEX && p1->type == RW_VERTEX) {
-    vertex *a = (vertex*)p0, *b = (vertex*)p1;
-    l->a = a->y - b->y;
-    l->b = b->x - a->x;
-    l->c = a->x * b->y - a->y * b->x;
-  }
-  addprimitive(l);
-  return l;
-}
-
 inline void setline(line* l, double a, double b, double c) {
   l->a = a;
   l->b = b;
   l->c = c;
 }
-
-inline circle* circ(int kind, double cx, double cy, double r,
-                    primitive* p0 = nullptr, primitive* p1 = nullptr,
-                    primitive* p2 = nullptr) {
-  circle* c = (circle*)newprimitive(RW_CIRCLE);
-  genname(c);
-  c->kind = kind;
-  c->parents[0] = p0;
-  c->parents[1] = p1;
-  c->parents[2] = p2;
-  c->center.x = cx;
-  c->center.y = cy;
-  c->center.w = 1;
-  c->radius = r;
-  addprimitive(c);
-  return c;
-}
-
-// Ends the running test and returns the report it writes.
-inline std::string endreport() {
-  char* buf = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buf, &size);
-  enddiagramtestto(f, "-");
-  fclose(f);
-  std::string s(buf, size);
-  free(buf);
-  return s;
-}
-
-// The report without its first two lines ("This is file: ...", blank).
-inline std::string body(const std::string& report) {
-  size_t cut = report.find("\n\n");
-  return cut == std::string::npos ? report : report.substr(cut + 2);
-}
-
-}  // namespace relhelp
-
-namespace relhelp {
 
 // A record of the given type and kind on the given parents, named (and for
 // a vertex labelled) as the construction helpers do; computed by the next
@@ -106,6 +50,51 @@ inline line* mkl(int kind, std::initializer_list<primitive*> ps) {
 }
 inline circle* mkc(int kind, std::initializer_list<primitive*> ps) {
   return (circle*)mk(RW_CIRCLE, kind, ps);
+}
+
+// A line of the given kind; through the two points when both parents are
+// vertices, else its coefficients are left to the caller.
+inline line* ln(int kind, primitive* p0, primitive* p1) {
+  line* l = mkl(kind, {p0, p1});
+  if (p0 && p1 && p0->type == RW_VERTEX && p1->type == RW_VERTEX) {
+    vertex *a = (vertex*)p0, *b = (vertex*)p1;
+    setline(l, a->y - b->y, b->x - a->x, a->x * b->y - a->y * b->x);
+  }
+  return l;
+}
+
+inline circle* circ(int kind, double cx, double cy, double r,
+                    std::initializer_list<primitive*> ps = {}) {
+  circle* c = mkc(kind, ps);
+  c->center.x = cx;
+  c->center.y = cy;
+  c->center.w = 1;
+  c->radius = r;
+  return c;
+}
+
+// What `write` puts in a file, as a string.
+template <class F>
+std::string captured(F write) {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buf, &size);
+  write(f);
+  fclose(f);
+  std::string s(buf, size);
+  free(buf);
+  return s;
+}
+
+// Ends the running test and returns the report it writes.
+inline std::string endreport() {
+  return captured([](FILE* f) { enddiagramtestto(f, "-"); });
+}
+
+// The report without its first two lines ("This is file: ...", blank).
+inline std::string body(const std::string& report) {
+  size_t cut = report.find("\n\n");
+  return cut == std::string::npos ? report : report.substr(cut + 2);
 }
 
 }  // namespace relhelp

@@ -24,18 +24,12 @@
 
 namespace {
 
-// One directory per test: ctest runs tests side by side.
-std::string dir;
+std::string dir;  // one per test: ctest runs tests side by side
 std::vector<std::string> alerts;
-void recordalert(const char* text) {
-  alerts.push_back(text);
-}
-
-// The rounds of the editor, one function per opening.
-std::vector<std::function<int()>> rounds;
+std::vector<std::function<int()>> rounds;  // one function per opening
 size_t round;
 std::vector<int> startlines;
-std::vector<std::string> paths;
+std::vector<std::string> paths;  // original and edited copy, each round
 
 // Opens the editor as the window does, without showing anything.
 int fakeeditor() {
@@ -55,23 +49,10 @@ void type(const char* s) {
   for (; *s; s++) handleeditorcmd((unsigned char)*s);
 }
 
-std::string buffer() {
-  char* s = buffertext();
-  std::string r = s;
-  free(s);
-  return r;
-}
-
 int exists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
 }
-
-const char* const diagram =
-    ".geometry \"version 0.65\";\n"
-    "A = .free(0.1, 0.2, \"A\");\n"
-    "B = .free(0.3, 0.4, \"B\");\n"
-    "l = .l.vv(A, B);\n";
 
 struct EditGeom : ::testing::Test {
   void SetUp() override {
@@ -83,7 +64,7 @@ struct EditGeom : ::testing::Test {
     inittables();
     resetall();
     alerts.clear();
-    alerthook = recordalert;
+    alerthook = [](const char* text) { alerts.push_back(text); };
     editorrunhook = fakeeditor;
     rounds.clear();
     round = 0;
@@ -91,7 +72,11 @@ struct EditGeom : ::testing::Test {
     paths.clear();
     clearbuffer();
     resetstate(1);
-    ASSERT_EQ(parsetext(diagram), 1);
+    ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
+                        "A = .free(0.1, 0.2, \"A\");\n"
+                        "B = .free(0.3, 0.4, \"B\");\n"
+                        "l = .l.vv(A, B);\n"),
+              1);
     checkconstraints();
   }
   void TearDown() override {
@@ -111,17 +96,28 @@ int countprims() {
   return n;
 }
 
+// The diagram is the one from before editing, and no file is left.
+void expectasbefore() {
+  vertex* A = findvertex("A");
+  ASSERT_NE(A, nullptr);
+  EXPECT_DOUBLE_EQ(A->x, 0.1);
+  EXPECT_DOUBLE_EQ(A->y, 0.2);
+  EXPECT_NE(findvertex("B"), nullptr);
+  EXPECT_NE(lookup(idtable, "l"), nullptr);
+  EXPECT_EQ(countprims(), 3);
+  for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
+}
+
 TEST_F(EditGeom, SyntaxErrorReopensOnItsLineAndQuitRestores) {
-  std::string firsttext;
   rounds = {
       [&] {
-        firsttext = buffer();
+        EXPECT_EQ(std::string(lineat(1)->linetext).rfind("A = .free(", 0), 0u);
         // Both files are private, unique and in the temporary directory.
         struct stat st;
-        EXPECT_EQ(stat(ed.origpath, &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0600u);
-        EXPECT_EQ(stat(ed.editpath, &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        for (const char* p : {ed.origpath, ed.editpath}) {
+          EXPECT_EQ(stat(p, &st), 0);
+          EXPECT_EQ(st.st_mode & 0777, 0600u);
+        }
         EXPECT_STRNE(ed.origpath, ed.editpath);
         EXPECT_EQ(std::string(ed.editpath).rfind(dir + "/tessarin-xgeom", 0),
                   0u);
@@ -133,34 +129,21 @@ TEST_F(EditGeom, SyntaxErrorReopensOnItsLineAndQuitRestores) {
         return ed.editdone;
       },
       [&] {
-        // Reopened on the failing line, which is selected, with the text
-        // as edited.
+        // Reopened on the failing line, selected, with the text as edited.
         EXPECT_EQ(ed.pointline, 2);
         EXPECT_EQ(ed.markline, 2);
         EXPECT_EQ(ed.markchar, (int)strlen("C = .free(0.5, ;"));
-        EXPECT_NE(buffer().find("C = .free(0.5, ;\n"), std::string::npos);
+        EXPECT_STREQ(lineat(2)->linetext, "C = .free(0.5, ;\n");
         handleeditorcmd(EC_QUITNOSAVE);
         return ed.editdone;
       },
   };
   EXPECT_EQ(editgeomtext(), 1);
-  ASSERT_EQ(startlines.size(), 2u);
-  EXPECT_EQ(startlines[0], 1);
-  EXPECT_EQ(startlines[1], 3);
+  EXPECT_EQ(startlines, (std::vector<int>{1, 3}));
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].rfind("Line 3: ", 0), 0u) << alerts[0];
-  EXPECT_NE(firsttext.find("A = .free("), std::string::npos);
-  // The diagram is the one from before editing.
-  vertex* A = findvertex("A");
-  ASSERT_NE(A, nullptr);
-  EXPECT_DOUBLE_EQ(A->x, 0.1);
-  EXPECT_DOUBLE_EQ(A->y, 0.2);
-  EXPECT_NE(findvertex("B"), nullptr);
-  EXPECT_NE(lookup(idtable, "l"), nullptr);
   EXPECT_EQ(lookup(idtable, "C"), nullptr);
-  EXPECT_EQ(countprims(), 3);
-  // Both files are gone.
-  for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
+  expectasbefore();
 }
 
 TEST_F(EditGeom, ASavedEditReplacesTheDiagram) {
@@ -203,19 +186,15 @@ TEST_F(EditGeom, QuittingAfterAFailedReadKeepsTheDiagramAsItWas) {
       },
   };
   EXPECT_EQ(editgeomtext(), 2);
-  EXPECT_EQ(countprims(), 3);
-  vertex* A = findvertex("A");
-  ASSERT_NE(A, nullptr);
-  EXPECT_DOUBLE_EQ(A->x, 0.1);
-  for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
+  expectasbefore();
 }
 
 TEST_F(EditGeom, NoTemporaryFileNoEdit) {
   setenv("TMPDIR", (dir + "/missing").c_str(), 1);
   EXPECT_EQ(editgeomtext(), 0);
   EXPECT_TRUE(startlines.empty());  // the editor never opened
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0], "Can't create a temporary file in " + dir + "/missing");
+  std::string expected = "Can't create a temporary file in " + dir + "/missing";
+  EXPECT_EQ(alerts, std::vector<std::string>{expected});
   EXPECT_EQ(countprims(), 3);
 }
 

@@ -2,7 +2,6 @@
 // dialog: sizes shown as the nearest menu entry, every choice surviving a
 // save and a reading, and Defaults followed by Save.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,10 +39,15 @@ struct Choices : ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
+  // Saves, resets everything and reads the file back.
+  void reread() {
+    saved();
+    resetall();
+    ASSERT_EQ(parsedefaultpath(path.c_str()), 1);
+  }
 };
 
 TEST_F(Choices, SizesShownAsNearestEntry) {
-  // size -> label of the entry shown
   const struct {
     int size;
     const char* shown;
@@ -55,8 +59,7 @@ TEST_F(Choices, SizesShownAsNearestEntry) {
   };
   for (const auto& r : rows) {
     int i = nearestfontsize(r.size);
-    ASSERT_GE(i, 0);
-    ASSERT_LT(i, NSIZECHOICES);
+    ASSERT_TRUE(i >= 0 && i < NSIZECHOICES) << r.size;
     EXPECT_STREQ(sizechoices[i].label, r.shown) << r.size;
   }
   for (const prefchoice& c : sizechoices)
@@ -69,21 +72,15 @@ TEST_F(Choices, EveryChoiceSurvivesTheFile) {
       resetall();
       fontnumber = f.value;
       fontstyle = s.value;
-      saved();
-      resetall();
-      ASSERT_EQ(parsedefaultpath(path.c_str()), 1);
+      reread();
       EXPECT_EQ(fontnumber, f.value) << f.label << " " << s.label;
       EXPECT_EQ(fontstyle, s.value) << f.label << " " << s.label;
     }
-  // sizes the file accepts: the menu's, for text, editor and points
+  // the menu's sizes, for text, editor and points
   for (const prefchoice& c : sizechoices) {
     resetall();
-    fontsize = gfontsize = c.value;
-    edittextsize = c.value;
-    gvertexsize = c.value;
-    saved();
-    resetall();
-    ASSERT_EQ(parsedefaultpath(path.c_str()), 1);
+    fontsize = gfontsize = edittextsize = gvertexsize = c.value;
+    reread();
     EXPECT_EQ(fontsize, c.value);
     EXPECT_EQ(edittextsize, c.value);
     EXPECT_EQ(gvertexsize, c.value);
@@ -101,16 +98,12 @@ TEST_F(Choices, DefaultsThenSave) {
   edittextsize = 20;
   gvertexsize = 12;
   printbw = 1;
-  rgbmode = 0;
-  showthetips = 0;
-  addvertexnames = 0;
+  rgbmode = showthetips = addvertexnames = 0;
   setdefaultprefs();
   EXPECT_EQ(saved(), "browser explorer.exe\n");
   EXPECT_EQ(gfontsize, 16);
-
   // the three it leaves alone still reach the file
-  bigfont = 1;
-  showthelayers = 1;
+  bigfont = showthelayers = 1;
   showinfomsg = 0;
   setdefaultprefs();
   EXPECT_EQ(saved(), "browser explorer.exe\nbigfont\nlayershow\nnomsginfo\n");

@@ -1,10 +1,11 @@
 // The fast searches of the candidate builder against the exhaustive
 // definition: on small diagrams with many exact and near ties, the derived
 // triangles and every list found through sorting must be the very lists,
-// in the very order, that the plain nested loops give.
+// in the very order, that plain nested loops give.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <set>
 #include <vector>
@@ -16,11 +17,6 @@
 using namespace relhelp;
 
 namespace {
-
-struct Reference : ::testing::Test {
-  void SetUp() override { resetall(); }
-  void TearDown() override { resetall(); }
-};
 
 // Points on a coarse grid (exact ties in lengths and areas) or, for odd
 // seeds, grid points disturbed below the tolerances (near ties); lines
@@ -64,104 +60,83 @@ std::vector<trianglerec> referencetriangles() {
                            segmentlist[k].v};
         std::set<int> ends = {s[0][0], s[0][1], s[1][0],
                               s[1][1], s[2][0], s[2][1]};
-        if (ends.size() != 3) continue;
         // Three distinct pairs over three points: each shares one end with
         // each other.
+        if (ends.size() != 3 || !seen.insert(ends).second) continue;
         int third = -1;
         for (int e : ends)
           if (e != s[0][0] && e != s[0][1]) third = e;
-        if (!seen.insert(ends).second) continue;
         out.push_back({{s[0][0], s[0][1], third}, 0});
       }
   return out;
 }
 
-candlist referenceequalsegments() {
-  candlist out;
-  int n = (int)segmentlist.size();
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++)
-      if (std::fabs(segmentlist[i].len2 - segmentlist[j].len2) < 1e-5 &&
-          !segequaldef(i, j))
-        out.push_back({{i, j, 0, 0}, 0, 1});
-  return out;
+double L(int i) {
+  return segmentlist[i].len2;
 }
-
-candlist referencesegmentproducts() {
-  candlist out;
-  int n = (int)segmentlist.size();
-  auto L = [](int i) { return segmentlist[i].len2; };
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++)
-      for (int k = j + 1; k < n; k++)
-        for (int l = k + 1; l < n; l++) {
-          int mode = goodratio4(L(i), L(j), L(k), L(l));
-          if (mode) out.push_back({{i, j, k, l}, mode, 1});
-        }
-  return out;
+double A(int i) {
+  return trianglelist[i].area2;
 }
-
-candlist referencemeanproportionals() {
-  candlist out;
-  int n = (int)segmentlist.size();
-  auto L = [](int i) { return segmentlist[i].len2; };
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++)
-      for (int k = j + 1; k < n; k++) {
-        int mode = goodratio3(L(i), L(j), L(k));
-        if (mode) out.push_back({{i, j, k, 0}, mode, 1});
-      }
-  return out;
-}
-
 int usable(double a) {
   return 0.0001 < a && a < 100000;
 }
 
-candlist referenceequalareas() {
+// The relation each list holds for an index tuple: its mode, -1 for none.
+int equalsegments(const int* m) {
+  if (std::fabs(L(m[0]) - L(m[1])) >= 1e-5) return -1;
+  return segequaldef(m[0], m[1]) ? -1 : 0;
+}
+int segmentproduct(const int* m) {
+  int mode = goodratio4(L(m[0]), L(m[1]), L(m[2]), L(m[3]));
+  return mode ? mode : -1;
+}
+int meanproportional(const int* m) {
+  int mode = goodratio3(L(m[0]), L(m[1]), L(m[2]));
+  return mode ? mode : -1;
+}
+int equalareas(const int* m) {
+  return std::fabs(A(m[0]) - A(m[1])) < 0.0001 && usable(A(m[0])) ? 0 : -1;
+}
+int areaproduct(const int* m) {
+  for (int k = 0; k < 4; k++)
+    if (!usable(A(m[k]))) return -1;
+  double a1 = A(m[0]), a2 = A(m[1]), a3 = A(m[2]), a4 = A(m[3]);
+  int mode = -1;
+  if (std::fabs(a1 * a2 - a3 * a4) < 1e-5) mode = 1;
+  if (std::fabs(a1 * a3 - a2 * a4) < 1e-5) mode = 2;
+  if (std::fabs(a1 * a4 - a2 * a3) < 1e-5) mode = 3;
+  return mode;
+}
+
+// Every increasing k-tuple of indexes below n, in nested-loop order, that
+// holds its relation.
+candlist exhaustive(int n, int k, int (*mode)(const int*)) {
   candlist out;
-  int n = (int)trianglelist.size();
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++) {
-      double a = trianglelist[i].area2, b = trianglelist[j].area2;
-      if (std::fabs(a - b) < 0.0001 && usable(a))
-        out.push_back({{i, j, 0, 0}, 0, 1});
+  int m[4] = {0, 0, 0, 0};
+  std::function<void(int, int)> walk = [&](int depth, int from) {
+    if (depth == k) {
+      int found = mode(m);
+      if (found >= 0) out.push_back({{m[0], m[1], m[2], m[3]}, found, 1});
+      return;
     }
+    for (m[depth] = from; m[depth] < n; m[depth]++)
+      walk(depth + 1, m[depth] + 1);
+  };
+  walk(0, 0);
   return out;
 }
 
-candlist referenceareaproducts() {
-  candlist out;
-  int n = (int)trianglelist.size();
-  auto A = [](int i) { return trianglelist[i].area2; };
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++)
-      for (int k = j + 1; k < n; k++)
-        for (int l = k + 1; l < n; l++) {
-          if (!usable(A(i)) || !usable(A(j)) || !usable(A(k)) || !usable(A(l)))
-            continue;
-          double a1 = A(i), a2 = A(j), a3 = A(k), a4 = A(l);
-          int mode = 0;
-          if (std::fabs(a1 * a2 - a3 * a4) < 1e-5) mode = 1;
-          if (std::fabs(a1 * a3 - a2 * a4) < 1e-5) mode = 2;
-          if (std::fabs(a1 * a4 - a2 * a3) < 1e-5) mode = 3;
-          if (mode) out.push_back({{i, j, k, l}, mode, 1});
-        }
-  return out;
-}
-
-void expectsame(const candlist& fast, const candlist& ref, const char* what,
-                unsigned seed) {
-  ASSERT_EQ(fast.size(), ref.size()) << what << ", seed " << seed;
-  for (size_t n = 0; n < ref.size(); n++) {
-    for (int k = 0; k < 4; k++)
-      ASSERT_EQ(fast[n].m[k], ref[n].m[k])
-          << what << ", seed " << seed << ", node " << n;
-    ASSERT_EQ(fast[n].mode, ref[n].mode) << what << ", node " << n;
-  }
-}
-
-TEST_F(Reference, FastSearchesMatchTheExhaustiveLoops) {
+TEST(Reference, FastSearchesMatchTheExhaustiveLoops) {
+  const struct {
+    candlist* fast;
+    bool oftriangles;
+    int k;
+    int (*mode)(const int*);
+  } lists[] = {{&specialsegments, false, 2, equalsegments},
+               {&quadseglist, false, 4, segmentproduct},
+               {&tripseglist, false, 3, meanproportional},
+               {&trianglepairlist, true, 2, equalareas},
+               {&trianglequadlist, true, 4, areaproduct}};
   size_t total[6] = {0, 0, 0, 0, 0, 0};
   for (unsigned seed = 1; seed <= 24; seed++) {
     resetall();
@@ -172,21 +147,22 @@ TEST_F(Reference, FastSearchesMatchTheExhaustiveLoops) {
     for (size_t n = 0; n < tri.size(); n++)
       for (int k = 0; k < 3; k++)
         ASSERT_EQ(trianglelist[n].v[k], tri[n].v[k]) << "seed " << seed;
-    expectsame(specialsegments, referenceequalsegments(), "equal segments",
-               seed);
-    expectsame(quadseglist, referencesegmentproducts(), "segment products",
-               seed);
-    expectsame(tripseglist, referencemeanproportionals(), "means", seed);
-    expectsame(trianglepairlist, referenceequalareas(), "equal areas", seed);
-    expectsame(trianglequadlist, referenceareaproducts(), "area products",
-               seed);
-    total[0] += trianglelist.size();
-    total[1] += specialsegments.size();
-    total[2] += quadseglist.size();
-    total[3] += tripseglist.size();
-    total[4] += trianglepairlist.size();
-    total[5] += trianglequadlist.size();
+    total[0] += tri.size();
+    for (int i = 0; i < 5; i++) {
+      size_t n = lists[i].oftriangles ? tri.size() : segmentlist.size();
+      candlist ref = exhaustive((int)n, lists[i].k, lists[i].mode);
+      const candlist& fast = *lists[i].fast;
+      ASSERT_EQ(fast.size(), ref.size()) << "list " << i << ", seed " << seed;
+      for (size_t c = 0; c < ref.size(); c++) {
+        for (int k = 0; k < 4; k++)
+          ASSERT_EQ(fast[c].m[k], ref[c].m[k])
+              << "list " << i << ", seed " << seed << ", node " << c;
+        ASSERT_EQ(fast[c].mode, ref[c].mode) << "list " << i << ", " << c;
+      }
+      total[i + 1] += ref.size();
+    }
   }
+  resetall();
   // The diagrams are rich enough for the comparison to mean something.
   for (size_t t : total) EXPECT_GT(t, 20u);
 }

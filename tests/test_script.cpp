@@ -24,13 +24,22 @@
 
 namespace {
 
-// One directory per test: ctest runs tests side by side.
-std::string dir;
+std::string dir;  // one per test: ctest runs tests side by side
 const std::string cli = TESSARIN_BINARY_DIR "/tessarin-cli";
+const std::string header = ".geometry \"version 0.65\";\n";
 
 int exists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
+}
+
+// Frames base000.eps to base(n-1).eps exist in dir, and no further one.
+void expectframes(const std::string& base, int n) {
+  char name[64];
+  for (int i = 0; i <= n; i++) {
+    snprintf(name, sizeof name, "%03d.eps", i);
+    EXPECT_EQ(exists(dir + "/" + base + name), i < n) << base << name;
+  }
 }
 
 struct Script_ : ::testing::Test {
@@ -49,11 +58,17 @@ struct Script_ : ::testing::Test {
 };
 
 // Reads diagram text into the empty world list and recomputes it.
-void load(const char* text) {
+void load(const std::string& text) {
   clearbuffer();
   resetstate(1);
-  ASSERT_EQ(parsetext(text), 1);
+  ASSERT_EQ(parsetext((header + text).c_str()), 1);
   checkconstraints();
+}
+
+// Lets the idle step draw one frame.
+void drawnframe(const char* base = nullptr) {
+  scriptdrawn = 1;
+  scriptstep(base);
 }
 
 // The value of every frame drawn until the run ends (at most 100).
@@ -63,24 +78,36 @@ std::vector<double> runframes(const char* base = nullptr) {
   for (int i = 0; i < 100 && runningscript; i++) {
     checkconstraints();
     values.push_back(Script->value);
-    scriptdrawn = 1;
-    scriptstep(base);
+    drawnframe(base);
   }
   return values;
 }
 
 TEST_F(Script_, ValuesOfARunEndExactlyAtStop) {
-  load(".geometry \"version 0.65\";\nt = .script(0, 1, 0.3);\n");
-  ASSERT_NE(Script, nullptr);
-  std::vector<double> v = runframes();
-  ASSERT_EQ(v.size(), 5u);
-  EXPECT_DOUBLE_EQ(v[0], 0);
-  EXPECT_DOUBLE_EQ(v[1], 0.3);
-  EXPECT_DOUBLE_EQ(v[2], 0.6);
-  EXPECT_NEAR(v[3], 0.9, 1e-12);
-  EXPECT_EQ(v[4], 1.0);  // exactly stop, not 1.2
-  EXPECT_EQ(Script->value, 1.0);
-  EXPECT_EQ(runningscript, 0);
+  const struct {
+    const char* script;
+    std::vector<double> frames;
+    double last;
+  } rows[] = {
+      {"t = .script(0, 1, 0.3);\n", {0, 0.3, 0.6, 0.9, 1}, 1},  // not 1.2
+      // A step of 0 would never reach the stop: the run ends there at once.
+      {"t = .script(2, 5, 0);\n", {2, 5}, 5},
+      // Start beyond stop: one frame at start, then the value is stop.
+      {"t = .script(9, 5, 1);\n", {9}, 5},
+  };
+  for (const auto& r : rows) {
+    load(r.script);
+    ASSERT_NE(Script, nullptr);
+    std::vector<double> v = runframes();
+    ASSERT_EQ(v.size(), r.frames.size()) << r.script;
+    for (size_t i = 0; i < v.size(); i++)
+      EXPECT_NEAR(v[i], r.frames[i], 1e-12) << r.script << i;
+    EXPECT_EQ(v.back(), r.frames.back()) << r.script;  // exactly
+    EXPECT_EQ(Script->value, r.last) << r.script;
+    EXPECT_EQ(runningscript, 0);
+  }
+  load(rows[0].script);
+  runframes();
   // The next press puts the value back at start.
   scriptpress();
   EXPECT_EQ(Script->value, 0.0);
@@ -89,113 +116,75 @@ TEST_F(Script_, ValuesOfARunEndExactlyAtStop) {
   for (int i = 0; i < 5; i++) EXPECT_EQ(scriptstep(nullptr), IDLE_REDRAW);
   EXPECT_EQ(Script->value, 0.0);
   EXPECT_EQ(pselected, Script);  // the menus follow the script
-  scriptdrawn = 1;
-  scriptstep(nullptr);
+  drawnframe();
   EXPECT_DOUBLE_EQ(Script->value, 0.3);
 }
 
-TEST_F(Script_, RunWithoutProgressEndsAtStop) {
-  // A step of 0 would never reach the stop: the run ends there at once.
-  load(".geometry \"version 0.65\";\nt = .script(2, 5, 0);\n");
-  std::vector<double> v = runframes();
-  ASSERT_EQ(v.size(), 2u);
-  EXPECT_EQ(v[0], 2.0);
-  EXPECT_EQ(v[1], 5.0);
-  // Start beyond stop: one frame at start, then the value is stop.
-  load(".geometry \"version 0.65\";\nt = .script(9, 5, 1);\n");
-  v = runframes();
-  ASSERT_EQ(v.size(), 1u);
-  EXPECT_EQ(v[0], 9.0);
-  EXPECT_EQ(Script->value, 5.0);
-}
-
 TEST_F(Script_, DependantsFollowTheValue) {
-  load(
-      ".geometry \"version 0.65\";\nt = .script(0, 90, 45);\n"
-      "A = .free(0.5, 0);\nP = .v.vrotate(A, t);\n");
+  load("t = .script(0, 90, 45);\nA = .free(0.5, 0);\nP = .v.vrotate(A, t);\n");
   vertex* P = (vertex*)plisttail;
-  std::vector<double> xs, ys;
-  startscriptrun();
-  while (runningscript) {
-    checkconstraints();
-    xs.push_back(P->x);
-    ys.push_back(P->y);
-    scriptdrawn = 1;
-    scriptstep(nullptr);
-  }
-  ASSERT_EQ(xs.size(), 3u);
   // A at (0.5, 0) turned about the origin by 0, 45 and 90 degrees.
-  EXPECT_NEAR(xs[0], 0.5, 1e-9);
-  EXPECT_NEAR(ys[0], 0, 1e-9);
-  EXPECT_NEAR(xs[1], 0.5 / std::sqrt(2.0), 1e-9);
-  EXPECT_NEAR(ys[1], 0.5 / std::sqrt(2.0), 1e-9);
-  EXPECT_NEAR(xs[2], 0, 1e-9);
-  EXPECT_NEAR(ys[2], 0.5, 1e-9);
+  const double r = 0.5 / std::sqrt(2.0),
+               expected[][2] = {{0.5, 0}, {r, r}, {0, 0.5}};
+  startscriptrun();
+  int frames = 0;
+  for (; runningscript && frames < 3; frames++) {
+    checkconstraints();
+    EXPECT_NEAR(P->x, expected[frames][0], 1e-9) << frames;
+    EXPECT_NEAR(P->y, expected[frames][1], 1e-9) << frames;
+    drawnframe();
+  }
+  EXPECT_EQ(frames, 3);
+  EXPECT_EQ(runningscript, 0);
 }
 
 TEST_F(Script_, FramesAreNumberedFrom000AndRestart) {
-  load(".geometry \"version 0.65\";\nt = .script(0, 1, 0.3);\n");
+  load("t = .script(0, 1, 0.3);\n");
   std::string base = dir + "/demo";
   dumpingeps = 1;
   runframes(base.c_str());
-  for (int i = 0; i < 5; i++) {
-    char name[32];
-    snprintf(name, sizeof name, "/demo%03d.eps", i);
-    EXPECT_TRUE(exists(dir + name)) << name;
-  }
-  EXPECT_FALSE(exists(dir + "/demo005.eps"));
+  expectframes("demo", 5);
   EXPECT_EQ(dumpingeps, 1);  // Script Print stays on
   // The second run starts at 000 again and overwrites.
   remove((dir + "/demo000.eps").c_str());
   runframes(base.c_str());
-  EXPECT_TRUE(exists(dir + "/demo000.eps"));
-  EXPECT_FALSE(exists(dir + "/demo005.eps"));
+  expectframes("demo", 5);
   EXPECT_EQ(epsframe, 5);
   // A run stopped by a press restarts the numbering too.
   startscriptrun();
   checkconstraints();
-  scriptdrawn = 1;
-  scriptstep(base.c_str());
+  drawnframe(base.c_str());
   scriptpress();
   EXPECT_EQ(restartepsframes, 1);
   // A frame that cannot be written turns Script Print off.
-  std::string bad = dir + "/missing/x";
   startscriptrun();
-  scriptdrawn = 1;
-  scriptstep(bad.c_str());
+  drawnframe((dir + "/missing/x").c_str());
   EXPECT_EQ(dumpingeps, 0);
   EXPECT_EQ(epsframeerrors, 1);
 }
 
 TEST_F(Script_, WithoutAScriptScriptPrintWritesOneFrame) {
-  load(".geometry \"version 0.65\";\nA = .free(0, 0);\n");
+  load("A = .free(0, 0);\n");
   ASSERT_EQ(Script, nullptr);
   std::string base = dir + "/one";
   dumpingeps = 1;
   startscriptrun();
-  int actions = scriptstep(base.c_str());
-  EXPECT_EQ(actions, IDLE_REDRAW | IDLE_DUMPEPS);
+  EXPECT_EQ(scriptstep(base.c_str()), IDLE_REDRAW | IDLE_DUMPEPS);
   EXPECT_EQ(runningscript, 0);
   EXPECT_EQ(dumpingeps, 0);
-  EXPECT_TRUE(exists(dir + "/one000.eps"));
-  // Without Script Print nothing is written.
+  // Without Script Print nothing more is written.
   startscriptrun();
   EXPECT_EQ(scriptstep(base.c_str()), IDLE_REDRAW);
-  EXPECT_FALSE(exists(dir + "/one001.eps"));
+  expectframes("one", 1);
 }
 
 TEST_F(Script_, PressDuringARunStopsItAndRestoresTheFileLayers) {
-  load(
-      ".geometry \"version 0.65\";\nt = .script(0, 10, 1);\n"
-      ".l0; .l2;\n");
+  load("t = .script(0, 10, 1);\n.l0; .l2;\n");
   uint32_t file = filelayerset;
   EXPECT_EQ(file, 5u);  // layers 0 and 2
   layerset = 1;         // a proof step in force when the run starts
   startscriptrun();
-  for (int i = 0; i < 3; i++) {
-    scriptdrawn = 1;
-    scriptstep(nullptr);
-  }
+  for (int i = 0; i < 3; i++) drawnframe();
   EXPECT_EQ(Script->value, 3.0);
   EXPECT_EQ(runningscript, 1);
   scriptpress();
@@ -208,15 +197,12 @@ TEST_F(Script_, PressDuringARunStopsItAndRestoresTheFileLayers) {
   EXPECT_EQ(Script->value, 0.0);
   // A finished run also returns to the file's layers.
   layerset = 4;
-  while (runningscript) {
-    scriptdrawn = 1;
-    scriptstep(nullptr);
-  }
+  while (runningscript) drawnframe();
   EXPECT_EQ(layerset, file);
 }
 
 TEST_F(Script_, ProofSteps) {
-  struct row {
+  const struct {
     int code;
     uint32_t before, after;
   } rows[] = {
@@ -232,17 +218,9 @@ TEST_F(Script_, ProofSteps) {
       {PROOF_PREV, 0xffffffffu, 0x7fffffffu},  // unsigned shift
       {200236, 5, 5},                          // not a proof command
   };
-  for (size_t i = 0; i < sizeof rows / sizeof rows[0]; i++)
-    EXPECT_EQ(proofstep(rows[i].code, rows[i].before), rows[i].after)
-        << "row " << i;
-  layerset = 0xffffffffu;
-  applyproofstep(PROOF_START);
-  EXPECT_EQ(layerset, 1u);
-  EXPECT_EQ(minlayer, 0);
-  applyproofstep(PROOF_NEXT);
-  applyproofstep(PROOF_NEXT);
-  EXPECT_EQ(layerset, 4u);
-  EXPECT_EQ(minlayer, 2);
+  for (const auto& r : rows)
+    EXPECT_EQ(proofstep(r.code, r.before), r.after)
+        << r.code << " " << r.before;
 }
 
 TEST_F(Script_, FrameNames) {
@@ -253,8 +231,6 @@ TEST_F(Script_, FrameNames) {
   EXPECT_STREQ(out, "a.geo");
   scriptframebase(out, sizeof out, "/x/demo");  // no extension: kept whole
   EXPECT_STREQ(out, "/x/demo");
-  scriptframebase(out, sizeof out, "T");
-  EXPECT_STREQ(out, "T");
   setenv("HOME", "/home/u", 1);
   scriptframebase(out, sizeof out, "");
   EXPECT_STREQ(out, "/home/u/Desktop/GeomFile");
@@ -274,44 +250,36 @@ int runcli(const std::string& args) {
 }
 
 TEST_F(Script_, CommandLineWritesEveryFrame) {
-  FILE* f = fopen(cli.c_str(), "r");
-  if (!f) GTEST_SKIP() << "tessarin-cli is not built";
-  fclose(f);
+  if (!exists(cli)) GTEST_SKIP() << "tessarin-cli is not built";
   std::string diagram = dir + "/anim.T";
-  f = fopen(diagram.c_str(), "w");
+  FILE* f = fopen(diagram.c_str(), "w");
   ASSERT_NE(f, nullptr);
-  fputs(
-      ".geometry \"version 0.65\";\nt = .script(0, 1, 0.3);\n"
-      "A = .free(0.5, 0, .smear);\nP = .v.vrotate(A, t, .smear);\n",
-      f);
+  fputs((header + "t = .script(0, 1, 0.3);\nA = .free(0.5, 0, .smear);\n"
+                  "P = .v.vrotate(A, t, .smear);\n")
+            .c_str(),
+        f);
   fclose(f);
   // The prefix defaults to the file without its extension.
-  EXPECT_EQ(runcli("script '" + diagram + "'"), 0);
-  for (int i = 0; i < 5; i++) {
-    char name[32];
-    snprintf(name, sizeof name, "/anim%03d.eps", i);
-    EXPECT_TRUE(exists(dir + name)) << name;
-  }
-  EXPECT_FALSE(exists(dir + "/anim005.eps"));
-  EXPECT_EQ(
-      runcli("script '" + diagram + "' -o '" + dir + "/p-' --size 200x300"), 0);
-  EXPECT_TRUE(exists(dir + "/p-004.eps"));
+  std::string script = "script '" + diagram + "'";
+  EXPECT_EQ(runcli(script), 0);
+  expectframes("anim", 5);
+  EXPECT_EQ(runcli(script + " -o '" + dir + "/p-' --size 200x300"), 0);
+  expectframes("p-", 5);
   // The frame size is the drawing area's.
   f = fopen((dir + "/p-000.eps").c_str(), "r");
   ASSERT_NE(f, nullptr);
   char line[200];
   int box = 0;
   while (fgets(line, sizeof line, f))
-    if (std::string(line) == "%%BoundingBox: 0 0 200 300\n") box = 1;
+    box |= std::string(line) == "%%BoundingBox: 0 0 200 300\n";
   fclose(f);
   EXPECT_EQ(box, 1);
   // Usage errors, a missing file, an unwritable prefix, too many frames.
   EXPECT_EQ(runcli("script"), 2);
-  EXPECT_EQ(runcli("script '" + diagram + "' --size 0x5"), 2);
+  EXPECT_EQ(runcli(script + " --size 0x5"), 2);
   EXPECT_EQ(runcli("script '" + dir + "/none.T'"), 2);
-  EXPECT_EQ(runcli("script '" + diagram + "' -o '" + dir + "/no/such/p'"), 1);
-  EXPECT_EQ(
-      runcli("script '" + diagram + "' -o '" + dir + "/m' --max-frames 3"), 1);
+  EXPECT_EQ(runcli(script + " -o '" + dir + "/no/such/p'"), 1);
+  EXPECT_EQ(runcli(script + " -o '" + dir + "/m' --max-frames 3"), 1);
 }
 
 }  // namespace
