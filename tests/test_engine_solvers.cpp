@@ -28,13 +28,11 @@ TEST_F(Engine, HomogeneousBasics) {
   EXPECT_DOUBLE_EQ(vldist(&o, l), 1 / std::sqrt(2.0));
   o.w = 0;
   EXPECT_EQ(vldist(&o, l), 1e30);
-  line z;
+  line z;  // through the origin twice
   z.p1.x = z.p1.y = z.p1.w = 0;
   z.p2.x = 5;
   homogenizeline(&z);
-  EXPECT_EQ(z.a, 0);
-  EXPECT_EQ(z.b, 0);
-  EXPECT_EQ(z.c, 0);
+  EXPECT_TRUE(z.a == 0 && z.b == 0 && z.c == 0);
   vertex a, b;
   a.x = 1, a.y = 1;
   b.x = 4, b.y = 5;
@@ -48,15 +46,12 @@ TEST_F(Engine, LineMeetsCircle) {
   line* l = linethru(-2, 0.6, 2, 0.6);
   vertex* p1 = add<vertex>(V_LC1, {l, c});
   vertex* p2 = add<vertex>(V_LC2, {l, c});
-  line* miss = linethru(-2, 2, 2, 2);
-  vertex* none = add<vertex>(V_LC1, {miss, c});
+  vertex* none = add<vertex>(V_LC1, {linethru(-2, 2, 2, 2), c});
   vertex* dep = add<vertex>(V_VVMID, {none, p1});
   checkconstraints();
   // branch 1 is the intersection nearer the line's first point
-  EXPECT_DOUBLE_EQ(p1->x, -0.8);
-  EXPECT_DOUBLE_EQ(p1->y, 0.6);
-  EXPECT_DOUBLE_EQ(p2->x, 0.8);
-  EXPECT_DOUBLE_EQ(p2->y, 0.6);
+  EXPECT_XY(p1, -0.8, 0.6);
+  EXPECT_XY(p2, 0.8, 0.6);
   EXPECT_EQ(p2->w, 1);
   EXPECT_EQ(none->valid, 0);
   EXPECT_EQ(none->x, 0);
@@ -69,8 +64,7 @@ TEST_F(Engine, LineMeetsCircle) {
   d.p2.x = 0, d.p2.y = 0.6, d.p2.w = 1;
   vertex v;
   solvevlc(&d, c, &v, 1);
-  EXPECT_DOUBLE_EQ(v.x, 0.8);
-  EXPECT_DOUBLE_EQ(v.y, 0.6);
+  EXPECT_XY(&v, 0.8, 0.6);
   solvevlc(&d, c, &v, 2);
   EXPECT_DOUBLE_EQ(v.x, -0.8);
   d.p2.w = 0;  // no finite point at all
@@ -85,47 +79,37 @@ TEST_F(Engine, OtherIntersections) {
   vertex* other = add<vertex>(V_LCVOTHER, {l, c, v});
   circle* c0 = circ(0, 0, 5);
   circle* c1 = circ(6, 0, 5);
-  vertex* below = freept(3, -4);
   vertex* x1 = add<vertex>(V_CC1, {c0, c1});
   vertex* x2 = add<vertex>(V_CC2, {c0, c1});
-  vertex* o1 = add<vertex>(V_CCVOTHER, {c0, c1, below});
+  vertex* o1 = add<vertex>(V_CCVOTHER, {c0, c1, freept(3, -4)});
   vertex* o2 = add<vertex>(V_CCVOTHER, {c0, c1, x2});
   circle* touch = circ(10, 0, 5);
   vertex* t1 = add<vertex>(V_CC1, {c0, touch});
   vertex* t2 = add<vertex>(V_CC2, {c0, touch});
-  circle* apart = circ(20, 0, 5);
-  vertex* none = add<vertex>(V_CC1, {c0, apart});
+  vertex* none = add<vertex>(V_CC1, {c0, circ(20, 0, 5)});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(other->x, 0.8);
-  EXPECT_DOUBLE_EQ(other->y, 0.6);
+  EXPECT_XY(other, 0.8, 0.6);
   // circles of radius 5 at (0,0) and (6,0) meet at (3, -4) and (3, 4)
-  EXPECT_DOUBLE_EQ(x1->x, 3);
-  EXPECT_DOUBLE_EQ(x1->y, -4);
-  EXPECT_DOUBLE_EQ(x2->x, 3);
-  EXPECT_DOUBLE_EQ(x2->y, 4);
+  EXPECT_XY(x1, 3, -4);
+  EXPECT_XY(x2, 3, 4);
   EXPECT_DOUBLE_EQ(o1->y, 4);
   EXPECT_DOUBLE_EQ(o2->y, -4);
   // externally touching circles: both branches give the touching point
-  EXPECT_DOUBLE_EQ(t1->x, 5);
-  EXPECT_DOUBLE_EQ(t1->y, 0);
-  EXPECT_DOUBLE_EQ(t2->x, 5);
-  EXPECT_DOUBLE_EQ(t2->y, 0);
+  EXPECT_XY(t1, 5, 0);
+  EXPECT_XY(t2, 5, 0);
   EXPECT_EQ(none->valid, 0);
 }
 
 TEST_F(Engine, TangentFromAPoint) {
   circle* c = circ(0, 0, 1);
-  vertex* v = freept(2, 0);
-  line* t1 = add<line>(L_VC1, {v, c});
-  line* t2 = add<line>(L_VC2, {v, c});
+  line* t1 = add<line>(L_VC1, {freept(2, 0), c});
+  line* t2 = add<line>(L_VC2, {t1->parents[0], c});
   vertex* touch = add<vertex>(V_LC2, {t1, c});
-  vertex* in = freept(0.5, 0);
-  line* bad = add<line>(L_VC1, {in, c});
+  line* bad = add<line>(L_VC1, {freept(0.5, 0), c});  // from inside
   vertex* dep = add<vertex>(V_LL, {bad, t1});
   checkconstraints();
   // tangent points from (2, 0) to the unit circle: (1/2, +-sqrt(3)/2)
-  EXPECT_DOUBLE_EQ(t1->p2.x, 0.5);
-  EXPECT_DOUBLE_EQ(t1->p2.y, S3 / 2);
+  EXPECT_XY(&t1->p2, 0.5, S3 / 2);
   EXPECT_DOUBLE_EQ(t2->p2.y, -S3 / 2);
   EXPECT_EQ(t1->p1.x, 2);
   EXPECT_NEAR(side(t1, 2, 0), 0, 1e-12);
@@ -134,9 +118,7 @@ TEST_F(Engine, TangentFromAPoint) {
   EXPECT_EQ(touch->x, t1->p2.x);
   EXPECT_EQ(touch->y, t1->p2.y);
   EXPECT_EQ(bad->valid, 0);
-  EXPECT_EQ(bad->a, 0);
-  EXPECT_EQ(bad->b, 0);
-  EXPECT_EQ(bad->c, 0);
+  EXPECT_TRUE(bad->a == 0 && bad->b == 0 && bad->c == 0);  // 0 = 0
   EXPECT_EQ(bad->p1.w, 0);
   EXPECT_EQ(dep->valid, 0);
 }
@@ -144,14 +126,11 @@ TEST_F(Engine, TangentFromAPoint) {
 TEST_F(Engine, TangentAtAPointOfTheCircle) {
   vertex* o = freept(0, 0);
   vertex* v = freept(0.6, 0.8);
-  circle* c = add<circle>(C_VV, {o, v});
-  line* t = add<line>(L_VC1, {v, c});
+  line* t = add<line>(L_VC1, {v, add<circle>(C_VV, {o, v})});
   vertex* e = freept(1, 0);  // level with the centre, on the x axis
-  circle* k = add<circle>(C_VV, {o, e});
-  line* vert = add<line>(L_VC2, {e, k});
+  line* vert = add<line>(L_VC2, {e, add<circle>(C_VV, {o, e})});
   vertex* f = freept(3, 2);
-  circle* m = add<circle>(C_VV, {freept(1, 2), f});
-  line* vert2 = add<line>(L_VC1, {f, m});
+  line* vert2 = add<line>(L_VC1, {f, add<circle>(C_VV, {freept(1, 2), f})});
   checkconstraints();
   // the tangent at V is perpendicular to OV and passes through V
   EXPECT_EQ(t->valid, 1);
@@ -177,16 +156,13 @@ TEST_F(Engine, CommonTangents) {
   checkconstraints();
   // external: from the similitude centre (12, 0) the tangent point on c0 is
   // (1/3, sqrt(35)/3) and on c1 (6 + 1/6, sqrt(35)/6)
-  EXPECT_DOUBLE_EQ(e1->p2.x, 1.0 / 3);
-  EXPECT_DOUBLE_EQ(e1->p2.y, std::sqrt(35.0) / 3);
-  EXPECT_DOUBLE_EQ(e1->p1.x, 6 + 1.0 / 6);
-  EXPECT_DOUBLE_EQ(e1->p1.y, std::sqrt(35.0) / 6);
-  EXPECT_DOUBLE_EQ(e2->p2.y, -std::sqrt(35.0) / 3);
+  const double s35 = std::sqrt(35.0);
+  EXPECT_XY(&e1->p2, 1.0 / 3, s35 / 3);
+  EXPECT_XY(&e1->p1, 6 + 1.0 / 6, s35 / 6);
+  EXPECT_DOUBLE_EQ(e2->p2.y, -s35 / 3);
   // internal: through (4, 0), touching c0 at (1, sqrt 3), c1 at (5.5, -sqrt3/2)
-  EXPECT_DOUBLE_EQ(i1->p2.x, 1);
-  EXPECT_DOUBLE_EQ(i1->p2.y, S3);
-  EXPECT_DOUBLE_EQ(i1->p1.x, 5.5);
-  EXPECT_DOUBLE_EQ(i1->p1.y, -S3 / 2);
+  EXPECT_XY(&i1->p2, 1, S3);
+  EXPECT_XY(&i1->p1, 5.5, -S3 / 2);
   EXPECT_DOUBLE_EQ(i2->p2.y, -S3);
   for (line* l : {e1, e2, i1, i2}) {
     EXPECT_NEAR(std::fabs(side(l, 0, 0)), 2, 1e-12);
@@ -207,15 +183,13 @@ TEST_F(Engine, CommonTangentsOfEqualCircles) {
   line* same = add<line>(L_CCEXT1, {c0, circ(0, 0, 1)});
   checkconstraints();
   // the parallels to the line of centres at distance 1
-  EXPECT_DOUBLE_EQ(e1->p1.x, 0);
-  EXPECT_DOUBLE_EQ(e1->p1.y, -1);
-  EXPECT_DOUBLE_EQ(e1->p2.x, 4);
-  EXPECT_DOUBLE_EQ(e1->p2.y, -1);
+  EXPECT_XY(&e1->p1, 0, -1);
+  EXPECT_XY(&e1->p2, 4, -1);
   EXPECT_DOUBLE_EQ(e2->p1.y, 1);
   EXPECT_EQ(e1->a, 0);
-  // the internal similitude centre is shifted by the 0.001 of equal radii
+  // the internal similitude centre is shifted by the 0.001 of equal radii,
+  // so the line through the touching points is tangent only nearly
   EXPECT_EQ(i1->valid, 1);
-  // (the line through the two touching points is then tangent only nearly)
   EXPECT_NEAR(std::fabs(side(i1, 0, 0)), 1, 1e-4);
   EXPECT_NEAR(std::fabs(side(i1, 4, 0)), 1, 1e-4);
   EXPECT_NEAR(side(i1, 2, 0), 0, 0.002);
@@ -226,18 +200,12 @@ TEST_F(Engine, CommonTangentsOfEqualCircles) {
 TEST_F(Engine, CircleThroughThreePoints) {
   vertex* a = freept(0, 0);
   vertex* b = freept(4, 0);
-  vertex* c = freept(0, 3);
-  circle* k = add<circle>(C_VVV, {a, b, c});
-  vertex* d = freept(1, 1);
-  vertex* e = freept(2, 2);
-  circle* flat = add<circle>(C_VVV, {a, d, e});
-  line* l0 = linethru(0, 0, 1, 0);
-  vertex* inf = add<vertex>(V_LL, {l0, linethru(0, 1, 1, 1)});
-  circle* bad = add<circle>(C_VVV, {a, b, inf});
+  circle* k = add<circle>(C_VVV, {a, b, freept(0, 3)});
+  circle* flat = add<circle>(C_VVV, {a, freept(1, 1), freept(2, 2)});
+  circle* bad = add<circle>(C_VVV, {a, b, infinitept()});
   checkconstraints();
   // the circumcentre of a right triangle is the midpoint of the hypotenuse
-  EXPECT_DOUBLE_EQ(k->center.x, 2);
-  EXPECT_DOUBLE_EQ(k->center.y, 1.5);
+  EXPECT_XY(&k->center, 2, 1.5);
   EXPECT_DOUBLE_EQ(k->radius, 2.5);
   EXPECT_EQ(k->center.w, 1);
   EXPECT_EQ(flat->valid, 1);
@@ -254,18 +222,18 @@ TEST_F(Engine, IncircleAndExcircles) {
   circle* k[4];
   for (int i = 0; i < 4; i++) k[i] = add<circle>(C_LLL1 + i, {l0, l1, l2});
   vertex* foot = add<vertex>(V_LC1, {l0, k[0]});
-  line* l3 = linethru(0, 0, 1, 1);  // concurrent with l0 and l1
-  circle* flat = add<circle>(C_LLL1, {l0, l1, l3});
+  // concurrent lines have no such circle
+  circle* flat = add<circle>(C_LLL1, {l0, l1, linethru(0, 0, 1, 1)});
   checkconstraints();
   // 3-4-5 triangle: incircle (1,1) r 1; excircles opposite (4,0): (-2,2)
   // r 2, opposite (0,3): (3,-3) r 3, opposite (0,0): (6,6) r 6
   const double want[4][3] = {{1, 1, 1}, {-2, 2, 2}, {3, -3, 3}, {6, 6, 6}};
   for (int i = 0; i < 4; i++) {
-    EXPECT_NEAR(k[i]->center.x, want[i][0], 1e-12) << i;
-    EXPECT_NEAR(k[i]->center.y, want[i][1], 1e-12) << i;
-    EXPECT_NEAR(k[i]->radius, want[i][2], 1e-12) << i;
-    EXPECT_NEAR(vldist(&k[i]->center, l1), want[i][2], 1e-12) << i;
-    EXPECT_NEAR(vldist(&k[i]->center, l2), want[i][2], 1e-12) << i;
+    SCOPED_TRACE(i);
+    EXPECT_NEAR_XY(&k[i]->center, want[i][0], want[i][1], 1e-12);
+    EXPECT_NEAR(k[i]->radius, want[i][2], 1e-12);
+    EXPECT_NEAR(vldist(&k[i]->center, l1), want[i][2], 1e-12);
+    EXPECT_NEAR(vldist(&k[i]->center, l2), want[i][2], 1e-12);
   }
   // meeting a side of the triangle gives the exact touching point
   EXPECT_NEAR(foot->x, 1, 1e-12);
@@ -276,32 +244,22 @@ TEST_F(Engine, IncircleAndExcircles) {
 
 TEST_F(Engine, InversionInACircle) {
   circle* unit = circ(0, 0, 1);
-  vertex* v = freept(2, 0);
-  vertex* vi = add<vertex>(V_VCINV, {v, unit});
-  circle* s = circ(3, 0, 1);
-  circle* si = add<circle>(C_CCINV, {s, unit});
-  circle* big = circ(0, 0, 2);
-  circle* through = circ(1, 0, 1);  // passes through the centre
-  circle* ti = add<circle>(C_CCINV, {through, big});
-  circle* bottom = circ(0, 1, 1);  // its lowest point is the centre
-  circle* bi = add<circle>(C_CCINV, {bottom, unit});
-  line* l = linethru(2, 0, 2, 1);
-  circle* li = add<circle>(C_LCINV, {l, unit});
-  line* radial = linethru(0, 1, 0, 2);
-  circle* ri = add<circle>(C_LCINV, {radial, unit});
+  vertex* vi = add<vertex>(V_VCINV, {freept(2, 0), unit});
+  circle* si = add<circle>(C_CCINV, {circ(3, 0, 1), unit});
+  // a circle through the centre, and one whose lowest point is the centre
+  circle* ti = add<circle>(C_CCINV, {circ(1, 0, 1), circ(0, 0, 2)});
+  circle* bi = add<circle>(C_CCINV, {circ(0, 1, 1), unit});
+  circle* li = add<circle>(C_LCINV, {linethru(2, 0, 2, 1), unit});
+  circle* ri = add<circle>(C_LCINV, {linethru(0, 1, 0, 2), unit});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(vi->x, 0.5);
-  EXPECT_DOUBLE_EQ(vi->y, 0);
+  EXPECT_XY(vi, 0.5, 0);
   // (2,0) and (4,0) invert to 1/2 and 1/4: centre 3/8, radius 1/8
-  EXPECT_NEAR(si->center.x, 0.375, 1e-15);
-  EXPECT_NEAR(si->center.y, 0, 1e-15);
+  EXPECT_NEAR_XY(&si->center, 0.375, 0, 1e-15);
   EXPECT_NEAR(si->radius, 0.125, 1e-15);
   // a circle through the centre becomes the line x = R^2 / diameter = 2
   EXPECT_EQ(ti->center.w, 0);
-  EXPECT_DOUBLE_EQ(ti->aux[0].x, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[0].y, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[1].x, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[1].y, -2);
+  EXPECT_XY(&ti->aux[0], 2, 2);
+  EXPECT_XY(&ti->aux[1], 2, -2);
   EXPECT_EQ(ti->aux[2].w, 0);
   // ... also when one of the sample points is the centre itself: y = 1/2
   EXPECT_EQ(bi->valid, 1);
@@ -310,8 +268,7 @@ TEST_F(Engine, InversionInACircle) {
   EXPECT_DOUBLE_EQ(bi->aux[1].y, 0.5);
   EXPECT_NE(bi->aux[0].x, bi->aux[1].x);
   // the line x = 2 becomes the circle on the diameter from 0 to 1/2
-  EXPECT_NEAR(li->center.x, 0.25, 1e-15);
-  EXPECT_NEAR(li->center.y, 0, 1e-15);
+  EXPECT_NEAR_XY(&li->center, 0.25, 0, 1e-15);
   EXPECT_NEAR(li->radius, 0.25, 1e-15);
   // a line through the centre: the sentinel circle
   EXPECT_EQ(ri->center.x, 1e30);
@@ -319,9 +276,7 @@ TEST_F(Engine, InversionInACircle) {
 }
 
 TEST_F(Engine, MirrorRotationBisectorAndDivision) {
-  line* diag = linethru(0, 0, 1, 1);
-  vertex* v = freept(1, 2);
-  vertex* m = add<vertex>(V_LVMIRROR, {diag, v});
+  vertex* m = add<vertex>(V_LVMIRROR, {linethru(0, 0, 1, 1), freept(1, 2)});
   angle* right = add<angle>(A_VVV, {freept(1, 0), freept(0, 0), freept(0, 1)});
   vertex* r = add<vertex>(V_AVV, {right, freept(2, 1), freept(1, 1)});
   vertex* o = freept(0, 0);
@@ -331,29 +286,21 @@ TEST_F(Engine, MirrorRotationBisectorAndDivision) {
   vertex* d1 = add<vertex>(V_VVF, {o, b, number(0.25)});
   vertex* d2 = add<vertex>(V_VVRATIO, {o, b, number(-1)});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(m->x, 2);
-  EXPECT_DOUBLE_EQ(m->y, 1);
+  EXPECT_XY(m, 2, 1);
   EXPECT_DOUBLE_EQ(right->value, M_PI / 2);
-  // (2,1) turned a quarter counterclockwise about (1,1)
-  EXPECT_NEAR(r->x, 1, 1e-15);
-  EXPECT_NEAR(r->y, 2, 1e-15);
-  EXPECT_DOUBLE_EQ(b1->x, 0.3 * std::cos(M_PI / 4));
-  EXPECT_DOUBLE_EQ(b1->y, 0.3 * std::sin(M_PI / 4));
+  EXPECT_NEAR_XY(r, 1, 2, 1e-15);  // (2,1) turned a quarter about (1,1)
+  EXPECT_XY(b1, 0.3 * std::cos(M_PI / 4), 0.3 * std::sin(M_PI / 4));
   // counterclockwise from the up ray to the right ray: the reflex angle,
   // bisected at 5pi/4 (up to the rounded 2pi)
-  EXPECT_NEAR(b2->x, 0.3 * std::cos(5 * M_PI / 4), 1e-7);
-  EXPECT_NEAR(b2->y, 0.3 * std::sin(5 * M_PI / 4), 1e-7);
-  EXPECT_DOUBLE_EQ(d1->x, 1);
-  EXPECT_DOUBLE_EQ(d1->y, 0.5);
-  EXPECT_DOUBLE_EQ(d2->x, -4);
-  EXPECT_DOUBLE_EQ(d2->y, -2);
+  const double rx = 0.3 * std::cos(5 * M_PI / 4);
+  EXPECT_NEAR_XY(b2, rx, 0.3 * std::sin(5 * M_PI / 4), 1e-7);
+  EXPECT_XY(d1, 1, 0.5);
+  EXPECT_XY(d2, -4, -2);
 }
 
 TEST_F(Engine, AnglesAndRatios) {
-  vertex* a = freept(1, 0);
   vertex* o = freept(0, 0);
-  vertex* c = freept(0, 1);
-  angle* g = add<angle>(A_VVV, {a, o, c});
+  angle* g = add<angle>(A_VVV, {freept(1, 0), o, freept(0, 1)});
   flt* neg = add<flt>(F_VVVRATIO, {o, freept(-2, 0), freept(4, 0)});
   flt* pos = add<flt>(F_VVVRATIO, {o, freept(3, 0), freept(0, 4)});
   flt* far = add<flt>(F_VVVRATIO, {o, freept(1, 0), o});
