@@ -1,5 +1,5 @@
 // Hit testing: tolerances, the square around a point, segments against
-// rays and whole lines, curves, visibility, and Ctrl-click cycling.
+// rays and whole lines, curves, visibility, and what a search offers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,12 +43,12 @@ vertex* point(double x, double y, int kind = FREE) {
 // The segment through two points with its coefficients worked by hand by
 // the caller: a*x + b*y + c = 0.
 line* segment(double x1, double y1, double x2, double y2, double a, double b,
-              double c, int linetype = RW_SEGMENT) {
+              double c) {
   line* l = record<line>(RW_LINE, L_VV);
   l->p1.x = x1, l->p1.y = y1, l->p1.w = 1;
   l->p2.x = x2, l->p2.y = y2, l->p2.w = 1;
   l->a = a, l->b = b, l->c = c;
-  l->linetype = linetype;
+  l->linetype = RW_SEGMENT;
   return l;
 }
 
@@ -75,15 +75,17 @@ TEST_F(Hit, PointIsFoundInASquareNotADisc) {
   EXPECT_EQ(hitvertex(0.1, 0.2), nullptr);
 }
 
-TEST_F(Hit, FreePointWinsOverPinnedPoint) {
+// (A free point over a pinned one, and Ctrl-click cycling, through the
+// mouse: see the window tests.)
+TEST_F(Hit, TheGeneralSearchNeverOffersAPinnedPoint) {
   vertex* pinned = point(0, 0, PINNED);
-  vertex* free = point(0.01, 0);
-  EXPECT_EQ(hitvertex(0.005, 0), free);
-  EXPECT_EQ(hitvertex(-0.03, 0), pinned);  // only the pinned one is there
-  // The general search never offers a pinned point.
-  deleteprimitive(free);
   EXPECT_EQ(hitprimitive(0, 0), nullptr);
   EXPECT_EQ(hitvertex(0, 0), pinned);
+  line* l = segment(-1, 0, 1, 0, 0, 1, 0);
+  selectvertex(0.7, -0.7);  // nothing there
+  EXPECT_EQ(pselected, nullptr);
+  selectnextvertex(0.3, 0.001);  // nothing selected: as a plain click
+  EXPECT_EQ(pselected, l);
 }
 
 TEST_F(Hit, SegmentRayAndWholeLine) {
@@ -226,23 +228,6 @@ TEST_F(Hit, BezierAndText) {
   EXPECT_EQ(selectedtextprim, t);
   EXPECT_EQ(hitprimitive(0.9, -0.45), nullptr);
   EXPECT_EQ(selectedtextprim, nullptr);
-}
-
-TEST_F(Hit, CtrlClicksCycleThroughWhatLiesThere) {
-  vertex* a = point(0, 0);
-  line* l = segment(-1, 0, 1, 0, 0, 1, 0);
-  vertex* b = point(0, 0);
-  point(0.5, 0.5);  // elsewhere
-  selectvertex(0.001, 0.001);
-  EXPECT_EQ(pselected, a);  // a point wins, the earlier one
-  for (primitive* next : {(primitive*)l, (primitive*)b, (primitive*)a}) {
-    selectnextvertex(0.001, 0.001);  // after the last one: start again
-    EXPECT_EQ(pselected, next);
-  }
-  selectvertex(0.7, -0.7);
-  EXPECT_EQ(pselected, nullptr);
-  selectnextvertex(0.3, 0.001);  // nothing selected: as a plain click
-  EXPECT_EQ(pselected, l);
 }
 
 }  // namespace

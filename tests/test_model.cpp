@@ -33,17 +33,9 @@ vertex* addfree(double x, double y) {
   return v;
 }
 
-TEST_F(Model, RecordDefaults) {
-  line l;  // a white segment on every layer, without marks
-  EXPECT_EQ(l.linetype, RW_SEGMENT);
-  EXPECT_EQ(l.linemark, RW_LINE0SLASH);
-  EXPECT_EQ(l.color, COLOR_WHITE);
-  EXPECT_EQ(l.layers, 0xffffffffu);
-  EXPECT_DOUBLE_EQ(angle().value, 1.5707963267948);
-  EXPECT_EQ(arc().arcradius, 1e30);
-  xform x;  // the identity
-  for (int i = 0; i < 9; i++) EXPECT_EQ(x.m[i], i % 4 == 0 ? 1 : 0) << i;
-  // the current colour, on the layers in force only, but never invisible
+// A new record takes the current colour, on the layers in force only, but
+// is never made invisible.
+TEST_F(Model, ColourAtConstructionFollowsLayers) {
   currentcolor = COLOR_INVISIBLE;
   EXPECT_EQ(vertex().color, COLOR_WHITE);
   currentcolor = COLOR_RED;
