@@ -12,14 +12,7 @@ namespace {
 using namespace enginetest;
 
 const double S3 = std::sqrt(3.0);
-
-// A conic record with the given coefficients and nothing to compute.
-conic* fixedconic(double A, double B, double C, double D, double E, double F) {
-  conic* k = add<conic>(CONIC_VVVVV, {});
-  double c[6] = {A, B, C, D, E, F};
-  for (int i = 0; i < 6; i++) k->coef[i] = c[i];
-  return k;
-}
+const double R = std::sqrt(0.5);
 
 double onconic(const conic* k, double x, double y) {
   const double* c = k->coef;
@@ -27,19 +20,28 @@ double onconic(const conic* k, double x, double y) {
          c[5];
 }
 
+// The conic (x-2)^2 + y^2 = 1 through five points, the first given.
+conic* circlethrough(vertex* first) {
+  return add<conic>(CONIC_VVVVV, {first, freept(1, 0), freept(2, 1),
+                                  freept(2, -1), freept(2 + R, R)});
+}
+
+// The tangent to the circle of radius r about the origin at angle t.
+line* tangentline(double r, double t) {
+  double x = r * std::cos(t), y = r * std::sin(t);
+  return linethru(x, y, x - std::sin(t), y + std::cos(t));
+}
+
 TEST_F(Engine, LinearSolver) {
-  // A known system: the solution is (1, 2, 3, 4, 5).
   double a[5][5] = {{2, 1, 0, 0, 3},
                     {0, 0, 1, 4, 0},
                     {1, 1, 1, 1, 1},
                     {5, 0, 0, 2, 0},
                     {0, 3, 0, 0, 1}};
-  double x[5] = {1, 2, 3, 4, 5};
-  double b[5];
-  for (int i = 0; i < 5; i++) {
-    b[i] = 0;
+  const double x[5] = {1, 2, 3, 4, 5};
+  double b[5] = {0, 0, 0, 0, 0};
+  for (int i = 0; i < 5; i++)
     for (int j = 0; j < 5; j++) b[i] += a[i][j] * x[j];
-  }
   int indx[5];
   ASSERT_EQ(ludecompose(a, indx), 1);
   lubksb(a, indx, b);
@@ -49,13 +51,10 @@ TEST_F(Engine, LinearSolver) {
 }
 
 TEST_F(Engine, ConicThroughFivePoints) {
-  const double r = std::sqrt(0.5);
-  conic* k = add<conic>(CONIC_VVVVV, {freept(3, 0), freept(1, 0), freept(2, 1),
-                                      freept(2, -1), freept(2 + r, r)});
-  conic* o = add<conic>(CONIC_VVVVV, {freept(0, 0), freept(1, 0), freept(2, 1),
-                                      freept(2, -1), freept(2 + r, r)});
+  conic* k = circlethrough(freept(3, 0));
+  conic* o = circlethrough(freept(0, 0));
   checkconstraints();
-  // (x-2)^2 + y^2 = 1 is x^2 + y^2 - 4x + 3 = 0; with F = 1 divide by 3
+  // x^2 + y^2 - 4x + 3 = 0 divided by 3, so that F = 1
   const double want[6] = {1.0 / 3, 0, 1.0 / 3, -4.0 / 3, 0, 1};
   for (int i = 0; i < 6; i++) EXPECT_NEAR(k->coef[i], want[i], 1e-12) << i;
   EXPECT_EQ(k->valid, 1);
@@ -64,32 +63,21 @@ TEST_F(Engine, ConicThroughFivePoints) {
   for (double c : o->coef) EXPECT_EQ(c, 0);
 }
 
-// The tangent to the circle of radius r about the origin at angle t.
-line* tangentline(double r, double t) {
-  double x = r * std::cos(t), y = r * std::sin(t);
-  return linethru(x, y, x - std::sin(t), y + std::cos(t));
-}
-
 TEST_F(Engine, ConicTangentToFiveLines) {
   const double t[5] = {0.3, 1.5, 2.7, 4.0, 5.2};
-  line* l[5];
+  line *l[5], *m[5];
   for (int i = 0; i < 5; i++) l[i] = tangentline(1, t[i]);
-  conic* k = add<conic>(CONIC_LLLLL, {l[0], l[1], l[2], l[3], l[4]});
-  line* m[5];
   for (int i = 0; i < 5; i++) m[i] = tangentline(100, t[i]);
+  conic* k = add<conic>(CONIC_LLLLL, {l[0], l[1], l[2], l[3], l[4]});
   conic* big = add<conic>(CONIC_LLLLL, {m[0], m[1], m[2], m[3], m[4]});
   checkconstraints();
   // proportional to x^2 + y^2 - 1
-  const double* c = k->coef;
-  EXPECT_NEAR(c[1] / c[0], 0, 1e-9);
-  EXPECT_NEAR(c[2] / c[0], 1, 1e-9);
-  EXPECT_NEAR(c[3] / c[0], 0, 1e-9);
-  EXPECT_NEAR(c[4] / c[0], 0, 1e-9);
-  EXPECT_NEAR(c[5] / c[0], -1, 1e-9);
+  const double want[6] = {1, 0, 1, 0, 0, -1};
+  for (int i = 1; i < 6; i++)
+    EXPECT_NEAR(k->coef[i] / k->coef[0], want[i], 1e-9) << i;
   // a large leading coefficient is scaled to 1: x^2 + y^2 - 10^4
   EXPECT_EQ(big->coef[0], 1);
-  EXPECT_NEAR(big->coef[2], 1, 1e-9);
-  EXPECT_NEAR(big->coef[5], -1e4, 1e-5);
+  EXPECT_TRUE(values({big->coef[2], big->coef[5]}, {1, -1e4}, 1e-5));
 }
 
 TEST_F(Engine, LineMeetsConic) {
@@ -100,21 +88,15 @@ TEST_F(Engine, LineMeetsConic) {
   line* v = linethru(0.6, -2, 0.6, 2);
   vertex* v1 = add<vertex>(V_LCONIC1, {v, k});
   vertex* v2 = add<vertex>(V_LCONIC2, {v, k});
-  line* miss = linethru(2, -2, 2, 2);
-  vertex* none = add<vertex>(V_LCONIC1, {miss, k});
+  vertex* none = add<vertex>(V_LCONIC1, {linethru(2, -2, 2, 2), k});
   flt* d = add<flt>(F_VV, {none, v1});
   checkconstraints();
   EXPECT_EQ(h->a, 0);
-  EXPECT_DOUBLE_EQ(h1->x, S3 / 2);
-  EXPECT_DOUBLE_EQ(h1->y, 0.5);
-  EXPECT_DOUBLE_EQ(h2->x, -S3 / 2);
-  EXPECT_DOUBLE_EQ(v1->x, 0.6);
-  EXPECT_DOUBLE_EQ(v1->y, 0.8);
-  EXPECT_DOUBLE_EQ(v2->y, -0.8);
+  EXPECT_TRUE(values({h1->x, h1->y, h2->x}, {S3 / 2, 0.5, -S3 / 2}));
+  EXPECT_TRUE(values({v1->x, v1->y, v2->y}, {0.6, 0.8, -0.8}));
   // no intersection: (0, 0, 0), still valid, and measures from it are 1e30
   EXPECT_EQ(none->valid, 1);
-  EXPECT_EQ(none->w, 0);
-  EXPECT_EQ(d->value, 1e30);
+  EXPECT_TRUE(values({none->w, d->value}, {0, 1e30}));
 }
 
 TEST_F(Engine, TangentsToAConic) {
@@ -125,85 +107,59 @@ TEST_F(Engine, TangentsToAConic) {
   vertex* level = freept(2, 0);  // the polar is vertical here
   line* s1 = add<line>(L_CONICV1, {k, level});
   line* s2 = add<line>(L_CONICV2, {k, level});
-  vertex* in = freept(0.1, 0.2);
-  line* bad = add<line>(L_CONICV1, {k, in});
+  line* bad = add<line>(L_CONICV1, {k, freept(0.1, 0.2)});
   checkconstraints();
   // from (0, 2): touching points (+-sqrt(3)/2, 1/2)
-  EXPECT_DOUBLE_EQ(t1->p1.x, S3 / 2);
-  EXPECT_DOUBLE_EQ(t1->p1.y, 0.5);
-  EXPECT_DOUBLE_EQ(t2->p1.x, -S3 / 2);
-  EXPECT_EQ(t1->p2.y, 2);
+  EXPECT_TRUE(values({t1->p1.x, t1->p1.y, t2->p1.x, t1->p2.y},
+                     {S3 / 2, 0.5, -S3 / 2, 2}));
   // from (2, 0): (1/2, +-sqrt(3)/2), both drawn
-  EXPECT_EQ(s1->valid, 1);
-  EXPECT_EQ(s2->valid, 1);
-  EXPECT_DOUBLE_EQ(s1->p1.x, 0.5);
-  EXPECT_DOUBLE_EQ(std::fabs(s1->p1.y), S3 / 2);
-  EXPECT_DOUBLE_EQ(s1->p1.y, -s2->p1.y);
-  for (line* l : {t1, t2, s1, s2}) {
-    // the touching point is on the circle and the radius there is normal
-    EXPECT_NEAR(onconic(k, l->p1.x, l->p1.y), 0, 1e-12);
-    EXPECT_NEAR(l->a * l->p1.y - l->b * l->p1.x, 0, 1e-12);
-  }
+  EXPECT_EQ(s1->valid + s2->valid, 2);
+  EXPECT_TRUE(values({s1->p1.x, std::fabs(s1->p1.y), s1->p1.y},
+                     {0.5, S3 / 2, -s2->p1.y}));
+  // the touching point is on the circle and the radius there is normal
+  for (line* l : {t1, t2, s1, s2})
+    EXPECT_TRUE(
+        values({onconic(k, l->p1.x, l->p1.y), l->a * l->p1.y - l->b * l->p1.x},
+               {0, 0}, 1e-12));
   // from inside: invalid, the line at infinity
   EXPECT_EQ(bad->valid, 0);
-  EXPECT_EQ(bad->a, 0);
-  EXPECT_EQ(bad->b, 0);
-  EXPECT_EQ(bad->c, 2000);
+  EXPECT_TRUE(values({bad->a, bad->b, bad->c}, {0, 0, 2000}));
 }
 
 TEST_F(Engine, TangentAtADefiningPoint) {
-  const double r = std::sqrt(0.5);
   vertex* p = freept(3, 0);
-  conic* k = add<conic>(CONIC_VVVVV, {p, freept(1, 0), freept(2, 1),
-                                      freept(2, -1), freept(2 + r, r)});
+  conic* k = circlethrough(p);
   line* t = add<line>(L_CONICV1, {k, p});
-  line* l0 = linethru(0, 0, 1, 0);
-  vertex* inf = add<vertex>(V_LL, {l0, linethru(0, 1, 1, 1)});
-  line* ti = add<line>(L_CONICV1, {k, inf});
+  line* ti = add<line>(L_CONICV1, {k, infinitept()});
   checkconstraints();
   // the tangent at (3, 0) to (x-2)^2 + y^2 = 1 is the vertical x = 3
   EXPECT_EQ(t->valid, 1);
-  EXPECT_NEAR(t->b, 0, 1e-12);
-  EXPECT_NEAR(t->a * 3 + t->c, 0, 1e-12);
+  EXPECT_TRUE(values({t->b, t->a * 3 + t->c}, {0, 0}, 1e-12));
   EXPECT_NEAR(t->a * 3 + t->b * 5 + t->c, 0, 1e-9);
   // from a point at infinity: the line at infinity, still valid
   EXPECT_EQ(ti->valid, 1);
-  EXPECT_EQ(ti->a, 0);
-  EXPECT_EQ(ti->b, 0);
+  EXPECT_TRUE(values({ti->a, ti->b}, {0, 0}));
 }
 
 TEST_F(Engine, PointOnAConic) {
-  conic* k = fixedconic(1, 0, 1, 0, 0, -1);
-  vertex* p = add<vertex>(VONCONIC, {k});
-  p->x = 1.5;
-  p->y = 1.5;
-  conic* away = fixedconic(1, 0, 1, -20, -20, 199);  // (x-10)^2+(y-10)^2=1
-  vertex* q = add<vertex>(VONCONIC, {away});
-  q->x = 0.5;
-  q->y = 0.5;
+  vertex* p = add<vertex>(VONCONIC, {fixedconic(1, 0, 1, 0, 0, -1)});
+  p->x = p->y = 1.5;
+  // (x-10)^2 + (y-10)^2 = 1
+  vertex* q = add<vertex>(VONCONIC, {fixedconic(1, 0, 1, -20, -20, 199)});
+  q->x = q->y = 0.5;
   checkconstraints();
   // nearest point of the unit circle, within the search's resolution
-  EXPECT_NEAR(p->x, std::sqrt(0.5), 5e-4);
-  EXPECT_NEAR(p->y, std::sqrt(0.5), 5e-4);
+  EXPECT_NEAR_XY(p, R, R, 5e-4);
   EXPECT_EQ(p->w, 1);
   // not in view anywhere: the point disappears but keeps its place
-  EXPECT_EQ(q->w, 0);
-  EXPECT_EQ(q->x, 0.5);
+  EXPECT_TRUE(values({q->w, q->x}, {0, 0.5}));
 }
-
-}  // namespace
-
-namespace {
-using namespace enginetest;
 
 TEST_F(Engine, ProjectionFarFromTheOriginEnds) {
   // x^2 - (1 + 1e14) x + 1e14 = 0: the vertical lines x = 1 and x = 1e14.
   // Near x = 1e14 a step of 0.0003 does not change x; the search must end.
-  conic* k = add<conic>(CONIC_VVVVV, {});
-  k->coef[0] = 1e-14;
-  k->coef[3] = -(1 + 1e-14);
-  k->coef[5] = 1;
-  vertex* p = add<vertex>(VONCONIC, {k});
+  vertex* p =
+      add<vertex>(VONCONIC, {fixedconic(1e-14, 0, 0, -(1 + 1e-14), 0, 1)});
   p->x = 1e14;
   p->y = 0.5;
   checkconstraints();

@@ -11,12 +11,16 @@
 namespace {
 using namespace enginetest;
 
+void setwindow(int w, int h) {
+  xsize = w;
+  ysize = h;
+  recalcsizes(0);
+}
+
 struct Drag : Engine {
   void SetUp() override {
     Engine::SetUp();
-    xsize = 600;
-    ysize = 400;
-    recalcsizes(0);  // x from -1.5 to 1.5, y from -1 to 1
+    setwindow(600, 400);  // x from -1.5 to 1.5, y from -1 to 1
   }
 };
 
@@ -24,7 +28,7 @@ int constructing() {
   return 0;
 }
 
-TEST_F(Drag, FreePointFollowsTheMouse) {
+TEST_F(Drag, FreePointFollowsTheMouseInsideTheView) {
   vertex* a = freept(0, 0);
   vertex* b = freept(1, 1);
   vertex* m = add<vertex>(V_VVMID, {a, b});
@@ -33,28 +37,18 @@ TEST_F(Drag, FreePointFollowsTheMouse) {
   blinkonly = 1;
   // pixel (450, 100) from the top is world (0.75, 0.5)
   EXPECT_EQ(dragvertex(450, 100), 1);
-  EXPECT_DOUBLE_EQ(b->x, 0.75);
-  EXPECT_DOUBLE_EQ(b->y, 0.5);
+  EXPECT_XY(b, 0.75, 0.5);
   EXPECT_EQ(b->satisfied, 0);
   EXPECT_EQ(blinkonly, 0);
   checkconstraints();
-  EXPECT_DOUBLE_EQ(m->x, 0.375);
-  EXPECT_DOUBLE_EQ(m->y, 0.25);
-}
-
-TEST_F(Drag, EdgesOfTheView) {
-  vertex* b = freept(0.2, 0.3);
-  checkconstraints();
-  selectprim(b);
+  EXPECT_XY(m, 0.375, 0.25);
   EXPECT_EQ(dragvertex(600, 200), 0);  // past the right edge: ignored
-  EXPECT_EQ(b->x, 0.2);
+  EXPECT_EQ(b->x, 0.75);
   EXPECT_EQ(b->satisfied, 1);
   EXPECT_EQ(dragvertex(0, 0), 1);  // top left corner: clamped
-  EXPECT_DOUBLE_EQ(b->x, -0.999 * 1.5);
-  EXPECT_DOUBLE_EQ(b->y, 0.999);
+  EXPECT_XY(b, -0.999 * 1.5, 0.999);
   EXPECT_EQ(dragvertex(300, 400), 1);  // bottom edge
-  EXPECT_DOUBLE_EQ(b->x, 0);
-  EXPECT_DOUBLE_EQ(b->y, -0.999);
+  EXPECT_XY(b, 0, -0.999);
 }
 
 TEST_F(Drag, WhatCannotBeDragged) {
@@ -63,13 +57,11 @@ TEST_F(Drag, WhatCannotBeDragged) {
   line* l = add<line>(L_VV, {p, f});
   vertex* m = add<vertex>(V_VVMID, {p, f});
   checkconstraints();
-  selectprim(p);
-  EXPECT_EQ(dragvertex(450, 100), 0);
+  for (primitive* q : {(primitive*)p, (primitive*)l, (primitive*)nullptr}) {
+    selectprim(q);
+    EXPECT_EQ(dragvertex(450, 100), 0);
+  }
   EXPECT_EQ(p->x, 0.2);
-  selectprim(l);
-  EXPECT_EQ(dragvertex(450, 100), 0);
-  selectprim(nullptr);
-  EXPECT_EQ(dragvertex(450, 100), 0);
   selectprim(f);
   inselectstatehook = constructing;
   EXPECT_EQ(dragvertex(450, 100), 0);
@@ -79,22 +71,35 @@ TEST_F(Drag, WhatCannotBeDragged) {
   selectprim(m);
   EXPECT_EQ(dragvertex(450, 100), 1);
   checkconstraints();
-  EXPECT_DOUBLE_EQ(m->x, 0.15);
-  EXPECT_DOUBLE_EQ(m->y, 0.2);
+  EXPECT_XY(m, 0.15, 0.2);
 }
 
-TEST_F(Drag, PointOnALineStaysOnIt) {
-  line* l = linethru(0, 0, 1, 1);
-  vertex* p = add<vertex>(VONL, {l});
-  p->x = p->y = 0.1;
+// Reading a diagram, dragging a point held on a line, and writing it back:
+// the writer saves the new place.
+TEST_F(Drag, DraggedPlacesAreWhatIsSaved) {
+  ASSERT_EQ(langtest::readtext(".geometry \"version 0.65\";\n"
+                               "A = .free(-0.5, 0);\n"
+                               "B = .free(0.5, 0);\n"
+                               "l = .l.vv(A, B);\n"
+                               "X = .vonl(l, 0.1, 0.3);\n"
+                               "M = .v.vvmid(A, X);\n"),
+            1)
+      << langtest::firstalert();
+  setwindow(600, 400);
   checkconstraints();
-  selectprim(p);
-  // to world (1, -0.5): the foot on y = x is (0.25, 0.25)
-  ASSERT_EQ(dragvertex(500, 300), 1);
+  vertex* x = static_cast<vertex*>(langtest::named("X"));
+  vertex* m = static_cast<vertex*>(langtest::named("M"));
+  ASSERT_NE(x, nullptr);
+  EXPECT_XY(x, 0.1, 0);  // pulled onto y = 0
+  selectprim(x);
+  // pixel (375, 100) is world (0.375, 0.5); the foot on y = 0 is x = 0.375
+  ASSERT_EQ(dragvertex(375, 100), 1);
   checkconstraints();
-  EXPECT_DOUBLE_EQ(p->x, 0.25);
-  EXPECT_DOUBLE_EQ(p->y, 0.25);
-  EXPECT_EQ(p->w, 1);
+  EXPECT_XY(x, 0.375, 0);
+  EXPECT_DOUBLE_EQ(m->x, -0.0625);
+  std::string text = langtest::written();
+  EXPECT_NE(text.find("X = .vonl(l, 0.375, "), std::string::npos) << text;
+  EXPECT_NE(text.find("A = .free(-0.5, 0"), std::string::npos) << text;
 }
 
 TEST_F(Engine, ViewRectangleAndSizes) {
@@ -105,142 +110,71 @@ TEST_F(Engine, ViewRectangleAndSizes) {
   recalcsizes(0);  // no window yet: nothing changes
   EXPECT_EQ(fxmax, 1);
   EXPECT_EQ(calls, 0);
-  xsize = 600;
-  ysize = 400;
   fontsize = 55;
-  recalcsizes(0);
+  setwindow(600, 400);
   EXPECT_EQ(calls, 1);
-  EXPECT_DOUBLE_EQ(fxmin, -1.5);
-  EXPECT_DOUBLE_EQ(fxmax, 1.5);
-  EXPECT_EQ(fymin, -1);
-  EXPECT_EQ(fymax, 1);
-  EXPECT_DOUBLE_EQ(PSxscale, 1.5);
-  EXPECT_DOUBLE_EQ(dpbsize, 0.02);  // 8 pixels edge to edge
-  EXPECT_DOUBLE_EQ(spbsize, 0.7071067811865 * 0.02);
-  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 400);
-  EXPECT_EQ(psfontsize, 16);
-  EXPECT_EQ(fontsize, 40);
+  // marks 8 pixels edge to edge; fonts cut to 40 on screen, 16 on paper
+  EXPECT_TRUE(values({fxmin, fxmax, fymin, fymax, PSxscale, dpbsize, spbsize,
+                      fbsize, (double)psfontsize, (double)fontsize},
+                     {-1.5, 1.5, -1, 1, 1.5, 0.02, 0.7071067811865 * 0.02,
+                      16 * 2.15 / 400, 16, 40}));
   // a square window; the text line height stays that of the first frame
-  xsize = ysize = 800;
-  recalcsizes(0);
-  EXPECT_EQ(fxmax, 1);
-  EXPECT_EQ(fymax, 1);
-  EXPECT_EQ(PSxscale, 1);
-  EXPECT_DOUBLE_EQ(dpbsize, 0.01);
-  EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 400);
+  setwindow(800, 800);
+  EXPECT_TRUE(values({fxmax, fymax, PSxscale, dpbsize, fbsize},
+                     {1, 1, 1, 0.01, 16 * 2.15 / 400}));
   recalcsizes(1);
   EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 800);
-  // taller than wide
-  xsize = 400;
-  ysize = 500;
-  recalcsizes(0);
-  EXPECT_DOUBLE_EQ(fymax, 1.25);
-  EXPECT_DOUBLE_EQ(fymin, -1.25);
-  EXPECT_EQ(PSxscale, 1);
-  // zero height: unchanged
+  setwindow(400, 500);  // taller than wide
+  EXPECT_TRUE(values({fymin, fymax, PSxscale}, {-1.25, 1.25, 1}));
   ysize = 0;
-  recalcsizes(1);
+  recalcsizes(1);  // nothing while a side is 0
   EXPECT_DOUBLE_EQ(fymax, 1.25);
   // resetting brings back the start-up state, the first-frame rule too
   resetview();
-  EXPECT_EQ(xsize, 0);
-  EXPECT_EQ(fxmax, 1);
-  EXPECT_EQ(gvertexsize, 8);
+  EXPECT_TRUE(values({(double)xsize, fxmax, (double)gvertexsize}, {0, 1, 8}));
   EXPECT_EQ(recalcsizeshook, nullptr);
-  xsize = ysize = 100;
-  recalcsizes(0);
+  setwindow(100, 100);
   EXPECT_DOUBLE_EQ(fbsize, 16 * 2.15 / 100);
 }
 
-TEST_F(Engine, PixelsAndProjection) {
-  xsize = 600;
-  ysize = 400;
-  recalcsizes(0);
-  double x, y;
+TEST_F(Drag, PixelsAndProjection) {
+  double x, y, u, v;
   getpoint(&x, &y, 300, 200);
-  EXPECT_DOUBLE_EQ(x, 0);
-  EXPECT_DOUBLE_EQ(y, 0);
-  getpoint(&x, &y, 600, 400);
-  EXPECT_DOUBLE_EQ(x, 1.5);
-  EXPECT_DOUBLE_EQ(y, 1);
+  getpoint(&u, &v, 600, 400);
+  EXPECT_TRUE(values({x, y, u, v}, {0, 0, 1.5, 1}));
   double m[16];
   ortho2dmatrix(fxmin, fxmax, fymin, fymax, m);
-  // column-major: the corner (1.5, 1) maps to (1, 1), the centre to 0
-  double cx = m[0] * 1.5 + m[4] * 1 + m[12];
-  double cy = m[1] * 1.5 + m[5] * 1 + m[13];
-  EXPECT_DOUBLE_EQ(cx, 1);
-  EXPECT_DOUBLE_EQ(cy, 1);
-  EXPECT_EQ(m[10], -1);
-  EXPECT_EQ(m[15], 1);
+  // column-major: the corner (1.5, 1) maps to (1, 1)
+  EXPECT_TRUE(values({m[0] * 1.5 + m[4] * 1 + m[12],
+                      m[1] * 1.5 + m[5] * 1 + m[13], m[10], m[15]},
+                     {1, 1, -1, 1}));
   ortho2dmatrix(0, 4, 2, 6, m);
-  EXPECT_DOUBLE_EQ(m[0] * 0 + m[12], -1);
-  EXPECT_DOUBLE_EQ(m[5] * 6 + m[13], 1);
+  EXPECT_TRUE(values({m[12], m[5] * 6 + m[13]}, {-1, 1}));
 }
 
 TEST_F(Engine, ZoomTurnAndMoveTheDiagram) {
   vertex* a = freept(0.5, 0.2);
   vertex* b = freept(-0.3, 0.4);
   vertex* m = add<vertex>(V_VVMID, {a, b});
-  line* l = add<line>(L_VV, {a, b});
-  vertex* on = add<vertex>(VONL, {l});
+  vertex* on = add<vertex>(VONL, {add<line>(L_VV, {a, b})});
   on->x = 0.5, on->y = 0.2;
   vertex* pin = freept(0.1, -0.1, PINNED);
   checkconstraints();
   for (int i = 0; i < 10; i++) zoomworld(1.01);
   for (primitive* p = plist; p; p = p->next) EXPECT_EQ(p->satisfied, 0);
   double f = std::pow(1.01, 10);
-  EXPECT_NEAR(a->x, 0.5 * f, 1e-15);
-  EXPECT_NEAR(pin->y, -0.1 * f, 1e-15);
-  EXPECT_NEAR(m->x, 0.1, 1e-15);  // computed: not touched until recomputed
+  // computed points are not touched until recomputed
+  EXPECT_TRUE(values({a->x, pin->y, m->x}, {0.5 * f, -0.1 * f, 0.1}, 1e-15));
   checkconstraints();
-  EXPECT_NEAR(m->x, 0.1 * f, 1e-14);
-  EXPECT_NEAR(m->y, 0.3 * f, 1e-14);
-  EXPECT_NEAR(on->x, 0.5 * f, 1e-14);  // a point on a line scales too
+  // a point on a line scales too
+  EXPECT_TRUE(values({m->x, m->y, on->x}, {0.1 * f, 0.3 * f, 0.5 * f}, 1e-14));
 
   vertex* r = freept(1, 0);
   rotateworld(M_PI / 2);  // clockwise: (1, 0) goes to (0, -1)
-  EXPECT_NEAR(r->x, 0, 1e-15);
-  EXPECT_NEAR(r->y, -1, 1e-15);
+  EXPECT_NEAR_XY(r, 0, -1, 1e-15);
   moveworld(-1, 0);
   moveworld(0, 3);
-  EXPECT_NEAR(r->x, -0.01, 1e-15);
-  EXPECT_NEAR(r->y, -0.97, 1e-15);
-}
-
-}  // namespace
-
-namespace {
-
-// Reading a diagram, dragging points of every free-standing kind, and
-// writing it back: the writer saves the new places.
-TEST_F(Drag, DraggedPlacesAreWhatIsSaved) {
-  ASSERT_EQ(langtest::readtext(".geometry \"version 0.65\";\n"
-                               "A = .free(-0.5, 0);\n"
-                               "B = .free(0.5, 0);\n"
-                               "l = .l.vv(A, B);\n"
-                               "X = .vonl(l, 0.1, 0.3);\n"
-                               "M = .v.vvmid(A, X);\n"),
-            1)
-      << langtest::firstalert();
-  xsize = 600;
-  ysize = 400;
-  recalcsizes(0);
-  checkconstraints();
-  vertex* x = static_cast<vertex*>(langtest::named("X"));
-  vertex* m = static_cast<vertex*>(langtest::named("M"));
-  ASSERT_NE(x, nullptr);
-  EXPECT_DOUBLE_EQ(x->x, 0.1);  // pulled onto y = 0
-  EXPECT_DOUBLE_EQ(x->y, 0);
-  selectprim(x);
-  // pixel (375, 100) is world (0.375, 0.5); the foot on y = 0 is x = 0.375
-  ASSERT_EQ(dragvertex(375, 100), 1);
-  checkconstraints();
-  EXPECT_DOUBLE_EQ(x->x, 0.375);
-  EXPECT_DOUBLE_EQ(x->y, 0);
-  EXPECT_DOUBLE_EQ(m->x, -0.0625);
-  std::string text = langtest::written();
-  EXPECT_NE(text.find("X = .vonl(l, 0.375, "), std::string::npos) << text;
-  EXPECT_NE(text.find("A = .free(-0.5, 0"), std::string::npos) << text;
+  EXPECT_NEAR_XY(r, -0.01, -0.97, 1e-15);
 }
 
 }  // namespace

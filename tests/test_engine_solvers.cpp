@@ -20,21 +20,17 @@ TEST_F(Engine, HomogeneousBasics) {
   line* l = linethru(1, 2, 3, 4);  // y = x + 1
   checkconstraints();
   // cross product (2 - 4, 3 - 1, 4 - 6) = (-2, 2, -2), negated so c >= 0
-  EXPECT_EQ(l->a, 2);
-  EXPECT_EQ(l->b, -2);
-  EXPECT_EQ(l->c, 2);
+  EXPECT_TRUE(values({l->a, l->b, l->c}, {2, -2, 2}));
   vertex o;
   o.x = o.y = 0;
   EXPECT_DOUBLE_EQ(vldist(&o, l), 1 / std::sqrt(2.0));
   o.w = 0;
   EXPECT_EQ(vldist(&o, l), 1e30);
-  line z;
+  line z;  // through the origin twice
   z.p1.x = z.p1.y = z.p1.w = 0;
   z.p2.x = 5;
   homogenizeline(&z);
-  EXPECT_EQ(z.a, 0);
-  EXPECT_EQ(z.b, 0);
-  EXPECT_EQ(z.c, 0);
+  EXPECT_TRUE(values({z.a, z.b, z.c}, {0, 0, 0}));
   vertex a, b;
   a.x = 1, a.y = 1;
   b.x = 4, b.y = 5;
@@ -48,20 +44,14 @@ TEST_F(Engine, LineMeetsCircle) {
   line* l = linethru(-2, 0.6, 2, 0.6);
   vertex* p1 = add<vertex>(V_LC1, {l, c});
   vertex* p2 = add<vertex>(V_LC2, {l, c});
-  line* miss = linethru(-2, 2, 2, 2);
-  vertex* none = add<vertex>(V_LC1, {miss, c});
+  vertex* none = add<vertex>(V_LC1, {linethru(-2, 2, 2, 2), c});
   vertex* dep = add<vertex>(V_VVMID, {none, p1});
   checkconstraints();
   // branch 1 is the intersection nearer the line's first point
-  EXPECT_DOUBLE_EQ(p1->x, -0.8);
-  EXPECT_DOUBLE_EQ(p1->y, 0.6);
-  EXPECT_DOUBLE_EQ(p2->x, 0.8);
-  EXPECT_DOUBLE_EQ(p2->y, 0.6);
-  EXPECT_EQ(p2->w, 1);
-  EXPECT_EQ(none->valid, 0);
-  EXPECT_EQ(none->x, 0);
-  EXPECT_EQ(none->w, 0);
-  EXPECT_EQ(dep->valid, 0);
+  EXPECT_XY(p1, -0.8, 0.6);
+  EXPECT_TRUE(values({p2->x, p2->y, p2->w}, {0.8, 0.6, 1}));
+  EXPECT_EQ(none->valid + dep->valid, 0);
+  EXPECT_TRUE(values({none->x, none->w}, {0, 0}));
 
   // A line given by a direction and a point.
   line d;
@@ -69,8 +59,7 @@ TEST_F(Engine, LineMeetsCircle) {
   d.p2.x = 0, d.p2.y = 0.6, d.p2.w = 1;
   vertex v;
   solvevlc(&d, c, &v, 1);
-  EXPECT_DOUBLE_EQ(v.x, 0.8);
-  EXPECT_DOUBLE_EQ(v.y, 0.6);
+  EXPECT_XY(&v, 0.8, 0.6);
   solvevlc(&d, c, &v, 2);
   EXPECT_DOUBLE_EQ(v.x, -0.8);
   d.p2.w = 0;  // no finite point at all
@@ -85,85 +74,63 @@ TEST_F(Engine, OtherIntersections) {
   vertex* other = add<vertex>(V_LCVOTHER, {l, c, v});
   circle* c0 = circ(0, 0, 5);
   circle* c1 = circ(6, 0, 5);
-  vertex* below = freept(3, -4);
   vertex* x1 = add<vertex>(V_CC1, {c0, c1});
   vertex* x2 = add<vertex>(V_CC2, {c0, c1});
-  vertex* o1 = add<vertex>(V_CCVOTHER, {c0, c1, below});
+  vertex* o1 = add<vertex>(V_CCVOTHER, {c0, c1, freept(3, -4)});
   vertex* o2 = add<vertex>(V_CCVOTHER, {c0, c1, x2});
   circle* touch = circ(10, 0, 5);
   vertex* t1 = add<vertex>(V_CC1, {c0, touch});
   vertex* t2 = add<vertex>(V_CC2, {c0, touch});
-  circle* apart = circ(20, 0, 5);
-  vertex* none = add<vertex>(V_CC1, {c0, apart});
+  vertex* none = add<vertex>(V_CC1, {c0, circ(20, 0, 5)});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(other->x, 0.8);
-  EXPECT_DOUBLE_EQ(other->y, 0.6);
+  EXPECT_XY(other, 0.8, 0.6);
   // circles of radius 5 at (0,0) and (6,0) meet at (3, -4) and (3, 4)
-  EXPECT_DOUBLE_EQ(x1->x, 3);
-  EXPECT_DOUBLE_EQ(x1->y, -4);
-  EXPECT_DOUBLE_EQ(x2->x, 3);
-  EXPECT_DOUBLE_EQ(x2->y, 4);
-  EXPECT_DOUBLE_EQ(o1->y, 4);
-  EXPECT_DOUBLE_EQ(o2->y, -4);
+  EXPECT_XY(x1, 3, -4);
+  EXPECT_XY(x2, 3, 4);
+  EXPECT_TRUE(values({o1->y, o2->y}, {4, -4}));
   // externally touching circles: both branches give the touching point
-  EXPECT_DOUBLE_EQ(t1->x, 5);
-  EXPECT_DOUBLE_EQ(t1->y, 0);
-  EXPECT_DOUBLE_EQ(t2->x, 5);
-  EXPECT_DOUBLE_EQ(t2->y, 0);
+  EXPECT_XY(t1, 5, 0);
+  EXPECT_XY(t2, 5, 0);
   EXPECT_EQ(none->valid, 0);
 }
 
 TEST_F(Engine, TangentFromAPoint) {
   circle* c = circ(0, 0, 1);
-  vertex* v = freept(2, 0);
-  line* t1 = add<line>(L_VC1, {v, c});
-  line* t2 = add<line>(L_VC2, {v, c});
+  line* t1 = add<line>(L_VC1, {freept(2, 0), c});
+  line* t2 = add<line>(L_VC2, {t1->parents[0], c});
   vertex* touch = add<vertex>(V_LC2, {t1, c});
-  vertex* in = freept(0.5, 0);
-  line* bad = add<line>(L_VC1, {in, c});
+  line* bad = add<line>(L_VC1, {freept(0.5, 0), c});  // from inside
   vertex* dep = add<vertex>(V_LL, {bad, t1});
   checkconstraints();
   // tangent points from (2, 0) to the unit circle: (1/2, +-sqrt(3)/2)
-  EXPECT_DOUBLE_EQ(t1->p2.x, 0.5);
-  EXPECT_DOUBLE_EQ(t1->p2.y, S3 / 2);
-  EXPECT_DOUBLE_EQ(t2->p2.y, -S3 / 2);
-  EXPECT_EQ(t1->p1.x, 2);
-  EXPECT_NEAR(side(t1, 2, 0), 0, 1e-12);
-  EXPECT_NEAR(std::fabs(side(t1, 0, 0)), 1, 1e-12);  // tangency
+  EXPECT_TRUE(values({t1->p2.x, t1->p2.y, t2->p2.y, t1->p1.x},
+                     {0.5, S3 / 2, -S3 / 2, 2}));
+  // through V and tangent
+  EXPECT_TRUE(
+      values({side(t1, 2, 0), std::fabs(side(t1, 0, 0))}, {0, 1}, 1e-12));
   // the intersection with the circle it touches is the tangent point
-  EXPECT_EQ(touch->x, t1->p2.x);
-  EXPECT_EQ(touch->y, t1->p2.y);
-  EXPECT_EQ(bad->valid, 0);
-  EXPECT_EQ(bad->a, 0);
-  EXPECT_EQ(bad->b, 0);
-  EXPECT_EQ(bad->c, 0);
-  EXPECT_EQ(bad->p1.w, 0);
-  EXPECT_EQ(dep->valid, 0);
+  EXPECT_XY(touch, t1->p2.x, t1->p2.y);
+  EXPECT_EQ(bad->valid + dep->valid, 0);
+  EXPECT_TRUE(values({bad->a, bad->b, bad->c, bad->p1.w}, {0, 0, 0, 0}));
 }
 
 TEST_F(Engine, TangentAtAPointOfTheCircle) {
   vertex* o = freept(0, 0);
   vertex* v = freept(0.6, 0.8);
-  circle* c = add<circle>(C_VV, {o, v});
-  line* t = add<line>(L_VC1, {v, c});
+  line* t = add<line>(L_VC1, {v, add<circle>(C_VV, {o, v})});
   vertex* e = freept(1, 0);  // level with the centre, on the x axis
-  circle* k = add<circle>(C_VV, {o, e});
-  line* vert = add<line>(L_VC2, {e, k});
+  line* vert = add<line>(L_VC2, {e, add<circle>(C_VV, {o, e})});
   vertex* f = freept(3, 2);
-  circle* m = add<circle>(C_VV, {freept(1, 2), f});
-  line* vert2 = add<line>(L_VC1, {f, m});
+  line* vert2 = add<line>(L_VC1, {f, add<circle>(C_VV, {freept(1, 2), f})});
   checkconstraints();
   // the tangent at V is perpendicular to OV and passes through V
-  EXPECT_EQ(t->valid, 1);
-  EXPECT_NEAR(side(t, 0.6, 0.8), 0, 1e-12);
-  EXPECT_NEAR(t->a * 0.8 - t->b * 0.6, 0, 1e-12);
-  EXPECT_NEAR(std::fabs(side(t, 0, 0)), 1, 1e-12);
+  EXPECT_EQ(t->valid + vert->valid, 2);
+  EXPECT_TRUE(values(
+      {side(t, 0.6, 0.8), t->a * 0.8 - t->b * 0.6, std::fabs(side(t, 0, 0))},
+      {0, 0, 1}, 1e-12));
   // vertical tangents, including the one at a point on the x axis
-  EXPECT_EQ(vert->valid, 1);
-  EXPECT_EQ(vert->b, 0);
-  EXPECT_NEAR(side(vert, 1, 5), 0, 1e-12);
-  EXPECT_EQ(vert2->b, 0);
-  EXPECT_NEAR(side(vert2, 3, -7), 0, 1e-12);
+  EXPECT_TRUE(values({vert->b, vert2->b}, {0, 0}));
+  EXPECT_TRUE(values({side(vert, 1, 5), side(vert2, 3, -7)}, {0, 0}, 1e-12));
 }
 
 TEST_F(Engine, CommonTangents) {
@@ -177,21 +144,15 @@ TEST_F(Engine, CommonTangents) {
   checkconstraints();
   // external: from the similitude centre (12, 0) the tangent point on c0 is
   // (1/3, sqrt(35)/3) and on c1 (6 + 1/6, sqrt(35)/6)
-  EXPECT_DOUBLE_EQ(e1->p2.x, 1.0 / 3);
-  EXPECT_DOUBLE_EQ(e1->p2.y, std::sqrt(35.0) / 3);
-  EXPECT_DOUBLE_EQ(e1->p1.x, 6 + 1.0 / 6);
-  EXPECT_DOUBLE_EQ(e1->p1.y, std::sqrt(35.0) / 6);
-  EXPECT_DOUBLE_EQ(e2->p2.y, -std::sqrt(35.0) / 3);
+  const double s35 = std::sqrt(35.0);
+  EXPECT_TRUE(values({e1->p2.x, e1->p2.y, e1->p1.x, e1->p1.y, e2->p2.y},
+                     {1.0 / 3, s35 / 3, 6 + 1.0 / 6, s35 / 6, -s35 / 3}));
   // internal: through (4, 0), touching c0 at (1, sqrt 3), c1 at (5.5, -sqrt3/2)
-  EXPECT_DOUBLE_EQ(i1->p2.x, 1);
-  EXPECT_DOUBLE_EQ(i1->p2.y, S3);
-  EXPECT_DOUBLE_EQ(i1->p1.x, 5.5);
-  EXPECT_DOUBLE_EQ(i1->p1.y, -S3 / 2);
-  EXPECT_DOUBLE_EQ(i2->p2.y, -S3);
-  for (line* l : {e1, e2, i1, i2}) {
-    EXPECT_NEAR(std::fabs(side(l, 0, 0)), 2, 1e-12);
-    EXPECT_NEAR(std::fabs(side(l, 6, 0)), 1, 1e-12);
-  }
+  EXPECT_TRUE(values({i1->p2.x, i1->p2.y, i1->p1.x, i1->p1.y, i2->p2.y},
+                     {1, S3, 5.5, -S3 / 2, -S3}));
+  for (line* l : {e1, e2, i1, i2})
+    EXPECT_TRUE(values({std::fabs(side(l, 0, 0)), std::fabs(side(l, 6, 0))},
+                       {2, 1}, 1e-12));
   // external tangents leave both centres on one side, internal ones between
   EXPECT_GT(side(e1, 0, 0) * side(e1, 6, 0), 0);
   EXPECT_LT(side(i1, 0, 0) * side(i1, 6, 0), 0);
@@ -207,17 +168,13 @@ TEST_F(Engine, CommonTangentsOfEqualCircles) {
   line* same = add<line>(L_CCEXT1, {c0, circ(0, 0, 1)});
   checkconstraints();
   // the parallels to the line of centres at distance 1
-  EXPECT_DOUBLE_EQ(e1->p1.x, 0);
-  EXPECT_DOUBLE_EQ(e1->p1.y, -1);
-  EXPECT_DOUBLE_EQ(e1->p2.x, 4);
-  EXPECT_DOUBLE_EQ(e1->p2.y, -1);
-  EXPECT_DOUBLE_EQ(e2->p1.y, 1);
-  EXPECT_EQ(e1->a, 0);
-  // the internal similitude centre is shifted by the 0.001 of equal radii
+  EXPECT_TRUE(values({e1->p1.x, e1->p1.y, e1->p2.x, e1->p2.y, e2->p1.y, e1->a},
+                     {0, -1, 4, -1, 1, 0}));
+  // the internal similitude centre is shifted by the 0.001 of equal radii,
+  // so the line through the touching points is tangent only nearly
   EXPECT_EQ(i1->valid, 1);
-  // (the line through the two touching points is then tangent only nearly)
-  EXPECT_NEAR(std::fabs(side(i1, 0, 0)), 1, 1e-4);
-  EXPECT_NEAR(std::fabs(side(i1, 4, 0)), 1, 1e-4);
+  EXPECT_TRUE(values({std::fabs(side(i1, 0, 0)), std::fabs(side(i1, 4, 0))},
+                     {1, 1}, 1e-4));
   EXPECT_NEAR(side(i1, 2, 0), 0, 0.002);
   EXPECT_NE(side(i1, 2, 0), 0);
   EXPECT_EQ(same->valid, 0);
@@ -226,24 +183,17 @@ TEST_F(Engine, CommonTangentsOfEqualCircles) {
 TEST_F(Engine, CircleThroughThreePoints) {
   vertex* a = freept(0, 0);
   vertex* b = freept(4, 0);
-  vertex* c = freept(0, 3);
-  circle* k = add<circle>(C_VVV, {a, b, c});
-  vertex* d = freept(1, 1);
-  vertex* e = freept(2, 2);
-  circle* flat = add<circle>(C_VVV, {a, d, e});
-  line* l0 = linethru(0, 0, 1, 0);
-  vertex* inf = add<vertex>(V_LL, {l0, linethru(0, 1, 1, 1)});
-  circle* bad = add<circle>(C_VVV, {a, b, inf});
+  circle* k = add<circle>(C_VVV, {a, b, freept(0, 3)});
+  circle* flat = add<circle>(C_VVV, {a, freept(1, 1), freept(2, 2)});
+  circle* bad = add<circle>(C_VVV, {a, b, infinitept()});
   checkconstraints();
   // the circumcentre of a right triangle is the midpoint of the hypotenuse
-  EXPECT_DOUBLE_EQ(k->center.x, 2);
-  EXPECT_DOUBLE_EQ(k->center.y, 1.5);
-  EXPECT_DOUBLE_EQ(k->radius, 2.5);
-  EXPECT_EQ(k->center.w, 1);
+  EXPECT_TRUE(values({k->center.x, k->center.y, k->center.w, k->radius},
+                     {2, 1.5, 1, 2.5}));
+  // three points on a line: a line, kept through the points
   EXPECT_EQ(flat->valid, 1);
-  EXPECT_EQ(flat->center.w, 0);
-  EXPECT_EQ(flat->aux[1].x, 1);
-  EXPECT_EQ(flat->aux[2].y, 2);
+  EXPECT_TRUE(
+      values({flat->center.w, flat->aux[1].x, flat->aux[2].y}, {0, 1, 2}));
   EXPECT_EQ(bad->valid, 0);
 }
 
@@ -254,74 +204,58 @@ TEST_F(Engine, IncircleAndExcircles) {
   circle* k[4];
   for (int i = 0; i < 4; i++) k[i] = add<circle>(C_LLL1 + i, {l0, l1, l2});
   vertex* foot = add<vertex>(V_LC1, {l0, k[0]});
-  line* l3 = linethru(0, 0, 1, 1);  // concurrent with l0 and l1
-  circle* flat = add<circle>(C_LLL1, {l0, l1, l3});
+  // concurrent lines have no such circle
+  circle* flat = add<circle>(C_LLL1, {l0, l1, linethru(0, 0, 1, 1)});
   checkconstraints();
   // 3-4-5 triangle: incircle (1,1) r 1; excircles opposite (4,0): (-2,2)
   // r 2, opposite (0,3): (3,-3) r 3, opposite (0,0): (6,6) r 6
   const double want[4][3] = {{1, 1, 1}, {-2, 2, 2}, {3, -3, 3}, {6, 6, 6}};
   for (int i = 0; i < 4; i++) {
-    EXPECT_NEAR(k[i]->center.x, want[i][0], 1e-12) << i;
-    EXPECT_NEAR(k[i]->center.y, want[i][1], 1e-12) << i;
-    EXPECT_NEAR(k[i]->radius, want[i][2], 1e-12) << i;
-    EXPECT_NEAR(vldist(&k[i]->center, l1), want[i][2], 1e-12) << i;
-    EXPECT_NEAR(vldist(&k[i]->center, l2), want[i][2], 1e-12) << i;
+    SCOPED_TRACE(i);
+    const double r = want[i][2];
+    EXPECT_TRUE(values({k[i]->center.x, k[i]->center.y, k[i]->radius,
+                        vldist(&k[i]->center, l1), vldist(&k[i]->center, l2)},
+                       {want[i][0], want[i][1], r, r, r}, 1e-12));
   }
   // meeting a side of the triangle gives the exact touching point
   EXPECT_NEAR(foot->x, 1, 1e-12);
   EXPECT_EQ(foot->y, 0);
-  EXPECT_EQ(flat->center.x, 1.0000000150474662e30);
-  EXPECT_EQ(flat->radius, 1);
+  EXPECT_TRUE(
+      values({flat->center.x, flat->radius}, {1.0000000150474662e30, 1}));
 }
 
 TEST_F(Engine, InversionInACircle) {
   circle* unit = circ(0, 0, 1);
-  vertex* v = freept(2, 0);
-  vertex* vi = add<vertex>(V_VCINV, {v, unit});
-  circle* s = circ(3, 0, 1);
-  circle* si = add<circle>(C_CCINV, {s, unit});
-  circle* big = circ(0, 0, 2);
-  circle* through = circ(1, 0, 1);  // passes through the centre
-  circle* ti = add<circle>(C_CCINV, {through, big});
-  circle* bottom = circ(0, 1, 1);  // its lowest point is the centre
-  circle* bi = add<circle>(C_CCINV, {bottom, unit});
-  line* l = linethru(2, 0, 2, 1);
-  circle* li = add<circle>(C_LCINV, {l, unit});
-  line* radial = linethru(0, 1, 0, 2);
-  circle* ri = add<circle>(C_LCINV, {radial, unit});
+  vertex* vi = add<vertex>(V_VCINV, {freept(2, 0), unit});
+  circle* si = add<circle>(C_CCINV, {circ(3, 0, 1), unit});
+  // a circle through the centre, and one whose lowest point is the centre
+  circle* ti = add<circle>(C_CCINV, {circ(1, 0, 1), circ(0, 0, 2)});
+  circle* bi = add<circle>(C_CCINV, {circ(0, 1, 1), unit});
+  circle* li = add<circle>(C_LCINV, {linethru(2, 0, 2, 1), unit});
+  circle* ri = add<circle>(C_LCINV, {linethru(0, 1, 0, 2), unit});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(vi->x, 0.5);
-  EXPECT_DOUBLE_EQ(vi->y, 0);
+  EXPECT_XY(vi, 0.5, 0);
   // (2,0) and (4,0) invert to 1/2 and 1/4: centre 3/8, radius 1/8
-  EXPECT_NEAR(si->center.x, 0.375, 1e-15);
-  EXPECT_NEAR(si->center.y, 0, 1e-15);
-  EXPECT_NEAR(si->radius, 0.125, 1e-15);
+  EXPECT_TRUE(values({si->center.x, si->center.y, si->radius},
+                     {0.375, 0, 0.125}, 1e-15));
   // a circle through the centre becomes the line x = R^2 / diameter = 2
-  EXPECT_EQ(ti->center.w, 0);
-  EXPECT_DOUBLE_EQ(ti->aux[0].x, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[0].y, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[1].x, 2);
-  EXPECT_DOUBLE_EQ(ti->aux[1].y, -2);
-  EXPECT_EQ(ti->aux[2].w, 0);
+  EXPECT_TRUE(values({ti->center.w, ti->aux[0].x, ti->aux[0].y, ti->aux[1].x,
+                      ti->aux[1].y, ti->aux[2].w},
+                     {0, 2, 2, 2, -2, 0}));
   // ... also when one of the sample points is the centre itself: y = 1/2
   EXPECT_EQ(bi->valid, 1);
-  EXPECT_EQ(bi->center.w, 0);
-  EXPECT_DOUBLE_EQ(bi->aux[0].y, 0.5);
-  EXPECT_DOUBLE_EQ(bi->aux[1].y, 0.5);
+  EXPECT_TRUE(
+      values({bi->center.w, bi->aux[0].y, bi->aux[1].y}, {0, 0.5, 0.5}));
   EXPECT_NE(bi->aux[0].x, bi->aux[1].x);
   // the line x = 2 becomes the circle on the diameter from 0 to 1/2
-  EXPECT_NEAR(li->center.x, 0.25, 1e-15);
-  EXPECT_NEAR(li->center.y, 0, 1e-15);
-  EXPECT_NEAR(li->radius, 0.25, 1e-15);
+  EXPECT_TRUE(
+      values({li->center.x, li->center.y, li->radius}, {0.25, 0, 0.25}, 1e-15));
   // a line through the centre: the sentinel circle
-  EXPECT_EQ(ri->center.x, 1e30);
-  EXPECT_EQ(ri->radius, 1);
+  EXPECT_TRUE(values({ri->center.x, ri->radius}, {1e30, 1}));
 }
 
 TEST_F(Engine, MirrorRotationBisectorAndDivision) {
-  line* diag = linethru(0, 0, 1, 1);
-  vertex* v = freept(1, 2);
-  vertex* m = add<vertex>(V_LVMIRROR, {diag, v});
+  vertex* m = add<vertex>(V_LVMIRROR, {linethru(0, 0, 1, 1), freept(1, 2)});
   angle* right = add<angle>(A_VVV, {freept(1, 0), freept(0, 0), freept(0, 1)});
   vertex* r = add<vertex>(V_AVV, {right, freept(2, 1), freept(1, 1)});
   vertex* o = freept(0, 0);
@@ -331,29 +265,21 @@ TEST_F(Engine, MirrorRotationBisectorAndDivision) {
   vertex* d1 = add<vertex>(V_VVF, {o, b, number(0.25)});
   vertex* d2 = add<vertex>(V_VVRATIO, {o, b, number(-1)});
   checkconstraints();
-  EXPECT_DOUBLE_EQ(m->x, 2);
-  EXPECT_DOUBLE_EQ(m->y, 1);
+  EXPECT_XY(m, 2, 1);
   EXPECT_DOUBLE_EQ(right->value, M_PI / 2);
-  // (2,1) turned a quarter counterclockwise about (1,1)
-  EXPECT_NEAR(r->x, 1, 1e-15);
-  EXPECT_NEAR(r->y, 2, 1e-15);
-  EXPECT_DOUBLE_EQ(b1->x, 0.3 * std::cos(M_PI / 4));
-  EXPECT_DOUBLE_EQ(b1->y, 0.3 * std::sin(M_PI / 4));
+  EXPECT_NEAR_XY(r, 1, 2, 1e-15);  // (2,1) turned a quarter about (1,1)
+  EXPECT_XY(b1, 0.3 * std::cos(M_PI / 4), 0.3 * std::sin(M_PI / 4));
   // counterclockwise from the up ray to the right ray: the reflex angle,
   // bisected at 5pi/4 (up to the rounded 2pi)
-  EXPECT_NEAR(b2->x, 0.3 * std::cos(5 * M_PI / 4), 1e-7);
-  EXPECT_NEAR(b2->y, 0.3 * std::sin(5 * M_PI / 4), 1e-7);
-  EXPECT_DOUBLE_EQ(d1->x, 1);
-  EXPECT_DOUBLE_EQ(d1->y, 0.5);
-  EXPECT_DOUBLE_EQ(d2->x, -4);
-  EXPECT_DOUBLE_EQ(d2->y, -2);
+  const double rx = 0.3 * std::cos(5 * M_PI / 4);
+  EXPECT_NEAR_XY(b2, rx, 0.3 * std::sin(5 * M_PI / 4), 1e-7);
+  EXPECT_XY(d1, 1, 0.5);
+  EXPECT_XY(d2, -4, -2);
 }
 
 TEST_F(Engine, AnglesAndRatios) {
-  vertex* a = freept(1, 0);
   vertex* o = freept(0, 0);
-  vertex* c = freept(0, 1);
-  angle* g = add<angle>(A_VVV, {a, o, c});
+  angle* g = add<angle>(A_VVV, {freept(1, 0), o, freept(0, 1)});
   flt* neg = add<flt>(F_VVVRATIO, {o, freept(-2, 0), freept(4, 0)});
   flt* pos = add<flt>(F_VVVRATIO, {o, freept(3, 0), freept(0, 4)});
   flt* far = add<flt>(F_VVVRATIO, {o, freept(1, 0), o});
@@ -362,10 +288,8 @@ TEST_F(Engine, AnglesAndRatios) {
   flipangle(g);
   g->satisfied = 0;
   checkconstraints();
-  EXPECT_DOUBLE_EQ(g->value, 3 * M_PI / 2);
-  EXPECT_DOUBLE_EQ(neg->value, -0.5);
-  EXPECT_DOUBLE_EQ(pos->value, 0.75);
-  EXPECT_EQ(far->value, 1.0000000150474662e30);
+  EXPECT_TRUE(values({g->value, neg->value, pos->value, far->value},
+                     {3 * M_PI / 2, -0.5, 0.75, 1.0000000150474662e30}));
 }
 
 }  // namespace

@@ -33,32 +33,11 @@ vertex* addfree(double x, double y) {
   return v;
 }
 
-TEST_F(Model, RecordDefaults) {
-  line l;
-  EXPECT_EQ(l.type, RW_LINE);
-  EXPECT_EQ(l.linetype, RW_SEGMENT);
-  EXPECT_EQ(l.linemark, RW_LINE0SLASH);
-  EXPECT_EQ(l.p1.w, 0);
-  EXPECT_EQ(l.color, COLOR_WHITE);
-  EXPECT_EQ(l.layers, 0xffffffffu);
-  angle a;
-  EXPECT_DOUBLE_EQ(a.value, 1.5707963267948);
-  arc r;
-  EXPECT_EQ(r.arcradius, 1e30);
-  flt f;
-  EXPECT_EQ(f.named, 1);
-  EXPECT_EQ(f.rpn, nullptr);
-  xform x;
-  EXPECT_EQ(x.m[0], 1);
-  EXPECT_EQ(x.m[4], 1);
-  EXPECT_EQ(x.m[8], 1);
-  EXPECT_EQ(x.m[1], 0);
-}
-
+// A new record takes the current colour, on the layers in force only, but
+// is never made invisible.
 TEST_F(Model, ColourAtConstructionFollowsLayers) {
   currentcolor = COLOR_INVISIBLE;
-  vertex all;
-  EXPECT_EQ(all.color, COLOR_WHITE);  // never created invisible
+  EXPECT_EQ(vertex().color, COLOR_WHITE);
   currentcolor = COLOR_RED;
   layerset = (1u << 2) | (1u << 5);
   vertex some;
@@ -85,9 +64,14 @@ TEST_F(Model, LabelsAndNames) {
   vertex* again = addfree(0, 1);
   EXPECT_STREQ(again->symbol->name, "v2");
   EXPECT_EQ(lookup(idtable, "v2")->prim, again);
+  // label number 10052 + 52 is "10052": more than five bytes, not cut
+  vnumber = 10052 + 52;
+  EXPECT_STREQ(addfree(0, 2)->label, "10052");
+  EXPECT_EQ(vnumber, 10052 + 53);
 }
 
-TEST_F(Model, DeletionKeepsTheListSound) {
+// Parents, expression items and macro calls all hold what they refer to.
+TEST_F(Model, ReferencesBlockDeletionAndTheListStaysSound) {
   vertex* a = addfree(0, 0);
   vertex* b = addfree(1, 0);
   line* l = new line;
@@ -96,21 +80,6 @@ TEST_F(Model, DeletionKeepsTheListSound) {
   l->parents[1] = b;
   genname(l);
   addprimitive(l);
-  EXPECT_EQ(deleteprimitive(a), 0);
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0], "Cannot delete constrained primitive");
-  EXPECT_EQ(plist, a);
-
-  ASSERT_TRUE(deleteprimitive(l));  // the last record
-  EXPECT_EQ(plisttail, b);
-  EXPECT_EQ(b->next, nullptr);
-  ASSERT_TRUE(deleteprimitive(a));
-  ASSERT_TRUE(deleteprimitive(b));
-  EXPECT_EQ(plist, nullptr);
-  EXPECT_EQ(plisttail, nullptr);
-}
-
-TEST_F(Model, ExpressionReferencesBlockDeletion) {
   flt* f1 = new flt;
   f1->kind = F_RPN;
   genname(f1);
@@ -123,35 +92,52 @@ TEST_F(Model, ExpressionReferencesBlockDeletion) {
   f2->rpn[0].prim = f1;
   genname(f2);
   addprimitive(f2);
-  EXPECT_EQ(deleteprimitive(f1), 0);
-  EXPECT_EQ(alerts.at(0), "Cannot delete constrained primitive");
-  EXPECT_TRUE(deleteprimitive(f2));
-  EXPECT_TRUE(deleteprimitive(f1));
+  macro* m = new macro;
+  addprimitive(m);
+  macrocall* c = new macrocall;
+  c->kind = MACROCALL;
+  c->macroref = m;
+  addprimitive(c);
+  for (primitive* p : {(primitive*)a, (primitive*)f1, (primitive*)m})
+    EXPECT_EQ(deleteprimitive(p), 0);
+  ASSERT_EQ(alerts.size(), 3u);
+  for (const std::string& s : alerts)
+    EXPECT_EQ(s, "Cannot delete constrained primitive");
+  EXPECT_EQ(plist, a);
+  // the last record, then the rest
+  for (primitive* p : {(primitive*)c, (primitive*)m, (primitive*)f2,
+                       (primitive*)f1, (primitive*)l})
+    ASSERT_TRUE(deleteprimitive(p));
+  EXPECT_EQ(plisttail, b);
+  EXPECT_EQ(b->next, nullptr);
+  ASSERT_TRUE(deleteprimitive(a));
+  ASSERT_TRUE(deleteprimitive(b));
+  EXPECT_EQ(plist, nullptr);
+  EXPECT_EQ(plisttail, nullptr);
 }
 
 TEST_F(Model, FlipAngleOnlyTouchesThreePointAngles) {
   vertex* a = addfree(1, 0);
   vertex* o = addfree(0, 0);
   vertex* b = addfree(0, 1);
-  angle* g = new angle;
-  g->kind = A_VVV;
-  g->parents[0] = a;
-  g->parents[1] = o;
-  g->parents[2] = b;
-  flipangle(g);
-  EXPECT_EQ(g->parents[0], b);
-  EXPECT_EQ(g->parents[2], a);
-  g->kind = A_F;
-  flipangle(g);
-  EXPECT_EQ(g->parents[0], b);
-  destroyprimitive(g);
+  angle g;
+  g.kind = A_VVV;
+  g.parents[0] = a;
+  g.parents[1] = o;
+  g.parents[2] = b;
+  flipangle(&g);
+  EXPECT_EQ(g.parents[0], b);
+  EXPECT_EQ(g.parents[2], a);
+  g.kind = A_F;
+  flipangle(&g);
+  EXPECT_EQ(g.parents[0], b);
 }
 
 TEST_F(Model, BucketGrowthKeepsBackPointers) {
-  // Names of equal byte sum share a bucket; 60 of them overflow its 50 slots.
+  // Names of equal byte sum share a bucket; 60 of them overflow its 50
+  // slots. Moving one 'b' along a run of 'a's keeps the byte sum.
   std::vector<vertex*> v;
   for (int i = 0; i < 60; i++) {
-    // moving one 'b' along a run of 'a's keeps the byte sum, so the bucket
     std::string s = std::string(i, 'a') + "b" + std::string(59 - i, 'a');
     vertex* p = new vertex;
     symtableentry* e = addentry(idtable, s.c_str(), RW_VERTEX);
@@ -164,41 +150,6 @@ TEST_F(Model, BucketGrowthKeepsBackPointers) {
     EXPECT_EQ(lookup(idtable, p->symbol->name), p->symbol);
   }
   for (vertex* p : v) destroyprimitive(p);
-}
-
-}  // namespace
-
-namespace {
-
-struct ModelRefs : ::testing::Test {
-  void SetUp() override { resetall(); }
-  void TearDown() override { resetall(); }
-};
-
-TEST_F(ModelRefs, CalledMacrosAndLongLabelNumbers) {
-  std::vector<std::string> seen;
-  static std::vector<std::string>* sink;
-  sink = &seen;
-  alerthook = [](const char* t) { sink->push_back(t); };
-  macro* m = new macro;
-  addprimitive(m);
-  macrocall* c = new macrocall;
-  c->kind = MACROCALL;
-  c->macroref = m;
-  addprimitive(c);
-  // the call names the macro only through macroref
-  EXPECT_EQ(deleteprimitive(m), 0);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0], "Cannot delete constrained primitive");
-  EXPECT_TRUE(deleteprimitive(c));
-  EXPECT_TRUE(deleteprimitive(m));
-  // label number 10052 + 52 is "10052": more than five bytes, not cut
-  vnumber = 10052 + 52;
-  vertex* v = makevertex(0, 0);
-  EXPECT_STREQ(v->label, "10052");
-  EXPECT_EQ(vnumber, 10052 + 53);
-  destroyprimitive(v);
-  selectprim(nullptr);
 }
 
 }  // namespace

@@ -28,71 +28,58 @@ void setwindow(int w, int h) {
   recalcsizes(1);
 }
 
-TEST_F(Render, ColourDecision) {
-  colorchoice c = choosecolor(12, nullptr);
-  EXPECT_TRUE(c.drawn);
-  EXPECT_FLOAT_EQ(c.rgb[0], 113 / 255.f);
-  EXPECT_FLOAT_EQ(c.rgb[2], 198 / 255.f);
-  EXPECT_EQ(c.index, 12);
-  definecolor(12, 0.25f, 0.5f, 0.75f);
-  EXPECT_FLOAT_EQ(choosecolor(12, nullptr).rgb[1], 0.5f);
-
-  uint8_t lc[NLAYERS];
+// Every colour decision: the code, the record's layer colours, the lowest
+// layer in force, whether invisibles are shown and the blink phase give
+// the index and rgb drawn, or (index -1) nothing.
+TEST_F(Render, ColourDecisions) {
+  uint8_t lc[NLAYERS];  // red on layer 3, hidden on the others
   for (auto& b : lc) b = 255;
   lc[3] = COLOR_RED;
-  minlayer = 0;
-  EXPECT_FALSE(choosecolor(COLOR_PERLAYER, lc).drawn);  // hidden on layer 0
-  showinvisible = 1;
-  c = choosecolor(COLOR_PERLAYER, lc);
-  EXPECT_TRUE(c.drawn);  // shown grey while invisibles are shown
-  EXPECT_FLOAT_EQ(c.rgb[0], 0.5f);
-  EXPECT_EQ(c.index, 10);
-  showinvisible = 0;
-  minlayer = 3;
-  c = choosecolor(COLOR_PERLAYER, lc);
-  EXPECT_TRUE(c.drawn);
-  EXPECT_FLOAT_EQ(c.rgb[0], 1);
-  EXPECT_FLOAT_EQ(c.rgb[1], 0);
-
-  // No layer in force: the bytes are never read at -1; the record is
-  // invisible.
-  EXPECT_EQ(effectivecolor(COLOR_PERLAYER, lc, -1), COLOR_INVISIBLE);
-  EXPECT_EQ(effectivecolor(COLOR_PERLAYER, lc, 32), COLOR_INVISIBLE);
-  EXPECT_EQ(effectivecolor(COLOR_PERLAYER, nullptr, 3), COLOR_INVISIBLE);
-  EXPECT_FALSE(decidecolor(COLOR_PERLAYER, lc, -1, 0, 1).drawn);
-
-  EXPECT_FALSE(choosecolor(40, nullptr).drawn);
-  EXPECT_FALSE(choosecolor(-8, nullptr).drawn);
-  c = choosecolor(COLOR_BACKGROUND, nullptr);
-  EXPECT_TRUE(c.drawn);
-  EXPECT_EQ(c.rgb[0] + c.rgb[1] + c.rgb[2], 0);
-  c = choosecolor(COLOR_SMEAR, nullptr);
-  EXPECT_FLOAT_EQ(c.rgb[1], 0.6f);
-  EXPECT_EQ(c.index, 9);
-}
-
-TEST_F(Render, BlinkPhases) {
-  // Phase 0 dims .blink1 only; phase 1 .blink2; phase 2 .blink.
-  colorchoice b = decidecolor(COLOR_BLINK, nullptr, 0, 0, 0);
-  colorchoice b1 = decidecolor(COLOR_BLINK1, nullptr, 0, 0, 0);
-  colorchoice b2 = decidecolor(COLOR_BLINK2, nullptr, 0, 0, 0);
-  EXPECT_FLOAT_EQ(b.rgb[0], 1);
-  EXPECT_FLOAT_EQ(b.rgb[1], 0.5f);
-  EXPECT_EQ(b.index, 3);
-  EXPECT_FLOAT_EQ(b1.rgb[1], 0.5f);
-  EXPECT_FLOAT_EQ(b1.rgb[2], 0.25f);
-  EXPECT_EQ(b1.index, 0);
-  EXPECT_FLOAT_EQ(b2.rgb[0], 0.5f);
-  EXPECT_EQ(b2.index, 5);
-  EXPECT_EQ(decidecolor(COLOR_BLINK2, nullptr, 0, 0, 1).index, 0);
-  EXPECT_FLOAT_EQ(decidecolor(COLOR_BLINK2, nullptr, 0, 0, 1).rgb[0], 0.25f);
-  EXPECT_EQ(decidecolor(COLOR_BLINK, nullptr, 0, 0, 2).index, 0);
-  EXPECT_FLOAT_EQ(decidecolor(COLOR_BLINK, nullptr, 0, 0, 2).rgb[0], 0.5f);
-  EXPECT_EQ(decidecolor(COLOR_BLINK1, nullptr, 0, 0, 2).index, 4);
+  const float p = 113 / 255.f, q = 198 / 255.f;
+  const struct {
+    int code;
+    const uint8_t* layers;
+    int minlayer, shown, phase, index;
+    float rgb[3];
+  } rows[] = {
+      {12, nullptr, 0, 0, 0, 12, {p, p, q}},
+      {COLOR_PERLAYER, lc, 3, 0, 0, COLOR_RED, {1, 0, 0}},
+      {COLOR_PERLAYER, lc, 0, 0, 0, -1, {}},
+      {COLOR_PERLAYER, lc, 0, 1, 0, 10, {.5f, .5f, .5f}},  // shown grey
+      // no layer in force, or no layer colours: invisible, never read
+      {COLOR_PERLAYER, lc, -1, 1, 0, 10, {.5f, .5f, .5f}},
+      {COLOR_PERLAYER, lc, 32, 1, 0, 10, {.5f, .5f, .5f}},
+      {COLOR_PERLAYER, nullptr, 3, 1, 0, 10, {.5f, .5f, .5f}},
+      {COLOR_PERLAYER, lc, -1, 0, 0, -1, {}},
+      {40, nullptr, 0, 1, 0, -1, {}},  // unknown codes
+      {-8, nullptr, 0, 1, 0, -1, {}},
+      {COLOR_BACKGROUND, nullptr, 0, 0, 0, 0, {0, 0, 0}},
+      {COLOR_SMEAR, nullptr, 0, 0, 0, 9, {.6f, .6f, .6f}},
+      // phase 0 dims .blink1 only, phase 1 .blink2, phase 2 .blink; a dim
+      // colour has index 0
+      {COLOR_BLINK, nullptr, 0, 0, 0, 3, {1, .5f, 0}},
+      {COLOR_BLINK, nullptr, 0, 0, 2, 0, {.5f, .25f, 0}},
+      {COLOR_BLINK1, nullptr, 0, 0, 0, 0, {0, .5f, .25f}},
+      {COLOR_BLINK1, nullptr, 0, 0, 2, 4, {0, 1, .5f}},
+      {COLOR_BLINK2, nullptr, 0, 0, 0, 5, {.5f, 1, 1}},
+      {COLOR_BLINK2, nullptr, 0, 0, 1, 0, {.25f, .5f, .5f}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(::testing::Message() << "code " << r.code << " layer "
+                                      << r.minlayer << " phase " << r.phase);
+    colorchoice c = decidecolor(r.code, r.layers, r.minlayer, r.shown, r.phase);
+    EXPECT_EQ(c.drawn, r.index >= 0);
+    if (r.index < 0) continue;
+    EXPECT_EQ(c.index, r.index);
+    for (int i = 0; i < 3; i++) EXPECT_FLOAT_EQ(c.rgb[i], r.rgb[i]) << i;
+  }
+  minlayer = 3;  // the globals in force
+  EXPECT_EQ(choosecolor(COLOR_PERLAYER, lc).index, COLOR_RED);
 
   vertex v;
   v.color = COLOR_PERLAYER;
   for (auto& x : v.layercolor) x = 255;
+  minlayer = 0;
   v.layercolor[0] = 253;  // -3 read as signed
   EXPECT_TRUE(isblinking(&v));
   EXPECT_FALSE(issmear(&v));
@@ -143,17 +130,14 @@ TEST_F(Render, LineEnds) {
   l.linetype = RW_RAY12;
   lineendpoints(&l, ONSCREEN, &P, &Q);
   EXPECT_NEAR(Q.x, 10.1, 1e-12);
-  lineendpoints(&l, ONPAGE, &P, &Q);  // three units beyond Q on paper
-  EXPECT_NEAR(Q.x, 3.1, 1e-12);
-  EXPECT_EQ(Q.y, 0);
-  // A whole line: 2x - y + 1 = 0 solved for y (|b| < |a|: solved for x).
+  // a whole line, 2x - y + 1 = 0 (|b| < |a|: solved for x)
   l.linetype = RW_LONGLINE;
   l.a = 2, l.b = -1, l.c = 1;
   lineendpoints(&l, ONSCREEN, &P, &Q);
   EXPECT_DOUBLE_EQ(P.y, -10);
   EXPECT_DOUBLE_EQ(P.x, -5.5);  // 2x + 10 + 1 = 0
   EXPECT_DOUBLE_EQ(Q.x, 4.5);
-  // A segment whose second end is at infinity is drawn whole.
+  // a segment whose second end is at infinity is drawn whole
   l.linetype = RW_SEGMENT;
   l.p2.w = 0;
   l.a = 0, l.b = 1, l.c = -0.5;
@@ -164,7 +148,7 @@ TEST_F(Render, LineEnds) {
   wholeline(0, 0, 1, &P, &Q);
   EXPECT_EQ(P.x, 1e30);
   EXPECT_EQ(Q.y, 1e30);
-  // Through (1, 1) and the point at infinity in direction (1, 0): y = 1.
+  // through (1, 1) and the point at infinity in direction (1, 0): y = 1
   vertex p, q;
   p.x = 1, p.y = 1, p.w = 1;
   q.x = 1, q.y = 0, q.w = 0;
@@ -182,59 +166,40 @@ TEST_F(Render, LabelAnchorAndTicks) {
   EXPECT_NEAR(m.y, 0.52, 1e-7);
   EXPECT_DOUBLE_EQ(m.x, 0.5);
 
-  wpoint t[3][2];
+  wpoint t[3][2];  // (the tick geometry is pinned by the PostScript tests)
   EXPECT_EQ(linetickmarks(RW_LINE0SLASH, {0, 0}, {1, 0}, PAGETICKROOT, t), 0);
-  // Horizontal line: u = (1, 0), v = r(1, -1).
-  ASSERT_EQ(linetickmarks(RW_LINE1SLASH, {0, 0}, {1, 0}, PAGETICKROOT, t), 1);
-  EXPECT_NEAR(t[0][0].x, 0.5 + 0.03 * 0.7071067, 1e-12);
-  EXPECT_NEAR(t[0][0].y, -0.03 * 0.7071067, 1e-12);
-  EXPECT_NEAR(t[0][1].x, 0.5 - 0.03 * 0.7071067, 1e-12);
-  ASSERT_EQ(linetickmarks(RW_LINE3SLASH, {0, 0}, {0, 2}, PAGETICKROOT, t), 3);
-  EXPECT_NEAR((t[0][0].y + t[0][1].y) / 2, 0.98, 1e-12);
-  EXPECT_NEAR((t[1][0].y + t[1][1].y) / 2, 1.02, 1e-12);
-  EXPECT_NEAR((t[2][0].y + t[2][1].y) / 2, 1.0, 1e-12);
-  // Each tick is 0.06 long and at 45 degrees to the line.
-  double dx = t[2][0].x - t[2][1].x, dy = t[2][0].y - t[2][1].y;
-  EXPECT_NEAR(sqrt(dx * dx + dy * dy), 0.06, 1e-6);
-  EXPECT_NEAR(fabs(dx), fabs(dy), 1e-12);
   EXPECT_EQ(linetickmarks(RW_LINE2SLASH, {1, 1}, {1, 1}, PAGETICKROOT, t), 0);
 }
 
 TEST_F(Render, Circles) {
   setwindow(600, 400);
-  EXPECT_DOUBLE_EQ(fxmax, 1.5);
-  EXPECT_DOUBLE_EQ(dpbsize, 0.02);
   EXPECT_EQ(circlestylefor(3.9), CIRCLE_ROUGH);
   EXPECT_EQ(circlestylefor(4.0), CIRCLE_FINE);
   EXPECT_EQ(circlestylefor(200), CIRCLE_FINE);
   EXPECT_EQ(circlestylefor(250), CIRCLE_HUGE);
-  const float* f = finecircletable();
-  EXPECT_NEAR(f[2 * 200], 0, 1e-7);  // quarter turn
-  EXPECT_FLOAT_EQ(f[2 * 200 + 1], 1);
-  const float* r = roughcircletable();
-  EXPECT_FLOAT_EQ(r[2 * 40], -1);
-  const float* c = circpointoutline();
-  EXPECT_NEAR(hypot(c[10], c[11]), 0.707106781188 * 0.02, 1e-8);
-  setwindow(800, 400);  // the outline follows the mark size
-  EXPECT_NEAR(hypot(circpointoutline()[0], circpointoutline()[1]),
-              0.707106781188 * 0.02, 1e-8);
-  setwindow(400, 400);
-  EXPECT_NEAR(circpointoutline()[0], 0.707106781188 * 0.02, 1e-8);
+  // the point outline follows the mark size, whatever the window's shape
+  const double corner = 0.707106781188 * 0.02;
+  EXPECT_NEAR(std::hypot(circpointoutline()[10], circpointoutline()[11]),
+              corner, 1e-8);
+  setwindow(800, 400);
+  EXPECT_NEAR(std::hypot(circpointoutline()[0], circpointoutline()[1]), corner,
+              1e-8);
 
+  setwindow(400, 400);
+  EXPECT_NEAR(circpointoutline()[0], corner, 1e-8);
   // Radius 250 about (0, -250): the top and bottom edges are crossed
   // (square view: sides first, and they are crossed too at x = +-1).
   wpoint s[2][2];
   ASSERT_EQ(hugecirclestrokes(0, -250, 250, s), 2);
   EXPECT_DOUBLE_EQ(s[0][0].x, 1);
-  EXPECT_NEAR(s[0][0].y, -250 + sqrt(250.0 * 250 - 1), 1e-9);
-  // Far away: misses both pairs of edges.
-  EXPECT_EQ(hugecirclestrokes(1000, 1000, 250, s), 0);
-  // Crossing the lines of the top and bottom edges only (a tall view
-  // tries the sides first).
+  EXPECT_NEAR(s[0][0].y, -250 + std::sqrt(250.0 * 250 - 1), 1e-9);
+  EXPECT_EQ(hugecirclestrokes(1000, 1000, 250, s), 0);  // far away
+  // crossing the lines of the top and bottom edges only
   ASSERT_EQ(hugecirclestrokes(1000, 0, 1000.5, s), 2);
   EXPECT_DOUBLE_EQ(s[0][0].y, 1);
-  EXPECT_NEAR(s[1][0].x, 1000 - sqrt(1000.5 * 1000.5 - 1), 1e-9);
+  EXPECT_NEAR(s[1][0].x, 1000 - std::sqrt(1000.5 * 1000.5 - 1), 1e-9);
 
+  // a straight "circle" is drawn through its finite sample points
   circle k;
   k.center.w = 0;
   for (vertex& a : k.aux) a.w = 0;
@@ -250,41 +215,24 @@ TEST_F(Render, Circles) {
   EXPECT_EQ(q, &k.aux[2]);
 }
 
+// (Rings, slashes, arms past 180 degrees and arcs on the page are pinned
+// by the PostScript tests.)
 TEST_F(Render, AngleMarks) {
-  setwindow(800, 400);  // twice as wide as tall: rings grow by 2
-  const anglemarkset* m = anglemarkfor(RW_RING3);
-  ASSERT_NE(m, nullptr);
-  EXPECT_EQ(m->nrings, 3);
-  EXPECT_NEAR(m->rings[2] * anglemarkscale(), 0.18, 1e-12);
-  EXPECT_NEAR(m->rings[0] * anglemarkscale(), 0.10, 1e-12);
-  EXPECT_DOUBLE_EQ(anglemarkfor(RW_DSLASH3)->r2, 0.03);
-  EXPECT_EQ(anglemarkfor(RW_DSLASH3)->nslash, 2);
-  EXPECT_DOUBLE_EQ(anglemarkfor(RW_SLASH2)->r2, 0.05);
-  EXPECT_TRUE(anglemarkfor(RW_RIGHT)->right);
-  EXPECT_EQ(anglemarkfor(RW_NOANGLE)->nrings, 0);
-  EXPECT_EQ(anglemarkfor(RW_SOLIDPOLY), nullptr);
-
+  setwindow(800, 400);  // twice as wide as tall: marks grow by 2
+  EXPECT_EQ(anglemarkfor(RW_SOLIDPOLY), nullptr);  // not an angle mark
   double a, b;
   anglearms({1, 0}, {0, 0}, {0, 1}, &a, &b);
   EXPECT_DOUBLE_EQ(a, 0);
   EXPECT_NEAR(b, M_PI / 2, 1e-15);
-  anglearms({0, 1}, {0, 0}, {1, 0}, &a, &b);  // clockwise given: 270 deg
-  EXPECT_NEAR(b - a, 1.5 * M_PI, 1e-12);
   wpoint pts[3];
-  anglearms({1, 0}, {0, 0}, {0, 1}, &a, &b);
   rightanglepoints({0, 0}, 0.07 * anglemarkscale(), a, b, SCREENDIAG, pts);
-  EXPECT_NEAR(hypot(pts[1].x, pts[1].y), 0.07 * sqrt(2.0) * 2, 1e-10);
+  EXPECT_NEAR(std::hypot(pts[1].x, pts[1].y), 0.07 * std::sqrt(2.0) * 2, 1e-10);
   EXPECT_NEAR(pts[1].x, pts[1].y, 1e-12);
   std::vector<wpoint> strip;
   anglestrip({0, 0}, 1, a, b, &strip);
   EXPECT_EQ(strip.size(), 17u);  // 0, 0.1, .., 1.5, then pi/2
   EXPECT_NEAR(strip.back().y, 1, 1e-15);
-  wpoint L = anglelabelanchor({1, 1}, M_PI / 2);
-  EXPECT_NEAR(L.y, 1.14, 1e-12);
-
-  // An arc's drawn radius is |A - C| whatever the window.
-  double r = arcmarkradius({0.3, 0}, {0, 0.4});
-  EXPECT_NEAR(r * anglemarkscale(), 0.5, 1e-12);
+  EXPECT_NEAR(anglelabelanchor({1, 1}, M_PI / 2).y, 1.14, 1e-12);
 
   vertex P, V, Q;
   P.x = 2, P.y = 0, P.w = 2;
@@ -298,52 +246,25 @@ TEST_F(Render, AngleMarks) {
   EXPECT_DOUBLE_EQ(p.x, 1);  // divided through by w
   Q.w = 0;
   EXPECT_FALSE(anglecorners(&ang, &p, &v, &q));
-  Q.w = 1;
-  ang.kind = A_F;
-  EXPECT_FALSE(anglecorners(&ang, &p, &v, &q));
 }
 
+// (Circles, hyperbolas, line pairs and conics without points are drawn by
+// the window tests and written by the PostScript tests.)
 TEST_F(Render, Conics) {
   conicaxes k;
-  double circle1[6] = {1, 0, 1, 0, 0, -1};  // x^2 + y^2 = 1
-  screenconic(circle1, &k);
-  EXPECT_EQ(k.shape, CONIC_ELLIPSE);
-  EXPECT_NEAR(k.sx, 1, 1e-12);
-  EXPECT_NEAR(k.sy, 1, 1e-12);
-  double none[6] = {-1, 0, -1, 0, 0, -1};
-  screenconic(none, &k);
-  EXPECT_EQ(k.shape, CONIC_IMAGINARY);
-  pageconic(none, &k);
-  EXPECT_EQ(k.shape, CONIC_IMAGINARY);
   // Ellipse with semi-axes 2 and 0.5 about (1, -1): x-1 = 2cos, y+1 = sin/2.
   // a < c turns the frame by 90 degrees, so u runs along y.
   double ell[6] = {0.25, 0, 4, -0.5, 8, 0.25 + 4 - 1};
   pageconic(ell, &k);
   EXPECT_EQ(k.shape, CONIC_ELLIPSE);
   EXPECT_NEAR(k.theta, M_PI / 2, 1e-12);
-  double cx = k.uc * cos(k.theta) - k.vc * sin(k.theta);
-  double cy = k.uc * sin(k.theta) + k.vc * cos(k.theta);
-  EXPECT_NEAR(cx, 1, 1e-12);
-  EXPECT_NEAR(cy, -1, 1e-12);
+  EXPECT_NEAR(k.uc * cos(k.theta) - k.vc * sin(k.theta), 1, 1e-12);
+  EXPECT_NEAR(k.uc * sin(k.theta) + k.vc * cos(k.theta), -1, 1e-12);
   EXPECT_NEAR(k.sx, 0.5, 1e-12);  // along y
   EXPECT_NEAR(k.sy, 2, 1e-12);    // along x
-  // xy - 1 = 0: a rectangular hyperbola turned by 45 degrees.
-  double hyp[6] = {0, 1, 0, 0, 0, -1};
-  screenconic(hyp, &k);
-  EXPECT_NEAR(k.theta, M_PI / 4, 1e-12);
-  ASSERT_EQ(k.shape, CONIC_HYPERBOLA);
-  EXPECT_NEAR(k.sx, sqrt(2.0), 1e-12);
-  EXPECT_EQ(k.turn90, 1);  // opens along u: turned onto the unit one
-  // x^2 - y^2 = 0: two lines, not drawn on screen.
-  double pair[6] = {1, 0, -1, 0, 0, 0};
-  screenconic(pair, &k);
-  EXPECT_EQ(k.shape, CONIC_LINEPAIR);
-  pageconic(pair, &k);  // F = 0: A/F is infinite; nothing on the page
-  EXPECT_EQ(k.shape, CONIC_NONE);
-  // y = x^2: a parabola on screen; non-finite centre on the page.
+  // y = x^2: D = 0, but only E is divided by: the screen draws it
   double par[6] = {1, 0, 0, 0, -1, 0};
   screenconic(par, &k);
-  // D = 0, but only E is divided by: the screen draws it.
   EXPECT_EQ(k.shape, CONIC_PARABOLA_V);
   double par2[6] = {1, 0, 0, 0.5, -1, 0};
   screenconic(par2, &k);
@@ -351,19 +272,14 @@ TEST_F(Render, Conics) {
   setwindow(400, 400);
   std::vector<wpoint> pts;
   parabolapoints(&k, &pts);
-  // Steps of 2 * 4 / 400 = 0.01 from x = -1.2 to 1.2.
+  // steps of 2 * 4 / 400 = 0.01 from x = -1.2 to 1.2
   EXPECT_NEAR((double)pts.size(), 240, 1);
   EXPECT_NEAR(pts.front().x, -1.2, 1e-12);
   for (const wpoint& w : pts) EXPECT_NEAR(w.x * w.x + 0.5 * w.x - w.y, 0, 1e-9);
-  pageconic(par2, &k);
-  EXPECT_EQ(k.shape, CONIC_NONE);
 
+  // the unit hyperbola's branches (their ends: see the PostScript tests)
   const wpoint* up = hyperbolabranch(1);
   const wpoint* lo = hyperbolabranch(0);
-  EXPECT_EQ(up[0].x, -1e6);
-  EXPECT_EQ(up[HYPPOINTS - 1].y, 1e6);
-  EXPECT_DOUBLE_EQ(up[1].x, -5);
-  EXPECT_DOUBLE_EQ(up[398].x, 397 * 10.0 / 398 - 5);
   for (int i = 1; i < HYPPOINTS - 1; i++) {
     EXPECT_NEAR(up[i].y * up[i].y - up[i].x * up[i].x, 1, 1e-9);
     EXPECT_EQ(lo[i].y, -up[i].y);
@@ -378,16 +294,8 @@ TEST_F(Render, BezierAndStipples) {
   EXPECT_DOUBLE_EQ(b[32].x, 4);
   EXPECT_DOUBLE_EQ(b[16].x, (0 + 3 + 9 + 4) / 8.0);  // (P1+3P2+3P3+P4)/8
   EXPECT_DOUBLE_EQ(b[16].y, (0 + 6 + 6 + 0) / 8.0);
-
-  const uint8_t* m = polygonstipple(RW_HASHPOLY);
-  ASSERT_NE(m, nullptr);
-  EXPECT_EQ(m[0], 1);
-  EXPECT_EQ(m[4 * 3 + 2], 8);
-  EXPECT_EQ(m[4 * 9], 2);
-  EXPECT_EQ(polygonstipple(RW_HASHPOLY1)[4 * 1], 64);
-  EXPECT_EQ(polygonstipple(RW_HASHPOLY2)[4 * 17 + 3], 128);
+  EXPECT_NE(polygonstipple(RW_HASHPOLY2), nullptr);  // only hatching has one
   EXPECT_EQ(polygonstipple(RW_SOLIDPOLY), nullptr);
-  EXPECT_EQ(polygonstipple(RW_OUTLINEPOLY), nullptr);
 }
 
 std::string describe(const char* s) {
@@ -405,23 +313,18 @@ std::string describe(const char* s) {
   return out;
 }
 
+// (Markup as the PostScript writer sets it is tested there.)
 TEST_F(Render, Markup) {
-  struct row {
+  const struct {
     const char* in;
     const char* items;
   } rows[] = {
       {"", ""},
-      {"A", "run[A] "},
-      {"A\\sub{1}", "run[A] sub[1] "},
       {"A\\subscript{12}B", "run[A] sub[12] run[B] "},
-      {"x\\sup{2}", "run[x] sup[2] "},
       {"\\alpha\\beta", "run sym97 run sym98 "},
-      {"\\pie", "run sym112 run[e] "},
-      {"\\101", "run sym65 "},
-      {"\\400", "run sym0 "},  // code mod 256
-      {"\\9", "run bs run[9] "},
+      {"\\400", "run sym0 "},     // code mod 256
+      {"\\8", "run bs run[8] "},  // not an octal digit
       {"\\", "run bs "},
-      {"\\overline{AB}", "run over[AB] "},
       {"\\arc{AB", "run arc[AB] "},  // unclosed: to the end
       {"\\arc{A\nB}", "run arc[A] run nl run[B}] "},
       {"\\sub{\\alpha}", "run sub[\\alpha] "},  // no nesting
@@ -429,13 +332,13 @@ TEST_F(Render, Markup) {
       {"\\mu", "run sym109 "},
       {"\\Delta\\triangle", "run sym68 run sym68 "},
       {"\\cdot\\dotmath", "run sym215 run sym215 "},
-      {"\\therefore", "run sym92 "},
       {"a\nb", "run[a] nl run[b] "},
       {"\\sqrtx", "run sym214 run[x] "},
       {"\\12", "run bs run[12] "},
   };
-  for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); i++)
-    EXPECT_EQ(describe(rows[i].in), rows[i].items) << "row " << i;
+  for (const auto& r : rows) EXPECT_EQ(describe(r.in), r.items) << r.in;
+  for (const specialsymbol& s : special)
+    EXPECT_EQ((int)strlen(s.name), s.len) << s.name;
 
   // A group far longer than any fixed buffer is kept whole.
   std::string big = "\\overline{" + std::string(5000, 'x') + "}";
@@ -468,31 +371,6 @@ TEST_F(Render, Markup) {
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got[0].kind, MK_RUN);
   }
-
-  EXPECT_TRUE(isodigit('7'));
-  EXPECT_FALSE(isodigit('8'));
-  EXPECT_EQ(special[0].len, 8);
-  for (const specialsymbol& s : special)
-    EXPECT_EQ((int)strlen(s.name), s.len) << s.name;
-}
-
-TEST_F(Render, ViewSizes) {
-  setwindow(600, 400);
-  EXPECT_DOUBLE_EQ(fxmin, -1.5);
-  EXPECT_DOUBLE_EQ(fymax, 1);
-  EXPECT_DOUBLE_EQ(PSxscale, 1.5);
-  EXPECT_NEAR(spbsize, 0.7071067811865 * 0.02, 1e-15);
-  double fb = fbsize;
-  xsize = 200, ysize = 300;
-  recalcsizes(0);  // text sizes stay those of the first frame
-  EXPECT_DOUBLE_EQ(fbsize, fb);
-  EXPECT_DOUBLE_EQ(fymax, 1.5);
-  EXPECT_DOUBLE_EQ(PSxscale, 1);
-  EXPECT_DOUBLE_EQ(dpbsize, 8.0 / 200);
-  xsize = 0;
-  recalcsizes(1);  // nothing while a side is 0
-  EXPECT_DOUBLE_EQ(fymax, 1.5);
-  EXPECT_DOUBLE_EQ(fbsize, fb);
 }
 
 }  // namespace
