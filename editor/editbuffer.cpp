@@ -237,7 +237,20 @@ void damageall() {
   ed.maxdamage = DAMAGEALL;
 }
 
+// Whether deleting from (l1, c1) to (l2, c2) leaves the text as it is: an
+// empty range, or the line end of the last line joined with the extra line,
+// which gives the last line its line end back.
+static int changesnothing(_line* l1, int c1, _line* l2, int c2) {
+  if (l1 == l2) return c1 == c2;
+  return l2 == ed.bottom && l1->next == l2 && c1 == l1->length - 1 && c2 == 0 &&
+         l2->length == 1;
+}
+
 void deleterange(_line* l1, int c1, _line* l2, int c2) {
+  if (changesnothing(l1, c1, l2, c2)) {
+    setcursor(l1, c1);
+    return;
+  }
   int first = lineindex(l1);
   if (l1 == l2) {
     memmove(l1->linetext + c1, l1->linetext + c2, l1->length - c2 + 1);
