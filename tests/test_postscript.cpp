@@ -95,40 +95,37 @@ const std::string UNIT =
 
 TEST_F(PostScript, Lines) {
   struct row {
-    double x1, y1, x2, y2;
+    double y;  // of the segment from (0, y) to (1, y)
     int type, style, mark;
     double width;
     std::string out;
   } rows[] = {
-      {0, 0, 0.5, 0.25, RW_SEGMENT, RW_SOLIDLINE, RW_LINE0SLASH, 1,
-       SOLID + "newpath 0.000000 0.000000 moveto 0.500000 0.250000 lineto "
-               "stroke\n"},
-      {0, 0, 0.5, 0.25, RW_SEGMENT, RW_DASHLINE, RW_LINE0SLASH, 2,
-       "[.02] 0 setdash\n0.004000 setlinewidth\n"
-       "newpath 0.000000 0.000000 moveto 0.500000 0.250000 lineto stroke\n"},
+      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE0SLASH, 1, SOLID + UNIT},
+      {0, RW_SEGMENT, RW_DASHLINE, RW_LINE0SLASH, 2,
+       "[.02] 0 setdash\n0.004000 setlinewidth\n" + UNIT},
       // a ray ends three units beyond its second point
-      {0, 0, 0.5, 0, RW_RAY12, RW_DOTLINE, RW_LINE0SLASH, 1,
+      {0, RW_RAY12, RW_DOTLINE, RW_LINE0SLASH, 1,
        "[.007] 0 setdash\n0.002000 setlinewidth\n"
-       "newpath 0.000000 0.000000 moveto 3.500000 0.000000 lineto stroke\n"},
-      {0, 0.5, 1, 0.5, RW_LONGLINE, RW_SOLIDLINE, RW_LINE0SLASH, 1,
+       "newpath 0.000000 0.000000 moveto 4.000000 0.000000 lineto stroke\n"},
+      {0.5, RW_LONGLINE, RW_SOLIDLINE, RW_LINE0SLASH, 1,
        SOLID + "newpath -10.000000 0.500000 moveto 10.000000 0.500000 "
                "lineto stroke\n"},
       // ticks across the midpoint: 0.03 (1, -1) / sqrt 2 = 0.021213
-      {0, 0, 1, 0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE1SLASH, 1,
+      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE1SLASH, 1,
        SOLID + UNIT +
            "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n"},
-      {0, 0, 1, 0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE2SLASH, 1,
+      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE2SLASH, 1,
        SOLID + UNIT +
            "0.511213 -0.021213 moveto 0.468787 0.021213 lineto "
            "0.531213 -0.021213 moveto 0.488787 0.021213 lineto stroke\n"},
-      {0, 0, 1, 0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE3SLASH, 1,
+      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE3SLASH, 1,
        SOLID + UNIT +
            "0.501213 -0.021213 moveto 0.458787 0.021213 lineto "
            "0.541213 -0.021213 moveto 0.498787 0.021213 lineto\n"
            "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n"},
   };
   for (const row& r : rows) {
-    line* l = segment(r.x1, r.y1, r.x2, r.y2);
+    line* l = segment(0, r.y, 1, r.y);
     l->linetype = r.type, l->linestyle = r.style, l->linemark = r.mark;
     l->width = r.width;
     EXPECT_EQ(ps(l), r.out) << r.type << " " << r.style << " " << r.mark;
@@ -366,32 +363,19 @@ TEST_F(PostScript, PointMarks) {
 }
 
 TEST_F(PostScript, StyleCaches) {
-  // The page swaps black and white; other codes past 7 print black; -10 is
-  // the white of mark fills.
-  const char* rgb[] = {"1 1 1", "1 0 0", "0 1 0", "1 1 0",
-                       "0 0 1", "1 0 1", "0 1 1", "0 0 0"};
-  struct row {
-    int code;
-    std::string text;
-  } rows[] = {
-      {12, "0 0 0"},
-      {-3, "0 0 0"},
-      {-10, "1 1 1"},
-      // -2 is also the cache's empty value: the smear colour is not written
-      // first in a document, where the current colour is black anyway.
-      {-2, ""}};
-  for (int code = 0; code < 8; code++) {
+  // The page swaps black and white; codes past 7 print black; -10 is the
+  // white of mark fills; -2 is also the cache's empty value: the smear
+  // colour is not written first in a document, where it is black anyway.
+  const int codes[] = {0, 1, 2, 3, 4, 5, 6, 7, 12, -3, -10, -2};
+  const char* rgb[] = {"1 1 1", "1 0 0", "0 1 0", "1 1 0", "0 0 1", "1 0 1",
+                       "0 1 1", "0 0 0", "0 0 0", "0 0 0", "1 1 1", nullptr};
+  for (int i = 0; i < 12; i++) {
     capture c;
     initcolorflag();
-    setPScolor(code, nullptr, c.f);
-    setPScolor(code, nullptr, c.f);  // the same colour again: nothing
-    EXPECT_EQ(c.text(), rgb[code] + std::string(" setrgbcolor\n")) << code;
-  }
-  for (const row& r : rows) {
-    capture c;
-    initcolorflag();
-    setPScolor(r.code, nullptr, c.f);
-    EXPECT_EQ(c.text(), r.text.empty() ? "" : r.text + " setrgbcolor\n");
+    setPScolor(codes[i], nullptr, c.f);
+    setPScolor(codes[i], nullptr, c.f);  // the same colour again: nothing
+    EXPECT_EQ(c.text(), rgb[i] ? rgb[i] + std::string(" setrgbcolor\n") : "")
+        << codes[i];
   }
   capture c;
   initcolorflag();

@@ -139,18 +139,16 @@ TEST_F(Lang, StackLimits) {
   EXPECT_STREQ(lastrpnerror(), "stack overflow");
 }
 
-TEST_F(Lang, ReferencesAndProperties) {
+TEST_F(Lang, References) {
   ASSERT_EQ(readtext("A = .free(0, 0); B = .free(3, 4);\n"
                      "AB = .f.vv(A, B);\n"
-                     "d = .f.rpn(AB 2 .div, .red, \"half\");"),
+                     "d = .f.rpn(AB 2 .div);"),
             1)
       << firstalert();
   flt* d = (flt*)named("d");
   ASSERT_EQ(d->nrpn, 3);
   EXPECT_EQ(d->rpn[0].tag, RPN_FLT);
   EXPECT_EQ(d->rpn[0].prim, named("AB"));
-  EXPECT_EQ(d->color, COLOR_RED);
-  EXPECT_STREQ(d->label, "half");
   ((flt*)named("AB"))->value = 5;  // what the engine would compute
   evalrpn(d);
   EXPECT_EQ(d->value, 2.5);
