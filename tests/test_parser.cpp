@@ -8,7 +8,6 @@
 #include "language/rpn.h"
 #include "model/state.h"
 #include "model/style.h"
-#include "render/palette.h"
 #include "tests/langtest.h"
 
 namespace {
@@ -211,15 +210,9 @@ TEST_F(Lang, LabelsSetAutomaticNumbering) {
   EXPECT_EQ(vnumber, 65);  // "12" counts 64
 }
 
-TEST_F(Lang, PaletteLayersAndModes) {
-  ASSERT_EQ(readtext(".c5 = (1, 0.5, 0);\n.red = (0.8, 0, 0);\n"
-                     ".l2; .l5;\n.radianmode;\n"),
-            1)
-      << firstalert();
-  EXPECT_EQ(cdefs[5], 1);
-  EXPECT_FLOAT_EQ(ctab[5][1], 0.5f);
-  EXPECT_EQ(cdefs[1], 1);
-  EXPECT_FLOAT_EQ(ctab[1][0], 0.8f);
+// Colour statements are read and written in test_writer.
+TEST_F(Lang, LayersAndModes) {
+  ASSERT_EQ(readtext(".l2; .l5;\n.radianmode;\n"), 1) << firstalert();
   EXPECT_EQ(layerset, (1u << 2) | (1u << 5));
   EXPECT_EQ(filelayerset, layerset);
   EXPECT_EQ(degreemode, 0);
@@ -252,26 +245,6 @@ TEST_F(Lang, HeaderVersions) {
   EXPECT_EQ(alerts()[0],
             "Possible mismatch: file version: 1.50\nTessarin version: 0.65");
   EXPECT_EQ(alerts()[1], "Line 2: Expected reserved word or macro id\n");
-}
-
-TEST_F(Lang, TextsAndComments) {
-  ASSERT_EQ(
-      readtext("// first\n.text(\"two\nlines\", .red);\nA = .free(0, 0);"), 1);
-  comment* c = (comment*)plist;
-  ASSERT_EQ(c->type, RW_COMMENT);
-  EXPECT_STREQ(c->textbuf, " first\n");
-  text* t = (text*)c->next;
-  ASSERT_EQ(t->type, RW_TEXT);
-  EXPECT_STREQ(t->string, "two\nlines");
-  EXPECT_EQ(t->color, COLOR_RED);
-  EXPECT_EQ(linecount, 4);
-  // a long comment keeps 149 characters and still ends its line
-  std::string longc = "//" + std::string(300, 'c') + "\nB = .free(0, 0);";
-  ASSERT_EQ(readtext(longc), 1);
-  c = (comment*)plist;
-  EXPECT_EQ(strlen(c->textbuf), 149u);
-  EXPECT_EQ(c->textbuf[148], '\n');
-  EXPECT_NE(named("B"), nullptr);
 }
 
 TEST_F(Lang, LongNamesAreCut) {

@@ -6,8 +6,6 @@
 
 #include <csignal>
 
-#include "language/rpn.h"
-#include "render/palette.h"
 #include "tests/langtest.h"
 
 namespace {
