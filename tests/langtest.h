@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,11 @@ inline void recordalert(const char* text) {
   alerts().push_back(text);
 }
 
+// The first alert, or "" when there was none.
+inline std::string firstalert() {
+  return alerts().empty() ? std::string() : alerts()[0];
+}
+
 // Reads text as a fresh diagram the way the program opens a file.
 inline int readtext(const std::string& text) {
   clearbuffer();
@@ -47,14 +54,24 @@ inline std::string written() {
   return s;
 }
 
-// The first alert, or "" when there was none.
-inline std::string firstalert() {
-  return alerts().empty() ? std::string() : alerts()[0];
+// Reads text, writes it and reads that back, which must write the same;
+// returns the first writing.
+inline std::string readback(const std::string& text) {
+  EXPECT_EQ(readtext(text), 1) << firstalert();
+  std::string once = written();
+  EXPECT_EQ(readtext(once), 1) << firstalert() << "\n" << once;
+  EXPECT_EQ(written(), once);
+  return once;
 }
 
 inline primitive* named(const char* name) {
   symtableentry* e = lookup(idtable, name);
   return e ? e->prim : nullptr;
+}
+
+inline std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 struct Lang : ::testing::Test {

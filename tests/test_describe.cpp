@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "model/reset.h"
 #include "relations/describe.h"
@@ -29,54 +30,48 @@ TEST_F(Describe, Sentences) {
   vertex* b = pt(1, 0);
   vertex* c = pt(0, 1);
   line* l = mkl(L_VV, {a, b});
-  EXPECT_EQ(describe(a), "\"A\": free point");
-  EXPECT_EQ(describe(l), "(l1): line connecting points \"A\" and \"B\"");
   circle* k = mkc(C_VVV, {a, b, c});
-  EXPECT_EQ(describe(k), "(c1): circle through points \"A\", \"B\" and \"C\"");
   vertex* m = mkv(V_VVMID, {a, b});
-  EXPECT_EQ(describe(m), "\"D\": midpoint of points \"A\" and \"B\"");
   line* perp = mkl(L_VLPERP, {c, l});
-  EXPECT_EQ(describe(perp), "(l2): line through \"C\" perpendicular to (l1)");
   vertex* x = mkv(V_LL, {l, perp});
-  EXPECT_EQ(describe(x), "\"E\": intersection of lines (l1) and (l2)");
   vertex* on = mkv(VONC, {k});
-  EXPECT_EQ(describe(on), "\"F\": point on circle (c1)");
   circle* ctr = mkc(C_CTRVV, {a, b, c});
-  EXPECT_EQ(describe(ctr),
-            "(c2): circle: center \"A\"; radius = dist(\"B\", \"C\")");
-
-  // The ratio comes first although it is the third parent.
   flt* f = (flt*)newprimitive(RW_FLT);
   genname(f);
   addprimitive(f);
   vertex* r = mkv(V_VVF, {a, b, f});
-  EXPECT_EQ(describe(r),
-            "\"G\": point set at ratio (flt1) between points \"A\" and \"B\"");
-  // An anonymous number is named by its value.
-  flt* lit = (flt*)newprimitive(RW_FLT);
+  flt* lit = (flt*)newprimitive(RW_FLT);  // an anonymous number
   lit->named = 0;
   lit->value = 0.25;
   lit->kind = LITERAL;
   addprimitive(lit);
   circle* cf = mkc(C_VF, {a, lit});
-  EXPECT_EQ(describe(cf), "(c3): circle centered at \"A\" with radius 0.25");
-
-  // Five parents, with the double blanks of the conic sentences.
-  vertex* d = pt(1, 1);
-  vertex* e = pt(2, 3);
-  primitive* con = mk(RW_CONIC, CONIC_VVVVV, {a, b, c, d, e});
-  EXPECT_EQ(describe(con),
-            "(con1): conic through points: \"A\",  \"B\",  \"C\",  \"H\", "
-            "\"I\"");
-
+  primitive* con = mk(RW_CONIC, CONIC_VVVVV, {a, b, c, pt(1, 1), pt(2, 3)});
   primitive* poly = mk(RW_POLYGON, POLYGON, {a, b, c});
-  EXPECT_EQ(describe(poly), "polygon");
   primitive* g = mk(RW_ANGLE, A_VVV, {a, b, c});
-  EXPECT_EQ(describe(g),
-            "(ang1): angle made from points \"A\", \"B\", and \"C\"");
-  EXPECT_EQ(describe(f), "(flt1): no description");
   vertex* pin = pt(0.5, 0.5, PINNED);
-  EXPECT_EQ(describe(pin), "\"J\": pinned point");
+  const std::pair<primitive*, const char*> rows[] = {
+      {a, "\"A\": free point"},
+      {l, "(l1): line connecting points \"A\" and \"B\""},
+      {k, "(c1): circle through points \"A\", \"B\" and \"C\""},
+      {m, "\"D\": midpoint of points \"A\" and \"B\""},
+      {perp, "(l2): line through \"C\" perpendicular to (l1)"},
+      {x, "\"E\": intersection of lines (l1) and (l2)"},
+      {on, "\"F\": point on circle (c1)"},
+      {ctr, "(c2): circle: center \"A\"; radius = dist(\"B\", \"C\")"},
+      // the ratio comes first although it is the third parent
+      {r, "\"G\": point set at ratio (flt1) between points \"A\" and \"B\""},
+      // an anonymous number is named by its value
+      {cf, "(c3): circle centered at \"A\" with radius 0.25"},
+      // five parents, with the double blanks of the conic sentences
+      {con,
+       "(con1): conic through points: \"A\",  \"B\",  \"C\",  \"H\", \"I\""},
+      {poly, "polygon"},
+      {g, "(ang1): angle made from points \"A\", \"B\", and \"C\""},
+      {f, "(flt1): no description"},
+      {pin, "\"J\": pinned point"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(describe(row.first), row.second);
 }
 
 TEST_F(Describe, LongNamesAndSmallBuffers) {

@@ -15,35 +15,28 @@ const char* const CENTROID =
     "    m = .v.vvmid(a, b);\n"
     "    .return g = .v.vvf(c, m, 0.666667);\n}\n";
 
+// The record before `result`: its call.
+primitive* callof(const primitive* result) {
+  primitive* p = plist;
+  while (p && p->next != result) p = p->next;
+  return p;
+}
+
 TEST_F(Lang, DefinitionAndCall) {
   ASSERT_EQ(readtext(std::string(CENTROID) +
                      "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
                      "G = centroid(A, B, C, .red, \"G\");"),
             1)
       << firstalert();
-  symtableentry* e = lookup(idtable, "centroid");
-  ASSERT_NE(e, nullptr);
-  EXPECT_EQ(e->type, RW_MACRO);
-  macro* m = (macro*)e->prim;
-  EXPECT_EQ(m->nparams, 3);
-  EXPECT_STREQ(m->params[0]->name, "centroid$a");
-  EXPECT_EQ(m->params[0]->prim->kind, PARAMHOLDER);
-  EXPECT_EQ(m->rettype, RW_VERTEX);
-  EXPECT_EQ(m->label, nullptr);
-  ASSERT_NE(m->body, nullptr);
-  EXPECT_STREQ(m->body->symbol->name, "centroid$m");
-  EXPECT_EQ(m->retprim->symbol, lookup(idtable, "centroid$g"));
+  EXPECT_NE(named("centroid"), nullptr);
   EXPECT_EQ(named("m"), nullptr);  // body names stay inside
   primitive* g = named("G");
   ASSERT_NE(g, nullptr);
   EXPECT_EQ(g->generated, 1);
   EXPECT_EQ(g->color, COLOR_RED);
   EXPECT_STREQ(g->label, "G");
-  // the call record precedes its result in the list
-  primitive* call = plist;
-  while (call && call->type != RW_MACROCALL) call = call->next;
-  ASSERT_NE(call, nullptr);
-  EXPECT_EQ(call->next, g);
+  primitive* call = callof(g);
+  ASSERT_EQ(call->type, RW_MACROCALL);
   EXPECT_EQ(((macrocall*)call)->result, g);
   EXPECT_EQ(call->parents[0], named("A"));
   EXPECT_EQ(call->parents[2], named("C"));
@@ -108,14 +101,8 @@ TEST_F(Lang, ResultsOfOtherTypesAndLiterals) {
   // 2 and 2.0 share one anonymous flt entered as "2.000000"
   symtableentry* two = lookup(idtable, "2.000000");
   ASSERT_NE(two, nullptr);
-  primitive* call1 = plist;
-  while (call1 && call1->next != k1) call1 = call1->next;
-  primitive* call2 = plist;
-  while (call2 && call2->next != k2) call2 = call2->next;
-  ASSERT_NE(call1, nullptr);
-  ASSERT_NE(call2, nullptr);
-  EXPECT_EQ(call1->parents[1], two->prim);
-  EXPECT_EQ(call2->parents[1], two->prim);
+  EXPECT_EQ(callof(k1)->parents[1], two->prim);
+  EXPECT_EQ(callof(k2)->parents[1], two->prim);
   checkconstraints();
   EXPECT_EQ(((circle*)k2)->radius, 2);
   EXPECT_EQ(((circle*)k2)->center.x, 3);
@@ -137,47 +124,39 @@ TEST_F(Lang, WrittenBackInListOrder) {
                 ".macro nothing()\n{\n}\nnothing();\n");
 }
 
-TEST_F(Lang, NestedCallsInsideABody) {
-  ASSERT_EQ(
-      readtext(std::string(CENTROID) +
-               ".macro .vertex twice(.vertex a, .vertex b, .vertex c)\n"
-               "{ g1 = centroid(a, b, c); .return h = .v.vvmid(g1, a); }\n"
-               "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
-               "T = twice(A, B, C);"),
-      1)
-      << firstalert();
-  checkconstraints();
-  vertex* t = (vertex*)named("T");
-  EXPECT_NEAR(t->x, 0.5, 1e-5);  // halfway from A to the centroid (1, 1)
-  EXPECT_NEAR(t->y, 0.5, 1e-5);
-  std::string once = written();
-  ASSERT_EQ(readtext(once), 1) << firstalert();
-  EXPECT_EQ(written(), once);
-}
+struct callrow {
+  std::string text;
+  double x, y;  // of T after recomputing
+};
 
-}  // namespace
-
-namespace {
-using namespace langtest;
-
-// Inside a body, a call's argument falls back to the diagram's own name, as
-// a constructor's does.
-TEST_F(Lang, CallsInsideABodyReachDiagramNames) {
-  ASSERT_EQ(readtext("A = .free(4, 0);\n"
-                     ".macro .vertex mid(.vertex a, .vertex b)\n"
-                     "{ .return m = .v.vvmid(a, b); }\n"
-                     ".macro .vertex towardA(.vertex p)\n"
-                     "{ r = mid(p, A); .return q = .v.vvmid(r, A); }\n"
-                     "B = .free(0, 0);\nT = towardA(B);"),
-            1)
-      << firstalert();
-  checkconstraints();
-  vertex* t = (vertex*)named("T");
-  EXPECT_EQ(t->x, 3);  // r = (2, 0), then halfway to A
-  EXPECT_EQ(t->y, 0);
-  std::string once = written();
-  ASSERT_EQ(readtext(once), 1) << firstalert();
-  EXPECT_EQ(written(), once);
+TEST_F(Lang, CallsInsideABody) {
+  const callrow rows[] = {
+      // halfway from A to the centroid (1, 1)
+      {std::string(CENTROID) +
+           ".macro .vertex twice(.vertex a, .vertex b, .vertex c)\n"
+           "{ g1 = centroid(a, b, c); .return h = .v.vvmid(g1, a); }\n"
+           "A = .free(0, 0); B = .free(3, 0); C = .free(0, 3);\n"
+           "T = twice(A, B, C);",
+       0.5, 0.5},
+      // a call's argument falls back to the diagram's own name, as a
+      // constructor's does: r = (2, 0), then halfway to A
+      {"A = .free(4, 0);\n"
+       ".macro .vertex mid(.vertex a, .vertex b)\n"
+       "{ .return m = .v.vvmid(a, b); }\n"
+       ".macro .vertex towardA(.vertex p)\n"
+       "{ r = mid(p, A); .return q = .v.vvmid(r, A); }\n"
+       "B = .free(0, 0);\nT = towardA(B);",
+       3, 0},
+  };
+  for (const callrow& r : rows) {
+    SetUp();
+    readback(r.text);
+    ASSERT_EQ(readtext(r.text), 1) << firstalert();
+    checkconstraints();
+    vertex* t = (vertex*)named("T");
+    EXPECT_NEAR(t->x, r.x, 1e-5);
+    EXPECT_NEAR(t->y, r.y, 1e-5);
+  }
 }
 
 }  // namespace

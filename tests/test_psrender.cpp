@@ -1,12 +1,16 @@
-// PostScript documents rendered by Ghostscript: every document renders
+// PostScript documents rendered by Ghostscript: every record type renders
 // without an error, strokes land where the geometry puts them, and black-
 // and-white output has no colour. Skipped when gs is not installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,52 +31,10 @@ namespace {
 // Each test works in a folder of its own: ctest runs them side by side.
 std::string workdir;
 
-int havegs() {
-  return system("gs --version >/dev/null 2>&1") == 0;
-}
-
-struct image {
-  int w = 0, h = 0;
-  std::vector<unsigned char> rgb;
-  const unsigned char* at(int x, int y) const { return &rgb[3 * (y * w + x)]; }
-};
-
-#ifdef TESSARIN_HAVE_PNG
-int readpng(const std::string& path, image* im) {
-  png_image p;
-  memset(&p, 0, sizeof p);
-  p.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&p, path.c_str())) return 0;
-  p.format = PNG_FORMAT_RGB;
-  im->w = p.width;
-  im->h = p.height;
-  im->rgb.resize(PNG_IMAGE_SIZE(p));
-  int ok = png_image_finish_read(&p, nullptr, im->rgb.data(), 0, nullptr);
-  png_image_free(&p);
-  return ok;
-}
-#endif
-
-// Renders `eps` to PNG; returns gs's exit status, its messages in *log.
-int render(const std::string& eps, const std::string& png, std::string* log) {
-  std::string logfile = workdir + "/gs.log";
-  std::string cmd =
-      "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 "
-      "-sDEVICE=png16m -sOutputFile='" +
-      png + "' '" + eps + "' >'" + logfile + "' 2>&1";
-  int status = system(cmd.c_str());
-  log->clear();
-  if (FILE* f = fopen(logfile.c_str(), "r")) {
-    char buf[512];
-    while (fgets(buf, sizeof buf, f)) *log += buf;
-    fclose(f);
-  }
-  return status;
-}
-
 struct PSRender : ::testing::Test {
   void SetUp() override {
-    if (!havegs()) GTEST_SKIP() << "Ghostscript is not installed";
+    if (system("gs --version >/dev/null 2>&1") != 0)
+      GTEST_SKIP() << "Ghostscript is not installed";
     resetall();
     workdir = std::string(TESSARIN_BINARY_DIR "/ps-render-test/") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -83,6 +45,22 @@ struct PSRender : ::testing::Test {
   }
   void TearDown() override { resetall(); }
 };
+
+// Writes the diagram to <name>.eps and renders it to <name>.png; returns
+// gs's exit status, its messages in *log.
+int render(const std::string& name, std::string* log) {
+  std::string base = workdir + "/" + name;
+  printcmdstring[0] = '\0';
+  dumpPostScript((base + ".eps").c_str());  // print mode: 0 without a command
+  std::string cmd =
+      "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=png16m "
+      "-sOutputFile='" +
+      base + ".png' '" + base + ".eps' >'" + base + ".log' 2>&1";
+  int status = system(cmd.c_str());
+  std::ifstream in(base + ".log");
+  *log = std::string(std::istreambuf_iterator<char>(in), {});
+  return status;
+}
 
 vertex* addpoint(double x, double y, int type, int color) {
   vertex* v = new vertex;
@@ -101,9 +79,6 @@ line* addsegment(vertex* A, vertex* B, int color, double width) {
   l->parents[0] = A, l->parents[1] = B;
   l->color = color;
   l->width = width;
-  l->linestyle = RW_SOLIDLINE;
-  l->linetype = RW_SEGMENT;
-  l->linemark = RW_LINE0SLASH;
   addprimitive(l);
   return l;
 }
@@ -122,11 +97,9 @@ void buildeverything() {
   l->linemark = RW_LINE3SLASH;
   l->label = strdup("\\overline{AB} (x)");
   line* r = addsegment(v[1], v[5], COLOR_BLUE, 2);
-  r->linetype = RW_RAY12;
-  r->linestyle = RW_DASHLINE;
+  r->linetype = RW_RAY12, r->linestyle = RW_DASHLINE;
   line* w = addsegment(v[3], v[4], COLOR_GREEN, 1);
-  w->linetype = RW_LONGLINE;
-  w->linestyle = RW_DOTLINE;
+  w->linetype = RW_LONGLINE, w->linestyle = RW_DOTLINE;
   circle* c = new circle;
   c->center.x = 0.2, c->center.y = 0.2, c->center.w = 1;
   c->radius = 0.3;
@@ -148,7 +121,7 @@ void buildeverything() {
     angle* a = new angle;
     a->kind = A_VVV;
     a->angletype = t;
-    a->parents[0] = v[t % 8], a->parents[1] = v[(t + 3) % 8],
+    a->parents[0] = v[t % 8], a->parents[1] = v[(t + 3) % 8];
     a->parents[2] = v[(t + 5) % 8];
     a->label = strdup("\\alpha\\sup{2}");
     addprimitive(a);
@@ -161,7 +134,7 @@ void buildeverything() {
     polygon* p = new polygon;
     p->nvert = 3;
     p->polytype = t;
-    p->parents[0] = v[t % 8], p->parents[1] = v[(t + 2) % 8],
+    p->parents[0] = v[t % 8], p->parents[1] = v[(t + 2) % 8];
     p->parents[2] = addpoint(0.1 * (t - 40), 0.8, RW_DOT, 1);
     addprimitive(p);
   }
@@ -169,14 +142,12 @@ void buildeverything() {
   f->value = M_PI;
   f->label = strdup("\\pi \\arc{AB} \\101\\9\\therefore");
   addprimitive(f);
-  text* t = new text;
-  t->string = strdup("Text \\triangle ABC\nsecond (line) \\\\");
-  addprimitive(t);
-  // Strings that would break a careless writer.
-  const char* nasty[] = {"(",          ")",         "\\",       "a\\",
-                         "\\)",        "%!",        "\\sub{(}", "\\050",
-                         "\\051\\134", "\\arc{\\}", "\xe9\xff", "\\377"};
-  for (const char* s : nasty) {
+  // Texts that would break a careless writer.
+  std::string two = "Text \\triangle ABC\nsecond (line) \\\\";
+  const char* texts[] = {
+      two.c_str(), "(",     ")",          "\\",        "a\\",      "\\)",  "%!",
+      "\\sub{(}",  "\\050", "\\051\\134", "\\arc{\\}", "\xe9\xff", "\\377"};
+  for (const char* s : texts) {
     text* n = new text;
     n->string = strdup(s);
     addprimitive(n);
@@ -195,98 +166,96 @@ TEST_F(PSRender, EveryRecordTypeRendersWithoutError) {
   struct mode {
     int eps, bw, invisible;
   } modes[] = {{1, 0, 0}, {1, 1, 1}, {0, 0, 0}};
+  std::string log;
   for (const mode& m : modes) {
-    EPS = m.eps;
-    printbw = m.bw;
-    showinvisible = m.invisible;
-    std::string eps = workdir + "/all.eps", png = workdir + "/all.png", log;
-    printcmdstring[0] = '\0';
-    dumpPostScript(eps.c_str());  // print mode: 0 without a command
-    EXPECT_EQ(render(eps, png, &log), 0) << log;
+    EPS = m.eps, printbw = m.bw, showinvisible = m.invisible;
+    EXPECT_EQ(render("all", &log), 0) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
   }
 }
 
 #ifdef TESSARIN_HAVE_PNG
-int isred(const unsigned char* p) {
+struct image {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgb;
+  const unsigned char* at(int x, int y) const { return &rgb[3 * (y * w + x)]; }
+  // The pixels for which `is` holds.
+  int count(std::function<bool(int, int, const unsigned char*)> is) const {
+    int n = 0;
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++) n += is(x, y, at(x, y));
+    return n;
+  }
+};
+
+bool readpng(const std::string& path, image* im) {
+  png_image p;
+  memset(&p, 0, sizeof p);
+  p.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&p, path.c_str())) return false;
+  p.format = PNG_FORMAT_RGB;
+  im->w = p.width;
+  im->h = p.height;
+  im->rgb.resize(PNG_IMAGE_SIZE(p));
+  int ok = png_image_finish_read(&p, nullptr, im->rgb.data(), 0, nullptr);
+  png_image_free(&p);
+  return ok;
+}
+
+bool isred(const unsigned char* p) {
   return p[0] > 180 && p[1] < 100 && p[2] < 100;
-}
-
-// Pixel of a world point in a 400 x 400 picture (y down).
-void topixel(double x, double y, int* px, int* py) {
-  *px = (int)lround(200 + 200 * x);
-  *py = (int)lround(200 - 200 * y);
-}
-
-int redwithin(const image& im, int x, int y, int r) {
-  for (int j = y - r; j <= y + r; j++)
-    for (int i = x - r; i <= x + r; i++)
-      if (i >= 0 && j >= 0 && i < im.w && j < im.h && isred(im.at(i, j)))
-        return 1;
-  return 0;
 }
 
 TEST_F(PSRender, StrokesLandOnTheGeometry) {
   vertex* A = addpoint(-0.5, -0.3, RW_NOMARK, COLOR_BLACK);
   vertex* B = addpoint(0.6, 0.4, RW_NOMARK, COLOR_BLACK);
   addsegment(A, B, COLOR_RED, 5);
-  std::string eps = workdir + "/seg.eps", png = workdir + "/seg.png", log;
-  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
-  ASSERT_EQ(render(eps, png, &log), 0) << log;
+  std::string log;
+  ASSERT_EQ(render("seg", &log), 0) << log;
   image im;
-  ASSERT_TRUE(readpng(png, &im));
+  ASSERT_TRUE(readpng(workdir + "/seg.png", &im));
   ASSERT_EQ(im.w, 400);
   ASSERT_EQ(im.h, 400);
+  // A and B in pixels (y down): (100, 260) and (320, 120).
+  const double ax = 100, ay = 260, dx = 220, dy = -140;
   for (double t = 0.05; t < 1; t += 0.05) {
-    int px, py;
-    topixel(-0.5 + 1.1 * t, -0.3 + 0.7 * t, &px, &py);
-    EXPECT_TRUE(redwithin(im, px, py, 1)) << "t = " << t;
+    int px = (int)lround(ax + dx * t), py = (int)lround(ay + dy * t);
+    int near = 0;
+    for (int j = -1; j <= 1; j++)
+      for (int i = -1; i <= 1; i++) near += isred(im.at(px + i, py + j));
+    EXPECT_GT(near, 0) << "t = " << t;
   }
-  // No red pixel far from AB (distance to the segment in pixels).
-  int stray = 0;
-  double ax = 100, ay = 260, bx = 320, by = 120;  // A and B in pixels
-  for (int y = 0; y < im.h; y++)
-    for (int x = 0; x < im.w; x++) {
-      if (!isred(im.at(x, y))) continue;
-      double dx = bx - ax, dy = by - ay;
-      double u = ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy);
-      u = u < 0 ? 0 : u > 1 ? 1 : u;
-      double d = hypot(x - ax - u * dx, y - ay - u * dy);
-      if (d > 4) stray++;
-    }
+  // No red pixel more than 4 pixels from AB.
+  int stray = im.count([&](int x, int y, const unsigned char* p) {
+    double u = ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy);
+    u = std::min(1.0, std::max(0.0, u));
+    return isred(p) && hypot(x - ax - u * dx, y - ay - u * dy) > 4;
+  });
   EXPECT_EQ(stray, 0);
-  // The page is white where nothing is drawn.
-  const unsigned char* corner = im.at(5, 5);
+  const unsigned char* corner = im.at(5, 5);  // white where nothing is drawn
   EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255);
 }
 
 TEST_F(PSRender, BlackAndWhiteHasNoColour) {
   buildeverything();
-  printbw = 1;
-  std::string eps = workdir + "/bw.eps", png = workdir + "/bw.png", log;
-  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
-  ASSERT_EQ(render(eps, png, &log), 0) << log;
+  std::string log;
   image im;
-  ASSERT_TRUE(readpng(png, &im));
-  int coloured = 0, dark = 0;
-  for (int y = 0; y < im.h; y++)
-    for (int x = 0; x < im.w; x++) {
-      const unsigned char* p = im.at(x, y);
-      int lo = std::min(p[0], std::min(p[1], p[2]));
-      int hi = std::max(p[0], std::max(p[1], p[2]));
-      if (hi - lo > 8) coloured++;
-      if (hi < 100) dark++;
-    }
+  printbw = 1;
+  ASSERT_EQ(render("bw", &log), 0) << log;
+  ASSERT_TRUE(readpng(workdir + "/bw.png", &im));
+  int coloured = im.count([](int, int, const unsigned char* p) {
+    return std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 8;
+  });
+  int dark = im.count([](int, int, const unsigned char* p) {
+    return std::max({p[0], p[1], p[2]}) < 100;
+  });
   EXPECT_EQ(coloured, 0);
   EXPECT_GT(dark, 1000);  // something was drawn
   // The same diagram in colour does have colour.
   printbw = 0;
-  ASSERT_EQ(dumpPostScript(eps.c_str()), 1);
-  ASSERT_EQ(render(eps, png, &log), 0) << log;
-  ASSERT_TRUE(readpng(png, &im));
-  int red = 0;
-  for (int y = 0; y < im.h; y++)
-    for (int x = 0; x < im.w; x++) red += isred(im.at(x, y));
+  ASSERT_EQ(render("colour", &log), 0) << log;
+  ASSERT_TRUE(readpng(workdir + "/colour.png", &im));
+  int red = im.count([](int, int, const unsigned char* p) { return isred(p); });
   EXPECT_GT(red, 100);
 }
 #endif

@@ -1,6 +1,7 @@
 // Postfix expressions: each row an expression and the value it must give,
 // worked out by hand; failures give 1e30 and name their cause.
 #include <cmath>
+#include <vector>
 
 #include "language/rpn.h"
 #include "tests/langtest.h"
@@ -9,10 +10,17 @@ namespace {
 using namespace langtest;
 
 struct rpnrow {
-  const char* items;
+  std::string items;
   double value;     // expected value (1e30 for a failure)
-  const char* why;  // expected failure cause, "" when it succeeds
+  std::string why;  // expected failure cause, "" when it succeeds
+  int degrees = 1;  // the angle mode
 };
+
+std::string ones(int n) {
+  std::string s;
+  for (int i = 0; i < n; i++) s += "1 ";
+  return s;
+}
 
 double evaluate(const std::string& items, int degrees) {
   EXPECT_EQ(readtext((degrees ? "" : ".radianmode;\n") +
@@ -26,7 +34,7 @@ double evaluate(const std::string& items, int degrees) {
 }
 
 TEST_F(Lang, Evaluation) {
-  const rpnrow rows[] = {
+  std::vector<rpnrow> rows = {
       {"3, 4, .sub", -1, ""},
       {"7, 2, .div", 3.5, ""},
       {"-7, 3, .mod", 2, ""},
@@ -66,50 +74,44 @@ TEST_F(Lang, Evaluation) {
       {"1, 2, .eq, 1, 2, .ne, .add, 2, 1, .gt, .add, 2, 2, .ge, .add, 1, 2, "
        ".lt, .add, 3, 2, .le, .add",
        4, ""},
-      {".add", 1e30, "add: stack underflow"},
+      {"30, .sin", 0.5, ""},
+      {"30, .sin", std::sin(30.0), "", 0},
+      {"60, .cos", 0.5, ""},
+      {"45, .tan", 1, ""},
+      {"1, 1, .atan2", 45, ""},
+      {"1, 1, .atan2", M_PI / 4, "", 0},
+      {ones(100), 1, ""},
+      {ones(98) + ".dup .dup", 1, ""},  // 100 values fit
+      {ones(60) + "59 .copy", 1e30, "stack overflow"},
       {"1, .if", 1e30, "if: stack underflow"},
       {"1, .pop", 1e30, "empty stack"},
       {"", 1e30, "empty stack"},
   };
+  // every operator that takes operands names itself when it has none
+  for (const char* op :
+       {"add",  "sub",      "mul",     "div",   "mod",   "neg", "dup",   "pop",
+        "roll", "copy",     "sin",     "sqrt",  "cos",   "tan", "atan2", "abs",
+        "exp",  "log",      "eq",      "ne",    "gt",    "ge",  "lt",    "le",
+        "exch", "truncate", "ceiling", "floor", "round", "if"})
+    rows.push_back(
+        {std::string(".") + op, 1e30, std::string(op) + ": stack underflow"});
   for (const rpnrow& r : rows) {
     SetUp();
-    double v = evaluate(r.items, 1);
+    double v = evaluate(r.items, r.degrees);
     if (r.value == 1e30)
       EXPECT_EQ(v, 1e30) << r.items;
     else
-      EXPECT_NEAR(v, r.value, 1e-12) << r.items;
-    EXPECT_STREQ(lastrpnerror(), r.why) << r.items;
-    EXPECT_EQ(evalrpnerror, r.why[0] ? 1 : 0) << r.items;
-  }
-}
-
-// Every operator that takes operands names itself when it has none.
-TEST_F(Lang, UnderflowMessages) {
-  const char* const ops[] = {
-      "add",  "sub",      "mul",     "div",   "mod",   "neg", "dup",   "pop",
-      "roll", "copy",     "sin",     "sqrt",  "cos",   "tan", "atan2", "abs",
-      "exp",  "log",      "eq",      "ne",    "gt",    "ge",  "lt",    "le",
-      "exch", "truncate", "ceiling", "floor", "round", "if"};
-  for (const char* op : ops) {
-    SetUp();
-    EXPECT_EQ(evaluate(std::string(".") + op, 1), 1e30) << op;
-    EXPECT_EQ(std::string(lastrpnerror()),
-              std::string(op) + ": stack underflow");
+      EXPECT_NEAR(v, r.value, 1e-9) << r.items;
+    EXPECT_EQ(lastrpnerror(), r.why) << r.items;
+    EXPECT_EQ(evalrpnerror, r.why.empty() ? 0 : 1) << r.items;
   }
   SetUp();
-  EXPECT_EQ(evaluate(".rand", 1) <= 1, true);  // needs nothing
+  EXPECT_LE(evaluate(".rand", 1), 1);  // needs nothing
   EXPECT_STREQ(lastrpnerror(), "");
 }
 
-TEST_F(Lang, Angles) {
-  EXPECT_NEAR(evaluate("30, .sin", 1), 0.5, 1e-12);
-  EXPECT_NEAR(evaluate("30, .sin", 0), std::sin(30.0), 1e-12);
-  EXPECT_NEAR(evaluate("60, .cos", 1), 0.5, 1e-12);
-  EXPECT_NEAR(evaluate("45, .tan", 1), 1, 1e-12);
-  EXPECT_NEAR(evaluate("1, 1, .atan2", 1), 45, 1e-9);
-  EXPECT_NEAR(evaluate("1, 1, .atan2", 0), M_PI / 4, 1e-12);
+TEST_F(Lang, AnglesAndReferences) {
   // an angle of pi/2 radians is pushed in degrees with the rounded factor
-  SetUp();
   ASSERT_EQ(readtext("g = .a.float(1.5707963267948966);\n"
                      "x = .f.rpn(g); y = .f.rpn(g, 2, .mul);"),
             1);
@@ -117,40 +119,20 @@ TEST_F(Lang, Angles) {
   evalrpn(x);
   EXPECT_NEAR(x->value, 1.5707963267948966 * 180.0 / 3.14159265358, 1e-12);
   EXPECT_GT(x->value, 90);
-  // a flt reference pushes the flt's value
   flt* y = (flt*)named("y");
   ASSERT_EQ(y->rpn[0].tag, RPN_ANGLE);
   evalrpn(y);
   EXPECT_NEAR(y->value, 2 * x->value, 1e-12);
-}
-
-TEST_F(Lang, StackLimits) {
-  std::string items;
-  for (int i = 0; i < 100; i++) items += "1 ";
-  EXPECT_EQ(evaluate(items, 1), 1);
-  SetUp();
-  std::string ninetynine;
-  for (int i = 0; i < 98; i++) ninetynine += "1 ";
-  EXPECT_EQ(evaluate(ninetynine + ".dup .dup", 1), 1);  // 100 values fit
-  SetUp();
-  std::string fifty;
-  for (int i = 0; i < 60; i++) fifty += "1 ";
-  EXPECT_EQ(evaluate(fifty + "59 .copy", 1), 1e30);
-  EXPECT_STREQ(lastrpnerror(), "stack overflow");
-}
-
-TEST_F(Lang, ReferencesAndProperties) {
+  // a flt reference pushes the flt's value
   ASSERT_EQ(readtext("A = .free(0, 0); B = .free(3, 4);\n"
                      "AB = .f.vv(A, B);\n"
-                     "d = .f.rpn(AB 2 .div, .red, \"half\");"),
+                     "d = .f.rpn(AB 2 .div);"),
             1)
       << firstalert();
   flt* d = (flt*)named("d");
   ASSERT_EQ(d->nrpn, 3);
   EXPECT_EQ(d->rpn[0].tag, RPN_FLT);
   EXPECT_EQ(d->rpn[0].prim, named("AB"));
-  EXPECT_EQ(d->color, COLOR_RED);
-  EXPECT_STREQ(d->label, "half");
   ((flt*)named("AB"))->value = 5;  // what the engine would compute
   evalrpn(d);
   EXPECT_EQ(d->value, 2.5);
