@@ -22,11 +22,7 @@ int verbeps(int argc, char** argv) {
     if (!strcmp(argv[i], "-o") && i + 1 < argc) {
       out = argv[++i];
     } else if (!strcmp(argv[i], "--size") && i + 1 < argc) {
-      if (!parsesize(argv[++i], &w, &h)) {
-        fprintf(stderr, "tessarin-cli: bad size '%s' (expected WxH)\n",
-                argv[i]);
-        return 2;
-      }
+      if (!parsesize(argv[++i], &w, &h)) return 2;
     } else if (!strcmp(argv[i], "--bw")) {
       bw = 1;
     } else if (!strcmp(argv[i], "--show-invisible")) {

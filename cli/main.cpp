@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
 }
 
 // "WxH" with both sides from 1 to 100000 pixels; 0 when malformed.
-int parsesize(const char* s, int* w, int* h) {
+static int readsize(const char* s, int* w, int* h) {
   char* end;
   long a = strtol(s, &end, 10);
   if (end == s || (*end != 'x' && *end != 'X')) return 0;
@@ -110,4 +110,10 @@ int parsesize(const char* s, int* w, int* h) {
   *w = (int)a;
   *h = (int)b;
   return 1;
+}
+
+int parsesize(const char* s, int* w, int* h) {
+  if (readsize(s, w, h)) return 1;
+  fprintf(stderr, "tessarin-cli: bad size '%s' (expected WxH)\n", s);
+  return 0;
 }

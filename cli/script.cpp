@@ -98,14 +98,15 @@ static int runframes(const char* base, long maxframes) {
   return epsframeerrors ? 1 : 0;
 }
 
-// Reads the arguments; 0 on a usage error.
+// Reads the arguments; 0 on a usage error, -1 on a bad size (already
+// reported).
 static int scriptargs(int argc, char** argv, const char** in,
                       const char** prefix, int* w, int* h, long* maxframes) {
   for (int i = 0; i < argc; i++) {
     if (!strcmp(argv[i], "-o") && i + 1 < argc) {
       *prefix = argv[++i];
     } else if (!strcmp(argv[i], "--size") && i + 1 < argc) {
-      if (!parsesize(argv[++i], w, h)) return 0;
+      if (!parsesize(argv[++i], w, h)) return -1;
     } else if (!strcmp(argv[i], "--max-frames") && i + 1 < argc) {
       char* end;
       *maxframes = strtol(argv[++i], &end, 10);
@@ -124,8 +125,9 @@ int verbscript(int argc, char** argv) {
   const char* prefix = nullptr;
   int w = 400, h = 450;
   long maxframes = 10000;
-  if (!scriptargs(argc, argv, &in, &prefix, &w, &h, &maxframes))
-    return usage(SCRIPTUSAGE);
+  int got = scriptargs(argc, argv, &in, &prefix, &w, &h, &maxframes);
+  if (got < 0) return 2;
+  if (!got) return usage(SCRIPTUSAGE);
   char base[SCRIPTPATHSIZE];
   if (prefix)
     snprintf(base, sizeof base, "%s", prefix);

@@ -30,7 +30,8 @@ void startcore();
 int loaddiagram(const char* path);
 
 // Reads a drawing-area size "WxH", both sides from 1 to 100000 pixels.
-// Returns 0 (and leaves w, h alone) when malformed.
+// Returns 0 (and leaves w, h alone) when malformed, after saying so on
+// standard error.
 int parsesize(const char* s, int* w, int* h);
 
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.

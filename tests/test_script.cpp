@@ -277,6 +277,11 @@ TEST_F(Script_, CommandLineWritesEveryFrame) {
   // Usage errors, a missing file, an unwritable prefix, too many frames.
   EXPECT_EQ(runcli("script"), 2);
   EXPECT_EQ(runcli(script + " --size 0x5"), 2);
+  f = fopen((dir + "/err.txt").c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(fgets(line, sizeof line, f), nullptr);
+  fclose(f);
+  EXPECT_STREQ(line, "tessarin-cli: bad size '0x5' (expected WxH)\n");
   EXPECT_EQ(runcli("script '" + dir + "/none.T'"), 2);
   EXPECT_EQ(runcli(script + " -o '" + dir + "/no/such/p'"), 1);
   EXPECT_EQ(runcli(script + " -o '" + dir + "/m' --max-frames 3"), 1);
