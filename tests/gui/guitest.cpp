@@ -129,14 +129,19 @@ vertex* addpoint(double x, double y, int kind, int color) {
   return v;
 }
 
+primitive* addrecord(int type, int kind, std::vector<primitive*> parents,
+                     int color) {
+  primitive* p = newprimitive(type);
+  p->kind = kind;
+  for (size_t i = 0; i < parents.size(); i++) p->parents[i] = parents[i];
+  p->color = color;
+  addprimitive(p);
+  return p;
+}
+
 line* addline(vertex* a, vertex* b, int color, int linetype) {
-  line* l = static_cast<line*>(newprimitive(RW_LINE));
-  l->kind = L_VV;
-  l->parents[0] = a;
-  l->parents[1] = b;
-  l->color = color;
+  line* l = static_cast<line*>(addrecord(RW_LINE, L_VV, {a, b}, color));
   l->linetype = linetype;
-  addprimitive(l);
   return l;
 }
 

@@ -61,6 +61,8 @@ int countcolor(const frame& f, rgbcolor c, int tol = 3);
 
 // Records made by the caller, appended to the world list.
 vertex* addpoint(double x, double y, int kind = FREE, int color = COLOR_WHITE);
+primitive* addrecord(int type, int kind, std::vector<primitive*> parents,
+                     int color = COLOR_WHITE);
 line* addline(vertex* a, vertex* b, int color = COLOR_WHITE,
               int linetype = RW_SEGMENT);
 

@@ -45,16 +45,6 @@ vertex* solidpoint(double x, double y, int color) {
   return v;
 }
 
-circle* addcircle(vertex* c, vertex* p, int color) {
-  circle* k = static_cast<circle*>(newprimitive(RW_CIRCLE));
-  k->kind = C_VV;
-  k->parents[0] = c;
-  k->parents[1] = p;
-  k->color = color;
-  addprimitive(k);
-  return k;
-}
-
 // Ink of colour c in the whole of the world rectangle, sampled every 0.004.
 int inkin(const frame& f, double x0, double x1, double y0, double y1,
           rgbcolor c) {
@@ -183,7 +173,8 @@ TEST_F(Draw, SelectionIsDrawnThicker) {
 }
 
 TEST_F(Draw, CirclesSmallHugeAndDegenerate) {
-  addcircle(hiddenpoint(0.1, -0.1), hiddenpoint(0.6, -0.1), COLOR_BLUE);
+  addrecord(RW_CIRCLE, C_VV, {hiddenpoint(0.1, -0.1), hiddenpoint(0.6, -0.1)},
+            COLOR_BLUE);
   frame f = drawframe();
   for (double t = 0; t < 6.28; t += 0.5)
     EXPECT_TRUE(colornear(f, 0.1 + 0.5 * std::cos(t), -0.1 + 0.5 * std::sin(t),
@@ -192,7 +183,8 @@ TEST_F(Draw, CirclesSmallHugeAndDegenerate) {
   EXPECT_FALSE(colornear(f, 0.1 + 0.45, -0.1, BLUE, 2));
   cleardiagram();
   // Radius 250 about (0, -250.5): only its top shows, practically straight.
-  addcircle(hiddenpoint(0, -250.5), hiddenpoint(0, -0.5), COLOR_GREEN);
+  addrecord(RW_CIRCLE, C_VV, {hiddenpoint(0, -250.5), hiddenpoint(0, -0.5)},
+            COLOR_GREEN);
   f = drawframe();
   EXPECT_TRUE(colornear(f, 0, -0.5, GREEN, 1));
   EXPECT_TRUE(colornear(f, 0.9, -0.5 - 0.81 / 500, GREEN, 1));
@@ -200,11 +192,10 @@ TEST_F(Draw, CirclesSmallHugeAndDegenerate) {
   EXPECT_FALSE(colornear(f, 0, -0.45, GREEN, 3));
   cleardiagram();
   // Three collinear points: the circle through them is their line.
-  vertex* on[3] = {hiddenpoint(-0.4, -0.4), hiddenpoint(0, 0),
-                   hiddenpoint(0.4, 0.4)};
-  circle* k = addcircle(on[0], on[1], COLOR_YELLOW);
-  k->kind = C_VVV;
-  k->parents[2] = on[2];
+  circle* k = static_cast<circle*>(addrecord(
+      RW_CIRCLE, C_VVV,
+      {hiddenpoint(-0.4, -0.4), hiddenpoint(0, 0), hiddenpoint(0.4, 0.4)},
+      COLOR_YELLOW));
   f = drawframe();
   EXPECT_EQ(k->center.w, 0);
   EXPECT_TRUE(colornear(f, 0.8, 0.8, YELLOW, 1));
@@ -315,18 +306,14 @@ TEST_F(Draw, BlinkOnlyFrameWithTwoBuffersIsWhole) {
             f.w * f.h);
 }
 
-polygon* addsquare(double x0, double y0, double side, int type, int color) {
-  polygon* p = static_cast<polygon*>(newprimitive(RW_POLYGON));
-  p->kind = POLYGON;
+void addsquare(double x0, double y0, double side, int type, int color) {
+  polygon* p = static_cast<polygon*>(
+      addrecord(RW_POLYGON, POLYGON,
+                {hiddenpoint(x0, y0), hiddenpoint(x0 + side, y0),
+                 hiddenpoint(x0 + side, y0 + side), hiddenpoint(x0, y0 + side)},
+                color));
   p->nvert = 4;
-  p->parents[0] = hiddenpoint(x0, y0);
-  p->parents[1] = hiddenpoint(x0 + side, y0);
-  p->parents[2] = hiddenpoint(x0 + side, y0 + side);
-  p->parents[3] = hiddenpoint(x0, y0 + side);
   p->polytype = type;
-  p->color = color;
-  addprimitive(p);
-  return p;
 }
 
 // Coloured pixels inside the square, as a fraction.
@@ -403,21 +390,15 @@ TEST_F(Draw, BezierAnglesAndArcs) {
   b->color = COLOR_RED;
   addprimitive(b);
   // B(1/2) = (-0.6, 0.2/8 + 3*0.8/8 + 3*0.8/8 + 0.2/8) = (-0.6, 0.65).
-  angle* a = static_cast<angle*>(newprimitive(RW_ANGLE));
-  a->kind = A_VVV;
-  a->parents[0] = hiddenpoint(0.6, 0.2);
-  a->parents[1] = hiddenpoint(0.2, 0.2);
-  a->parents[2] = hiddenpoint(0.2, 0.6);
+  angle* a = static_cast<angle*>(addrecord(
+      RW_ANGLE, A_VVV,
+      {hiddenpoint(0.6, 0.2), hiddenpoint(0.2, 0.2), hiddenpoint(0.2, 0.6)},
+      COLOR_GREEN));
   a->angletype = RW_RING1;
-  a->color = COLOR_GREEN;
-  addprimitive(a);
-  arc* r = static_cast<arc*>(newprimitive(RW_ARC));
-  r->kind = ARC_VVV;
-  r->parents[0] = hiddenpoint(0.4, -0.5);
-  r->parents[1] = hiddenpoint(0, -0.5);
-  r->parents[2] = hiddenpoint(-0.3, -0.1);
-  r->color = COLOR_BLUE;
-  addprimitive(r);
+  addrecord(
+      RW_ARC, ARC_VVV,
+      {hiddenpoint(0.4, -0.5), hiddenpoint(0, -0.5), hiddenpoint(-0.3, -0.1)},
+      COLOR_BLUE);
   frame f = drawframe();
   EXPECT_TRUE(colornear(f, -0.6, 0.65, RED, 1));
   EXPECT_TRUE(colornear(f, -0.9, 0.2, RED, 1));
