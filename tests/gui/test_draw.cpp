@@ -234,23 +234,6 @@ TEST_F(Draw, PaletteInvisibleLayersAndPerLayerColours) {
   EXPECT_FALSE(inknear(drawframe(), 0.5, 0.5, 4));
 }
 
-TEST_F(Draw, BlinkingColoursPulseInTurn) {
-  int codes[3] = {COLOR_BLINK, COLOR_BLINK1, COLOR_BLINK2};
-  for (int i = 0; i < 3; i++) solidpoint(-0.5 + 0.5 * i, 0, codes[i]);
-  const rgbcolor bright[3] = {{255, 128, 0}, {0, 255, 128}, {128, 255, 255}};
-  const rgbcolor dim[3] = {DIMORANGE, {0, 128, 64}, {64, 128, 128}};
-  const int dimphase[3] = {2, 0, 1};
-  for (int phase = 0; phase < 3; phase++) {
-    blinkon = phase;
-    frame f = drawframe();
-    for (int i = 0; i < 3; i++) {
-      rgbcolor want = phase == dimphase[i] ? dim[i] : bright[i];
-      EXPECT_TRUE(colornear(f, -0.5 + 0.5 * i, 0, want, 0, 2))
-          << "phase " << phase << " colour " << i;
-    }
-  }
-}
-
 // A red point and a blinker, drawn once; then the red point turns green
 // and a blink-only frame is asked for in the next phase.
 void blinkonlyframe(Fl_Gl_Window* w) {
