@@ -1,13 +1,22 @@
 // guitest.cpp: helpers of the window tests.
 #include "tests/gui/guitest.h"
 
+// The toolkit after the test framework: X11's macros clash with it.
 #include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
 #include <FL/gl.h>
+#include <FL/x.H>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "app/geomwindow.h"
+#include "editor/editbuffer.h"
+#include "editor/editwindow.h"
 #include "language/parser.h"
+#include "language/symtable.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/style.h"
@@ -19,24 +28,21 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-std::vector<std::string> guialerts;
-
-static void recordalert(const char* text) {
-  guialerts.push_back(text);
-}
+std::vector<std::string> guialerts, guiinfos, guimessages;
 
 void pump(double seconds) {
-  double t = 0;
-  while (t < seconds) {
-    Fl::wait(0.01);
-    t += 0.01;
-  }
+  for (double t = 0; t < seconds; t += 0.01) Fl::wait(0.01);
 }
 
 void cleardiagram() {
-  alerthook = recordalert;
+  if (!idtable) idtable = newtable(50);  // start-up makes it with a file
+  alerthook = [](const char* t) { guialerts.push_back(t); };
+  infohook = [](const char* t) { guiinfos.push_back(t); };
+  messagehook = [](const char* t, double) { guimessages.push_back(t); };
   askhook = nullptr;  // exit-time and other questions answer no
   guialerts.clear();
+  guiinfos.clear();
+  guimessages.clear();
   clearbuffer();
   resetstyle();
   initcolors();
@@ -78,36 +84,37 @@ void worldtopixel(double wx, double wy, int* px, int* py) {
   *py = (int)((wy - fymin) / (fymax - fymin) * ysize);
 }
 
-static int same(const unsigned char* p, rgbcolor c, int tol) {
+int samecolor(const unsigned char* p, rgbcolor c, int tol) {
   return std::abs(p[0] - c.r) <= tol && std::abs(p[1] - c.g) <= tol &&
          std::abs(p[2] - c.b) <= tol;
 }
 
-int colornear(const frame& f, double wx, double wy, rgbcolor c, int radius,
-              int tol) {
+// 1 when `want` says yes to some pixel within `radius` of the world point.
+static int anynear(const frame& f, double wx, double wy, int radius,
+                   const std::function<int(const unsigned char*)>& want) {
   int px, py;
   worldtopixel(wx, wy, &px, &py);
   for (int y = py - radius; y <= py + radius; y++)
     for (int x = px - radius; x <= px + radius; x++)
-      if (x >= 0 && y >= 0 && x < f.w && y < f.h && same(f.at(x, y), c, tol))
-        return 1;
+      if (x >= 0 && y >= 0 && x < f.w && y < f.h && want(f.at(x, y))) return 1;
   return 0;
 }
 
+int colornear(const frame& f, double wx, double wy, rgbcolor c, int radius,
+              int tol) {
+  return anynear(f, wx, wy, radius,
+                 [&](const unsigned char* p) { return samecolor(p, c, tol); });
+}
+
 int inknear(const frame& f, double wx, double wy, int radius) {
-  int px, py;
-  worldtopixel(wx, wy, &px, &py);
-  for (int y = py - radius; y <= py + radius; y++)
-    for (int x = px - radius; x <= px + radius; x++)
-      if (x >= 0 && y >= 0 && x < f.w && y < f.h &&
-          !same(f.at(x, y), {0, 0, 0}, 0))
-        return 1;
-  return 0;
+  return anynear(f, wx, wy, radius, [](const unsigned char* p) {
+    return !samecolor(p, {0, 0, 0}, 0);
+  });
 }
 
 int countcolor(const frame& f, rgbcolor c, int tol) {
   int n = 0;
-  for (int i = 0; i < f.w * f.h; i++) n += same(&f.rgb[3 * i], c, tol);
+  for (int i = 0; i < f.w * f.h; i++) n += samecolor(&f.rgb[3 * i], c, tol);
   return n;
 }
 
@@ -122,53 +129,118 @@ vertex* addpoint(double x, double y, int kind, int color) {
   return v;
 }
 
-// Window pixel (y downwards) of a world point.
-static void worldtowindow(double wx, double wy, int* px, int* py) {
-  int bx, by;
-  worldtopixel(wx, wy, &bx, &by);
-  *px = bx;
-  *py = ysize - by;
+primitive* addrecord(int type, int kind, std::vector<primitive*> parents,
+                     int color) {
+  primitive* p = newprimitive(type);
+  p->kind = kind;
+  for (size_t i = 0; i < parents.size(); i++) p->parents[i] = parents[i];
+  p->color = color;
+  addprimitive(p);
+  return p;
 }
 
-static void sendmouse(int event, int px, int py, int button, int state) {
-  Fl::e_x = px;
-  Fl::e_y = py;
-  Fl::e_x_root = px;
-  Fl::e_y_root = py;
-  Fl::e_keysym = FL_Button + button;
-  Fl::e_state = state;
-  geom_window->handle(event);
-  pump(0.03);  // let the requested redraw happen
+line* addline(vertex* a, vertex* b, int color, int linetype) {
+  line* l = static_cast<line*>(addrecord(RW_LINE, L_VV, {a, b}, color));
+  l->linetype = linetype;
+  return l;
+}
+
+int countrecords() {
+  int n = 0;
+  for (primitive* p = plist; p; p = p->next) n++;
+  return n;
+}
+
+// Window pixel (y downwards) of a world point.
+static void worldtowindow(double wx, double wy, int* px, int* py) {
+  worldtopixel(wx, wy, px, py);
+  *py = ysize - *py;
 }
 
 static int heldstate;
+
+static void sendmouse(int event, int px, int py) {
+  Fl::e_x = Fl::e_x_root = px;
+  Fl::e_y = Fl::e_y_root = py;
+  Fl::e_keysym = FL_Button + 1;
+  Fl::e_state = heldstate;
+  geom_window->handle(event);
+  pump(0.03);  // let the requested redraw happen
+}
 
 void mousepress(double wx, double wy, int ctrl) {
   int px, py;
   worldtowindow(wx, wy, &px, &py);
   heldstate = FL_BUTTON1 | (ctrl ? FL_CTRL : 0);
-  sendmouse(FL_PUSH, px, py, 1, heldstate);
+  sendmouse(FL_PUSH, px, py);
 }
 
 void mousedragto(double wx, double wy) {
   int px, py;
   worldtowindow(wx, wy, &px, &py);
-  sendmouse(FL_DRAG, px, py, 1, heldstate);
+  sendmouse(FL_DRAG, px, py);
 }
 
 void mousedragtopixel(int px, int py) {
-  sendmouse(FL_DRAG, px, py, 1, heldstate);
+  sendmouse(FL_DRAG, px, py);
 }
 
 void mouserelease() {
-  sendmouse(FL_RELEASE, Fl::e_x, Fl::e_y, 1, 0);
   heldstate = 0;
+  sendmouse(FL_RELEASE, Fl::e_x, Fl::e_y);
 }
 
-void saveframe(const frame& f, const char* path) {
-  FILE* out = fopen(path, "wb");
-  if (!out) return;
-  fprintf(out, "P6\n%d %d\n255\n", f.w, f.h);
-  for (int y = f.h - 1; y >= 0; y--) fwrite(f.at(0, y), 3, f.w, out);
-  fclose(out);
+std::string readtext(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) return "<missing>";
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+void xdo(const std::string& args) {
+  std::string cmd = "xdotool " + args + " >/dev/null 2>&1";
+  EXPECT_EQ(system(cmd.c_str()), 0) << cmd;
+}
+
+void focus(Fl_Window* w) {
+  Fl::flush();
+  xdo("windowfocus --sync " + std::to_string((unsigned long)fl_xid(w)));
+}
+
+static const std::vector<std::function<void()>>* steps;
+static size_t nextstep;
+
+static void runstep(void*) {
+  // While a dialog of the editor waits for its answer, the steps wait.
+  if (Fl::modal() && Fl::modal() != editorwindow) {
+    Fl::add_timeout(0.3, runstep);
+    return;
+  }
+  if (nextstep < steps->size()) {
+    (*steps)[nextstep++]();
+    Fl::add_timeout(0.4, runstep);
+  }
+}
+
+static void watchdog(void*) {
+  ADD_FAILURE() << "the editing round did not end";
+  ed.editdone = 1;
+  if (editorwindow) editorwindow->hide();
+}
+
+void withsteps(const std::vector<std::function<void()>>& s,
+               const std::function<void()>& modal) {
+  steps = &s;
+  nextstep = 0;
+  Fl::add_timeout(0.5, runstep);
+  Fl::add_timeout(30, watchdog);
+  modal();
+  Fl::remove_timeout(runstep);
+  Fl::remove_timeout(watchdog);
 }

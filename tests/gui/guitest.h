@@ -1,14 +1,17 @@
 // guitest.h: helpers of the window tests: the real program window on a
-// virtual display, frames read back from OpenGL, and synthetic mouse
-// events delivered through the drawing area's own event handler.
+// virtual display, frames read back from OpenGL, synthetic mouse events
+// through the drawing area's handler and real X events through xdotool.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "model/primitive.h"
+
+class Fl_Window;
 
 // One frame read back from the drawing area, bottom row first.
 struct frame {
@@ -21,14 +24,15 @@ struct rgbcolor {
   int r, g, b;
 };
 
-// Alerts shown since the last `cleardiagram`.
-extern std::vector<std::string> guialerts;
+// Alerts, information boxes and messages shown since the last
+// `cleardiagram`.
+extern std::vector<std::string> guialerts, guiinfos, guimessages;
 
 // Lets the toolkit handle pending events for about `seconds`.
 void pump(double seconds);
 
-// Empties the diagram and puts styles, layers, view switches and the smear
-// trace back to their start-up values.
+// Empties the diagram and puts styles, layers, view switches, the smear
+// trace and the recorded alerts back to their start-up values.
 void cleardiagram();
 
 // Reads a diagram file into the emptied world list; 1 on success.
@@ -43,20 +47,27 @@ frame readback();
 // World point to window pixel (x right, y up from the bottom row).
 void worldtopixel(double wx, double wy, int* px, int* py);
 
+// 1 when the pixel has colour c, each channel within `tol`.
+int samecolor(const unsigned char* p, rgbcolor c, int tol = 3);
+
 // 1 when some pixel within `radius` pixels of the world point has colour c
-// (each channel within `tol`).
+// (or, for inknear, differs from the black background).
 int colornear(const frame& f, double wx, double wy, rgbcolor c, int radius,
               int tol = 3);
-
-// 1 when some pixel within `radius` of the world point differs from the
-// black background.
 int inknear(const frame& f, double wx, double wy, int radius);
 
 // Number of pixels of colour c in the whole frame.
 int countcolor(const frame& f, rgbcolor c, int tol = 3);
 
-// Appends a record made by the caller to the world list.
+// Records made by the caller, appended to the world list.
 vertex* addpoint(double x, double y, int kind = FREE, int color = COLOR_WHITE);
+primitive* addrecord(int type, int kind, std::vector<primitive*> parents,
+                     int color = COLOR_WHITE);
+line* addline(vertex* a, vertex* b, int color = COLOR_WHITE,
+              int linetype = RW_SEGMENT);
+
+// Number of records in the world list.
+int countrecords();
 
 // Delivers a mouse press, drag or release at world point (wx, wy) (or at
 // window pixel (px, py), y downwards) through the drawing area's handler.
@@ -65,5 +76,17 @@ void mousedragto(double wx, double wy);
 void mousedragtopixel(int px, int py);
 void mouserelease();
 
-// Writes the frame as a PPM picture (top row first), for looking at it.
-void saveframe(const frame& f, const char* path);
+// A file's text, or "<missing>".
+std::string readtext(const std::string& path);
+int exists(const std::string& path);
+
+// Runs xdotool with the arguments on the tests' display; gives a window
+// the X server's keyboard focus.
+void xdo(const std::string& args);
+void focus(Fl_Window* w);
+
+// Calls `modal` (which runs the editor's modal loop) while the steps run
+// one after another from timeouts; a round still open after 30 seconds
+// fails and is closed.
+void withsteps(const std::vector<std::function<void()>>& steps,
+               const std::function<void()>& modal);

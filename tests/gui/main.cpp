@@ -1,15 +1,12 @@
 // The window tests' entry: the program's own start-up on the virtual
 // display, then every test against that one window.
-#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "app/geomwindow.h"
 #include "app/startup.h"
-#include "model/notify.h"
 #include "tests/gui/guitest.h"
 
 int main(int argc, char** argv) {

@@ -1,11 +1,8 @@
-// File commands with scripted dialogs: the chooser's default name, filter,
-// extension rule and overwrite question; names too long for the file-name
-// buffer; the save questions; printing through the user's command with an
-// awkward temporary directory; EPS names; the message window's limit; the
-// help pages and the About box.
-#include <FL/Fl.H>
+// File commands with scripted dialogs: the chooser's defaults, extension
+// rule and overwrite question; names too long for the buffer; the save
+// questions; printing through the user's command; EPS names; the message
+// window's limit; the help pages and the About box.
 #include <FL/Fl_Button.H>
-#include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,76 +20,54 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
-#include "language/parser.h"
-#include "language/symtable.h"
 #include "model/notify.h"
-#include "model/state.h"
 #include "model/worldlist.h"
-#include "postscript/eps.h"
 #include "prefs/preffile.h"
 #include "tests/gui/guitest.h"
 
 namespace {
 
-std::vector<std::string> chooserstarts, chooserfilters, questions, infos,
-    messages;
+std::vector<std::string> chooserstarts, chooserfilters, questions;
 std::vector<const char*> chooseranswers;  // consumed in order; null cancels
-std::vector<int> choiceanswers, askanswers;
-std::vector<int> exits;
+std::vector<int> choiceanswers, askanswers, exits;
+
+// The next scripted answer, or `none` when there is none left.
+template <class T>
+T nextanswer(std::vector<T>* q, T none) {
+  if (q->empty()) return none;
+  T a = q->front();
+  q->erase(q->begin());
+  return a;
+}
 
 const char* scriptedchooser(const char*, const char* filter,
                             const char* start) {
   chooserstarts.push_back(start ? start : "");
   chooserfilters.push_back(filter);
-  if (chooseranswers.empty()) return nullptr;
-  const char* a = chooseranswers.front();
-  chooseranswers.erase(chooseranswers.begin());
-  return a;
+  return nextanswer<const char*>(&chooseranswers, nullptr);
 }
 int scriptedchoice(const char* q, const char*, const char*, const char*) {
   questions.push_back(q);
-  if (choiceanswers.empty()) return 0;
-  int a = choiceanswers.front();
-  choiceanswers.erase(choiceanswers.begin());
-  return a;
+  return nextanswer(&choiceanswers, 0);
 }
 int scriptedask(const char* q) {
   questions.push_back(q);
-  if (askanswers.empty()) return 0;
-  int a = askanswers.front();
-  askanswers.erase(askanswers.begin());
-  return a;
-}
-void recordexit(int status) {
-  exits.push_back(status);
-}
-void recordinfo(const char* text) {
-  infos.push_back(text);
-}
-void recordmessage(const char* text, double) {
-  messages.push_back(text);
+  return nextanswer(&askanswers, 0);
 }
 
 std::string scratch;  // a fresh directory per test
 
 struct Files : ::testing::Test {
   void SetUp() override {
-    if (!idtable) idtable = newtable(50);
     cleardiagram();
     resetui();
-    for (auto* v :
-         {&chooserstarts, &chooserfilters, &questions, &infos, &messages})
-      v->clear();
+    for (auto* v : {&chooserstarts, &chooserfilters, &questions}) v->clear();
+    for (auto* v : {&choiceanswers, &askanswers, &exits}) v->clear();
     chooseranswers.clear();
-    choiceanswers.clear();
-    askanswers.clear();
-    exits.clear();
     choosefilehook = scriptedchooser;
     choicehook = scriptedchoice;
     askhook = scriptedask;
-    exithook = recordexit;
-    infohook = recordinfo;
-    messagehook = recordmessage;
+    exithook = [](int status) { exits.push_back(status); };
     char tmpl[] = "/tmp/tessarin-files-XXXXXX";
     scratch = mkdtemp(tmpl);
   }
@@ -101,8 +75,6 @@ struct Files : ::testing::Test {
     resetui();
     choicehook = nullptr;
     askhook = nullptr;
-    infohook = nullptr;
-    messagehook = nullptr;
     printcmdstring[0] = 0;
     std::string rm = "rm -rf '" + scratch + "'";
     if (system(rm.c_str()) != 0) ADD_FAILURE() << "cannot remove " << scratch;
@@ -111,24 +83,6 @@ struct Files : ::testing::Test {
 
 std::string title() {
   return main_window->label();
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-int exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-int records() {
-  int n = 0;
-  for (primitive* p = plist; p; p = p->next) n++;
-  return n;
 }
 
 int count(const std::string& text, const std::string& what) {
@@ -214,8 +168,6 @@ TEST_F(Files, NamesLongerThanTheBufferAreRefused) {
   EXPECT_EQ(guialerts.size(), 2u);
   // Export names derived from a long name are refused, not cut.
   char buf[FILENAMESIZE];
-  std::string eps = fits.substr(0, fits.size() - 1) + "eps";
-  EXPECT_EQ(eps.size(), (size_t)FILENAMESIZE + 1);
   EXPECT_EQ(epspath(fits.c_str(), buf, sizeof buf), 0);
 }
 
@@ -258,7 +210,7 @@ TEST_F(Files, PrintThroughTheUsersCommandWithAnAwkwardDirectory) {
   EXPECT_TRUE(guialerts.empty()) << guialerts[0];
   EXPECT_TRUE(exists(dir + "/geom0000.ps"));
   ASSERT_TRUE(exists(out));
-  EXPECT_EQ(slurp(out).rfind("%!PS-Adobe", 0), 0u);
+  EXPECT_EQ(readtext(out).rfind("%!PS-Adobe", 0), 0u);
   // Without a print command: the explanation, then "Print failed".
   printcmdstring[0] = 0;
   guialerts.clear();
@@ -277,9 +229,9 @@ TEST_F(Files, SaveEpsBesideTheDiagram) {
   handlemenu(100012);
   std::string eps = scratch + "/fig.eps";
   ASSERT_TRUE(exists(eps));
-  EXPECT_EQ(slurp(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Saved EPS file " + eps);
+  EXPECT_EQ(readtext(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
+  ASSERT_EQ(guimessages.size(), 1u);
+  EXPECT_EQ(guimessages[0], "Saved EPS file " + eps);
   // A directory that does not exist: "Print failed".
   std::string bad = scratch + "/no/such/fig.T";
   setcurrentfilename(bad.c_str());
@@ -288,29 +240,15 @@ TEST_F(Files, SaveEpsBesideTheDiagram) {
   EXPECT_EQ(guialerts.back(), "Print failed");
 }
 
-TEST_F(Files, TitleFollowsTheModifiedMark) {
-  setcurrentfilename("/x/a.T");
-  EXPECT_EQ(title(), "/x/a.T");
-  setdirtyfile();
-  EXPECT_EQ(title(), "/x/a.T*");
-  cleardirtyfile();
-  EXPECT_EQ(title(), "/x/a.T");
-  clearcurrentfilename();
-  setdirtyfile();
-  EXPECT_EQ(title(), "No File Name");
-  dirtyfile = 0;
-}
-
 TEST_F(Files, SaveQuestionsNewAndQuit) {
-  dirtyfile = 1;
-  choiceanswers = {0};  // Cancel
+  setdirtyfile();
+  EXPECT_EQ(title(), "No File Name");  // no modified mark without a name
+  choiceanswers = {0};                 // Cancel
   EXPECT_EQ(askdirty1(), 1);
   EXPECT_EQ(questions.back(), "File modified -- save changes?");
   EXPECT_EQ(dirtyfile, 1);
   // New, cancelled: the diagram stays.
-  vertex* v = makevertex(0, 0);
-  v->kind = FREE;
-  addprimitive(v);
+  vertex* v = addpoint(0, 0);
   setcurrentfilename("/x/keep.T");
   choiceanswers = {0};
   handlemenu(100001);
@@ -349,7 +287,7 @@ TEST_F(Files, AFailedSaveKeepsTheDiagramModified) {
   EXPECT_EQ(savecurrentfile(1), 0);
   EXPECT_EQ(dirtyfile, 1);
   EXPECT_FALSE(guialerts.empty());
-  EXPECT_TRUE(messages.empty());  // no "File Saved"
+  EXPECT_TRUE(guimessages.empty());  // no "File Saved"
   EXPECT_EQ(getcurrentfilename(), nullptr);
   // The save question repeats while saving fails; No ends it.
   setcurrentfilename(bad.c_str());
@@ -364,11 +302,7 @@ TEST_F(Files, ASaveCutShortLeavesThePreviousFileWhole) {
   const std::string original = ".geometry \"version 0.65\";\n";
   std::ofstream(a) << original;
   setcurrentfilename(a.c_str());
-  for (int i = 0; i < 40; i++) {
-    vertex* v = makevertex(0.01 * i, 0);
-    v->kind = FREE;
-    addprimitive(v);
-  }
+  for (int i = 0; i < 40; i++) addpoint(0.01 * i, 0);
   ASSERT_EQ(dirtyfile, 1);
   // Writes past 64 bytes fail (EFBIG) while the limit holds.
   struct rlimit old;
@@ -380,20 +314,21 @@ TEST_F(Files, ASaveCutShortLeavesThePreviousFileWhole) {
   handlemenu(100003);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldhandler);
-  EXPECT_EQ(slurp(a), original);
+  EXPECT_EQ(readtext(a), original);
   EXPECT_EQ(dirtyfile, 1);
   EXPECT_FALSE(guialerts.empty());
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(guimessages.empty());
   // With room again the same diagram saves.
   setcurrentfilename(a.c_str());
   handlemenu(100003);
   EXPECT_EQ(dirtyfile, 0);
-  EXPECT_EQ(count(slurp(a), ".free("), 40);
+  EXPECT_EQ(count(readtext(a), ".free("), 40);
 }
 
 TEST_F(Files, MessageWindowHelpAndAbout) {
+  alertfn recordalert = alerthook;
   bindfltkdialogs();
-  alerthook = [](const char* t) { guialerts.push_back(t); };
+  alerthook = recordalert;
   std::string longtext(MESSAGESIZE + 50, 'w');
   showmessagewindow(longtext.c_str(), 0.1);
   ASSERT_EQ(guialerts.size(), 1u);
@@ -401,19 +336,18 @@ TEST_F(Files, MessageWindowHelpAndAbout) {
   showmessagewindow("File Saved", 0.1);
   EXPECT_EQ(guialerts.size(), 1u);
   pump(0.3);
-  messagehook = recordmessage;
-  infohook = recordinfo;
+  cleardiagram();  // the recorders again
   // The help pages are installed beside the program.
   std::string dir = GetInstallDirURL();
   for (const char* page : {"Index.html", "Tutorial.html", "BasicRef.html"})
     EXPECT_TRUE(exists(dir + "/html/" + page)) << page;
   handlemenu(100009);
-  EXPECT_EQ(guialerts.size(), 1u);
+  EXPECT_TRUE(guialerts.empty());
   handlemenu(100014);
-  ASSERT_EQ(infos.size(), 1u);
-  EXPECT_EQ(infos[0].rfind("Tessarin Version 0.65\n", 0), 0u) << infos[0];
-  EXPECT_NE(infos[0].find("the Tessarin developers"), std::string::npos);
-  EXPECT_NE(infos[0].find("/html/Index.html"), std::string::npos);
+  ASSERT_EQ(guiinfos.size(), 1u);
+  EXPECT_EQ(guiinfos[0].rfind("Tessarin Version 0.65\n", 0), 0u) << guiinfos[0];
+  EXPECT_NE(guiinfos[0].find("the Tessarin developers"), std::string::npos);
+  EXPECT_NE(guiinfos[0].find("/html/Index.html"), std::string::npos);
 }
 
 TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
@@ -427,7 +361,7 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   chooseranswers = {a.c_str()};
   handlemenu(100002);
   EXPECT_EQ(chooserfilters.back(), "Tessarin Files (*.[DTdt])");
-  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(countrecords(), 3);
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
@@ -437,27 +371,24 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   EXPECT_EQ(title(), a + "*");
   choiceanswers = {2};
   handlemenu(100013);
-  EXPECT_EQ(records(), 3);
+  EXPECT_EQ(countrecords(), 3);
   EXPECT_EQ(plist->color, COLOR_WHITE);
   EXPECT_EQ(dirtyfile, 0);
   // Insert File merges, keeping the file name, and marks it modified.
   chooseranswers = {b.c_str()};
   handlemenu(100005);
-  EXPECT_EQ(records(), 4);
+  EXPECT_EQ(countrecords(), 4);
   EXPECT_EQ(std::string(getcurrentfilename()), a);
   EXPECT_EQ(title(), a + "*");
   // Save writes all four and says so.
   handlemenu(100003);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(title(), a);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "File Saved");
-  std::string text = slurp(a);
+  ASSERT_EQ(guimessages.size(), 1u);
+  EXPECT_EQ(guimessages[0], "File Saved");
+  std::string text = readtext(a);
   EXPECT_EQ(count(text, ".free("), 3) << text;
   EXPECT_EQ(count(text, ".l.vv("), 1) << text;
-  cleardiagram();
-  ASSERT_EQ(readgeometry(a.c_str()), 1);
-  EXPECT_EQ(records(), 4);
   // Save As: a cancelled chooser keeps the name; a new name is used.
   setcurrentfilename(a.c_str());
   handlemenu(100004);
@@ -466,7 +397,7 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   chooseranswers = {c.c_str()};
   handlemenu(100004);
   EXPECT_EQ(std::string(getcurrentfilename()), c + ".T");
-  EXPECT_EQ(count(slurp(c + ".T"), ".free("), 3);
+  EXPECT_EQ(count(readtext(c + ".T"), ".free("), 3);
   // A script read from a file enables Run Script.
   std::string script = std::string(TESSARIN_SOURCE_DIR) + "/examples/script.T";
   chooseranswers = {script.c_str()};
@@ -474,7 +405,7 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   EXPECT_TRUE(statebuts[RUNSCRIPTBUT]->active());
   handlemenu(100001);
   EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
-  EXPECT_EQ(records(), 0);
+  EXPECT_EQ(countrecords(), 0);
 }
 
 TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
@@ -487,7 +418,7 @@ TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
   std::string a = scratch + "/d.T";
   std::ofstream(a) << ".geometry \"version 0.65\";\nP = .free(0, 0);\n";
   opendocument(a.c_str());
-  EXPECT_EQ(records(), 1);
+  EXPECT_EQ(countrecords(), 1);
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(guialerts.size(), 1u);

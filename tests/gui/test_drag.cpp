@@ -1,13 +1,12 @@
-// Picking and dragging with the mouse in the real window: tolerances,
-// pinned points, Ctrl-click cycling, points bound to lines, the view's
-// edges, and the smear trace a drag leaves.
+// Picking and dragging with the mouse through the real window's handler:
+// Ctrl-click cycling, a point bound to a line, and the smear trace a drag
+// leaves. (Tolerances, pinned points and the view's edges are checked on
+// the picking and dragging code itself.)
 #include <FL/Fl.H>
 
 #include <cmath>
 #include <vector>
 
-#include "app/geomwindow.h"
-#include "model/shell.h"
 #include "model/worldlist.h"
 #include "render/smear.h"
 #include "render/view.h"
@@ -26,86 +25,23 @@ struct Drag : ::testing::Test {
   }
 };
 
-line* addline(vertex* a, vertex* b, int color) {
-  line* l = static_cast<line*>(newprimitive(RW_LINE));
-  l->kind = L_VV;
-  l->parents[0] = a;
-  l->parents[1] = b;
-  l->color = color;
-  addprimitive(l);
-  return l;
-}
-
-TEST_F(Drag, ClickOneAndAHalfMarksOffPicksThePoint) {
-  vertex* a = addpoint(0.3, 0.2);
+TEST_F(Drag, CtrlClicksCycleThroughWhatLiesThere) {
+  vertex* p = addpoint(-0.2, 0);
+  vertex* q = addpoint(-0.2, 0);
+  line* l = addline(addpoint(-0.8, 0), addpoint(0.8, 0));
   drawframe();
-  double d = dpbsize;
-  mousepress(0.3 + 1.5 * d, 0.2 + 1.5 * d);
-  EXPECT_EQ(pselected, a);
-  mouserelease();
-  mousepress(0.3 + 2.5 * d, 0.2);
-  EXPECT_EQ(pselected, nullptr);
-}
-
-TEST_F(Drag, PinnedPointUnderAFreeOneYieldsTheFreeOne) {
-  vertex* pinned = addpoint(0, 0, PINNED);
-  vertex* free = addpoint(0, 0);
-  drawframe();
-  mousepress(0, 0);
-  EXPECT_EQ(pselected, free);
-  mouserelease();
-  // A pinned point is picked when alone, but does not move.
-  free->x = 0.5;
-  drawframe();
-  mousepress(0, 0);
-  EXPECT_EQ(pselected, pinned);
-  mousedragto(0.2, 0.2);
-  EXPECT_DOUBLE_EQ(pinned->x, 0);
-  EXPECT_DOUBLE_EQ(pinned->y, 0);
-}
-
-TEST_F(Drag, CtrlClicksCycle) {
-  vertex* a = addpoint(-0.2, 0);
-  vertex* b = addpoint(-0.2, 0);
-  line* l = addline(addpoint(-0.8, 0), addpoint(0.8, 0), COLOR_WHITE);
-  drawframe();
-  mousepress(-0.2, 0);
-  EXPECT_EQ(pselected, a);
-  mouserelease();
-  mousepress(-0.2, 0, 1);
-  EXPECT_EQ(pselected, b);
-  mouserelease();
-  mousepress(-0.2, 0, 1);
-  EXPECT_EQ(pselected, l);
-  mouserelease();
-  mousepress(-0.2, 0, 1);
-  EXPECT_EQ(pselected, a);
-}
-
-TEST_F(Drag, FreePointFollowsAndDependantsRecompute) {
-  vertex* a = addpoint(-0.5, -0.5);
-  vertex* b = addpoint(0.5, -0.5);
-  vertex* m = static_cast<vertex*>(newprimitive(RW_VERTEX));
-  m->kind = V_VVMID;
-  m->parents[0] = a;
-  m->parents[1] = b;
-  addprimitive(m);
-  drawframe();
-  EXPECT_NEAR(m->x, 0, 1e-12);
-  mousepress(-0.5, -0.5);
-  ASSERT_EQ(pselected, a);
-  mousedragto(-0.1, 0.3);
-  EXPECT_NEAR(a->x, -0.1, 2.0 / xsize);
-  EXPECT_NEAR(a->y, 0.3, 2.0 / ysize);
-  EXPECT_NEAR(m->x, (a->x + 0.5) / 2, 1e-12);  // recomputed by the frame
-  EXPECT_NEAR(m->y, (a->y - 0.5) / 2, 1e-12);
+  primitive* turns[] = {p, q, l, p};
+  for (int i = 0; i < 4; i++) {
+    mousepress(-0.2, 0, i > 0);
+    EXPECT_EQ(pselected, turns[i]) << i;
+    mouserelease();
+  }
 }
 
 TEST_F(Drag, PointOnALineStaysOnItAtTheFoot) {
   // The line y = x / 2 through (-0.8, -0.4) and (0.8, 0.4).
-  line* l = addline(addpoint(-0.8, -0.4), addpoint(0.8, 0.4), COLOR_WHITE);
-  vertex* p = addpoint(0, 0);
-  p->kind = VONL;
+  line* l = addline(addpoint(-0.8, -0.4), addpoint(0.8, 0.4));
+  vertex* p = addpoint(0, 0, VONL);
   p->parents[0] = l;
   drawframe();
   mousepress(0, 0);
@@ -118,29 +54,7 @@ TEST_F(Drag, PointOnALineStaysOnItAtTheFoot) {
   double t = (2 * mx + my) / 5;
   EXPECT_NEAR(p->x, 2 * t, 1e-9);
   EXPECT_NEAR(p->y, t, 1e-9);
-  EXPECT_NEAR(p->x, 0.32, 0.01);
-  EXPECT_NEAR(p->y, 0.16, 0.01);
-  mousedragto(-0.7, 0.1);  // t = -0.26
-  EXPECT_NEAR(p->x, -0.52, 0.01);
-  EXPECT_NEAR(p->y, -0.26, 0.01);
-}
-
-TEST_F(Drag, EdgesOfTheView) {
-  vertex* a = addpoint(0, 0);
-  drawframe();
-  mousepress(0, 0);
-  ASSERT_EQ(pselected, a);
-  mousedragto(0.5, 0.5);
-  double x = a->x, y = a->y;
-  mousedragtopixel(xsize + 30, ysize / 2);  // past the right edge: ignored
-  EXPECT_EQ(a->x, x);
-  EXPECT_EQ(a->y, y);
-  mousedragtopixel(-30, ysize / 2);  // past the left edge: held at 0.999
-  EXPECT_DOUBLE_EQ(a->x, -0.999 * fxmax);
-  mousedragtopixel(xsize / 2, -30);  // above the top
-  EXPECT_DOUBLE_EQ(a->y, 0.999 * fymax);
-  mousedragtopixel(xsize / 2, ysize + 30);  // below the bottom
-  EXPECT_DOUBLE_EQ(a->y, -0.999 * fymax);
+  EXPECT_NEAR(t, 0.16, 0.01);
 }
 
 // The y of the first end of every segment in the smear trace.
@@ -155,9 +69,8 @@ std::vector<double> tracedystarts() {
 
 TEST_F(Drag, SmearTraceRecordsOneDrag) {
   vertex* a = addpoint(-0.5, 0);
-  a->pointtype = RW_NOMARK;
   vertex* b = addpoint(0.5, -0.8);
-  b->pointtype = RW_NOMARK;
+  a->pointtype = b->pointtype = RW_NOMARK;
   addline(a, b, COLOR_SMEAR);
   drawframe();
   mousepress(-0.5, 0);

@@ -1,22 +1,18 @@
 // The preferences dialog and the tips window on the virtual display: the
 // sizes shown, each widget's immediate effect, Cancel, Defaults and Save,
-// and stepping through the tips.
+// stepping through the tips.
 
 // clang-format off
 // gtest before the X headers, whose macros (None) it would not survive.
 #include <gtest/gtest.h>
-#include <FL/Fl.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
-#include <FL/Fl_Input.H>
 #include <FL/Fl_Int_Input.H>
 #include <FL/Fl_Multiline_Output.H>
-#include <FL/Fl_Window.H>
 // clang-format on
 
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 
 #include "app/geomwindow.h"
@@ -31,21 +27,19 @@
 #include "prefs/tiptext.h"
 #include "render/colors.h"
 #include "render/view.h"
+#include "tests/gui/guitest.h"
 
 namespace {
 
 std::string prefstext() {
-  FILE* f = fopen(defaultfilename(), "r");
-  if (!f) return "<missing>";
-  std::string r;
-  int c;
-  while ((c = fgetc(f)) != EOF) r += (char)c;
-  fclose(f);
-  return r;
+  return readtext(defaultfilename());
 }
 
-void settle() {
-  for (int i = 0; i < 20; i++) Fl::wait(0.01);
+// Sets a widget's value as a click or a keystroke would, callback included.
+template <class W, class V>
+void set(W* w, V v) {
+  w->value(v);
+  w->do_callback();
 }
 
 struct Options : ::testing::Test {
@@ -61,7 +55,7 @@ struct Options : ::testing::Test {
     resetprefs();
     setdefaultprefs();
     reshapeall(WIDTH, HEIGHT);
-    settle();
+    pump(0.2);
   }
 };
 
@@ -72,7 +66,7 @@ TEST_F(Options, SizesShowAsTheNearestEntry) {
   WIDTH = 333;
   strcpy(printcmdstring, "lpr %s");
   changeoptions();
-  settle();
+  pump(0.2);
   EXPECT_TRUE(optionswindow->shown());
   EXPECT_STREQ(choicesize->text(), "16 pt");
   EXPECT_STREQ(choiceeditsize->text(), "8 pt");
@@ -89,35 +83,31 @@ TEST_F(Options, SizesShowAsTheNearestEntry) {
 
 TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   changeoptions();
-  settle();
-  intwidthinput->value("520");
-  intwidthinput->do_callback();
+  pump(0.2);
+  set(intwidthinput, "520");
   EXPECT_EQ(WIDTH, 520);
-  choicefont->value(1);
-  choicefont->do_callback();
+  set(choicefont, 1);
   EXPECT_EQ(fontnumber, 8);
-  choicestyle->value(3);
-  choicestyle->do_callback();
+  set(choicestyle, 3);
   EXPECT_EQ(fontstyle, 3);
-  choicesize->value(6);
-  choicesize->do_callback();
+  set(choicesize, 6);
   EXPECT_EQ(fontsize, 24);
   EXPECT_EQ(gfontsize, 24);
-  choiceeditsize->value(0);
-  choiceeditsize->do_callback();
+  set(choiceeditsize, 0);
   EXPECT_EQ(edittextsize, 6);
-  bwbut->value(1);
-  bwbut->do_callback();
+  set(bwbut, 1);
   EXPECT_EQ(printbw, 1);
-  vertbut->value(0);
-  vertbut->do_callback();
+  set(vertbut, 0);
   EXPECT_EQ(addvertexnames, 0);
-  printinput->value("lp -d x %s");
-  printinput->do_callback();
+  set(printinput, "lp -d x %s");
   EXPECT_STREQ(printcmdstring, "lp -d x %s");
+  set(choicevertexsize, 2);
+  EXPECT_EQ(gvertexsize, 10);
+  set(rgbbut, 0);
+  EXPECT_EQ(rgbmode, 0);
   // Cancel keeps the changes, resizes the main window, writes nothing.
   closeoptions(nullptr, 1);
-  settle();
+  pump(0.2);
   EXPECT_FALSE(optionswindow->shown());
   EXPECT_EQ(main_window->w(), 520 + MENUWIDTH);
   EXPECT_EQ(prefstext(), "<missing>");
@@ -127,6 +117,7 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   closeoptions(nullptr, 1);
   EXPECT_EQ(WIDTH, 200);
   addvertexnames = 1;
+  rgbmode = 1;
 }
 
 TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
@@ -143,44 +134,28 @@ TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
   EXPECT_EQ(tipsbut->value(), 1);
   closeoptions(nullptr, 0);
   EXPECT_EQ(prefstext(), "browser explorer.exe\n");
-  // Settings that differ are written.
-  changeoptions();
-  choicevertexsize->value(2);
-  choicevertexsize->do_callback();
-  rgbbut->value(0);
-  rgbbut->do_callback();
-  closeoptions(nullptr, 0);
-  EXPECT_EQ(prefstext(), "browser explorer.exe\nvertexsize 10\nindexmode\n");
-  rgbmode = 1;
 }
 
-TEST_F(Options, TipsStepThroughEveryTipAndCloseSaves) {
+TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   showtips();
-  settle();
+  pump(0.2);
   EXPECT_TRUE(tipswindow->shown());
   EXPECT_EQ(tipswindow->border(), 0);
-  ASSERT_EQ(tipcount, 41);
   EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
   int first = curtip;
-  std::set<int> seen;
-  for (int i = 0; i < 41; i++) {
-    seen.insert(curtip);
-    nexttip(nullptr, 1);
-    EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
-  }
-  EXPECT_EQ(seen.size(), 41u);
-  EXPECT_EQ(curtip, first);
-  nexttip(nullptr, -1);
   nexttip(nullptr, 1);
+  EXPECT_NE(curtip, first);
+  EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
+  nexttip(nullptr, -1);
   EXPECT_EQ(curtip, first);
+  EXPECT_STREQ(tipstext->value(), helpmsgs[first]);
   // The start-up switch follows the check button.
-  tipsstartbut->value(0);
-  tipsstartbut->do_callback();
+  set(tipsstartbut, 0);
   EXPECT_EQ(showthetips, 0);
   // Close saves even when nothing else changed and undoes a dragged size.
   main_window->size(900, 700);
   closetips();
-  settle();
+  pump(0.2);
   EXPECT_FALSE(tipswindow->shown());
   EXPECT_EQ(prefstext(), "browser explorer.exe\nnotips\n");
   EXPECT_EQ(main_window->w(), WIDTH + MENUWIDTH);

@@ -1,7 +1,6 @@
-// Scripts, proof steps and Edit Geometry in the running program: a run
-// through the real idle loop with Script Print writing its frames, a key
-// press that stops a run, the proof buttons' commands, and a text edit
-// with a syntax error answered through the real editor window.
+// Scripts and Edit Geometry in the running program: a run through the real
+// idle loop with Script Print writing its frames, keys that stop a run, and
+// a text edit with a syntax error answered through the real editor window.
 
 // clang-format off
 // gtest before the X headers, whose macros (None) it would not survive.
@@ -10,12 +9,9 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/x.H>
 // clang-format on
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +22,6 @@
 #include "editor/editwindow.h"
 #include "language/parser.h"
 #include "language/symtable.h"
-#include "model/primitive.h"
 #include "model/shell.h"
 #include "model/state.h"
 #include "model/style.h"
@@ -36,21 +31,6 @@
 namespace {
 
 const std::string dir = TESSARIN_BINARY_DIR "/guiscript-test";
-
-int exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-void xdo(const std::string& args) {
-  std::string cmd = "xdotool " + args + " >/dev/null 2>&1";
-  EXPECT_EQ(system(cmd.c_str()), 0) << cmd;
-}
-
-void focus(Fl_Window* w) {
-  Fl::flush();
-  xdo("windowfocus --sync " + std::to_string((unsigned long)fl_xid(w)));
-}
 
 // Writes the diagram text to dir/name and opens it as the current file.
 void opendiagram(const char* name, const char* text) {
@@ -90,7 +70,6 @@ TEST_F(ScriptWindow, RunThroughTheIdleLoopWritesEveryFrame) {
               "A = .free(0.5, 0, .smear);\nP = .v.vrotate(A, t, .smear);\n");
   ASSERT_NE(Script, nullptr);
   handlemenu(100015);  // Script Print on
-  EXPECT_EQ(dumpingeps, 1);
   handlemenu(200244);  // Run Script
   EXPECT_EQ(runningscript, 1);
   waitforscript(10);
@@ -102,22 +81,13 @@ TEST_F(ScriptWindow, RunThroughTheIdleLoopWritesEveryFrame) {
     EXPECT_TRUE(exists(dir + name)) << name;
   }
   EXPECT_FALSE(exists(dir + "/demo005.eps"));
-  // The next run numbers its frames from 000 again.
-  remove((dir + "/demo000.eps").c_str());
-  handlemenu(200244);
-  waitforscript(10);
-  EXPECT_TRUE(exists(dir + "/demo000.eps"));
-  EXPECT_FALSE(exists(dir + "/demo005.eps"));
-  handlemenu(100015);  // Script Print off
-  EXPECT_EQ(dumpingeps, 0);
 }
 
-TEST_F(ScriptWindow, KeyPressStopsARunAndRestoresTheFileLayers) {
+TEST_F(ScriptWindow, KeysStopARunAndRestoreTheFileLayers) {
   opendiagram("long.T",
               ".geometry \"version 0.65\";\n.l0; .l1;\n"
               "t = .script(0, 100000, 1);\nA = .free(0.5, 0);\n");
-  uint32_t file = filelayerset;
-  EXPECT_EQ(file, 3u);
+  EXPECT_EQ(filelayerset, 3u);
   handlemenu(200234);  // Start Proof
   EXPECT_EQ(layerset, 1u);
   handlemenu(200244);
@@ -125,72 +95,20 @@ TEST_F(ScriptWindow, KeyPressStopsARunAndRestoresTheFileLayers) {
   ASSERT_EQ(runningscript, 1);
   EXPECT_GT(Script->value, 0.0);
   focus(main_window);
-  xdo("key x");
-  pump(0.3);
-  EXPECT_EQ(runningscript, 0);
-  EXPECT_EQ(Script->value, 0.0);
-  EXPECT_EQ(layerset, file);
-  // Typing s runs it again from the start.
-  xdo("key s");
-  pump(0.3);
-  EXPECT_EQ(runningscript, 1);
-  xdo("key x");
-  pump(0.2);
-  EXPECT_EQ(runningscript, 0);
-  EXPECT_EQ(Script->value, 0.0);
-}
-
-TEST_F(ScriptWindow, ArrowKeyStopsARun) {
-  opendiagram("arrow.T",
-              ".geometry \"version 0.65\";\n"
-              "t = .script(0, 100000, 1);\nA = .free(0.5, 0);\n");
-  handlemenu(200244);
-  pump(0.5);
-  ASSERT_EQ(runningscript, 1);
-  focus(main_window);
-  xdo("key Left");
-  pump(0.3);
-  EXPECT_EQ(runningscript, 0);
-  EXPECT_EQ(Script->value, 0.0);
-}
-
-TEST_F(ScriptWindow, ProofCommands) {
-  layerset = 0xffffffffu;
-  handlemenu(200234);
-  EXPECT_EQ(layerset, 1u);
-  EXPECT_EQ(minlayer, 0);
-  handlemenu(200235);
-  handlemenu(200235);
-  EXPECT_EQ(layerset, 4u);
-  EXPECT_EQ(minlayer, 2);
-  handlemenu(200232);
-  EXPECT_EQ(layerset, 2u);
-  handlemenu(200233);
-  EXPECT_EQ(layerset, 0xffffffffu);
-  handlemenu(200235);  // after Off: every layer but layer 0
-  EXPECT_EQ(layerset, 0xfffffffeu);
-}
-
-// The steps of an Edit Geometry round, run from timeouts while the editor
-// waits in its modal loop.
-std::vector<std::function<void()>> steps;
-size_t nextstep;
-
-void runstep(void*) {
-  if (Fl::modal() && Fl::modal() != editorwindow) {
-    Fl::add_timeout(0.3, runstep);
-    return;
+  // x stops it; typing s runs it again from the start; an arrow stops it.
+  const struct {
+    const char* key;
+    int running;
+  } keys[] = {{"x", 0}, {"s", 1}, {"Left", 0}};
+  for (const auto& k : keys) {
+    xdo(std::string("key ") + k.key);
+    pump(0.3);
+    EXPECT_EQ(runningscript, k.running) << k.key;
+    EXPECT_EQ(layerset, 3u) << k.key;
+    if (!k.running) {
+      EXPECT_EQ(Script->value, 0.0) << k.key;
+    }
   }
-  if (nextstep < steps.size()) {
-    steps[nextstep++]();
-    Fl::add_timeout(0.4, runstep);
-  }
-}
-
-void watchdog(void*) {
-  ADD_FAILURE() << "Edit Geometry did not end";
-  ed.editdone = 1;
-  if (editorwindow) editorwindow->hide();
 }
 
 TEST_F(ScriptWindow, EditGeometryReopensOnTheFailingLine) {
@@ -199,29 +117,22 @@ TEST_F(ScriptWindow, EditGeometryReopensOnTheFailingLine) {
               "B = .free(0.3, 0.4, \"B\");\nl = .l.vv(A, B);\n");
   int firstline = -1, reopenline = -1, reopenmark = -1;
   std::string tmpedit;
-  steps = {
-      [&] {
-        tmpedit = ed.editpath;
-        firstline = ed.pointline;
-        focus(editorwindow);
-        // Line 3 (B) becomes a statement the reader refuses.
-        xdo("key --delay 20 Down Down ctrl+k");
-        xdo("type --delay 10 'B = .free(0.3, ;'");
-        xdo("key ctrl+s");
-      },
-      [&] {
-        reopenline = ed.pointline;
-        reopenmark = ed.markchar;
-        focus(editorwindow);
-        xdo("key ctrl+shift+q");  // Quit (No Save)
-      },
-  };
-  nextstep = 0;
-  Fl::add_timeout(0.5, runstep);
-  Fl::add_timeout(30, watchdog);
-  handlemenu(200238);
-  Fl::remove_timeout(runstep);
-  Fl::remove_timeout(watchdog);
+  withsteps({[&] {
+               tmpedit = ed.editpath;
+               firstline = ed.pointline;
+               focus(editorwindow);
+               // Line 3 (B) becomes a statement the reader refuses.
+               xdo("key --delay 20 Down Down ctrl+k");
+               xdo("type --delay 10 'B = .free(0.3, ;'");
+               xdo("key ctrl+s");
+             },
+             [&] {
+               reopenline = ed.pointline;
+               reopenmark = ed.markchar;
+               focus(editorwindow);
+               xdo("key ctrl+shift+q");  // Quit (No Save)
+             }},
+            [] { handlemenu(200238); });
   EXPECT_EQ(firstline, 0);
   EXPECT_EQ(reopenline, 2);
   EXPECT_EQ(reopenmark, (int)strlen("B = .free(0.3, ;"));
