@@ -1,7 +1,7 @@
 // Picking and dragging with the mouse through the real window's handler:
-// Ctrl-click cycling, a point bound to a line, and the smear trace a drag
-// leaves. (Tolerances, pinned points and the view's edges are checked on
-// the picking and dragging code itself.)
+// Ctrl-click cycling, a pinned point under a free one, a point bound to a
+// line, and the smear trace a drag leaves. (Tolerances and the view's edges
+// are checked on the picking and dragging code itself.)
 #include <FL/Fl.H>
 
 #include <cmath>
@@ -25,7 +25,7 @@ struct Drag : ::testing::Test {
   }
 };
 
-TEST_F(Drag, CtrlClicksCycleThroughWhatLiesThere) {
+TEST_F(Drag, CtrlClicksCycleAndPinnedPointsGiveWay) {
   vertex* p = addpoint(-0.2, 0);
   vertex* q = addpoint(-0.2, 0);
   line* l = addline(addpoint(-0.8, 0), addpoint(0.8, 0));
@@ -36,6 +36,21 @@ TEST_F(Drag, CtrlClicksCycleThroughWhatLiesThere) {
     EXPECT_EQ(pselected, turns[i]) << i;
     mouserelease();
   }
+  // A pinned point under a free one yields the free one; alone it is
+  // picked, but does not move.
+  vertex* pinned = addpoint(0.5, 0.5, PINNED);
+  vertex* free = addpoint(0.5, 0.5);
+  drawframe();
+  mousepress(0.5, 0.5);
+  EXPECT_EQ(pselected, free);
+  mouserelease();
+  free->x = -0.5;
+  drawframe();
+  mousepress(0.5, 0.5);
+  EXPECT_EQ(pselected, pinned);
+  mousedragto(0.7, 0.7);
+  EXPECT_DOUBLE_EQ(pinned->x, 0.5);
+  EXPECT_DOUBLE_EQ(pinned->y, 0.5);
 }
 
 TEST_F(Drag, PointOnALineStaysOnItAtTheFoot) {
