@@ -34,14 +34,8 @@ int verbeps(int argc, char** argv) {
     }
   }
   if (!in || !out) return usage(EPSUSAGE);
-  // The window's size decides the view and the mark and text sizes before
-  // the first frame, as on screen.
-  xsize = w;
-  ysize = h;
-  recalcsizes(1);
-  int status = loaddiagram(in);
+  int status = loadinview(in, w, h);
   if (status != 0) return status;
-  updateminlayer();
   showinvisible = invisible;
   printbw = bw;
   EPS = 1;

@@ -11,7 +11,9 @@
 #include "model/notify.h"
 #include "model/reset.h"
 #include "model/state.h"
+#include "model/style.h"
 #include "model/worldlist.h"
+#include "render/view.h"
 
 struct verb {
   const char* name;
@@ -59,6 +61,17 @@ int loaddiagram(const char* path) {
   int ok = readgeometry(path);
   checkconstraints();
   return ok ? 0 : 1;
+}
+
+int loadinview(const char* path, int w, int h) {
+  // The window's size decides the view and the mark and text sizes before
+  // the first frame, as on screen.
+  xsize = w;
+  ysize = h;
+  recalcsizes(1);
+  int status = loaddiagram(path);
+  if (status == 0) updateminlayer();
+  return status;
 }
 
 int usage(const char* verbline) {

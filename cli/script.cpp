@@ -133,12 +133,8 @@ int verbscript(int argc, char** argv) {
     snprintf(base, sizeof base, "%s", prefix);
   else if (!scriptframebase(base, sizeof base, in))
     return usage(SCRIPTUSAGE);
-  xsize = w;
-  ysize = h;
-  recalcsizes(1);
-  int status = loaddiagram(in);
+  int status = loadinview(in, w, h);
   if (status != 0) return status;
-  updateminlayer();
   layerset = filelayerset;
   dumpingeps = 1;
   return runframes(base, maxframes);

@@ -29,6 +29,10 @@ void startcore();
 // verb's status: 0 read, 1 reading failed, 2 the file cannot be opened.
 int loaddiagram(const char* path);
 
+// Sets the view of a w x h drawing area, then loads the diagram as
+// `loaddiagram` does and finds the lowest layer in force.
+int loadinview(const char* path, int w, int h);
+
 // Reads a drawing-area size "WxH", both sides from 1 to 100000 pixels.
 // Returns 0 (and leaves w, h alone) when malformed, after saying so on
 // standard error.
