@@ -99,6 +99,14 @@ static int isstraight(const primitive* q) {
   return q->type == RW_CIRCLE && static_cast<const circle*>(q)->center.w == 0;
 }
 
+int parenttype(int kind, int slot) {
+  if (kind < 0 || kind > V_VVRATIO || slot < 0) return RW_NONE;
+  const char* sig = kindsignature[kind];
+  for (int i = 0; i < slot; i++)
+    if (!sig[i]) return RW_NONE;
+  return typeofletter(sig[slot]);
+}
+
 // 1 when every present parent has the type its kind expects and every
 // circle parent is a true circle.
 static int parentsusable(const primitive* p) {

@@ -24,6 +24,10 @@ void checkconstraints();
 // otherwise leaves it unsettled for a later walk.
 void checkconstraint(primitive* p);
 
+// The type a record of `kind` expects in parent slot `slot` (RW_VERTEX,
+// RW_LINE, ...), or RW_NONE past its last parent.
+int parenttype(int kind, int slot);
+
 // 1 when one of the first n parents is not settled (or missing).
 int notsatisfied(primitive* p, int n);
 

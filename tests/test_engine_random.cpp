@@ -43,35 +43,6 @@ int resulttype(int kind) {
   return RW_NONE;
 }
 
-// Parent types of each kind, as the file language would give them.
-int parenttype(int kind, int slot) {
-  static const char* const sig[] = {
-      "",     "",    "",           "",      "",      "FFF",        "",    "L",
-      "C",    "LL",  "LC",         "LC",    "CC",    "CC",         "C",   "VV",
-      "LV",   "VC",  "AVV",        "LK",    "LK",    "K",          "",    "VVV",
-      "FF",   "VVF", "VX",         "VFF",   "VFF",   "VF",         "LCV", "CCV",
-      "VVV",  "VV",  "VL",         "VL",    "VC",    "VC",         "CC",  "CC",
-      "CC",   "CC",  "KV",         "KV",    "VV",    "VV",         "VVV", "LLL",
-      "LLL",  "LLL", "LLL",        "CC",    "LC",    "VC",         "VF",  "VVV",
-      "VVVV", "VVV", "F",          "VVVVV", "LLLLL", "VVVVVVVVVV", "VVV", "P",
-      "VV",   "VVV", "P",          "",      "V",     "V",          "XXF", "XFF",
-      "XFF",  "XF",  "XFFFFFFFFF", "",      "VV",    "VVVV",       "VL",  "VC",
-      "VVF",  "VVV", "VVF"};
-  static_assert(sizeof sig / sizeof *sig == V_VVRATIO + 1, "every kind");
-  char c = sig[kind][slot];
-  switch (c) {
-    case 'V': return RW_VERTEX;
-    case 'L': return RW_LINE;
-    case 'C': return RW_CIRCLE;
-    case 'K': return RW_CONIC;
-    case 'A': return RW_ANGLE;
-    case 'F': return RW_FLT;
-    case 'X': return RW_XFORM;
-    case 'P': return RW_POLYGON;
-    default: return RW_NONE;  // the end of the signature
-  }
-}
-
 struct generator {
   lcg r;
   std::vector<primitive*> bytype[400];
