@@ -24,6 +24,7 @@
 #include "app/geomwindow.h"
 #include "app/script.h"
 #include "app/ui.h"
+#include "app/undo.h"
 #include "editor/editwindow.h"
 #include "language/rpn.h"
 #include "language/symtable.h"
@@ -184,9 +185,7 @@ int editcommand(int code) {
   switch (code) {
     case 200214: showinvisible = !showinvisible; break;
     case 200219: leaverepeat(); break;
-    case 200220:
-      if (pselected && deleteprimitive(pselected)) setdirtyfile();
-      break;
+    case 200220: deleteselection(); break;
     case 200231:
       if (pselected) {
         flipangle(pselected);
@@ -240,6 +239,8 @@ int editcommand(int code) {
       defaultwidth = 3 - defaultwidth;
       setmenu();
       break;
+    case UNDOCODE: undocommand(); break;
+    case REDOCODE: redocommand(); break;
     default: return 0;  // not an edit or toggle command
   }
   return 1;
@@ -358,7 +359,10 @@ void handlemenu(int code) {
     sticky = 1;
     setrepeatlight(1);
   }
-  if (!runcommand(code)) return;
+  beginchange();
+  int ran = runcommand(code);
+  endchange(code);
+  if (!ran) return;
   redrawgeometry();
   setmessage();
 }

@@ -28,6 +28,7 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "app/undo.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/writer.h"
@@ -85,7 +86,7 @@ void loaddiagram(const char* path) {
   setselect();
   readgeometry(name.c_str());
   cleardirtyfile();
-  settitle();
+  diagramloaded(1);
 }
 
 // The message window: built on first use, hidden by a timeout.
@@ -243,6 +244,7 @@ int savecurrentfile(int announce) {
     return 0;
   }
   cleardirtyfile();
+  diagramsaved();
   if (announce) showmessagewindow("File Saved", 0.5);
   return 1;
 }
@@ -254,6 +256,7 @@ int handlenewcmd() {
   resetstate(1);
   setselect();
   cleardirtyfile();
+  diagramloaded(1);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include "app/undo.h"
 #include "model/shell.h"
 #include "prefs/preffile.h"
 #include "render/colors.h"
@@ -53,7 +54,16 @@ static int specialcode(int k) {
   return k;
 }
 
+// A change an event leaves pending is taken into the history once no
+// button is held: a whole drag or pan with the mouse is one step.
 int Fl_Geom_Window::handle(int event) {
+  if (event == FL_PUSH || event == FL_KEYBOARD) beginchange();
+  int used = route(event);
+  commitpending();
+  return used;
+}
+
+int Fl_Geom_Window::route(int event) {
   make_current();
   int x = Fl::event_x(), y = Fl::event_y();
   fixcursor();

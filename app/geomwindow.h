@@ -31,6 +31,7 @@ class Fl_Geom_Window : public Fl_Gl_Window {
 
  private:
   void clearcallbacks();
+  int route(int event);  // the event to its callback
 };
 
 extern Fl_Window* main_window;       // the program's one main window

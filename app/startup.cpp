@@ -21,6 +21,7 @@
 #include "app/pick.h"
 #include "app/relationswindow.h"
 #include "app/ui.h"
+#include "app/undo.h"
 #include "editor/editwindow.h"
 #include "engine/drag.h"
 #include "language/parser.h"
@@ -111,6 +112,7 @@ static void bindcallbacks(Fl_Geom_Window* g) {
 }
 
 int startup(int argc, char** argv) {
+  startrecovery();  // its exit handler runs after the save question
   atexit(askdirty);
   int prefsopen = parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;
@@ -144,6 +146,8 @@ int startup(int argc, char** argv) {
   main_window->show(argc, argv);
   geom_window->show();
   geommain(filename.c_str());
+  diagramloaded(1);
+  offerrecovery(filename.c_str());
   setlayerbuttons();
   makeeditorwindow();  // built hidden, shown by Edit Geometry
   selectprim(nullptr);

@@ -28,6 +28,7 @@
 #include "app/geomwindow.h"
 #include "app/keys.h"
 #include "app/relationswindow.h"
+#include "app/undo.h"
 #include "engine/drag.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -75,6 +76,8 @@ Fl_Menu_Item menutable[] = {
     ITEM("Quit-No Save", CMD + SH + 'q', 200239, DIV),
     END,
     SUB("Edit"),
+    ITEM("Undo", CMD + 'z', UNDOCODE, FL_MENU_INACTIVE),
+    ITEM("Redo", CMD + SH + 'z', REDOCODE, FL_MENU_INACTIVE | DIV),
     ITEM("Edit Name", CMD + 'n', 200240, 0),
     ITEM("Edit Text", 0, 200248, 0),
     ITEM("Edit Geometry", CMD + 'e', 200238, 0),
@@ -651,6 +654,7 @@ void updatemenus(primitive* p) {
   setitem(200250, !testing, -1);
   setitem(200251, testing, -1);
   setitem(200253, 1, showthelayers);
+  setundomenu();
   setlayerdisplay();
   setitem(200254, 1, defaultwidth == 2);
   setitem(200252, 1, showinfomsg);

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "editor/editundo.h"
+
 editorstate ed;
 
 // The pool: blocks of records allocated at once, never freed before reset.
@@ -392,6 +394,7 @@ void readfile(FILE* stream) {
   ed.goalcolumn = -1;
   ed.dirtyfile = 0;
   ed.pasteenabled = 0;
+  reseteditundo();
   showselection();
   damageall();
 }
@@ -417,6 +420,7 @@ char* buffertext() {
 }
 
 void reseteditor() {
+  reseteditundo();
   while (poolblocks) {
     poolblock* b = poolblocks;
     poolblocks = b->next;

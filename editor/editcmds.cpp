@@ -7,6 +7,7 @@
 
 #include "editor/editbuffer.h"
 #include "editor/editgeom.h"
+#include "editor/editundo.h"
 #include "model/notify.h"
 
 void (*editcopyhook)(const char* text, int length);
@@ -145,6 +146,7 @@ void dofind() {
 void pastetext(const char* text, int length) {
   if (!ed.pasteenabled) return;
   ed.pasteenabled = 0;
+  editundobegin(EDIT_OTHER);
   for (int i = 0; i < length; i++) {
     char c = text[i];
     if (c == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
@@ -199,8 +201,27 @@ static void quitprogram() {
 }
 
 // Commands that change the text.
+// The kind of edit a command makes, for the undo history; 0 for commands
+// that change no text (a paste changes it when its text arrives).
+static int editkind(int code) {
+  if (code < 500 || code == EC_TAB) return EDIT_TYPING;
+  switch (code) {
+    case EC_BACKSPACE:
+    case EC_BACKSPACE2:
+    case EC_DELETE: return EDIT_DELETING;
+    case EC_NEWLINE:
+    case EC_CUT:
+    case EC_KILLLINE:
+    case EC_KILLBACK:
+    case EC_OPENLINE: return EDIT_OTHER;
+    default: return 0;  // moves, copy, find, paste, save, quit
+  }
+}
+
 static int editingcommand(int code) {
   switch (code) {
+    case EC_UNDO: editundo(); break;
+    case EC_REDO: editredo(); break;
     case EC_TAB: insertchar('\t'); break;
     case EC_NEWLINE: insertnewline(); break;
     case EC_BACKSPACE:
@@ -248,6 +269,10 @@ void handleeditorcmd(int code) {
   if (!ed.top) reseteditor();
   if (code != EC_UP && code != EC_DOWN) ed.goalcolumn = -1;
   if (code <= 0) return;
+  if (int kind = editkind(code))
+    editundobegin(kind);
+  else if (code != EC_UNDO && code != EC_REDO)
+    editundobreak();
   if (code < 500) {
     // Only bytes are characters; a line end splits the line.
     if (code == '\n' || code == '\r')

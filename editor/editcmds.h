@@ -32,7 +32,9 @@ enum editcmd {
   EC_OPENLINE = 520,    // insert a line end, cursor before it
   EC_QUITNOSAVE = 521,  // back to the text as it was, then return
   EC_QUITPROGRAM = 522,
-  EC_LAST = 522
+  EC_UNDO = 523,
+  EC_REDO = 524,
+  EC_LAST = 524
 };
 
 // Puts the text on the system clipboard.

@@ -59,6 +59,8 @@ static const keybinding bindings[] = {
     {'w', C | S, EC_CUT},
     {'x', C, EC_CUT},
     {'x', C | S, EC_CUT},
+    {'z', C, EC_UNDO},
+    {'z', C | S, EC_REDO},
     {FL_Tab, 0, EC_TAB},
     {FL_Tab, S, EC_TAB},
     {FL_Enter, 0, EC_NEWLINE},

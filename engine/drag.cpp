@@ -28,5 +28,6 @@ int dragvertex(int px, int py) {
   v->w = 1;
   v->satisfied = 0;
   blinkonly = 0;
+  notechange("Drag");
   return 1;
 }

@@ -5,6 +5,7 @@
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "engine/recompute.h"
+#include "history/history.h"
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -43,4 +44,5 @@ void resetall() {
   reseteditor();
   resetscriptframes();
   reseteditorhooks();
+  resethistory();
 }

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
+#include <vector>
 
 #include "language/lexer.h"
 #include "language/symtable.h"
 #include "model/notify.h"
+#include "model/state.h"
 #include "render/palette.h"
 
 primitive* plist;
@@ -20,6 +23,8 @@ macro* openmacro;
 int addvertexnames = 1;
 int vnumber = 1;
 int dirtyfile;
+int changepending;
+const char* changename;
 
 void addprimitive(primitive* p) {
   p->next = nullptr;
@@ -213,7 +218,99 @@ void selectprim(primitive* p) {
 
 void setdirtyfile() {
   dirtyfile = 1;
+  changepending = 1;
   if (dirtyhook) dirtyhook();
+}
+
+void notechange(const char* action) {
+  if (!changename) changename = action;
+  setdirtyfile();
+}
+
+// 1 when q refers to a record of `set`: a parent, an expression reference,
+// a macro call's argument, result or macro.
+static int refersto(const primitive* q,
+                    const std::unordered_set<const primitive*>& set) {
+  for (primitive* parent : q->parents)
+    if (parent && set.count(parent)) return 1;
+  if (q->type == RW_FLT) {
+    const flt* f = static_cast<const flt*>(q);
+    for (int i = 0; i < f->nrpn; i++)
+      if ((f->rpn[i].tag == RPN_ANGLE || f->rpn[i].tag == RPN_FLT) &&
+          set.count(f->rpn[i].prim))
+        return 1;
+  }
+  if (q->type == RW_MACROCALL) {
+    const macrocall* m = static_cast<const macrocall*>(q);
+    if (set.count(m->result) || set.count(m->macroref)) return 1;
+    for (symtableentry* e : m->args)
+      if (e && set.count(e->prim)) return 1;
+  }
+  return 0;
+}
+
+// Everything built on p, in list order; walked to a fixpoint because a
+// record may precede one of its parents.
+static std::vector<primitive*> closure(primitive* p) {
+  std::unordered_set<const primitive*> set{p};
+  for (size_t before = 0; before != set.size();) {
+    before = set.size();
+    for (primitive* q = plist; q; q = q->next)
+      if (!set.count(q) && refersto(q, set)) set.insert(q);
+  }
+  std::vector<primitive*> ordered;
+  for (primitive* q = plist; q; q = q->next)
+    if (q != p && set.count(q)) ordered.push_back(q);
+  return ordered;
+}
+
+int dependants(primitive* p, primitive** out, int max) {
+  std::vector<primitive*> d = closure(p);
+  for (int i = 0; i < max && i < (int)d.size(); i++) out[i] = d[i];
+  return (int)d.size();
+}
+
+// Frees a record already taken out of the world list.
+static void destroyunlinked(primitive* p) {
+  if (pselected == p) selectprim(nullptr);
+  if (selectedtextprim == p) selectedtextprim = nullptr;
+  if ((primitive*)Script == p) Script = nullptr;
+  if (p->symbol && idtable) {
+    p->symbol->prim = nullptr;
+    p->symbol->name[0] = 0;
+  }
+  if (p->type == RW_MACRO) destroylist(static_cast<macro*>(p)->body);
+  destroyprimitive(p);
+}
+
+int deletewithdependants(primitive* p) {
+  primitive* q = plist;
+  while (q && q != p) q = q->next;
+  if (!q) return 0;  // not in the world list
+  std::vector<primitive*> doomed = closure(p);
+  std::unordered_set<const primitive*> set(doomed.begin(), doomed.end());
+  set.insert(p);
+  // The set is closed: whatever refers to a doomed record is doomed, so
+  // one pass takes them all out of the list before any is freed.
+  primitive* prev = nullptr;
+  int found = 0;
+  for (primitive *q = plist, *next; q; q = next) {
+    next = q->next;
+    if (!set.count(q)) {
+      prev = q;
+      continue;
+    }
+    found++;
+    if (prev)
+      prev->next = next;
+    else
+      plist = next;
+    if (plisttail == q) plisttail = prev;
+  }
+  destroyunlinked(p);
+  for (primitive* q : doomed) destroyunlinked(q);
+  setdirtyfile();
+  return found;
 }
 
 void resetmodel() {
@@ -229,4 +326,6 @@ void resetmodel() {
   addvertexnames = 1;
   vnumber = 1;
   dirtyfile = 0;
+  changepending = 0;
+  changename = nullptr;
 }

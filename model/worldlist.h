@@ -17,6 +17,8 @@ extern macro* openmacro;             // the macro whose body is being read
 extern int addvertexnames;           // new vertices get automatic labels
 extern int vnumber;                  // next automatic label number
 extern int dirtyfile;                // the diagram has unsaved changes
+extern int changepending;            // a change not yet taken into the history
+extern const char* changename;       // what that change was ("Drag"), or null
 
 // Appends to the open macro's body while one is read, else to the world
 // list; marks the diagram modified. Does not recompute.
@@ -65,8 +67,20 @@ vertex* makevertex(double x, double y);
 // Selects p (or nothing) and brings the menu states up to date.
 void selectprim(primitive* p);
 
-// Marks the diagram modified.
+// Marks the diagram modified and a change pending for the history.
 void setdirtyfile();
+
+// Marks a change named `action` (a static string: "Drag", "Zoom", ...)
+// pending; the first name since the last history step is kept.
+void notechange(const char* action);
+
+// The records that depend on p, directly or through others (parents,
+// expression references, macro calls), in world-list order; p excluded.
+int dependants(primitive* p, primitive** out, int max);
+
+// Deletes p together with every record that depends on it. Returns the
+// number of records deleted (0 when p is not in the world list).
+int deletewithdependants(primitive* p);
 
 // Puts every world-list global back to its start-up value (frees records).
 void resetmodel();

@@ -1,4 +1,4 @@
-// tiptext.cpp: the 41 usage tips and the order in which they are shown.
+// tiptext.cpp: the 43 usage tips and the order in which they are shown.
 //
 // Each tip names the program's own menu items, buttons and keys exactly as
 // they are labelled, in lines short enough for the tips window.
@@ -248,6 +248,18 @@ const char* const helpmsgs[NTIPS + 1] = {
     "'Point' section: pick a point on one arm, the vertex and a\n"
     "point on the other arm. Join the new point to the vertex\n"
     "with 'PP=>L' to draw the bisector.",
+
+    /* 41 */
+    "Every change can be taken back: 'Undo' in the 'Edit' menu\n"
+    "(Ctrl-z) undoes the last one, and 'Redo' (Ctrl-Shift-z or\n"
+    "Ctrl-y) does it again. A whole drag, a run of zooming and a\n"
+    "trip through 'Edit Geometry' are one step each.",
+
+    /* 42 */
+    "Tessarin keeps a copy of a modified diagram every 30\n"
+    "seconds. If the program ends without saving (a crash, a\n"
+    "power cut), start it again on the same file and answer\n"
+    "Yes when it offers to recover the unsaved changes.",
 
     nullptr,
 };

@@ -7,7 +7,7 @@
 // here, without a toolkit; the window only shows `helpmsgs[curtip]`.
 #pragma once
 
-const int NTIPS = 41;
+const int NTIPS = 43;
 const int NTIPPRIMES = 12;
 
 // The tips, lines separated by newlines; a null entry ends the table.

@@ -98,18 +98,24 @@ static void shift(double* x, double* y, const double* k) {
   *y += k[1];
 }
 
+// Each move of the whole diagram is a change to save and, with the moves
+// of the same kind around it, one step of the history: every way in (keys,
+// wheel, panning with the mouse) comes through these three.
 void zoomworld(double f) {
   transformworld(scale, &f);
+  notechange("Zoom");
 }
 
 void rotateworld(double t) {
   double k[2] = {std::cos(t), std::sin(t)};
   transformworld(turn, k);
+  notechange("Rotate");
 }
 
 void moveworld(int dx, int dy) {
   double k[2] = {0.01 * dx, 0.01 * dy};
   transformworld(shift, k);
+  notechange("Pan");
 }
 
 void resetview() {

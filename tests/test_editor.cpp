@@ -341,6 +341,8 @@ TEST_F(Editor, KeyboardTable) {
                          {'q', C | S, EC_QUITNOSAVE},
                          {'q', C, 0},
                          {'a', C, EC_LINESTART},
+                         {'z', C, EC_UNDO},
+                         {'z', C | S, EC_REDO},
                          {FL_Tab, S, EC_TAB},
                          {FL_Enter, 0, EC_NEWLINE},
                          {FL_Delete, 0, EC_DELETE},
@@ -363,7 +365,7 @@ TEST_F(Editor, KeyboardTable) {
                   (c >= EC_TAB && c <= EC_LAST));
       commands += c >= EC_TAB;
     }
-  EXPECT_EQ(commands, 40);
+  EXPECT_EQ(commands, 42);  // 40 and Ctrl-z, Ctrl-Shift-z
 }
 
 TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
@@ -423,6 +425,47 @@ TEST_F(Editor, PoolRecordsAreReused) {
   EXPECT_EQ(l->length, 1);
   EXPECT_STREQ(l->linetext, "\n");
   freeline(l);
+}
+
+}  // namespace
+
+namespace {
+
+// Typing is one step per run, deleting another, cut and paste one each;
+// undo walks back through them to the loaded text and redo forward again.
+TEST_F(Editor, UndoAndRedoTakeBackTypingDeletingCuttingAndPasting) {
+  load("A = .free(0, 0);\n");
+  handleeditorcmd(EC_LINEEND);
+  type(" // one");
+  handleeditorcmd(EC_BACKSPACE);
+  handleeditorcmd(EC_BACKSPACE);
+  handleeditorcmd(EC_LINESTART);
+  setmark(ed.point, 1);  // select "A"
+  handleeditorcmd(EC_CUT);
+  handleeditorcmd(EC_PASTE);
+  pastetext("B\nC", 3);
+  std::vector<std::string> expect = {
+      "A = .free(0, 0);\n",         "A = .free(0, 0); // one\n",
+      "A = .free(0, 0); // o\n",    " = .free(0, 0); // o\n",
+      "B\nC = .free(0, 0); // o\n",
+  };
+  EXPECT_EQ(text(), expect[4]);
+  for (int i = 3; i >= 0; i--) {
+    handleeditorcmd(EC_UNDO);
+    EXPECT_EQ(text(), expect[i]) << "undo to " << i;
+  }
+  int atend = ed.pointchar;
+  handleeditorcmd(EC_UNDO);  // nothing left: no change
+  EXPECT_EQ(text(), expect[0]);
+  EXPECT_EQ(ed.pointchar, atend);
+  for (int i = 1; i <= 4; i++) {
+    handleeditorcmd(EC_REDO);
+    EXPECT_EQ(text(), expect[i]) << "redo to " << i;
+  }
+  handleeditorcmd(EC_UNDO);
+  type("x");  // a new edit drops what could be redone
+  handleeditorcmd(EC_REDO);
+  EXPECT_EQ(text(), "x = .free(0, 0); // o\n");  // where the paste began
 }
 
 }  // namespace
