@@ -185,7 +185,7 @@ int editcommand(int code) {
   switch (code) {
     case 200214: showinvisible = !showinvisible; break;
     case 200219: leaverepeat(); break;
-    case 200220: deleteselection(); break;
+    case 200220: deleteselected(); break;
     case 200231:
       if (pselected) {
         flipangle(pselected);

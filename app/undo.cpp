@@ -155,7 +155,7 @@ void diagramsaved() {
   afterstep();
 }
 
-void deleteselection() {
+void deleteselected() {
   primitive* p = pselected;
   if (!p) return;
   if (!isreferenced(p)) {

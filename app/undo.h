@@ -36,7 +36,7 @@ void diagramloaded(int clean);
 void diagramsaved();
 
 // Delete on the selection, asking before it takes the records built on it.
-void deleteselection();
+void deleteselected();
 
 // Offers a recovery file left for `diagram` (null: the unnamed diagram);
 // loads it, marked modified, when the user says Yes.

@@ -59,14 +59,15 @@ gone() {  # gone: 0 once the program has ended (within 5 s)
 }
 at() { xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.15; }
 key() { xdotool key "$@"; sleep 0.5; }
-# drag X Y: A, at the centre of the 400 x 450 drawing area (24 pixels under
-# the menu bar), pressed and moved to window pixel (X, Y).
+# drag X0 Y0 X1 Y1: press at window pixel (X0, Y0), move to (X1, Y1),
+# release. A starts at the centre of the 400 x 450 drawing area, which
+# lies 24 pixels under the menu bar: (200, 249).
 drag() {
-  at 200 249
+  at "$1" "$2"
   xdotool mousedown 1
   sleep 0.2
   for f in 1 2 3 4; do
-    xdotool mousemove --window "$wid" $((200 + ($1 - 200) * f / 4)) $((249 + ($2 - 249) * f / 4))
+    xdotool mousemove --window "$wid" $(($1 + ($3 - $1) * f / 4)) $(($2 + ($4 - $2) * f / 4))
     sleep 0.1
   done
   xdotool mouseup 1
@@ -77,7 +78,7 @@ original=$(pointA)
 
 start
 check "window" test -n "$wid"
-drag 100 149
+drag 200 249 100 149
 key ctrl+q
 sleep 0.5
 key Return  # "File modified -- save changes?": Yes
@@ -87,7 +88,7 @@ check "the line still reads" grep -q '^l = .l.vv(A, B' "$file"
 dragged=$(pointA)
 
 start
-drag 300 349
+drag 100 149 300 349
 key ctrl+z
 key ctrl+s
 check "Ctrl-Z then Ctrl-S saves the point where it was" test "$(pointA)" = "$dragged"
@@ -97,8 +98,9 @@ key ctrl+shift+z
 title=$(xdotool getwindowname "$wid")
 check "redo marks it modified again ($title)" test "${title%\*}" != "$title"
 key ctrl+s
+check "redo brought the drag back" test "$(pointA)" != "$dragged"
 
-drag 150 199
+drag 300 349 150 199
 sleep 0.5
 rec=$(ls "$XDG_STATE_HOME"/tessarin/*.T 2>/dev/null | head -1)
 check "a modified diagram has a recovery file" test -n "$rec"
