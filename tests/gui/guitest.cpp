@@ -15,6 +15,7 @@
 #include "app/geomwindow.h"
 #include "editor/editbuffer.h"
 #include "editor/editwindow.h"
+#include "history/history.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
@@ -52,12 +53,14 @@ void cleardiagram() {
   blinkon = 1;
   runningscript = 0;
   dirtyfile = 0;
+  historyreset(1);  // the history starts at the cleared diagram
 }
 
 int loaddiagram(const char* path) {
   cleardiagram();
   int ok = readgeometry(path);
   dirtyfile = 0;
+  historyreset(1);
   return ok;
 }
 

@@ -16,6 +16,12 @@ int main(int argc, char** argv) {
   std::string mk = "mkdir -p '" + home + "'";
   if (system(mk.c_str()) != 0) return 2;
   setenv("HOME", home.c_str(), 1);
+  // Recovery files of earlier runs (which end without cleaning up) would
+  // be offered at start-up: each run starts with none.
+  std::string state = home + "/state";
+  std::string rm = "rm -rf '" + state + "'";
+  if (system(rm.c_str()) != 0) return 2;
+  setenv("XDG_STATE_HOME", state.c_str(), 1);
   // A fresh preferences file without the tips window at start-up.
   FILE* prefs = fopen((home + "/.tessarinrc").c_str(), "w");
   if (!prefs) return 2;

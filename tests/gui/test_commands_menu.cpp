@@ -19,6 +19,7 @@
 #include "app/keys.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
+#include "history/history.h"
 #include "model/construct.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -142,7 +143,7 @@ TEST_F(Menu, StylesReachOnlyTheMatchingType) {
   line* l = linevertvert(a, freepoint(0.5, 0));
   addprimitive(l);
   selectprim(l);
-  dirtyfile = 0;
+  historyreset(1);  // the diagram as opened: clean
   handlemenu(200181);  // point style Dot, a line is selected
   EXPECT_EQ(currentpointtype, RW_DOT);
   EXPECT_EQ(dirtyfile, 0);
@@ -305,7 +306,8 @@ TEST_F(Menu, KeyMap) {
               {'!', 1, 1, 1, 200151, ""},  // the digit key, not the '!'
               {')', 1, 1, 0, 200150, ""},
               {'7', 1, 0, 7, 0, ""},
-              {25, 0, 0, -1, 0, "Unknown command: Ctrl-y"},
+              {25, 0, 0, -1, 200257, ""},  // Ctrl-y: Redo
+              {11, 0, 0, -1, 0, "Unknown command: Ctrl-k"},
               {2, 0, 1, -1, 0, "Unknown command: Ctrl-Shift-B"},
               {'8', 1, 0, 8, 0, "Unknown command: Ctrl-8"}};
   for (const auto& r : rows) {
@@ -331,9 +333,9 @@ void sendkey(int keysym, const char* text, int state) {
 TEST_F(Menu, KeysThroughTheDrawingArea) {
   sendkey(FL_Tab, "\t", 0);  // Ctrl-i: the colour Invisible
   EXPECT_EQ(currentcolor, COLOR_INVISIBLE);
-  sendkey('y', "\x19", FL_CTRL);  // unknown, said in the message window
+  sendkey('k', "\x0b", FL_CTRL);  // unknown, said in the message window
   ASSERT_EQ(guimessages.size(), 1u);
-  EXPECT_EQ(guimessages[0], "Unknown command: Ctrl-y");
+  EXPECT_EQ(guimessages[0], "Unknown command: Ctrl-k");
   // Ctrl-1 starts Free P in repeat mode (the Command key was held).
   sendkey('1', "1", FL_CTRL);
   EXPECT_EQ(UIstate, 10);

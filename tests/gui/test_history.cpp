@@ -1,0 +1,222 @@
+// Undo and redo through the program's own dispatcher and drawing area: the
+// delete question and its one step, the Edit menu's labels, and a seeded
+// session of constructions by clicks, drags, deletions, colours, styles,
+// widths and zooming by key, undone to the first text and redone to the
+// last, byte for byte.
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Item.H>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/geomwindow.h"
+#include "app/ui.h"
+#include "app/undo.h"
+#include "history/history.h"
+#include "language/parser.h"
+#include "language/symtable.h"
+#include "language/writer.h"
+#include "model/notify.h"
+#include "model/state.h"
+#include "model/worldlist.h"
+#include "tests/gui/guitest.h"
+
+namespace {
+
+std::vector<std::string> asked;
+int yes;
+
+std::string written() {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buf, &size);
+  printdiagram(f);
+  fclose(f);
+  std::string s(buf, size);
+  free(buf);
+  return s;
+}
+
+primitive* named(const char* name) {
+  symtableentry* e = lookup(idtable, name);
+  return e ? e->prim : nullptr;
+}
+
+struct HistoryWindow : ::testing::Test {
+  void SetUp() override {
+    cleardiagram();
+    resetstate(1);
+    ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
+                        "A = .free(-0.5, -0.4, \"A\");\n"
+                        "B = .free(0.5, -0.4, \"B\");\n"
+                        "C = .free(0.1, 0.5, \"C\");\n"
+                        "a = .l.vv(B, C);\n"
+                        "M = .v.vvmid(A, B, \"M\");\n"
+                        "k = .c.vv(M, C);\n"),
+              1);
+    drawframe();
+    diagramloaded(1);
+    asked.clear();
+    yes = 0;
+    askhook = [](const char* q) {
+      asked.push_back(q);
+      return yes;
+    };
+  }
+  void TearDown() override {
+    mouserelease();
+    cleardiagram();
+    diagramloaded(1);
+  }
+};
+
+std::string label(int code) {
+  Fl_Menu_Item* m = menuitem(code);
+  return std::string(m->label()) + (m->active() ? "" : " (greyed)");
+}
+
+TEST_F(HistoryWindow, DeleteAsksFirstAndUndoBringsEverythingBack) {
+  EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
+  EXPECT_EQ(label(REDOCODE), "Redo (greyed)");
+  std::string start = written();
+  int records = countrecords();
+  selectprim(named("M"));
+  handlemenu(200220);  // No: nothing goes
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "Delete M and the 1 objects built on it?");
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], "Cannot delete constrained primitive");
+  EXPECT_EQ(countrecords(), records);
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
+  yes = 1;
+  selectprim(named("B"));
+  handlemenu(200220);  // B, the line a, M and the circle k on M
+  EXPECT_EQ(asked.back(), "Delete B and the 3 objects built on it?");
+  EXPECT_EQ(countrecords(), records - 4);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_EQ(label(UNDOCODE), "Undo Delete");
+  handlemenu(UNDOCODE);
+  EXPECT_EQ(written(), start);
+  EXPECT_EQ(dirtyfile, 0);
+  ASSERT_NE(pselected, nullptr);
+  EXPECT_STREQ(primname(pselected), "B");
+  EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
+  EXPECT_EQ(label(REDOCODE), "Redo Delete");
+  handlemenu(REDOCODE);
+  EXPECT_EQ(countrecords(), records - 4);
+  EXPECT_EQ(dirtyfile, 1);
+}
+
+void presskey(int key) {
+  Fl::e_keysym = key;
+  Fl::e_length = 0;
+  Fl::e_state = 0;
+  geom_window->handle(FL_KEYBOARD);
+}
+
+primitive* pickfree(std::mt19937& rng) {
+  std::vector<primitive*> v;
+  for (primitive* p = plist; p; p = p->next)
+    if (p->type == RW_VERTEX && p->kind == FREE) v.push_back(p);
+  return v.empty() ? nullptr : v[rng() % v.size()];
+}
+
+primitive* pickany(std::mt19937& rng) {
+  std::vector<primitive*> v;
+  for (primitive* p = plist; p; p = p->next) v.push_back(p);
+  return v.empty() ? nullptr : v[rng() % v.size()];
+}
+
+double spot(std::mt19937& rng) {
+  return (int)(rng() % 140) / 100.0 - 0.7;
+}
+
+void act(std::mt19937& rng) {
+  primitive* p;
+  switch (rng() % 8) {
+    case 0: {  // a construction: Free P, PP=>L or midpoint, by clicks
+      static const int codes[] = {200001, 200002, 200012};
+      int code = codes[rng() % 3];
+      handlemenu(code);
+      for (int i = 0; i < (code == 200001 ? 1 : 2); i++) {
+        vertex* v = static_cast<vertex*>(pickfree(rng));
+        if (code == 200001 || !v)
+          mousepress(spot(rng), spot(rng));
+        else
+          mousepress(v->x, v->y);
+        mouserelease();
+      }
+      handlemenu(200219);  // Cancel Repeat Mode: leaves a half-built one
+      break;
+    }
+    case 1:
+      if ((p = pickany(rng))) {
+        selectprim(p);
+        handlemenu(200220);
+      }
+      break;
+    case 2:
+      if ((p = pickfree(rng))) {
+        vertex* v = static_cast<vertex*>(p);
+        mousepress(v->x, v->y);
+        mousedragto(spot(rng), spot(rng));
+        mousedragto(spot(rng), spot(rng));
+        mouserelease();
+      }
+      break;
+    case 3:
+      if ((p = pickany(rng))) selectprim(p);
+      handlemenu(200145 + (int)(rng() % 13));
+      break;
+    case 4: {
+      static const int styles[] = {200175, 200176, 200177, 200200, 200201,
+                                   200203, 200204, 200206, 200207};
+      if ((p = pickany(rng))) selectprim(p);
+      handlemenu(styles[rng() % 9]);
+      break;
+    }
+    case 5:
+      if ((p = pickany(rng))) selectprim(p);
+      handlemenu(200350 + (int)(rng() % 6));
+      break;
+    default: presskey(rng() % 2 ? FL_Page_Up : FL_Page_Down); break;
+  }
+}
+
+TEST_F(HistoryWindow, SessionThroughTheDispatcherUndoesAndRedoesExactly) {
+  yes = 1;
+  std::mt19937 rng(7);
+  std::vector<std::string> states{written()};
+  for (int i = 0; i < 300; i++) {
+    int steps = historyundocount();
+    act(rng);
+    ASSERT_FALSE(changepending) << "action " << i;
+    if (historyundocount() > steps)
+      states.push_back(historytext());
+    else
+      states.back() = historytext();  // a run of zooming grew its step
+    ASSERT_EQ(historytext(), written()) << "action " << i;
+  }
+  ASSERT_GT(states.size(), 60u);  // no-ops and grown zoom steps add none
+  for (size_t i = states.size() - 1; i > 0; i--) {
+    handlemenu(UNDOCODE);
+    ASSERT_EQ(written(), states[i - 1]) << "undo to state " << i - 1;
+  }
+  EXPECT_EQ(dirtyfile, 0);
+  EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
+  for (size_t i = 1; i < states.size(); i++) {
+    handlemenu(REDOCODE);
+    drawframe();
+    ASSERT_EQ(written(), states[i]) << "redo to state " << i;
+  }
+  EXPECT_EQ(dirtyfile, 1);
+}
+
+}  // namespace
