@@ -155,6 +155,7 @@ void recoveryremove() {
     unlink(buffers[active].path.c_str());
   if (!written.empty()) unlink(written.c_str());
   written.clear();
+  active = -1;  // a clean diagram: a signal now writes nothing
 }
 
 void recoverysignals() {

@@ -68,6 +68,7 @@ TEST_F(Recovery, WritesItsOwnFileBesideAndRemovesIt) {
   ASSERT_EQ(recoverywrite(), 1);
   recoveryremove();
   EXPECT_NE(stat(recoverypath("/tmp/other.T", getpid()).c_str(), &st), 0);
+  EXPECT_EQ(recoverywrite(), 0);  // clean again: nothing to write
 }
 
 TEST_F(Recovery, OffersOnlyEndedProgramsFilesNewerThanTheDiagram) {
