@@ -261,6 +261,7 @@ int filecommand(int code) {
     case 100012: return handleepscmd();
     case 100013: return handlereopencmd();
     case 100014: showabout(); return 1;
+    case 100040: return handleexamplescmd();
     case 100015:
       dumpingeps = !dumpingeps;
       setmenu();
