@@ -59,13 +59,18 @@ int infoswitches(int argc, char** argv) {
   return -1;
 }
 
+// Shown once the main window is up, so the message is not hidden under it.
+static void showoneopen(void* text) {
+  showmessagewindow((const char*)text, 4);
+}
+
 void sayoneopen(const char* first, int extra) {
+  static char text[160];
   const char* base = strrchr(first, '/');
   base = base ? base + 1 : first;
-  char text[160];
   snprintf(text, sizeof text,
-           "Only one diagram is open at a time:\nopened %.60s, not the %d "
+           "Only one diagram is open at a time: opened %.60s, not the %d "
            "other%s.",
            base, extra, extra == 1 ? "" : "s");
-  showmessagewindow(text, 4);
+  Fl::add_timeout(0.5, showoneopen, text);
 }

@@ -287,7 +287,8 @@ int runcommand(int code) {
     proofcommand(code);
   } else if (inrange(code, 200350, 200355)) {
     widthcommand(code);
-  } else if (inrange(code, 100001, 100015) || code == 200239) {
+  } else if (inrange(code, 100001, 100015) || code == 100040 ||
+             code == 200239) {
     return filecommand(code);
   } else {
     notavailable(code);

@@ -35,7 +35,7 @@ set(DIST_GENERATED)
 foreach(page tessarin.1 tessarin-cli.1 changelog)
   configure_file(${CMAKE_SOURCE_DIR}/dist/${page}.in ${DIST_OUT}/${page} @ONLY)
   add_custom_command(OUTPUT ${DIST_OUT}/${page}.gz
-    COMMAND sh -c "gzip -9n -c '${DIST_OUT}/${page}' > '${DIST_OUT}/${page}.gz'"
+    COMMAND gzip -9nkf ${DIST_OUT}/${page}
     DEPENDS ${DIST_OUT}/${page}
     COMMENT "Compressing ${page}")
   list(APPEND DIST_GENERATED ${DIST_OUT}/${page}.gz)
@@ -95,19 +95,19 @@ set(CPACK_PACKAGE_VENDOR "The Tessarin developers")
 set(CPACK_PACKAGE_CONTACT "Tessarin developers <tessarin@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "interactive plane geometry with live construction")
+# The long description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"interactive plane geometry with live construction
- Tessarin builds diagrams of plane geometry from free points and
- construction rules: lines, perpendiculars, intersections, circles through
- or tangent to given objects, inversions, conics, Bezier curves, polygons,
- angles and computed numbers. Dragging a free point recomputes the whole
- figure at once.
- .
- Diagrams are kept as plain text in the program's own language and can be
- edited in the built-in editor. The program exports EPS, animates scripts,
- steps through proofs by layers and finds the relations that hold while a
- figure moves. The package also holds tessarin-cli, which checks, formats,
- exports and analyses diagrams without a display.")
+"Tessarin builds diagrams of plane geometry from free points and
+construction rules: lines, perpendiculars, intersections, circles through
+or tangent to given objects, inversions, conics, Bezier curves, polygons,
+angles and computed numbers. Dragging a free point recomputes the whole
+figure at once.
+
+Diagrams are kept as plain text in the program's own language and can be
+edited in the built-in editor. The program exports EPS, animates scripts,
+steps through proofs by layers and finds the relations that hold while a
+figure moves. The package also holds tessarin-cli, which checks, formats,
+exports and analyses diagrams without a display.")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
