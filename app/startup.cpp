@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/cmdline.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
@@ -38,6 +39,7 @@
 int (*savefilehook)();
 
 static std::string filename;  // held whole, whatever its length
+static int extrafiles;        // files given after it, left unopened
 
 const char* startfilename() {
   return filename.c_str();
@@ -88,8 +90,11 @@ static void nodisplaymessage() {
 static void takefilename(int argc, char** argv) {
   int i = 1;
   filename.clear();
+  extrafiles = 0;
   if (!Fl::args(argc, argv, i)) return;
   if (i < argc && argv[i][0] != '-') filename = argv[i];
+  // The desktop hands over every file the user opened with the program.
+  if (!filename.empty()) extrafiles = argc - i - 1;
 }
 
 void geommain(const char* name) {
@@ -147,6 +152,8 @@ int startup(int argc, char** argv) {
   geom_window->show();
   geommain(filename.c_str());
   diagramloaded(1);
+  if (extrafiles > 0 && !filename.empty())
+    sayoneopen(filename.c_str(), extrafiles);
   offerrecovery(filename.c_str());
   setlayerbuttons();
   makeeditorwindow();  // built hidden, shown by Edit Geometry
