@@ -36,6 +36,7 @@ size_t bytes;  // text held by undos and redos
 
 std::string selbefore;
 int selindexbefore = -1, began;
+int markbefore;  // the modified mark when the change began
 const char* burstaction;  // the last step's action while it may grow
 double lastcommit;
 
@@ -126,6 +127,7 @@ void historyreset(int clean) {
 
 void historybegin() {
   selectionof(&selbefore, &selindexbefore);
+  markbefore = dirtyfile;
   began = 1;
 }
 
@@ -148,9 +150,16 @@ int historycommit(const char* action, int burst) {
     burstaction = burst ? action : nullptr;
     lastcommit = t;
     trim();
+    setmark();
+  } else {
+    // Nothing a save would write changed: the mark is what it was when
+    // the change began (a mark set without a begin is left alone).
+    if (began) dirtyfile = markbefore || currentid != savedid;
+    changepending = 0;
+    changename = nullptr;
+    if (dirtyhook) dirtyhook();
   }
   began = 0;
-  setmark();
   return changed;
 }
 
@@ -233,7 +242,7 @@ void resethistory() {
   nextid = 1;
   selbefore.clear();
   selindexbefore = -1;
-  began = 0;
+  began = markbefore = 0;
   burstaction = nullptr;
   lastcommit = 0;
 }

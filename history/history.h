@@ -28,8 +28,10 @@ void historybegin();
 // Takes a pending change into the history as the step `action` ("Drag",
 // "Delete"). With `burst` set, a step of the same action committed within
 // the last second, with no break since, grows instead of a new one (a held
-// key, a turned wheel). Sets the modified mark from the comparison and
-// clears the pending change. Returns 1 when the text changed.
+// key, a turned wheel). A changed text sets the modified mark; an
+// unchanged one puts back the mark of `historybegin` time (a drag that
+// ended where it began, an editor round trip that was quit). Clears the
+// pending change. Returns 1 when the text changed.
 int historycommit(const char* action, int burst);
 
 // Ends any burst: the next commit starts a step of its own.

@@ -217,6 +217,7 @@ TEST_F(History, ModifiedMarkFollowsTheSavedState) {
 TEST_F(History, WhatWritesTheSameTextIsNoChange) {
   vertex* a = static_cast<vertex*>(langtest::named("A"));
   selectprim(a);
+  historybegin();  // the press
   double x = a->x, y = a->y;
   dragvertex(200, 200);
   a->x = x;  // the drag ended where it began
@@ -226,6 +227,10 @@ TEST_F(History, WhatWritesTheSameTextIsNoChange) {
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(historyundocount(), 0);
   EXPECT_EQ(historyundoname(), nullptr);
+  // A mark set by hand, with no change begun, is left alone.
+  setdirtyfile();
+  EXPECT_EQ(historycommit("Change", 0), 0);
+  EXPECT_EQ(dirtyfile, 1);
 }
 
 TEST_F(History, BurstsAreOneStepAndBreaksEndThem) {
