@@ -117,7 +117,10 @@ void beginchange() {
 }
 
 void endchange(int code) {
-  if (code == UNDOCODE || code == REDOCODE) return;
+  // Undo and redo are steps of their own; the ways out change nothing
+  // but may drop the mark on purpose ("No" to saving, Quit-No Save).
+  if (code == UNDOCODE || code == REDOCODE || code == 100007 || code == 200239)
+    return;
   historybreak();
   commit(changename ? changename : actionname(code));
   historybreak();

@@ -33,10 +33,10 @@ std::vector<step> redos;
 std::string current;
 int currentid, savedid = 0, nextid = 1;
 size_t bytes;  // text held by undos and redos
+int markbefore;  // the modified mark when the change began
 
 std::string selbefore;
 int selindexbefore = -1, began;
-int markbefore;  // the modified mark when the change began
 const char* burstaction;  // the last step's action while it may grow
 double lastcommit;
 
@@ -69,6 +69,7 @@ void selectionof(std::string* name, int* index) {
 
 void setmark() {
   dirtyfile = currentid != savedid;
+  markbefore = dirtyfile;  // a save or an undo inside a command holds
   changepending = 0;
   changename = nullptr;
   if (dirtyhook) dirtyhook();
