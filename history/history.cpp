@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <vector>
 
 #include "language/parser.h"
 #include "language/symtable.h"
@@ -29,7 +28,7 @@ struct step {
 };
 
 std::deque<step> undos;
-std::vector<step> redos;
+std::deque<step> redos;
 std::string current;
 int currentid, savedid = 0, nextid = 1;
 size_t bytes;  // text held by undos and redos
@@ -112,6 +111,27 @@ step present(const char* action) {
   return s;
 }
 
+// One step from `from` to `to`: the present state goes onto `to` under
+// the step's action and the step's state is read back. A pending change
+// is committed first (which empties the redo steps).
+int travel(std::deque<step>* from, std::deque<step>* to) {
+  if (changepending) historycommit(changename ? changename : "Change", 0);
+  if (from->empty()) return 0;
+  step s = std::move(from->back());
+  from->pop_back();
+  bytes -= s.text.size();
+  step back = present(s.action);
+  bytes += back.text.size();
+  to->push_back(std::move(back));
+  current = s.text;
+  currentid = s.id;
+  restore(s);
+  burstaction = nullptr;
+  trim();
+  setmark();
+  return 1;
+}
+
 }  // namespace
 
 void historyreset(int clean) {
@@ -169,38 +189,11 @@ void historybreak() {
 }
 
 int historyundo() {
-  if (changepending) historycommit(changename ? changename : "Change", 0);
-  if (undos.empty()) return 0;
-  step s = std::move(undos.back());
-  undos.pop_back();
-  bytes -= s.text.size();
-  step back = present(s.action);
-  bytes += back.text.size();
-  redos.push_back(std::move(back));
-  current = s.text;
-  currentid = s.id;
-  restore(s);
-  burstaction = nullptr;
-  setmark();
-  return 1;
+  return travel(&undos, &redos);
 }
 
 int historyredo() {
-  if (changepending) historycommit(changename ? changename : "Change", 0);
-  if (redos.empty()) return 0;
-  step s = std::move(redos.back());
-  redos.pop_back();
-  bytes -= s.text.size();
-  step back = present(s.action);
-  bytes += back.text.size();
-  undos.push_back(std::move(back));
-  current = s.text;
-  currentid = s.id;
-  restore(s);
-  burstaction = nullptr;
-  trim();
-  setmark();
-  return 1;
+  return travel(&redos, &undos);
 }
 
 const char* historyundoname() {

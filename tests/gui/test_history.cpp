@@ -26,22 +26,14 @@
 #include "model/state.h"
 #include "model/worldlist.h"
 #include "tests/gui/guitest.h"
+#include "tests/langtest.h"
 
 namespace {
 
 std::vector<std::string> asked;
 int yes;
 
-std::string written() {
-  char* buf = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buf, &size);
-  printdiagram(f);
-  fclose(f);
-  std::string s(buf, size);
-  free(buf);
-  return s;
-}
+using langtest::written;
 
 primitive* named(const char* name) {
   symtableentry* e = lookup(idtable, name);
