@@ -58,7 +58,14 @@ void linethrough(double x1, double y1, double w1, double x2, double y2,
   }
   abc[0] = y1 * w2 - y2 * w1;
   abc[1] = x2 * w1 - x1 * w2;
-  abc[2] = x1 * y2 - y1 * x2;
+  // x1*y2 - y1*x2 cancels catastrophically far from the origin; through a
+  // finite point, c = -(a*x + b*y) / w keeps the digits of the direction.
+  if (w1 != 0)
+    abc[2] = -(abc[0] * x1 + abc[1] * y1) / w1;
+  else if (w2 != 0)
+    abc[2] = -(abc[0] * x2 + abc[1] * y2) / w2;
+  else
+    abc[2] = x1 * y2 - y1 * x2;
   if (abc[2] < 0)
     for (int i = 0; i < 3; i++) abc[i] = -abc[i];
 }
@@ -143,6 +150,11 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
   setpoint(P, (1 - t) * bx + t * ax, (1 - t) * by + t * ay, 1);
 }
 
+static double sqdist(double x, double y, const vertex* V) {
+  double dx = x - V->x / V->w, dy = y - V->y / V->w;
+  return dx * dx + dy * dy;
+}
+
 void vert_circcircle(vertex* P, int branch) {
   const circle* C0 = cparent(P, 0);
   const circle* C1 = cparent(P, 1);
@@ -163,9 +175,11 @@ void vert_circcircle(vertex* P, int branch) {
   if (branch == 2) {
     setpoint(P, fx - ux, fy - uy, 1);
   } else if (branch == 3) {
+    // The intersection other than V is the one farther from it; a fixed
+    // distance would mistake two close intersections for one.
     const vertex* V = vparent(P, 2);
-    double vx = V->x - P->x, vy = V->y - P->y;
-    if (vx * vx + vy * vy < 0.0001) setpoint(P, fx - ux, fy - uy, 1);
+    double d1 = sqdist(fx + ux, fy + uy, V), d2 = sqdist(fx - ux, fy - uy, V);
+    if (d1 < d2) setpoint(P, fx - ux, fy - uy, 1);
   }
 }
 
