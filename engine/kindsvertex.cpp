@@ -107,15 +107,14 @@ void v_lcvother(vertex* P) {
   const line* L = static_cast<const line*>(P->parents[0]);
   const circle* C = static_cast<const circle*>(P->parents[1]);
   const vertex* V = vparent(P, 2);
-  // The intersection other than V is the one farther from it; a fixed
-  // distance would mistake two close intersections for one.
   vertex other;
   solvevlc(L, C, &other, 2);
   solvevlc(L, C, P, 1);
   if (!P->valid) return;
   double dx = P->x - V->x, dy = P->y - V->y;
   double ox = other.x - V->x, oy = other.y - V->y;
-  if (dx * dx + dy * dy < ox * ox + oy * oy) copyvertex(P, &other);
+  if (otherisbranch2(dx * dx + dy * dy, ox * ox + oy * oy, C->radius))
+    copyvertex(P, &other);
 }
 
 // One coordinate of the harmonic conjugate of b with respect to a and c,

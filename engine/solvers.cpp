@@ -150,6 +150,15 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
   setpoint(P, (1 - t) * bx + t * ax, (1 - t) * by + t * ay, 1);
 }
 
+// A fixed distance would mistake two close intersections for one, so the
+// rule that has always applied (within 0.01 of branch 1, take branch 2)
+// only serves, relative to the radius, when V is neither intersection.
+int otherisbranch2(double d1, double d2, double r) {
+  double known = 1e-12 * r * r;  // squared: V is that intersection
+  if (std::fmin(d1, d2) <= known) return d1 < d2;
+  return d1 < 0.0001 * r * r;
+}
+
 static double sqdist(double x, double y, const vertex* V) {
   double dx = x - V->x / V->w, dy = y - V->y / V->w;
   return dx * dx + dy * dy;
@@ -175,11 +184,9 @@ void vert_circcircle(vertex* P, int branch) {
   if (branch == 2) {
     setpoint(P, fx - ux, fy - uy, 1);
   } else if (branch == 3) {
-    // The intersection other than V is the one farther from it; a fixed
-    // distance would mistake two close intersections for one.
     const vertex* V = vparent(P, 2);
     double d1 = sqdist(fx + ux, fy + uy, V), d2 = sqdist(fx - ux, fy - uy, V);
-    if (d1 < d2) setpoint(P, fx - ux, fy - uy, 1);
+    if (otherisbranch2(d1, d2, r0)) setpoint(P, fx - ux, fy - uy, 1);
   }
 }
 

@@ -39,6 +39,12 @@ void linethrough(double x1, double y1, double w1, double x2, double y2,
 // when L is built tangent to C).
 void solvevlc(const line* L, const circle* C, vertex* P, int branch);
 
+// Whether the intersection other than V is branch 2 rather than branch 1,
+// from the squared distances d1, d2 of the two branches to V on a circle
+// of radius r: the farther one when V is one of them, else branch 1 unless
+// V lies within a hundredth of the radius of it.
+int otherisbranch2(double d1, double d2, double r);
+
 // P = intersection of its two circle parents, branch 1, 2, or 3 (the one
 // other than the third parent).
 void vert_circcircle(vertex* P, int branch);
