@@ -626,6 +626,26 @@ def faults():
             fail("polygon area %s, wanted %s" % (recs[poly]["area"], area))
 
 
+def point_on_conic():
+    """A point on a conic in view lands on the nearest point of the conic,
+    found here along the ellipse's parameter."""
+    d = Diagram()
+    ell = lambda t: (0.3 + mp.cos(t), 0.2 + mpf(0.6) * mp.sin(t))
+    names = [d.free(*[float(c) for c in ell(t)]) for t in (0, 1.5, 3, 4, 5.5)]
+    k = d.add(".conic.vvvvv(%s)" % ", ".join(names))
+    targets = [(1.2, 0.75), (-0.9, -0.1), (0.35, 0.1)]
+    ons = [d.add(".vonconic(%s, %.17g, %.17g)" % (k, x, y)) for x, y in targets]
+    status, doc, _ = values(d.text())
+    recs = {r["name"]: r for r in doc["steps"][0]["records"]}
+    for name, (x, y) in zip(ons, targets):
+        q = (mpf(x), mpf(y))
+        gap = lambda t: dist(ell(t), q) ** 2
+        t0 = min((2 * mp.pi * i / 2000 for i in range(2000)), key=gap)
+        t = mp.findroot(lambda t: mp.diff(gap, t), t0)
+        if dist(P(recs[name]), ell(t)) > 1e-9:
+            fail("VONCONIC %s lands %s from the nearest point %s" % (q, dist(P(recs[name]), ell(t)), ell(t)))
+
+
 def cli_behaviour():
     d = Diagram()
     a = d.free(0, 0)
@@ -662,6 +682,7 @@ def main():
             for _ in range(2):
                 run(rng, size, size * factor, conics=(factor == 1e3))
     faults()
+    point_on_conic()
     cli_behaviour()
     for f in failures[:40]:
         print("FAIL:", f)
