@@ -42,30 +42,31 @@ const codename typenames[] = {
     {RW_MACRO, "macro"},         {RW_MACROCALL, "macrocall"},
 };
 
-#define K(k) {k, #k}
+#define K(k) \
+  { k, #k }
 const codename kindnames[] = {
-    K(NOCONSTRAINT), K(LITERAL),     K(PARAMHOLDER), K(MACROCALL),
-    K(SCRIPT),       K(LAYERCOND),   K(FREE),        K(VONL),
-    K(VONC),         K(V_LL),        K(V_LC1),       K(V_LC2),
-    K(V_CC1),        K(V_CC2),       K(V_CCENTER),   K(V_VVMID),
-    K(V_LVMIRROR),   K(V_VCINV),     K(V_AVV),       K(V_LCONIC1),
-    K(V_LCONIC2),    K(VONCONIC),    K(PINNED),      K(V_VVVBISECT),
-    K(V_FF),         K(V_VVF),       K(V_VX),        K(V_VTRANSLATE),
-    K(V_VSCALE),     K(V_VROTATE),   K(V_LCVOTHER),  K(V_CCVOTHER),
+    K(NOCONSTRAINT),  K(LITERAL),    K(PARAMHOLDER), K(MACROCALL),
+    K(SCRIPT),        K(LAYERCOND),  K(FREE),        K(VONL),
+    K(VONC),          K(V_LL),       K(V_LC1),       K(V_LC2),
+    K(V_CC1),         K(V_CC2),      K(V_CCENTER),   K(V_VVMID),
+    K(V_LVMIRROR),    K(V_VCINV),    K(V_AVV),       K(V_LCONIC1),
+    K(V_LCONIC2),     K(VONCONIC),   K(PINNED),      K(V_VVVBISECT),
+    K(V_FF),          K(V_VVF),      K(V_VX),        K(V_VTRANSLATE),
+    K(V_VSCALE),      K(V_VROTATE),  K(V_LCVOTHER),  K(V_CCVOTHER),
     K(V_VVVHARMONIC), K(L_VV),       K(L_VLPAR),     K(L_VLPERP),
-    K(L_VC1),        K(L_VC2),       K(L_CCEXT1),    K(L_CCEXT2),
-    K(L_CCINT1),     K(L_CCINT2),    K(L_CONICV1),   K(L_CONICV2),
-    K(L_VVPERP),     K(C_VV),        K(C_VVV),       K(C_LLL1),
-    K(C_LLL2),       K(C_LLL3),      K(C_LLL4),      K(C_CCINV),
-    K(C_LCINV),      K(C_VCRAD),     K(C_VF),        K(C_CTRVV),
-    K(BEZ_VVVV),     K(A_VVV),       K(A_F),         K(CONIC_VVVVV),
-    K(CONIC_LLLLL),  K(POLYGON),     K(ARC_VVV),     K(F_AREA),
-    K(F_VV),         K(F_VVVRATIO),  K(F_PERIMETER), K(F_RPN),
-    K(F_VXCOORD),    K(F_VYCOORD),   K(X_XXF),       K(X_SCALE),
-    K(X_TRANSLATE),  K(X_ROTATE),    K(X_F9),        K(X_IDENTITY),
-    K(VVCOND),       K(VVVVCOND),    K(VONLCOND),    K(VONCCOND),
-    K(VVFCOND),      K(RATIO_VVV),   K(V_VVRATIO),   K(C_VLEN),
-    K(A_FLOAT),      K(A_LEN),
+    K(L_VC1),         K(L_VC2),      K(L_CCEXT1),    K(L_CCEXT2),
+    K(L_CCINT1),      K(L_CCINT2),   K(L_CONICV1),   K(L_CONICV2),
+    K(L_VVPERP),      K(C_VV),       K(C_VVV),       K(C_LLL1),
+    K(C_LLL2),        K(C_LLL3),     K(C_LLL4),      K(C_CCINV),
+    K(C_LCINV),       K(C_VCRAD),    K(C_VF),        K(C_CTRVV),
+    K(BEZ_VVVV),      K(A_VVV),      K(A_F),         K(CONIC_VVVVV),
+    K(CONIC_LLLLL),   K(POLYGON),    K(ARC_VVV),     K(F_AREA),
+    K(F_VV),          K(F_VVVRATIO), K(F_PERIMETER), K(F_RPN),
+    K(F_VXCOORD),     K(F_VYCOORD),  K(X_XXF),       K(X_SCALE),
+    K(X_TRANSLATE),   K(X_ROTATE),   K(X_F9),        K(X_IDENTITY),
+    K(VVCOND),        K(VVVVCOND),   K(VONLCOND),    K(VONCCOND),
+    K(VVFCOND),       K(RATIO_VVV),  K(V_VVRATIO),   K(C_VLEN),
+    K(A_FLOAT),       K(A_LEN),
 };
 #undef K
 
@@ -112,7 +113,8 @@ std::string quoted(const char* s) {
 
 // A field: " name=v1,v2" in text, `, "name": v` or `[v1, v2]` in JSON.
 void field(output* o, const char* name, const double* v, int n, int list) {
-  std::string s = o->json ? ", " + quoted(name) + ": " : " " + std::string(name) + "=";
+  std::string s =
+      o->json ? ", " + quoted(name) + ": " : " " + std::string(name) + "=";
   if (o->json && list) s += "[";
   for (int i = 0; i < n; i++) {
     if (i) s += o->json ? ", " : ",";
@@ -165,7 +167,9 @@ void valuefields(output* o, const primitive* p) {
     case RW_POLYGON:
       scalar(o, "area", static_cast<const polygon*>(p)->area);
       return;
-    case RW_XFORM: field(o, "matrix", static_cast<const xform*>(p)->m, 9, 1); return;
+    case RW_XFORM:
+      field(o, "matrix", static_cast<const xform*>(p)->m, 9, 1);
+      return;
     default: return;  // texts, arcs, conditions, macros: no numbers
   }
 }
@@ -173,12 +177,15 @@ void valuefields(output* o, const primitive* p) {
 void record(output* o, const primitive* p, int first) {
   const char* name = primname(p);
   const char* label = p->label ? p->label : "";
-  std::string type = nameof(typenames, sizeof typenames / sizeof *typenames, p->type);
-  std::string kind = nameof(kindnames, sizeof kindnames / sizeof *kindnames, p->kind);
+  std::string type =
+      nameof(typenames, sizeof typenames / sizeof *typenames, p->type);
+  std::string kind =
+      nameof(kindnames, sizeof kindnames / sizeof *kindnames, p->kind);
   if (o->json) {
     put(o, first ? "\n    {" : ",\n    {");
-    std::string s = "\"name\": " + quoted(name) + ", \"label\": " +
-                    quoted(label) + ", \"type\": " + quoted(type.c_str()) +
+    std::string s = "\"name\": " + quoted(name) +
+                    ", \"label\": " + quoted(label) +
+                    ", \"type\": " + quoted(type.c_str()) +
                     ", \"kind\": " + quoted(kind.c_str()) +
                     ", \"defined\": " + (p->valid ? "true" : "false");
     put(o, s.c_str());
@@ -194,8 +201,8 @@ void record(output* o, const primitive* p, int first) {
 
 void step(output* o, int n, int labelled) {
   if (o->json) {
-    std::string s = std::string(n ? ",\n" : "") + "  {\"step\": " +
-                    std::to_string(n) + ", \"records\": [";
+    std::string s = std::string(n ? ",\n" : "") +
+                    "  {\"step\": " + std::to_string(n) + ", \"records\": [";
     put(o, s.c_str());
   } else if (labelled) {
     put(o, ("step " + std::to_string(n) + "\n").c_str());

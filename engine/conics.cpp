@@ -416,8 +416,7 @@ static void refinefoot(const double* k, double px, double py, double* bx,
     x += dx;
     y += dy;
     if (!std::isfinite(x) || !std::isfinite(y)) return;
-    if (std::fabs(dx) + std::fabs(dy) <=
-        1e-16 * (std::fabs(x) + std::fabs(y)))
+    if (std::fabs(dx) + std::fabs(dy) <= 1e-16 * (std::fabs(x) + std::fabs(y)))
       break;
   }
   // A step that ran off to another part of the conic is not the refinement
@@ -454,7 +453,6 @@ void projecttoconic(vertex* P, const conic* K) {
   if (s.best < 1e7) {
     refinefoot(k, s.px, s.py, &s.bx, &s.by);
     setpoint(P, s.bx, s.by, 1);
-  }
-  else
+  } else
     P->w = 0;
 }

@@ -72,8 +72,7 @@ int hassiblings(int kind) {
   return groupof(kind) != nullptr;
 }
 
-void computefollowing(primitive* p, int wasvalid,
-                      void (*compute)(primitive*)) {
+void computefollowing(primitive* p, int wasvalid, void (*compute)(primitive*)) {
   const int32_t* group = groupof(p->kind);
   place before, now;
   if (!group || !wasvalid || !placeof(p, &before)) {
@@ -97,8 +96,8 @@ void computefollowing(primitive* p, int wasvalid,
   p->kind = own;
   p->valid = 1;
   compute(p);
-  if (best < 0 || (p->valid && placeof(p, &now) &&
-                   distance(before, now) <= bestd))
+  if (best < 0 ||
+      (p->valid && placeof(p, &now) && distance(before, now) <= bestd))
     return;
   p->kind = best;
   p->valid = 1;

@@ -28,5 +28,4 @@ int hassiblings(int kind);
 // `compute`, trying each sibling kind and keeping the one whose result lies
 // nearest to p's previous result. A record that was undefined, or whose
 // previous result has a point at infinity, takes its own kind's rule.
-void computefollowing(primitive* p, int wasvalid,
-                      void (*compute)(primitive*));
+void computefollowing(primitive* p, int wasvalid, void (*compute)(primitive*));

@@ -31,9 +31,9 @@ static const double ROUNDING = 4 * 2.220446049250313e-16;
 void projecttoline(vertex* P) {
   const line* L = static_cast<const line*>(P->parents[0]);
   double ax = L->a * P->x, by = L->b * P->y;
-  if (P->w == 1 && std::fabs(ax + by + L->c) <=
-                       ROUNDING * (std::fabs(ax) + std::fabs(by) +
-                                   std::fabs(L->c)))
+  if (P->w == 1 &&
+      std::fabs(ax + by + L->c) <=
+          ROUNDING * (std::fabs(ax) + std::fabs(by) + std::fabs(L->c)))
     return;
   line perp;
   perp.a = -L->b;
@@ -121,8 +121,7 @@ void v_lcvother(vertex* P) {
 // taken relative to a so that no digits are lost far from the origin. A
 // coordinate that does not vary (against `spread`, the largest variation
 // of either coordinate) is a's. Returns 0 when it is at infinity.
-static int harmonic(double a, double b, double c, double spread,
-                    double* out) {
+static int harmonic(double a, double b, double c, double spread, double* out) {
   b -= a;
   c -= a;
   if (std::fmax(std::fabs(b), std::fabs(c)) <= 1e-12 * spread) {
@@ -139,9 +138,9 @@ void v_vvvharmonic(vertex* P) {
   const vertex* A = vparent(P, 0);
   const vertex* B = vparent(P, 1);
   const vertex* C = vparent(P, 2);
-  double spread = std::fmax(
-      std::fmax(std::fabs(B->x - A->x), std::fabs(C->x - A->x)),
-      std::fmax(std::fabs(B->y - A->y), std::fabs(C->y - A->y)));
+  double spread =
+      std::fmax(std::fmax(std::fabs(B->x - A->x), std::fabs(C->x - A->x)),
+                std::fmax(std::fabs(B->y - A->y), std::fabs(C->y - A->y)));
   if (!harmonic(A->x, B->x, C->x, spread, &P->x) ||
       !harmonic(A->y, B->y, C->y, spread, &P->y)) {
     P->w = 0;

@@ -87,7 +87,8 @@ static int tounitline(const line* L, double ox, double oy, unitline* u) {
     if (n == 0) return 0;
     u->nx = nx / n, u->ny = ny / n;
     u->c = -(u->nx * (x1 - ox) + u->ny * (y1 - oy));
-    u->far = std::fmax(std::hypot(x1 - ox, y1 - oy), std::hypot(x2 - ox, y2 - oy));
+    u->far =
+        std::fmax(std::hypot(x1 - ox, y1 - oy), std::hypot(x2 - ox, y2 - oy));
     return 1;
   }
   double n = std::hypot(L->a, L->b);  // a line known only by a, b, c
@@ -131,8 +132,8 @@ static int innersides(const unitline u[3], double s[3]) {
       qy += cy[k] / cw[k] / (infinite < 0 ? 3 : 2);
     }
   for (int k = 0; k < 3; k++) {
-    double v = k == infinite ? u[k].nx * cx[k] + u[k].ny * cy[k]
-                             : side(u[k], qx, qy);
+    double v =
+        k == infinite ? u[k].nx * cx[k] + u[k].ny * cy[k] : side(u[k], qx, qy);
     if (v == 0) return 0;
     s[k] = v > 0 ? 1 : -1;
   }
@@ -250,7 +251,8 @@ void circle_linecinvert(circle* C) {
   // The image is the circle through the centre of inversion O whose
   // diameter from O is the image of the foot F of the perpendicular from O:
   // centre O + (F - O) R^2 / (2 |F - O|^2), radius R^2 / (2 |F - O|).
-  double ux = L->p1.x / L->p1.w - K->center.x, uy = L->p1.y / L->p1.w - K->center.y;
+  double ux = L->p1.x / L->p1.w - K->center.x,
+         uy = L->p1.y / L->p1.w - K->center.y;
   double vx = L->p2.x / L->p2.w - L->p1.x / L->p1.w;
   double vy = L->p2.y / L->p2.w - L->p1.y / L->p1.w;
   double t = -(ux * vx + uy * vy) / (vx * vx + vy * vy);

@@ -99,10 +99,10 @@ void line_vertcircletan(line* L) {
 static void tangentsfrom(line* L, double k0, double k1, const circle* C0,
                          const circle* C1, int branch) {
   double ux = C1->center.x - C0->center.x, uy = C1->center.y - C0->center.y;
-  if (!tangentoffset(k0 * ux, k0 * uy, C0->center.x, C0->center.y,
-                     C0->radius, branch, &L->p2) ||
-      !tangentoffset(k1 * ux, k1 * uy, C1->center.x, C1->center.y,
-                     C1->radius, branch, &L->p1)) {
+  if (!tangentoffset(k0 * ux, k0 * uy, C0->center.x, C0->center.y, C0->radius,
+                     branch, &L->p2) ||
+      !tangentoffset(k1 * ux, k1 * uy, C1->center.x, C1->center.y, C1->radius,
+                     branch, &L->p1)) {
     voidline(L);
     return;
   }

@@ -75,7 +75,8 @@ run follow(const std::string& text, const char* dragged, const char* followed,
     moveto(dragged, d);
     EXPECT_TRUE(named(followed)->valid) << "step " << i;
     xy now = place(followed, slot);
-    r.maxjump = std::fmax(r.maxjump, std::hypot(now.x - last.x, now.y - last.y));
+    r.maxjump =
+        std::fmax(r.maxjump, std::hypot(now.x - last.x, now.y - last.y));
     r.maxstep = std::fmax(r.maxstep, std::hypot(d.x - lastd.x, d.y - lastd.y));
     last = now;
     lastd = d;
@@ -101,13 +102,13 @@ const char* const CIRCLES =
     "P = .free(0, 0);\nQ = .free(1, 0);\nc = .c.vv(P, Q);\n"
     "D = .free(-1.5, 0);\ne = .c.vcrad(D, c);\nX = .v.cc(c, e, 1);\n";
 
-#define ELLIPSE                                                        \
+#define ELLIPSE                                                            \
   "K1 = .free(1.3, 0.2);\nK2 = .free(0.3, 0.8);\nK3 = .free(-0.7, 0.2);\n" \
-  "K4 = .free(0.3, -0.4);\nK5 = .free(1.00711, 0.624264);\n"     \
+  "K4 = .free(0.3, -0.4);\nK5 = .free(1.00711, 0.624264);\n"               \
   "K = .conic.vvvvv(K1, K2, K3, K4, K5);\n"
 
-const char* const CONIC = ELLIPSE
-    "D = .free(2.3, 0.2);\nt = .l.conicv(K, D, 1);\n";
+const char* const CONIC =
+    ELLIPSE "D = .free(2.3, 0.2);\nt = .l.conicv(K, D, 1);\n";
 
 xy straight(double t, xy a, xy b) {
   return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
@@ -121,7 +122,8 @@ TEST_F(Continuity, FollowedSolutionsNeverJumpAndSaveAsShown) {
     return straight(t, {-1.5, 1e-5}, {1.5, 1e-5});
   };
   auto around = [](double t) {
-    return xy{0.3 + 2 * std::cos(2 * M_PI * t), 0.2 + 2 * std::sin(2 * M_PI * t)};
+    return xy{0.3 + 2 * std::cos(2 * M_PI * t),
+              0.2 + 2 * std::sin(2 * M_PI * t)};
   };
   struct row {
     const char* text;
@@ -137,8 +139,7 @@ TEST_F(Continuity, FollowedSolutionsNeverJumpAndSaveAsShown) {
   };
   for (const row& w : rows) {
     SCOPED_TRACE(w.text);
-    run on = follow(w.text, "D", w.followed, w.slot,
-                    w.path, w.steps);
+    run on = follow(w.text, "D", w.followed, w.slot, w.path, w.steps);
     EXPECT_LE(on.maxjump, 4 * on.maxstep);
     EXPECT_EQ(on.lastkind, w.flipped);
     // The rule of the kind alone jumps to the other solution on the way.
@@ -153,9 +154,8 @@ TEST_F(Continuity, SavingPointsOnCurvesIsAFixedPoint) {
   const char* text =
       "A = .free(0.123457, -0.765432);\nB = .free(1.11111, 0.333333);\n"
       "c = .c.vv(A, B);\nl = .l.vv(A, B);\n"
-      "P = .vonc(c, 3.3333333, 2.2222222);\nQ = .vonl(l, -2.1212121, 1.7);\n"
-      ELLIPSE
-      "R = .vonconic(K, 1.2345678, 0.7654321);\n";
+      "P = .vonc(c, 3.3333333, 2.2222222);\nQ = .vonl(l, -2.1212121, "
+      "1.7);\n" ELLIPSE "R = .vonconic(K, 1.2345678, 0.7654321);\n";
   ASSERT_EQ(readtext(text), 1) << langtest::firstalert();
   checkconstraints();
   std::string once = written();

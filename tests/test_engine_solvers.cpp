@@ -173,9 +173,9 @@ TEST_F(Engine, CommonTangentsOfEqualCircles) {
   // the internal tangents cross at the midpoint of the centres and touch
   // both circles
   EXPECT_EQ(i1->valid, 1);
-  EXPECT_TRUE(values({std::fabs(side(i1, 0, 0)), std::fabs(side(i1, 4, 0)),
-                      side(i1, 2, 0)},
-                     {1, 1, 0}, 1e-15));
+  EXPECT_TRUE(values(
+      {std::fabs(side(i1, 0, 0)), std::fabs(side(i1, 4, 0)), side(i1, 2, 0)},
+      {1, 1, 0}, 1e-15));
   EXPECT_EQ(same->valid, 0);
 }
 
