@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "engine/solvers.h"
+
 int keepcontinuous = 1;
 int followmotion;
 
@@ -69,13 +71,47 @@ double distance(const place& a, const place& b) {
 }  // namespace
 
 int hassiblings(int kind) {
-  return groupof(kind) != nullptr;
+  switch (kind) {
+    case V_LC1: case V_LC2: case V_CC1: case V_CC2: case V_LCONIC1:
+    case V_LCONIC2: case L_VC1: case L_VC2: case L_CCEXT1: case L_CCEXT2:
+    case L_CCINT1: case L_CCINT2: case L_CONICV1: case L_CONICV2:
+    case C_LLL1: case C_LLL2: case C_LLL3: case C_LLL4: return 1;
+    default: return 0;
+  }
+}
+
+// The common kinds choose between their two solutions at the cost of one
+// computation; with fewer than two solutions their own rule decides.
+// Returns 0 for the other kinds.
+static int followquickly(primitive* p, const place& before,
+                         void (*compute)(primitive*)) {
+  int chosen;
+  switch (p->kind) {
+    case V_LC1:
+    case V_LC2:
+    case V_CC1:
+    case V_CC2:
+      chosen = followvertex(static_cast<vertex*>(p), before.v[0], before.v[1]);
+      break;
+    case L_VC1:
+    case L_VC2:  // the tangent point is the second defining point
+      chosen = followtangent(static_cast<line*>(p), before.v[2], before.v[3]);
+      break;
+    default: return 0;
+  }
+  if (!chosen) compute(p);
+  return 1;
 }
 
 void computefollowing(primitive* p, int wasvalid, void (*compute)(primitive*)) {
-  const int32_t* group = groupof(p->kind);
   place before, now;
-  if (!group || !wasvalid || !placeof(p, &before)) {
+  if (!wasvalid || !placeof(p, &before)) {
+    compute(p);
+    return;
+  }
+  if (followquickly(p, before, compute)) return;
+  const int32_t* group = groupof(p->kind);
+  if (!group) {
     compute(p);
     return;
   }

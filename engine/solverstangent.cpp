@@ -92,6 +92,25 @@ void line_vertcircletan(line* L) {
   homogenizeline(L);
 }
 
+int followtangent(line* L, double px, double py) {
+  const vertex* V = static_cast<const vertex*>(L->parents[0]);
+  const circle* C = static_cast<const circle*>(L->parents[1]);
+  const vertex& O = C->center;
+  vertex T[2];
+  if (onbyconstruction(V, C)) return 0;
+  for (int b = 0; b < 2; b++)
+    if (!tangentfrom(V->x, V->y, O.x, O.y, C->radius, b + 1, &T[b])) return 0;
+  double d0 = (T[0].x - px) * (T[0].x - px) + (T[0].y - py) * (T[0].y - py);
+  double d1 = (T[1].x - px) * (T[1].x - px) + (T[1].y - py) * (T[1].y - py);
+  int b = L->kind == L_VC2 ? (d0 < d1 ? 0 : 1) : (d1 < d0 ? 1 : 0);
+  L->kind = b ? L_VC2 : L_VC1;
+  L->p1.w = L->p2.w = 1;
+  copyvertex(&L->p2, &T[b]);
+  copyvertex(&L->p1, V);
+  homogenizeline(L);
+  return 1;
+}
+
 // Both tangent points from the centre of similitude S, given as S - O0 =
 // k0 (O1 - O0) and S - O1 = k1 (O1 - O0) so that no digits are lost far
 // from the origin. Without a tangent point on either circle there is no
