@@ -49,16 +49,25 @@ static int onbyconstruction(const vertex* V, const circle* C) {
 // The tangent point seen from the point (dx, dy) away from the centre of
 // the circle (ox, oy, r), on the side chosen by the sign of s. Returns 0
 // when the point is inside.
-static int tangentoffset(double dx, double dy, double ox, double oy, double r,
-                         int branch, vertex* T) {
+// Both tangent points, branch 1 in T[0] and branch 2 in T[1].
+static int tangentoffsets(double dx, double dy, double ox, double oy,
+                          double r, vertex T[2]) {
   double d = std::sqrt(dx * dx + dy * dy);
   double t = r * r / d;
   double q = t / d;
   if (1 - q < 0) return 0;
   double s = r * std::sqrt(1 - q);
-  if (branch == 2) s = -s;
-  setpoint(T, ox + (t * dx / d - s * dy / d), oy + (t * dy / d + s * dx / d),
-           1);
+  for (int b = 0; b < 2; b++, s = -s)
+    setpoint(&T[b], ox + (t * dx / d - s * dy / d),
+             oy + (t * dy / d + s * dx / d), 1);
+  return 1;
+}
+
+static int tangentoffset(double dx, double dy, double ox, double oy, double r,
+                         int branch, vertex* T) {
+  vertex both[2];
+  if (!tangentoffsets(dx, dy, ox, oy, r, both)) return 0;
+  copyvertex(T, &both[branch == 2 ? 1 : 0]);
   return 1;
 }
 
@@ -97,9 +106,9 @@ int followtangent(line* L, double px, double py) {
   const circle* C = static_cast<const circle*>(L->parents[1]);
   const vertex& O = C->center;
   vertex T[2];
-  if (onbyconstruction(V, C)) return 0;
-  for (int b = 0; b < 2; b++)
-    if (!tangentfrom(V->x, V->y, O.x, O.y, C->radius, b + 1, &T[b])) return 0;
+  if (onbyconstruction(V, C) ||
+      !tangentoffsets(V->x - O.x, V->y - O.y, O.x, O.y, C->radius, T))
+    return 0;
   double d0 = (T[0].x - px) * (T[0].x - px) + (T[0].y - py) * (T[0].y - py);
   double d1 = (T[1].x - px) * (T[1].x - px) + (T[1].y - py) * (T[1].y - py);
   int b = L->kind == L_VC2 ? (d0 < d1 ? 0 : 1) : (d1 < d0 ? 1 : 0);
