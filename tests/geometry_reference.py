@@ -670,6 +670,28 @@ def cli_behaviour():
     st, _, _ = values(d.text(), "--steps", "3")
     if st != 2:
         fail("--steps without --drag exited %d" % st)
+    # one step per script frame, the value landing on the stop
+    d = Diagram()
+    s = d.add(".script(0, 1, 0.3)")
+    x = d.add(".v.ff(%s, %s)" % (s, s))
+    status, doc, _ = values(d.text(), "--frames")
+    xs = [[r["x"] for r in st["records"] if r["name"] == x][0] for st in doc["steps"]]
+    if status != 0 or xs != [0, 0.3, 0.6, 0.8999999999999999, 1]:
+        fail("--frames gave status %d and %s" % (status, xs))
+    # plain text: one record a line, every digit (c >= 0 flips the signs)
+    fd, path = tempfile.mkstemp(suffix=".T")
+    with os.fdopen(fd, "w") as f:
+        f.write('A = .free(0.5, 0.2, "top");\nB = .free(1, 0.2);\n'
+                'l = .l.vv(A, B);\nX = .v.ll(l, l);\n')
+    out = subprocess.run([CLI, "values", path], capture_output=True, text=True).stdout
+    os.unlink(path)
+    want = ('A "top" vertex FREE defined x=0.5 y=0.20000000000000001 w=1\n'
+            'B "" vertex FREE defined x=1 y=0.20000000000000001 w=1\n'
+            'l "" line L_VV defined a=-0 b=-0.5 c=0.10000000000000001 '
+            'p1=0.5,0.20000000000000001,1 p2=1,0.20000000000000001,1\n'
+            'X "" vertex V_LL defined x=0 y=0 w=0\n')
+    if out != want:
+        fail("plain values:\n%s" % out)
     r = subprocess.run([CLI, "values", "/nonexistent/x.T"], capture_output=True)
     if r.returncode != 2:
         fail("an unreadable file exited %d" % r.returncode)
