@@ -142,8 +142,9 @@ static int vlcroots(const line* L, const circle* C, double s[4]) {
   double h = 2 * (dx * ex + dy * ey);
   double disc = h * h - 4 * q * (ex * ex + ey * ey - r * r);
   if (disc < 0 || !finite) return 0;
-  double t1 = (std::sqrt(disc) - h) / (2 * q);
-  double t2 = (-h - std::sqrt(disc)) / (2 * q);
+  double root = std::sqrt(disc);
+  double t1 = (root - h) / (2 * q);
+  double t2 = (-h - root) / (2 * q);
   s[0] = (1 - t1) * bx + t1 * ax, s[1] = (1 - t1) * by + t1 * ay;
   s[2] = (1 - t2) * bx + t2 * ax, s[3] = (1 - t2) * by + t2 * ay;
   return 1;
