@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -113,6 +114,9 @@ void applynomsginfo(const char*) {
 void applylayershow(const char*) {
   showthelayers = 1;
 }
+void applynocontinuity(const char*) {
+  keepcontinuous = 0;
+}
 
 void applyfontsize(const char* value) {
   readranged(value, &fontsize, 6, 50, 16);
@@ -194,8 +198,9 @@ const prefkeyword prefkeywords[] = {
     {"nonames", applynonames},
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
+    {"nocontinuity", applynocontinuity},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 17,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 18,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -336,6 +341,7 @@ void dumpdefaults() {
   writeflag(!addvertexnames, "nonames");
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
+  writeflag(!keepcontinuous, "nocontinuity");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
 }
@@ -381,4 +387,5 @@ void resetprefs() {
   showinfomsg = 1;
   showthelayers = 0;
   edittextsize = 12;
+  keepcontinuous = 1;
 }
