@@ -65,7 +65,7 @@ double randomoffset(uint64_t* state, double step) {
 }
 
 samplingresult sampletest(int samples, double step, uint64_t seed) {
-  samplingresult r = {0, 0, 0};
+  samplingresult r = {0, 0, 0, 0};
   recompute();
   std::vector<startpoint> pts;
   std::vector<primitive*> wasvalid;
@@ -74,7 +74,10 @@ samplingresult sampletest(int samples, double step, uint64_t seed) {
       pts.push_back({(vertex*)p, ((vertex*)p)->x, ((vertex*)p)->y});
     if (p->valid) wasvalid.push_back(p);
   }
-  begindiagramtest();
+  if (!begindiagramtest()) {
+    r.stopped = 1;
+    return r;
+  }
   testlist();
   uint64_t state = seed;
   for (int s = 0; s < samples; s++) {
