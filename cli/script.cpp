@@ -143,8 +143,7 @@ static double estimatebytes(long maxframes, long* frames) {
 // 1 when the frames may be written: their estimated size is at most
 // MAXSCRIPTBYTES (or `force`), and there are at most `maxframes`. The
 // diagram is read again afterwards, so the real run starts as this one did.
-static int framesfit(const char* in, int w, int h, long maxframes,
-                     int force) {
+static int framesfit(const char* in, int w, int h, long maxframes, int force) {
   layerset = filelayerset;
   dumpingeps = 1;
   long frames;

@@ -105,7 +105,8 @@ TEST_F(Cli, FoldersAndFifosAreRefusedNotReadNorWaitedOn) {
        "Couldn't open " + F + ": not a regular file\n"},
   });
   EXPECT_EQ(slurp(TMP + ".out.T"), "kept\n");
-  int status = system(("timeout 10 " + CLI + " check " + F + " 2>/dev/null").c_str());
+  int status =
+      system(("timeout 10 " + CLI + " check " + F + " 2>/dev/null").c_str());
   EXPECT_EQ(WEXITSTATUS(status), 2);
   rmdir(D.c_str());
   remove(F.c_str());
@@ -123,9 +124,8 @@ TEST_F(Cli, RelationsReplaceTheReportOnlyWhenComplete) {
   const std::string T = TMP + ".T", O = TMP + ".out.T";
   std::ofstream(O) << "old report\n";
   runrows({
-      {PARALLELS, "relations " + T + " --samples 5 -o " + O +
-                      " --max-candidates 3",
-       1, "",
+      {PARALLELS,
+       "relations " + T + " --samples 5 -o " + O + " --max-candidates 3", 1, "",
        "The relation test found more than 3 candidate relations and "
        "stopped: try it with fewer objects, or with fewer layers shown.\n"},
   });

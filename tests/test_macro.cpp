@@ -181,9 +181,10 @@ TEST_F(Lang, LiteralArgumentsAreWrittenBackAsTheSameNumber) {
   };
   for (const char* n : numbers) {
     SetUp();
-    std::string text = std::string(".macro .circle ring(.vertex a, .flt r)\n"
-                                   "{ .return c = .c.vf(a, r); }\n"
-                                   "A = .free(0, 0);\nk = ring(A, ") +
+    std::string text = std::string(
+                           ".macro .circle ring(.vertex a, .flt r)\n"
+                           "{ .return c = .c.vf(a, r); }\n"
+                           "A = .free(0, 0);\nk = ring(A, ") +
                        n + ");\n";
     std::string once = readback(text);
     EXPECT_EQ(writtenargument(once), strtod(n, nullptr)) << n << "\n" << once;
@@ -201,7 +202,8 @@ TEST_F(Lang, LiteralArgumentsAreWrittenBackAsTheSameNumber) {
 
 // Each level calls the one below twice: 2^n copies of the bottom.
 std::string doubling(int levels) {
-  std::string t = ".macro .vertex m0(.vertex a) { .return b = .v.vvmid(a, a); }\n";
+  std::string t =
+      ".macro .vertex m0(.vertex a) { .return b = .v.vvmid(a, a); }\n";
   for (int i = 1; i <= levels; i++)
     t += ".macro .vertex m" + std::to_string(i) + "(.vertex a) { x = m" +
          std::to_string(i - 1) + "(a); y = m" + std::to_string(i - 1) +

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 // The toolkit after the test framework: X11's macros clash with it.
 #include <FL/Fl.H>
-#include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Text_Display.H>
 
@@ -222,8 +222,7 @@ void clickcancel(int percent) {
   lastclick = t;
   int x = progresswindow->x() + progresscancel->x() + progresscancel->w() / 2;
   int y = progresswindow->y() + progresscancel->y() + progresscancel->h() / 2;
-  xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) +
-      " click 1");
+  xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
 
 TEST_F(RelationsWindow, CancelStopsASlowStart) {
