@@ -132,6 +132,20 @@ TEST_F(Cli, RelationsReplaceTheReportOnlyWhenComplete) {
   EXPECT_EQ(slurp(O), "old report\n");
   runrows({{nullptr, "relations " + T + " --samples 5 -o " + O, 0, "", ""}});
   EXPECT_NE(slurp(O).find(O), std::string::npos) << slurp(O);
+  // On a terminal (here the pseudo-terminal of `script`) the search shows
+  // its progress on standard error; above, without one, it said nothing.
+  std::string tty = "script -qec '" + CLI + " relations " + T +
+                    " --samples 5 -o " + O + "' /dev/null 2>&1";
+  if (system("script -V >/dev/null 2>&1") == 0) {
+    std::string shown;
+    FILE* p = popen(tty.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) shown += buf;
+    pclose(p);
+    EXPECT_NE(shown.find("\rfinding relations: 100%"), std::string::npos)
+        << shown;
+  }
   EXPECT_EQ(system(("ls " + TMP + ".out.T.* 2>/dev/null").c_str()) == 0, false);
 }
 
