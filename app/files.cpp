@@ -28,6 +28,8 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "dist/datadir.h"
+#include "dist/version.h"
 #include "fileio/openfile.h"
 #include "language/lexer.h"
 #include "language/parser.h"
@@ -347,15 +349,10 @@ void quitprogram() {
     exit(0);
 }
 
+// The folder that holds html/ and examples/: PREFIX/share/tessarin for an
+// installed program, the program's own folder in a build tree.
 const char* GetInstallDirURL() {
-  static char dir[1024];
-  ssize_t n = readlink("/proc/self/exe", dir, sizeof dir - 1);
-  if (n <= 0) return nullptr;
-  dir[n] = 0;
-  char* slash = strrchr(dir, '/');
-  if (!slash) return nullptr;
-  *slash = 0;
-  return dir;
+  return datadir();
 }
 
 void handlehelpcmd(int code) {
@@ -382,8 +379,25 @@ void handlehelpcmd(int code) {
 
 void showabout() {
   const char* dir = GetInstallDirURL();
-  inform("Tessarin Version %.2f\nby the Tessarin developers\nfile://%s/%s",
-         thisversion, dir ? dir : ".", PROJECTPAGE);
+  inform("Tessarin Version %.2f\nby the Tessarin developers\nfile://%s/%s\n%s",
+         thisversion, dir ? dir : ".", PROJECTPAGE, versionline());
+}
+
+int handleexamplescmd() {
+  if (askdirty1()) return 0;
+  const char* dir = examplesdir();
+  if (!dir || !fileexists(dir)) {
+    alert("The examples are not installed (looked in %s).",
+          dir ? dir : "the program's folder");
+    return 1;
+  }
+  std::string start = std::string(dir) + "/";
+  const char* chosen = runchooser("Open example:", start.c_str());
+  if (!chosen || !*chosen) return 1;
+  std::string path = chosen;
+  if (!setcurrentfilename(path.c_str())) return 1;
+  loaddiagram(currentfilename);
+  return 1;
 }
 
 void setchooserprefs() {

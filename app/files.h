@@ -61,11 +61,16 @@ int epspath(const char* name, char* buf, int size);
 // Help pages (100008 .. 100010) in the help viewer.
 void handlehelpcmd(int code);
 
-// The directory of the running program, or null.
+// The folder of the help pages and examples (dist/datadir.h), or null.
 const char* GetInstallDirURL();
 
 // The About box.
 void showabout();
+
+// Help > Examples: the file chooser in the installed examples folder; the
+// chosen diagram opens as with Open. 0 when the user cancelled the save
+// question.
+int handleexamplescmd();
 
 // Adds the documentation directory ($GEOMDOC) to the chooser's favourites.
 void setchooserprefs();

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/cmdline.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
@@ -39,6 +40,7 @@
 int (*savefilehook)();
 
 static std::string filename;  // held whole, whatever its length
+static int extrafiles;        // files given after it, left unopened
 
 const char* startfilename() {
   return filename.c_str();
@@ -99,8 +101,11 @@ static void fittoscreen() {
 static void takefilename(int argc, char** argv) {
   int i = 1;
   filename.clear();
+  extrafiles = 0;
   if (!Fl::args(argc, argv, i)) return;
   if (i < argc && argv[i][0] != '-') filename = argv[i];
+  // The desktop hands over every file the user opened with the program.
+  if (!filename.empty()) extrafiles = argc - i - 1;
 }
 
 void geommain(const char* name) {
@@ -153,6 +158,8 @@ int startup(int argc, char** argv) {
   main_window->show(argc, argv);
   geom_window->show();
   geommain(filename.c_str());
+  if (extrafiles > 0 && !filename.empty())
+    sayoneopen(filename.c_str(), extrafiles);
   setlayerbuttons();
   makeeditorwindow();  // built hidden, shown by Edit Geometry
   selectprim(nullptr);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/verbs.h"
+#include "dist/version.h"
 #include "engine/recompute.h"
 #include "fileio/openfile.h"
 #include "language/parser.h"
@@ -80,7 +81,9 @@ int usage(const char* verbline) {
 }
 
 static void listverbs(FILE* out) {
-  fprintf(out, "usage: tessarin-cli VERB ARGS...\n\nverbs:\n");
+  fprintf(out,
+          "usage: tessarin-cli VERB ARGS...\n"
+          "       tessarin-cli --help | --version\n\nverbs:\n");
   for (const verb& v : verbs) {
     // Long argument lists put the description on a line of its own.
     if (strlen(v.name) + strlen(v.args) > 26)
@@ -97,6 +100,10 @@ int main(int argc, char** argv) {
   }
   if (!strcmp(argv[1], "--help") || !strcmp(argv[1], "-h")) {
     listverbs(stdout);
+    return 0;
+  }
+  if (!strcmp(argv[1], "--version")) {
+    printf("%s\n", versionline());
     return 0;
   }
   for (const verb& v : verbs)
