@@ -40,7 +40,8 @@ TEST(StartUp, HostilePreferencesAndAFifoStillOpenTheWindow) {
         "w=$(xdotool search --onlyvisible --name 'No File Name' 2>/dev/null "
         "| head -1); [ -n \"$w\" ] && break; sleep 0.1; done; "
         "[ -n \"$w\" ] && xwininfo -id $w | awk '/Width:|Height:/ {print $2}'; "
-        "xdotool getdisplaygeometry; kill $pid 2>/dev/null; wait $pid");
+        "xdotool getdisplaygeometry; kill $pid 2>/dev/null; wait $pid "
+        "2>/dev/null");
     int w = 0, h = 0, sw = 0, sh = 0;
     ASSERT_EQ(sscanf(out.c_str(), "%d %d %d %d", &w, &h, &sw, &sh), 4)
         << size << ": " << out;
