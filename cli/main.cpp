@@ -38,6 +38,9 @@ static const verb verbs[] = {
      "sample a diagram and write the relations that held throughout"},
     {"describe", verbdescribe, "FILE NAME",
      "say how the primitive with that identifier or label is defined"},
+    {"values", verbvalues,
+     "FILE [--json] [--drag NAME X0,Y0 X1,Y1 --steps N] [--frames]",
+     "print every record's computed values at full precision"},
 };
 
 // Alerts end with their own line end at most once; each is one line here.

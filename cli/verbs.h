@@ -23,6 +23,10 @@ int verbrelations(int argc, char** argv);
 // describe FILE NAME: the sentence saying how NAME is defined.
 int verbdescribe(int argc, char** argv);
 
+// values FILE [--json] [--drag NAME X0,Y0 X1,Y1 --steps N] [--frames]:
+// every record's computed values, after each drag step or script frame.
+int verbvalues(int argc, char** argv);
+
 // Starts the core for a verb: tables, state, alerts to standard error.
 void startcore();
 

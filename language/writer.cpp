@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -236,12 +237,29 @@ static void putf(double x) {
   putbytes(b, formatf(b, x));
 }
 
+// A point on a curve is read back onto the curve, which moves a rounded
+// position a little and would round differently at the next save; written
+// with every digit it needs to read back exactly, it stays where it is
+// (the shortest such form, so round values stay short).
+static void putexact(double x) {
+  char b[40];
+  for (int digits = 6; digits <= 17; digits++) {
+    snprintf(b, sizeof b, "%.*g", digits, x);
+    if (strtod(b, nullptr) == x) break;
+  }
+  putstr(b);
+}
+
 // The value a number slot of the row stands for, by its position.
 static void printnumber(primitive* p, int nth) {
   switch (p->type) {
     case RW_VERTEX: {
       vertex* v = static_cast<vertex*>(p);
-      putfmt("%g", nth == 0 ? v->x : v->y);
+      double x = nth == 0 ? v->x : v->y;
+      if (p->kind == VONL || p->kind == VONC || p->kind == VONCONIC)
+        putexact(x);
+      else
+        putfmt("%g", x);
       break;
     }
     case RW_ANGLE: putf(static_cast<angle*>(p)->value); break;

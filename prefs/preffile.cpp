@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/continuity.h"
 #include "fileio/openfile.h"
 #include "fileio/safesave.h"
 #include "model/notify.h"
@@ -120,6 +121,9 @@ void applynomsginfo(const char*) {
 void applylayershow(const char*) {
   showthelayers = 1;
 }
+void applynocontinuity(const char*) {
+  keepcontinuous = 0;
+}
 
 void applyfontsize(const char* value) {
   readranged(value, &fontsize, 6, 50, 16);
@@ -201,8 +205,9 @@ const prefkeyword prefkeywords[] = {
     {"nonames", applynonames},
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
+    {"nocontinuity", applynocontinuity},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 17,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 18,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -325,6 +330,7 @@ void dumpdefaults() {
   writeflag(!addvertexnames, "nonames");
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
+  writeflag(!keepcontinuous, "nocontinuity");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
 }
@@ -362,4 +368,5 @@ void resetprefs() {
   showinfomsg = 1;
   showthelayers = 0;
   edittextsize = 12;
+  keepcontinuous = 1;
 }
