@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "cli/verbs.h"
 #include "engine/recompute.h"
@@ -15,6 +16,7 @@
 #include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "export/export.h"
 #include "postscript/eps.h"
 #include "postscript/scriptframes.h"
 #include "render/colors.h"
@@ -23,10 +25,13 @@
 #include "render/view.h"
 
 static const char* const SCRIPTUSAGE =
-    "script FILE [-o PREFIX] [--size WxH] [--max-frames N]";
+    "script FILE [-o PREFIX] [--size WxH] [--max-frames N] "
+    "[--format svg|pdf|png|eps]";
 
 // The trace a smear-coloured record leaves in one frame, as the screen's
 // drawing of that frame records it.
+static int frameformat = EXPORT_EPS;  // the format of --format
+
 static void smearone(primitive* p) {
   if (!p->valid || !issmear(p)) return;
   switch (p->type) {
@@ -98,6 +103,25 @@ static int runframes(const char* base, long maxframes) {
   return epsframeerrors ? 1 : 0;
 }
 
+static int exportframe(const char* path) {
+  return exportfile(path, frameformat);
+}
+
+// --format NAME: the frames' format and file extension; 0 when unknown.
+static int chooseframeformat(const char* name) {
+  static const char* const names[] = {"svg", "pdf", "png", "eps"};
+  for (const char* n : names) {
+    if (strcmp(name, n) != 0) continue;
+    std::string ext = std::string(".") + n;
+    frameformat = exportformatof(ext.c_str());
+    frameextension = exportextension(frameformat);
+    if (frameformat != EXPORT_EPS) framewriter = exportframe;
+    return 1;
+  }
+  fprintf(stderr, "tessarin-cli: unknown frame format '%s'\n", name);
+  return 0;
+}
+
 // Reads the arguments; 0 on a usage error, -1 on a bad size (already
 // reported).
 static int scriptargs(int argc, char** argv, const char** in,
@@ -111,6 +135,8 @@ static int scriptargs(int argc, char** argv, const char** in,
       char* end;
       *maxframes = strtol(argv[++i], &end, 10);
       if (*end || *maxframes < 1) return 0;
+    } else if (!strcmp(argv[i], "--format") && i + 1 < argc) {
+      if (!chooseframeformat(argv[++i])) return 0;
     } else if (!*in && argv[i][0] != '-') {
       *in = argv[i];
     } else {

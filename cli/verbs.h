@@ -44,3 +44,9 @@ int usage(const char* verbline);
 // script FILE [-o PREFIX] [--size WxH] [--max-frames N]: run the script
 // and write every frame as PREFIX000.eps, PREFIX001.eps, ...
 int verbscript(int argc, char** argv);
+
+// export FILE -o OUT [--size WxH] [--dpi N] [--bw] [--transparent]
+// [--show-invisible] [--standalone]: read and recompute, then write the
+// view in the format OUT's extension names (.svg .pdf .png .tex .tikz
+// .eps).
+int verbexport(int argc, char** argv);

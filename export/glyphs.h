@@ -1,0 +1,34 @@
+// glyphs.h: the characters of labels as the exports write them, and their
+// widths.
+//
+// Labels are bytes: plain text is read as Latin-1, and the markup's symbol
+// items are codes of the PostScript Symbol font. The exports write Unicode
+// (SVG, PDF, PNG) or LaTeX (TikZ), so each Symbol code has its Unicode
+// character and, where mathematics has one, its LaTeX command. Widths come
+// from the font the exports set text in, FreeSerif (Debian package
+// fonts-freefont-ttf), a serif face with Greek and the mathematical signs,
+// measured through cairo and fontconfig once per character.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The font family the exports name and measure with.
+extern const char* const EXPORTFONT;
+
+// The Unicode character of Symbol-font code `code`; 0 when the code has no
+// character (an unused slot or a piece of a large bracket).
+uint32_t symbolunicode(unsigned char code);
+
+// The LaTeX (math mode) of Symbol-font code `code`, null when none.
+const char* symbollatex(unsigned char code);
+
+// Appends the UTF-8 form of `u` to `out`.
+void pututf8(std::string* out, uint32_t u);
+
+// `n` bytes of Latin-1 as UTF-8; NUL bytes are left out.
+std::string latin1toutf8(const char* s, size_t n);
+
+// The advance of the UTF-8 text `s` in face `face` (penface) at size 1;
+// characters the font lacks take the width of its missing-glyph box.
+double glyphadvance(int face, const std::string& s);
