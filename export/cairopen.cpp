@@ -78,7 +78,7 @@ void setfont(cairo_t* cr, const textrun* r) {
   static cairo_font_face_t* faces[2];
   if (!faces[r->face])
     faces[r->face] = cairo_toy_font_face_create(
-        EXPORTFONT,
+        exportfamily(r->face),
         r->face == FACE_ITALIC ? CAIRO_FONT_SLANT_ITALIC
                                : CAIRO_FONT_SLANT_NORMAL,
         CAIRO_FONT_WEIGHT_NORMAL);

@@ -8,7 +8,14 @@
 
 #include "export/pen.h"
 
-const char* const EXPORTFONT = "FreeSerif";
+const char* exportfamily(int face) {
+  return face == FACE_SYMBOL ? "Standard Symbols PS" : "Nimbus Roman";
+}
+
+const char* exportfallback(int face) {
+  return face == FACE_SYMBOL ? "FreeSerif, serif"
+                             : "FreeSerif, 'Times New Roman', Times, serif";
+}
 
 // A Symbol-font code that is not the ASCII character of the same code.
 struct symbolglyph {
@@ -140,7 +147,7 @@ static cairo_scaled_font_t* facefont(int face) {
   static cairo_scaled_font_t* fonts[2];
   if (fonts[face]) return fonts[face];
   cairo_font_face_t* f = cairo_toy_font_face_create(
-      EXPORTFONT,
+      exportfamily(face),
       face == FACE_ITALIC ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
       CAIRO_FONT_WEIGHT_NORMAL);
   cairo_matrix_t m, ctm;

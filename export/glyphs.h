@@ -4,17 +4,21 @@
 // Labels are bytes: plain text is read as Latin-1, and the markup's symbol
 // items are codes of the PostScript Symbol font. The exports write Unicode
 // (SVG, PDF, PNG) or LaTeX (TikZ), so each Symbol code has its Unicode
-// character and, where mathematics has one, its LaTeX command. Widths come
-// from the font the exports set text in, FreeSerif (Debian package
-// fonts-freefont-ttf), a serif face with Greek and the mathematical signs,
-// measured through cairo and fontconfig once per character.
+// character and, where mathematics has one, its LaTeX command. Text is set
+// in the faces the EPS names, as Ghostscript shows them: Nimbus Roman
+// Italic for "Times-Italic" and Standard Symbols PS for "Symbol" (Debian
+// package fonts-urw-base35, metric twins of the PostScript fonts, with
+// Greek and the mathematical signs), so labels have the EPS's widths.
+// Widths are measured through cairo and fontconfig once per character.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-// The font family the exports name and measure with.
-extern const char* const EXPORTFONT;
+// The font family of a face (penface), and the families a reader without
+// it may fall back on (for SVG's font-family).
+const char* exportfamily(int face);
+const char* exportfallback(int face);
 
 // The Unicode character of Symbol-font code `code`; 0 when the code has no
 // character (an unused slot or a piece of a large bracket).
@@ -30,5 +34,5 @@ void pututf8(std::string* out, uint32_t u);
 std::string latin1toutf8(const char* s, size_t n);
 
 // The advance of the UTF-8 text `s` in face `face` (penface) at size 1;
-// characters the font lacks take the width of its missing-glyph box.
+// characters the face lacks take the width of its missing-glyph box.
 double glyphadvance(int face, const std::string& s);

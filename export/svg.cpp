@@ -274,8 +274,15 @@ void text(void* c, const textrun* r, const penstate* st, int halo) {
   putnumber(&s->out, Y(s, r->y), 2);
   s->out += "\" font-size=\"";
   putnumber(&s->out, r->size * s->half, 2);
-  s->out += r->face == FACE_ITALIC ? "\" font-style=\"italic\">"
-                                   : "\" font-style=\"normal\">";
+  if (r->face == FACE_ITALIC) {
+    s->out += "\" font-style=\"italic\">";
+  } else {
+    s->out += "\" font-family=\"'";
+    s->out += exportfamily(r->face);
+    s->out += "', ";
+    s->out += exportfallback(r->face);
+    s->out += "\">";
+  }
   escape(&s->out, r->utf8);
   s->out += "</tspan>";
 }
@@ -296,9 +303,10 @@ int writesvg(FILE* out) {
            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" "
            "width=\"%dpt\" height=\"%dpt\" viewBox=\"0 0 %d %d\">\n"
            "<title>Tessarin diagram</title>\n"
-           "<g fill=\"none\" stroke-miterlimit=\"10\" font-family=\"%s, "
-           "'Times New Roman', serif\" xml:space=\"preserve\">\n",
-           xsize, ysize, xsize, ysize, EXPORTFONT);
+           "<g fill=\"none\" stroke-miterlimit=\"10\" font-family=\"'%s', "
+           "%s\" xml:space=\"preserve\">\n",
+           xsize, ysize, xsize, ysize, exportfamily(FACE_ITALIC),
+           exportfallback(FACE_ITALIC));
   s.out += head;
   walkview(&svgtable, &s);
   closetext(&s);

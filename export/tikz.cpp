@@ -277,25 +277,37 @@ std::string tikzname(const char* name) {
   return s;
 }
 
-// The named points the view shows, first name first.
+void coordinate(tikzpen* t, const primitive* p,
+                std::map<std::string, int>* taken, std::string* out) {
+  const vertex* v = (const vertex*)p;
+  if (!p->valid || v->w == 0 || !(p->layers & layerset) || !isvisible(p))
+    return;
+  std::string at = "(";
+  putnumber(&at, v->x, 4);
+  at += ',';
+  putnumber(&at, v->y, 4);
+  at += ')';
+  if (t->named.count(at)) return;  // coincident points keep the first name
+  std::string name = tikzname(p->symbol->name);
+  if ((*taken)[name]++) name += "x" + std::to_string((*taken)[name]);
+  t->named[at] = "(" + name + ")";
+  *out += "\\coordinate (" + name + ") at " + at + ";\n";
+}
+
+// A name the user typed: not made by a macro's expansion.
+int typedname(const primitive* p) {
+  return !p->generated && !strchr(p->symbol->name, '$');
+}
+
+// The named points the view shows. Where points coincide, the first name
+// the user typed names them, else the first generated one.
 void coordinates(tikzpen* t, std::string* out) {
   std::map<std::string, int> taken;
-  for (primitive* p = plist; p; p = p->next) {
-    if (p->type != RW_VERTEX || !p->symbol || !p->symbol->name[0]) continue;
-    const vertex* v = (const vertex*)p;
-    if (!p->valid || v->w == 0 || !(p->layers & layerset) || !isvisible(p))
-      continue;
-    std::string at = "(";
-    putnumber(&at, v->x, 4);
-    at += ',';
-    putnumber(&at, v->y, 4);
-    at += ')';
-    if (t->named.count(at)) continue;  // coincident points keep the first
-    std::string name = tikzname(p->symbol->name);
-    if (taken[name]++) name += "x" + std::to_string(taken[name]);
-    t->named[at] = "(" + name + ")";
-    *out += "\\coordinate (" + name + ") at " + at + ";\n";
-  }
+  for (int pass = 0; pass < 2; pass++)
+    for (primitive* p = plist; p; p = p->next)
+      if (p->type == RW_VERTEX && p->symbol && p->symbol->name[0] &&
+          typedname(p) == !pass)
+        coordinate(t, p, &taken, out);
 }
 
 }  // namespace
@@ -310,11 +322,12 @@ void writetikz(std::string* out, int standalone) {
   std::string unit;
   putnumber(&unit, t.half, 3);
   if (standalone)
-    *out += "\\RequirePackage{fix-cm}\n\\documentclass[tikz]{standalone}\n\\usepackage{amsmath}\n"
+    *out += "\\RequirePackage{fix-cm}\n\\documentclass[tikz]{standalone}\n\\usepackage{amsmath,amssymb}\n"
             "\\begin{document}\n";
   *out +=
-      "% A Tessarin diagram. Needs \\usepackage{tikz} and \\usepackage{amsmath}"
-      "\n% (for \\text and \\overset in labels).\n";
+      "% A Tessarin diagram. Needs \\usepackage{tikz}, \\usepackage{amsmath}\n"
+      "% and \\usepackage{amssymb} (for \\text, \\overset and symbols in "
+      "labels).\n";
   for (int i = 0; i < 8; i++) {
     if (!t.used[i]) continue;
     char buf[96];

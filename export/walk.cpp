@@ -576,9 +576,14 @@ static int hatchof(int polytype, double* turn, double* step) {
 }
 
 // Only the hatch lines that can cross the polygon are drawn (the rest
-// would be clipped away): those over its extent in the turned frame.
+// would be clipped away): those over its extent in the turned frame. The
+// page's clip keeps the polygon as the current path, so its outline is
+// stroked with the lines (the inner half of it shows).
 static void hatchlines(const std::vector<wpoint>& corners, double turn,
                        double step) {
+  for (size_t i = 0; i < corners.size(); i++)
+    (i ? lineto : moveto)(corners[i].x, corners[i].y);
+  W.p->close(W.c);
   double c = cos(turn * PI / 180), s = sin(turn * PI / 180);
   double u0 = 1e300, u1 = -1e300, v0 = 1e300, v1 = -1e300;
   for (const wpoint& p : corners) {
