@@ -51,7 +51,7 @@ void stroke(void* c, const penstate* s) {
   source(p->cr, s);
   cairo_set_line_width(p->cr, s->width > 0 ? s->width : p->pixel);
   double len[2];
-  cairo_set_dash(p->cr, len, dashlengths(s->dash, len), 0);
+  cairo_set_dash(p->cr, len, dashlengths(s->dash, len), s->phase);
   static const cairo_line_cap_t caps[3] = {
       CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE};
   cairo_set_line_cap(p->cr, caps[s->cap]);
@@ -75,14 +75,7 @@ void clip(void* c, int push) {
 }
 
 void setfont(cairo_t* cr, const textrun* r) {
-  static cairo_font_face_t* faces[2];
-  if (!faces[r->face])
-    faces[r->face] = cairo_toy_font_face_create(
-        exportfamily(r->face),
-        r->face == FACE_ITALIC ? CAIRO_FONT_SLANT_ITALIC
-                               : CAIRO_FONT_SLANT_NORMAL,
-        CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_face(cr, faces[r->face]);
+  cairo_set_font_face(cr, exportface(r->face));
   cairo_matrix_t m;
   cairo_matrix_init(&m, r->size, 0, 0, -r->size, 0, 0);
   cairo_set_font_matrix(cr, &m);

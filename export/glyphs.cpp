@@ -2,7 +2,9 @@
 // widths of characters in the exports' font.
 #include "export/glyphs.h"
 
+#include <cairo-ft.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <unordered_map>
 
@@ -142,14 +144,40 @@ std::string latin1toutf8(const char* s, size_t n) {
 
 // ---- widths ----
 
+// The face fontconfig matches for `name`, or null.
+static cairo_font_face_t* matchface(const char* name) {
+  FcPattern* p = FcNameParse((const FcChar8*)name);
+  if (!p) return nullptr;
+  FcConfigSubstitute(nullptr, p, FcMatchPattern);
+  FcDefaultSubstitute(p);
+  FcResult result;
+  FcPattern* m = FcFontMatch(nullptr, p, &result);
+  FcPatternDestroy(p);
+  if (!m) return nullptr;
+  cairo_font_face_t* f = cairo_ft_font_face_create_for_pattern(m);
+  FcPatternDestroy(m);  // the face keeps its own reference
+  return f;
+}
+
+cairo_font_face_t* exportface(int face) {
+  static cairo_font_face_t* faces[2];
+  if (faces[face]) return faces[face];
+  if (face == FACE_SYMBOL)
+    faces[face] = matchface("Standard Symbols PS:fontformat=Type 1");
+  if (!faces[face])
+    faces[face] = cairo_toy_font_face_create(
+        face == FACE_SYMBOL ? "FreeSerif" : exportfamily(face),
+        face == FACE_ITALIC ? CAIRO_FONT_SLANT_ITALIC
+                            : CAIRO_FONT_SLANT_NORMAL,
+        CAIRO_FONT_WEIGHT_NORMAL);
+  return faces[face];
+}
+
 // The scaled font of one face at size 1, unhinted so widths scale exactly.
 static cairo_scaled_font_t* facefont(int face) {
   static cairo_scaled_font_t* fonts[2];
   if (fonts[face]) return fonts[face];
-  cairo_font_face_t* f = cairo_toy_font_face_create(
-      exportfamily(face),
-      face == FACE_ITALIC ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-      CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_font_face_t* f = exportface(face);
   cairo_matrix_t m, ctm;
   cairo_matrix_init_scale(&m, 1, 1);
   cairo_matrix_init_identity(&ctm);
@@ -158,7 +186,6 @@ static cairo_scaled_font_t* facefont(int face) {
   cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
   fonts[face] = cairo_scaled_font_create(f, &m, &ctm, o);
   cairo_font_options_destroy(o);
-  cairo_font_face_destroy(f);
   return fonts[face];
 }
 

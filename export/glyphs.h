@@ -33,6 +33,13 @@ void pututf8(std::string* out, uint32_t u);
 // `n` bytes of Latin-1 as UTF-8; NUL bytes are left out.
 std::string latin1toutf8(const char* s, size_t n);
 
+// The cairo font face of `face` (penface), made once and kept for the run.
+// The symbol face is the Type 1 version of Standard Symbols PS: FreeType
+// gives it a Unicode map from its glyph names, which the OpenType version,
+// with a symbol map only, lacks.
+struct _cairo_font_face;
+_cairo_font_face* exportface(int face);
+
 // The advance of the UTF-8 text `s` in face `face` (penface) at size 1;
 // characters the face lacks take the width of its missing-glyph box.
 double glyphadvance(int face, const std::string& s);

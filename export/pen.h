@@ -25,6 +25,7 @@ const double HALOWIDTH = 0.013;
 struct penstate {
   float rgb[3];    // 0..1
   int dash;        // psdash style (PSDASH_INVISIBLE .. PSDASH_DOTTED)
+  double phase;    // how far into the dash pattern the path starts
   double width;    // line width, world units; 0: one device pixel
   int cap;         // 0 butt, 1 round, 2 projecting square
 };

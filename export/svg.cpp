@@ -11,8 +11,9 @@
 #include "export/backends.h"
 #include "export/glyphs.h"
 #include "export/pen.h"
-#include "model/primitive.h"
 #include "language/symtable.h"
+#include "model/primitive.h"
+#include "postscript/psstate.h"
 #include "render/view.h"
 
 void putnumber(std::string* out, double v, int decimals) {
@@ -202,6 +203,9 @@ void stroke(void* c, const penstate* st) {
   svgpen* s = (svgpen*)c;
   if (s->d.empty()) return;
   opengroup(s);
+  // A <circle> runs clockwise on the page, the page's arc the other way:
+  // dashes must follow the arc.
+  if (st->dash != PSDASH_SOLID) s->ncircle = 0;
   shape(s);
   s->out += " stroke=\"";
   color(&s->out, st->rgb);
@@ -216,6 +220,11 @@ void stroke(void* c, const penstate* st) {
     s->out += ' ';
     putnumber(&s->out, len[1] * s->half, 3);
     s->out += '"';
+    if (st->phase > 0) {
+      s->out += " stroke-dashoffset=\"";
+      putnumber(&s->out, st->phase * s->half, 3);
+      s->out += '"';
+    }
   }
   if (st->cap == 1) s->out += " stroke-linecap=\"round\"";
   if (st->cap == 2) s->out += " stroke-linecap=\"square\"";

@@ -147,7 +147,10 @@ void stroke(void* c, const penstate* s) {
   o += ", line width=" + (s->width > 0 ? pt(t, s->width) : "0.25bp");
   double len[2];
   if (dashlengths(s->dash, len))
+  {
     o += ", dash pattern=on " + pt(t, len[0]) + " off " + pt(t, len[1]);
+    if (s->phase > 0) o += ", dash phase=" + pt(t, s->phase);
+  }
   if (s->cap == 1) o += ", line cap=round";
   if (s->cap == 2) o += ", line cap=rect";
   command(t, "\\draw", o);

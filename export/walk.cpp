@@ -96,7 +96,10 @@ static int dashof(const primitive* p, int own) {
 
 static void moveto(double x, double y) { W.p->move(W.c, x, y); }
 static void lineto(double x, double y) { W.p->line(W.c, x, y); }
-static void stroke() { W.p->stroke(W.c, &W.st); }
+static void stroke() {
+  W.p->stroke(W.c, &W.st);
+  W.st.phase = 0;
+}
 static void fill() { W.p->fill(W.c, &W.st); }
 
 // Lines may run far beyond the page (rays, whole lines, hyperbolas out to
@@ -150,9 +153,17 @@ static void clippedsegment(clipper* k, wpoint P, wpoint Q) {
   k->last = Q;
 }
 
+// A segment cut to the widened view; a cut start is where the page's dash
+// pattern would have got to, so the dashes stay where the page puts them.
 static void segmentpath(double x1, double y1, double x2, double y2) {
   clipper k = widened();
-  clippedsegment(&k, {x1, y1}, {x2, y2});
+  wpoint P = {x1, y1}, Q = {x2, y2};
+  clippedsegment(&k, P, Q);
+  if (k.open) {
+    wpoint A = P;
+    cutsegment(&k, &A, &Q);
+    W.st.phase = hypot(A.x - P.x, A.y - P.y);
+  }
 }
 
 // ---- text ----
@@ -760,6 +771,7 @@ void walkview(const pen* p, void* c) {
   W.c = c;
   setrgb(0, 0, 0);
   W.st.dash = PSDASH_SOLID;
+  W.st.phase = 0;
   W.st.width = 0;
   W.st.cap = 0;
   W.lastcolor = -2;

@@ -3,6 +3,7 @@
 // and its ink compared pixel by pixel with the EPS's; the SVG is parsed,
 // the TikZ compiled; failures leave no broken file behind.
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -86,15 +87,16 @@ void striptext() {
 }
 
 #ifdef TESSARIN_HAVE_PNG
-// A pixel carries ink when it is clearly not white paper.
+// A pixel carries ink when it is not white paper: antialiasing spreads a
+// line thinner than a pixel (0.4 points is 0.83 pixels) into light grey.
 bool ink(const unsigned char* p) {
   int lo = std::min({p[0], p[1], p[2]}), hi = std::max({p[0], p[1], p[2]});
-  return lo < 150 || hi - lo > 100;
+  return lo < 215 || hi - lo > 60;
 }
 
-// The share of a's ink with no ink of b within one pixel (over the size
+// The share of a's ink with no ink of b within `r` pixels (over the size
 // both images have: renderers round the page's 833.3 pixels differently).
-double stray(const image& a, const image& b, int* inked) {
+double stray(const image& a, const image& b, int* inked, int r = 1) {
   int w = std::min(a.w, b.w), h = std::min(a.h, b.h), far = 0;
   *inked = 0;
   for (int y = 0; y < h; y++)
@@ -102,8 +104,8 @@ double stray(const image& a, const image& b, int* inked) {
       if (!ink(a.at(x, y))) continue;
       ++*inked;
       int near = 0;
-      for (int j = -1; j <= 1 && !near; j++)
-        for (int i = -1; i <= 1 && !near; i++) {
+      for (int j = -r; j <= r && !near; j++)
+        for (int i = -r; i <= r && !near; i++) {
           int u = x + i, v = y + j;
           near = u >= 0 && v >= 0 && u < w && v < h && ink(b.at(u, v));
         }
@@ -112,7 +114,12 @@ double stray(const image& a, const image& b, int* inked) {
   return *inked ? (double)far / *inked : 0;
 }
 
-// Both ways: every stroke of one has the other's within a pixel.
+// Both ways: at most `limit` of the ink of one lacks the other's within a
+// pixel, and next to none (0.3%) within three: nothing is missing or out of
+// place. Lines that start far outside the view are dashed by Ghostscript
+// with a drift of its own (the same line cut at the view's edge with the
+// matching dash offset renders differently), hence a looser `limit` for
+// diagrams with long dotted lines.
 void expectsame(const std::string& a, const std::string& b, double limit) {
   image A, B;
   ASSERT_TRUE(readpng(a, &A)) << a;
@@ -123,6 +130,8 @@ void expectsame(const std::string& a, const std::string& b, double limit) {
   EXPECT_GT(na, 200) << a << ": nothing drawn";
   EXPECT_LE(ab, limit) << a << " has ink far from " << b;
   EXPECT_LE(ba, limit) << b << " has ink far from " << a;
+  EXPECT_LE(stray(A, B, &na, 3), 0.003) << a << " lacks ink of " << b;
+  EXPECT_LE(stray(B, A, &nb, 3), 0.003) << b << " lacks ink of " << a;
 }
 
 std::string epsrender(const std::string& base) {
@@ -140,6 +149,7 @@ TEST_F(Export, EveryFormatDrawsWhatTheEpsDraws) {
       run("pdftoppm -v") || run("pdflatex --version"))
     GTEST_SKIP() << "a renderer is missing";
   std::vector<std::string> names;
+  std::vector<double> limits;
   std::string doc =
       "\\RequirePackage{fix-cm}\\documentclass[tikz]{standalone}\n"
       "\\usepackage{amsmath,amssymb}\n\\begin{document}\n";
@@ -159,13 +169,15 @@ TEST_F(Export, EveryFormatDrawsWhatTheEpsDraws) {
     run("rsvg-convert --dpi-x 150 --dpi-y 150 -b white '" + base + ".svg' -o '" +
         base + "-svg.png'");
     run("pdftoppm -r 150 -png -singlefile '" + base + ".pdf' '" + base + "-pdf'");
+    double limit = std::string(name) == "macro" ? 0.06 : 0.02;
     for (const char* f : {".png", "-svg.png", "-pdf.png"})
-      expectsame(eps, base + f, 0.02);
+      expectsame(eps, base + f, limit);
     striptext();
     std::string bare = std::string(name) + "-bare";
     ASSERT_TRUE(write(bare, EXPORT_EPS));
     ASSERT_TRUE(write(bare, EXPORT_TIKZ));
     names.push_back(bare);
+    limits.push_back(limit);
     doc += "\\input{" + bare + ".tex}\n";
   }
   std::ofstream(workdir + "/all.tex") << doc << "\\end{document}\n";
@@ -177,14 +189,13 @@ TEST_F(Export, EveryFormatDrawsWhatTheEpsDraws) {
   for (size_t i = 0; i < names.size(); i++) {
     char page[32];
     snprintf(page, sizeof page, "/tikz-%d.png", (int)i + 1);
-    expectsame(epsrender(workdir + "/" + names[i]), workdir + page, 0.01);
+    expectsame(epsrender(workdir + "/" + names[i]), workdir + page, limits[i]);
   }
 }
 
-// A drawing two pixels off is caught: the comparison is not blind.
+// A drawing two pixels off (across and down) is caught: the comparison is not blind.
 TEST_F(Export, TheComparisonSeesAShiftOfTwoPixels) {
-  buildeverything();
-  striptext();
+  load(TESSARIN_SOURCE_DIR "/examples/centres.T");
   ASSERT_TRUE(write("a", EXPORT_PNG));
   image A, B;
   ASSERT_TRUE(readpng(workdir + "/a.png", &A));
@@ -192,10 +203,11 @@ TEST_F(Export, TheComparisonSeesAShiftOfTwoPixels) {
   for (int y = 0; y < A.h; y++)
     for (int x = 0; x < A.w; x++)
       for (int k = 0; k < 3; k++)
-        B.rgb[3 * (y * A.w + x) + k] = x >= 2 ? A.at(x - 2, y)[k] : 255;
+        B.rgb[3 * (y * A.w + x) + k] =
+            x >= 2 && y >= 2 ? A.at(x - 2, y - 2)[k] : 255;
   int n;
   EXPECT_EQ(stray(A, A, &n), 0);
-  EXPECT_GT(stray(A, B, &n), 0.1);
+  EXPECT_GT(stray(A, B, &n), 0.2);
 }
 #endif
 
@@ -275,7 +287,14 @@ TEST_F(Export, FailuresLeaveNoBrokenFile) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(lastalert, "Couldn't write " + target + ": File too large");
   EXPECT_EQ(slurp(target), "old");
-  EXPECT_EQ(run("ls '" + workdir + "' | grep -q XXX\\|big.png."), 1);
+  DIR* d = opendir(workdir.c_str());
+  ASSERT_TRUE(d);
+  std::string left;
+  while (dirent* e = readdir(d))
+    if (e->d_name[0] != '.' && std::string(e->d_name) != "big.png")
+      left += std::string(e->d_name) + " ";
+  closedir(d);
+  EXPECT_EQ(left, "");
 }
 
 // An empty diagram is an empty white page in every format.
