@@ -1,7 +1,8 @@
 // script.cpp: `tessarin-cli script FILE [-o PREFIX] [--size WxH]
-// [--max-frames N]`: run the diagram's script without a window and write
-// every frame as a numbered EPS file, as "Script Print" does on screen:
-// PREFIX000.eps, PREFIX001.eps, ... (PREFIX defaults to FILE without its
+// [--max-frames N] [--format svg|pdf|png|eps]`: run the diagram's script
+// without a window and write every frame as a numbered file, as "Script
+// Print" does on screen: PREFIX000.eps, PREFIX001.eps, ... (or .svg, .pdf,
+// .png with --format) (PREFIX defaults to FILE without its
 // one-letter extension). A diagram without a script gives one frame.
 #include <cstdio>
 #include <cstdlib>
@@ -112,7 +113,7 @@ static int chooseframeformat(const char* name) {
   static const char* const names[] = {"svg", "pdf", "png", "eps"};
   for (const char* n : names) {
     if (strcmp(name, n) != 0) continue;
-    std::string ext = std::string(".") + n;
+    std::string ext = std::string("frame.") + n;
     frameformat = exportformatof(ext.c_str());
     frameextension = exportextension(frameformat);
     if (frameformat != EXPORT_EPS) framewriter = exportframe;

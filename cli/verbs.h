@@ -41,8 +41,9 @@ int parsesize(const char* s, int* w, int* h);
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
 int usage(const char* verbline);
 
-// script FILE [-o PREFIX] [--size WxH] [--max-frames N]: run the script
-// and write every frame as PREFIX000.eps, PREFIX001.eps, ...
+// script FILE [-o PREFIX] [--size WxH] [--max-frames N] [--format F]: run
+// the script and write every frame as PREFIX000.eps, PREFIX001.eps, ...
+// (F: svg, pdf, png or eps).
 int verbscript(int argc, char** argv);
 
 // export FILE -o OUT [--size WxH] [--dpi N] [--bw] [--transparent]

@@ -20,6 +20,7 @@
 #include "render/markup.h"
 #include "render/shapes.h"
 #include "render/smear.h"
+#include "render/thinning.h"
 #include "render/view.h"
 
 static const double LINEWIDTH = 0.002;  // width multiplier 1, world units
@@ -104,8 +105,9 @@ static void fill() { W.p->fill(W.c, &W.st); }
 
 // Lines may run far beyond the page (rays, whole lines, hyperbolas out to
 // 1e6); back ends with fixed-point or TeX arithmetic cannot take such
-// numbers, so segments are cut to the view widened by a margin in which no
-// cap or join can reach back into it.
+// numbers, and every segment costs, so segments are cut to the view widened
+// by a margin (0.05, twenty-five normal line widths) in which no cap or
+// join can reach back into it.
 struct clipper {
   double x0, y0, x1, y1;
   int open;     // a piece has been started
@@ -113,7 +115,8 @@ struct clipper {
 };
 
 static clipper widened() {
-  return {fxmin - 1, fymin - 1, fxmax + 1, fymax + 1, 0, {0, 0}};
+  const double m = 0.05;
+  return {fxmin - m, fymin - m, fxmax + m, fymax + m, 0, {0, 0}};
 }
 
 // Liang-Barsky: the part of PQ inside the box; 0 when none.
@@ -173,6 +176,13 @@ static wpoint textpoint;
 
 static double fontworld(int points) { return points / W.fontscale; }
 
+// Text wholly outside the view is not handed on: the value and info
+// columns of a long diagram run far below the page, and a label's halo
+// is the dearest thing a pen draws.
+static int offview(double x0, double y0, double x1, double y1) {
+  return x1 < fxmin || x0 > fxmax || y1 < fymin || y0 > fymax;
+}
+
 static void showrun(int face, int points, const std::string& utf8, int halo) {
   textrun r;
   r.x = textpoint.x, r.y = textpoint.y;
@@ -180,7 +190,9 @@ static void showrun(int face, int points, const std::string& utf8, int halo) {
   r.face = face;
   r.utf8 = utf8;
   r.advance = glyphadvance(face, utf8) * r.size;
-  if (!utf8.empty()) W.p->text(W.c, &r, &W.st, halo);
+  if (!utf8.empty() && !offview(r.x - r.size, r.y - r.size,
+                                r.x + r.advance + r.size, r.y + r.size))
+    W.p->text(W.c, &r, &W.st, halo);
   textpoint.x += r.advance;
 }
 
@@ -245,8 +257,12 @@ static void charstr(const std::vector<markupitem>& items, double x, double y,
   while (i <= items.size()) {
     size_t end = i;
     while (end < items.size() && items[end].kind != MK_NEWLINE) end++;
-    int own = W.p->label && W.p->label(W.c, items.data() + i, (int)(end - i),
-                                       textpoint.x, textpoint.y, &W.st);
+    double size = fontworld(gfontsize);
+    int own = W.p->label &&
+              (offview(textpoint.x, textpoint.y - size, fxmax,
+                       textpoint.y + size) ||
+               W.p->label(W.c, items.data() + i, (int)(end - i), textpoint.x,
+                          textpoint.y, &W.st));
     if (!own)
       for (size_t j = i; j < end; j++) showitem(items[j], halo);
     if (end == items.size()) break;
@@ -474,17 +490,23 @@ static void conicellipse(const conicmap* m) {
   W.p->close(W.c);
 }
 
-// Each branch is closed, as on the page, through the far ends.
+// Each branch is closed, as on the page, through the far ends. Points
+// within 0.00005 (a hundredth of a point) of the chord that replaces them
+// are left out: no device shows the difference, and far out a branch is
+// nearly straight.
 static void conichyperbola(const conicmap* m) {
   for (int upper = 1; upper >= 0; upper--) {
     const wpoint* b = hyperbolabranch(upper);
     clipper k = widened();
-    for (int i = 0; i < HYPPOINTS; i++) {
-      wpoint P = mapconic(m, b[i].x, b[i].y);
-      wpoint Q = mapconic(m, b[(i + 1) % HYPPOINTS].x,
-                          b[(i + 1) % HYPPOINTS].y);
-      clippedsegment(&k, P, Q);
-    }
+    thinning t;
+    thinbegin(&t, 0.00005);
+    wpoint first = mapconic(m, b[0].x, b[0].y), last = first, kept;
+    thinput(&t, first, &kept);
+    for (int i = 1; i < HYPPOINTS; i++)
+      if (thinput(&t, mapconic(m, b[i].x, b[i].y), &kept))
+        clippedsegment(&k, last, kept), last = kept;
+    if (thinend(&t, &kept)) clippedsegment(&k, last, kept), last = kept;
+    clippedsegment(&k, last, first);
     stroke();
   }
 }
