@@ -262,6 +262,7 @@ int filecommand(int code) {
     case 100012: return handleepscmd();
     case 100013: return handlereopencmd();
     case 100014: showabout(); return 1;
+    case 100040: return handleexamplescmd();
     case 100015:
       dumpingeps = !dumpingeps;
       setmenu();
@@ -287,7 +288,8 @@ int runcommand(int code) {
     proofcommand(code);
   } else if (inrange(code, 200350, 200355)) {
     widthcommand(code);
-  } else if (inrange(code, 100001, 100015) || code == 200239) {
+  } else if (inrange(code, 100001, 100015) || code == 100040 ||
+             code == 200239) {
     return filecommand(code);
   } else if (exportcommand(code)) {
     // done

@@ -28,6 +28,9 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "dist/datadir.h"
+#include "dist/version.h"
+#include "fileio/openfile.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/writer.h"
@@ -38,7 +41,6 @@
 #include "prefs/preffile.h"
 
 char currentfilename[FILENAMESIZE];
-int printcount;
 void (*exithook)(int status);
 const char* (*choosefilehook)(const char* prompt, const char* filter,
                               const char* start);
@@ -66,10 +68,7 @@ int fileexists(const char* path) {
 }
 
 int readable(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) return 0;
-  fclose(f);
-  return 1;
+  return isreadablefile(path);
 }
 
 const char* runchooser(const char* prompt, const char* start) {
@@ -300,23 +299,8 @@ int handlesaveascmd() {
   return 1;
 }
 
-int printfilename(char* buf, int size) {
-  const char* dir = getenv("TMP");
-  if (!dir || !*dir) dir = "/tmp";
-  int n = snprintf(buf, size, "%s/%s%4.4x.ps", dir, "geom", printcount);
-  printcount++;
-  return n >= 0 && n < size;
-}
-
 int handleprintcmd() {
-  char path[FILENAMESIZE];
-  if (!printfilename(path, sizeof path)) {
-    refusetoolong(path);
-    alert("Print failed");
-    return 1;
-  }
-  EPS = 0;
-  if (!dumpPostScript(path)) alert("Print failed");
+  if (!printview()) alert("Print failed");
   return 1;
 }
 
@@ -365,15 +349,10 @@ void quitprogram() {
     exit(0);
 }
 
+// The folder that holds html/ and examples/: PREFIX/share/tessarin for an
+// installed program, the program's own folder in a build tree.
 const char* GetInstallDirURL() {
-  static char dir[1024];
-  ssize_t n = readlink("/proc/self/exe", dir, sizeof dir - 1);
-  if (n <= 0) return nullptr;
-  dir[n] = 0;
-  char* slash = strrchr(dir, '/');
-  if (!slash) return nullptr;
-  *slash = 0;
-  return dir;
+  return datadir();
 }
 
 void handlehelpcmd(int code) {
@@ -400,8 +379,25 @@ void handlehelpcmd(int code) {
 
 void showabout() {
   const char* dir = GetInstallDirURL();
-  inform("Tessarin Version %.2f\nby the Tessarin developers\nfile://%s/%s",
-         thisversion, dir ? dir : ".", PROJECTPAGE);
+  inform("Tessarin Version %.2f\nby the Tessarin developers\nfile://%s/%s\n%s",
+         thisversion, dir ? dir : ".", PROJECTPAGE, versionline());
+}
+
+int handleexamplescmd() {
+  if (askdirty1()) return 0;
+  const char* dir = examplesdir();
+  if (!dir || !fileexists(dir)) {
+    alert("The examples are not installed (looked in %s).",
+          dir ? dir : "the program's folder");
+    return 1;
+  }
+  std::string start = std::string(dir) + "/";
+  const char* chosen = runchooser("Open example:", start.c_str());
+  if (!chosen || !*chosen) return 1;
+  std::string path = chosen;
+  if (!setcurrentfilename(path.c_str())) return 1;
+  loaddiagram(currentfilename);
+  return 1;
 }
 
 void setchooserprefs() {
@@ -453,7 +449,6 @@ void bindfltkdialogs() {
 
 void resetfiles() {
   currentfilename[0] = 0;
-  printcount = 0;
   exithook = nullptr;
   choosefilehook = nullptr;
 }

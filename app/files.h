@@ -11,7 +11,6 @@ const int FILENAMESIZE = 320;  // bytes of the current file name buffer
 const int MESSAGESIZE = 200;   // bytes of the message window's text
 
 extern char currentfilename[FILENAMESIZE];  // the diagram's file, or ""
-extern int printcount;                      // prints made in this run
 
 // The file name, or null when there is none.
 const char* getcurrentfilename();
@@ -59,17 +58,19 @@ int handlequitcmd();   // 0 when cancelled; otherwise does not return
 // The EPS file for diagram `name` (null: none) into buf; 0 when too long.
 int epspath(const char* name, char* buf, int size);
 
-// The next temporary print file into buf; 0 when too long.
-int printfilename(char* buf, int size);
-
 // Help pages (100008 .. 100010) in the help viewer.
 void handlehelpcmd(int code);
 
-// The directory of the running program, or null.
+// The folder of the help pages and examples (dist/datadir.h), or null.
 const char* GetInstallDirURL();
 
 // The About box.
 void showabout();
+
+// Help > Examples: the file chooser in the installed examples folder; the
+// chosen diagram opens as with Open. 0 when the user cancelled the save
+// question.
+int handleexamplescmd();
 
 // Adds the documentation directory ($GEOMDOC) to the chooser's favourites.
 void setchooserprefs();

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "engine/continuity.h"
 #include "engine/recompute.h"
 #include "model/reset.h"
 #include "model/worldlist.h"
@@ -88,6 +89,21 @@ void BM_DragEverythingDepends(benchmark::State& state) {
   resetall();
 }
 BENCHMARK(BM_DragEverythingDepends)->Unit(benchmark::kMillisecond);
+
+// The same drag with intersections kept continuous, as dragvertex asks for:
+// the intersections and tangents of every group try both solutions.
+void BM_DragEverythingDependsContinuous(benchmark::State& state) {
+  builddiagram();
+  selectprim(A);
+  int i = 0;
+  for (auto _ : state) {
+    drag(A, i++);
+    followmotion = 1;
+    checkconstraints();
+  }
+  resetall();
+}
+BENCHMARK(BM_DragEverythingDependsContinuous)->Unit(benchmark::kMillisecond);
 
 void BM_DragNothingDepends(benchmark::State& state) {
   builddiagram();

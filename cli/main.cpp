@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "cli/verbs.h"
+#include "dist/version.h"
 #include "engine/recompute.h"
+#include "fileio/openfile.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
@@ -33,13 +35,16 @@ static const verb verbs[] = {
      "[--show-invisible] [--standalone]",
      "write the view as SVG, PDF, PNG, TikZ or EPS (by OUT's extension)"},
     {"script", verbscript,
-     "FILE [-o PREFIX] [--size WxH] [--max-frames N] [--format F]",
+     "FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force] [--format F]",
      "run the script, one file per frame (EPS, or F: svg, pdf, png)"},
     {"relations", verbrelations,
-     "FILE [--samples N] [--step S] [--seed K] [-o OUT]",
+     "FILE [--samples N] [--step S] [--seed K] [-o OUT] [--max-candidates N]",
      "sample a diagram and write the relations that held throughout"},
     {"describe", verbdescribe, "FILE NAME",
      "say how the primitive with that identifier or label is defined"},
+    {"values", verbvalues,
+     "FILE [--json] [--drag NAME X0,Y0 X1,Y1 --steps N] [--frames]",
+     "print every record's computed values at full precision"},
 };
 
 // Alerts end with their own line end at most once; each is one line here.
@@ -56,11 +61,9 @@ void startcore() {
 }
 
 int loaddiagram(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) {
-    alert("Couldn't open %s", path);
-    return 2;
-  }
+  // A folder, a FIFO or a device is refused here, never waited on.
+  FILE* f = openforreading(path);
+  if (!f) return 2;
   fclose(f);
   clearbuffer();
   int ok = readgeometry(path);
@@ -85,7 +88,9 @@ int usage(const char* verbline) {
 }
 
 static void listverbs(FILE* out) {
-  fprintf(out, "usage: tessarin-cli VERB ARGS...\n\nverbs:\n");
+  fprintf(out,
+          "usage: tessarin-cli VERB ARGS...\n"
+          "       tessarin-cli --help | --version\n\nverbs:\n");
   for (const verb& v : verbs) {
     // Long argument lists put the description on a line of its own.
     if (strlen(v.name) + strlen(v.args) > 26)
@@ -102,6 +107,10 @@ int main(int argc, char** argv) {
   }
   if (!strcmp(argv[1], "--help") || !strcmp(argv[1], "-h")) {
     listverbs(stdout);
+    return 0;
+  }
+  if (!strcmp(argv[1], "--version")) {
+    printf("%s\n", versionline());
     return 0;
   }
   for (const verb& v : verbs)

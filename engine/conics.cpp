@@ -96,16 +96,22 @@ static void zeroconic(conic* K) {
   K->valid = 0;
 }
 
-void conic_vvvvv(conic* K) {
+// The conic K' (x - x0, y - y0) = 0, written out around the origin.
+static void translateconic(double* k, double x0, double y0) {
+  double A = k[0], B = k[1], C = k[2], D = k[3], E = k[4], F = k[5];
+  k[3] = D - 2 * A * x0 - B * y0;
+  k[4] = E - B * x0 - 2 * C * y0;
+  k[5] = A * x0 * x0 + B * x0 * y0 + C * y0 * y0 - D * x0 - E * y0 + F;
+}
+
+// The conic through five points relative to (ox, oy), with F = 1 there.
+// Returns 0 when the system is singular or the solution is not finite.
+static int conicaround(const conic* K, double ox, double oy, double* k) {
   double a[5][5], b[5];
   int indx[5];
   for (int i = 0; i < 5; i++) {
     const vertex* V = static_cast<const vertex*>(K->parents[i]);
-    if (V->w == 0) {
-      K->valid = 0;
-      return;
-    }
-    double x = V->x, y = V->y;
+    double x = V->x - ox, y = V->y - oy;
     a[i][0] = x * x;
     a[i][1] = x * y;
     a[i][2] = y * y;
@@ -113,26 +119,86 @@ void conic_vvvvv(conic* K) {
     a[i][4] = y;
     b[i] = -1;
   }
-  if (!ludecompose(a, indx)) {
+  if (!ludecompose(a, indx)) return 0;
+  lubksb(a, indx, b);
+  for (int i = 0; i < 5; i++) k[i] = b[i];
+  k[5] = 1;
+  translateconic(k, ox, oy);
+  for (int i = 0; i < 6; i++)
+    if (!std::isfinite(k[i])) return 0;
+  return 1;
+}
+
+// The system is set up around the centroid of the five points: far from
+// the origin the squared coordinates would otherwise swamp the terms that
+// tell the points apart. The result is moved back and normalised so that
+// F = 1, as before; a conic through the origin still cannot be written so
+// and, like a point at the origin, leaves the conic undefined.
+void conic_vvvvv(conic* K) {
+  double cx = 0, cy = 0;
+  for (int i = 0; i < 5; i++) {
+    const vertex* V = static_cast<const vertex*>(K->parents[i]);
+    if (V->w == 0) {
+      K->valid = 0;
+      return;
+    }
+    if (V->x == 0 && V->y == 0) {  // F = 1 cannot hold there
+      zeroconic(K);
+      return;
+    }
+    cx += V->x / 5;
+    cy += V->y / 5;
+  }
+  double* k = K->coef;
+  // A conic through the centroid cannot be solved for there; the origin
+  // then serves, as it always did.
+  if (!conicaround(K, cx, cy, k) && !conicaround(K, 0, 0, k)) {
     zeroconic(K);
     return;
   }
-  lubksb(a, indx, b);
-  for (int i = 0; i < 5; i++) K->coef[i] = b[i];
-  K->coef[5] = 1;
+  double f = k[5];
+  for (int i = 0; i < 6; i++) k[i] /= f;
+  k[5] = 1;
 }
 
+// The offset of line L from (ox, oy): c for the line moved by (-ox, -oy),
+// from one of its finite points when it has one, for the digits.
+static double localoffset(const line* L, double ox, double oy) {
+  const vertex& p = L->p1.w != 0 ? L->p1 : L->p2;
+  if (p.w == 0) return L->c + L->a * ox + L->b * oy;
+  return -(L->a * (p.x / p.w - ox) + L->b * (p.y / p.w - oy));
+}
+
+// A point near the lines: the mean of their finite defining points.
+static void linescentre(const conic* K, double* ox, double* oy) {
+  int n = 0;
+  *ox = *oy = 0;
+  for (int i = 0; i < 5; i++) {
+    const line* L = static_cast<const line*>(K->parents[i]);
+    if (L->p1.w == 0) continue;
+    *ox += L->p1.x / L->p1.w;
+    *oy += L->p1.y / L->p1.w;
+    n++;
+  }
+  if (n) *ox /= n, *oy /= n;
+}
+
+// Solved relative to a point near the lines and moved back, so that far
+// from the origin the offsets keep their digits.
 void conic_lllll(conic* K) {
   double a[5][5], b[5];
   int indx[5];
+  double ox, oy;
+  linescentre(K, &ox, &oy);
   for (int i = 0; i < 5; i++) {
     const line* L = static_cast<const line*>(K->parents[i]);
+    double c = localoffset(L, ox, oy);
     a[i][0] = L->a * L->a;
     a[i][1] = L->a * L->b;
     a[i][2] = L->b * L->b;
-    a[i][3] = L->a * L->c;
-    a[i][4] = L->b * L->c;
-    b[i] = -L->c * L->c;
+    a[i][3] = L->a * c;
+    a[i][4] = L->b * c;
+    b[i] = -c * c;
   }
   if (!ludecompose(a, indx)) {
     zeroconic(K);
@@ -148,6 +214,7 @@ void conic_lllll(conic* K) {
   k[3] = V * Y / 2 - W * X;
   k[4] = V * X / 2 - U * Y;
   k[5] = U * W - V * V / 4;
+  translateconic(k, ox, oy);
   if (k[0] > 1000 || k[0] < -1000) {
     for (int i = 1; i < 6; i++) k[i] /= k[0];
     k[0] = 1;
@@ -229,26 +296,27 @@ static void verticalpolar(line* L, const double* k, double P, double R,
 void linetangenttoconic(line* L) {
   const conic* K = static_cast<const conic*>(L->parents[0]);
   const vertex* V = static_cast<const vertex*>(L->parents[1]);
-  const double* k = K->coef;
-  double A = k[0], B = k[1], C = k[2], D = k[3], E = k[4], F = k[5];
   double x0 = V->x, y0 = V->y;
+  // The polar construction is made with V as the origin: far from the
+  // origin the squared coordinates would swamp the conic's shape.
+  double k[6];
+  for (int i = 0; i < 6; i++) k[i] = K->coef[i];
+  translateconic(k, -x0, -y0);
+  double A = k[0], B = k[1], C = k[2], D = k[3], E = k[4], F = k[5];
   int first = L->kind == L_CONICV1;
   if (V->w == 0) {
     lineatinfinity(L);
     return;
   }
-  if (onconicbyconstruction(V, K)) {
-    double gx = 2 * A * x0 + B * y0 + D, gy = B * x0 + 2 * C * y0 + E;
-    double n = std::fabs(gx) + std::fabs(gy);
+  if (onconicbyconstruction(V, K)) {  // the gradient at V is (D, E)
+    double n = std::fabs(D) + std::fabs(E);
     setpoint(&L->p1, x0, y0, 1);
-    setpoint(&L->p2, x0 + gy / n, y0 - gx / n, 1);
+    setpoint(&L->p2, x0 + E / n, y0 - D / n, 1);
     homogenizeline(L);
     return;
   }
   // the polar line of V: P x + Q y + R = 0
-  double P = A * x0 + B * y0 / 2 + D / 2;
-  double Q = B * x0 / 2 + C * y0 + E / 2;
-  double R = D * x0 / 2 + E * y0 / 2 + F;
+  double P = D / 2, Q = E / 2, R = F;
   if (Q == 0) {
     verticalpolar(L, k, P, R, first);
     if (!L->valid) return;
@@ -266,6 +334,7 @@ void linetangenttoconic(line* L) {
                      : (-beta - std::sqrt(disc)) / (2 * alpha);
     setpoint(&L->p1, x, (-R - x * P) / Q, 1);
   }
+  setpoint(&L->p1, L->p1.x + x0, L->p1.y + y0, 1);
   setpoint(&L->p2, x0, y0, 1);
   homogenizeline(L);
 }
@@ -308,7 +377,66 @@ static void scanhorizontal(conicsearch* s, const double* k, double y) {
 // rather than trust the sum to pass the end.
 static const int FINESTEPS = 67;
 
+// Q(x, y) and its gradient.
+static double conicvalue(const double* k, double x, double y, double* gx,
+                         double* gy) {
+  *gx = 2 * k[0] * x + k[1] * y + k[3];
+  *gy = k[1] * x + 2 * k[2] * y + k[4];
+  return k[0] * x * x + k[1] * x * y + k[2] * y * y + k[3] * x + k[4] * y +
+         k[5];
+}
+
+// 1 when (x, y) lies on the conic as closely as its rounding allows.
+static int onconic(const double* k, double x, double y) {
+  double gx, gy;
+  double q = conicvalue(k, x, y, &gx, &gy);
+  double g = std::hypot(gx, gy);
+  double scale = 1 + std::fabs(x) + std::fabs(y);
+  return g > 0 && std::fabs(q) <= 1e-14 * g * scale;
+}
+
+// Newton's method on "on the conic, and the normal there passes through
+// (px, py)", started from the scan's answer, which is close. Keeps the
+// start when the iteration does not settle.
+static void refinefoot(const double* k, double px, double py, double* bx,
+                       double* by) {
+  double x = *bx, y = *by;
+  double start = std::hypot(x - px, y - py);
+  for (int i = 0; i < 30; i++) {
+    double qx, qy;
+    double f1 = conicvalue(k, x, y, &qx, &qy);
+    double f2 = (x - px) * qy - (y - py) * qx;
+    double j11 = qx, j12 = qy;
+    double j21 = qy + (x - px) * k[1] - (y - py) * 2 * k[0];
+    double j22 = (x - px) * 2 * k[2] - qx - (y - py) * k[1];
+    double det = j11 * j22 - j12 * j21;
+    if (det == 0 || !std::isfinite(det)) return;
+    double dx = (f2 * j12 - f1 * j22) / det;
+    double dy = (f1 * j21 - f2 * j11) / det;
+    x += dx;
+    y += dy;
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    if (std::fabs(dx) + std::fabs(dy) <= 1e-16 * (std::fabs(x) + std::fabs(y)))
+      break;
+  }
+  // A step that ran off to another part of the conic is not the refinement
+  // of the scan's answer.
+  if (!(std::hypot(x - px, y - py) <= start * (1 + 1e-9))) return;
+  *bx = x;
+  *by = y;
+}
+
+static int inview(double x, double y) {
+  return x >= fxmin && x <= fxmax && y >= fymin && y <= fymax;
+}
+
 void projecttoconic(vertex* P, const conic* K) {
+  // A point already on the conic stays put, so that reading back a saved
+  // point gives the very numbers that were saved.
+  if (P->w != 0 && inview(P->x, P->y) && onconic(K->coef, P->x, P->y)) {
+    P->w = 1;
+    return;
+  }
   conicsearch s = {P->x, P->y, 1e30, 0, 0};
   const double* k = K->coef;
   for (double x = fxmin; x <= fxmax; x += 0.01) scanvertical(&s, k, x);
@@ -322,8 +450,9 @@ void projecttoconic(vertex* P, const conic* K) {
   double y = by - 0.01;
   for (int i = 0; i < FINESTEPS && y <= by + 0.01; i++, y += 0.0003)
     scanhorizontal(&s, k, y);
-  if (s.best < 1e7)
+  if (s.best < 1e7) {
+    refinefoot(k, s.px, s.py, &s.bx, &s.by);
     setpoint(P, s.bx, s.by, 1);
-  else
+  } else
     P->w = 0;
 }

@@ -1,6 +1,7 @@
 // drag.cpp: dragging the selected point with the mouse.
 #include "engine/drag.h"
 
+#include "engine/continuity.h"
 #include "model/worldlist.h"
 #include "render/view.h"
 
@@ -27,6 +28,7 @@ int dragvertex(int px, int py) {
   v->y = y;
   v->w = 1;
   v->satisfied = 0;
+  followmotion = 1;
   blinkonly = 0;
   return 1;
 }

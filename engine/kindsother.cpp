@@ -57,23 +57,30 @@ void l_vlperp(line* L) {
 }
 
 void l_vvperp(line* L) {
-  vertex* A = static_cast<vertex*>(L->parents[0]);
+  const vertex* A = vparent(L, 0);
   const vertex* B = vparent(L, 1);
-  // Nearly level pairs are snapped exactly level, so that the bisector is
-  // exactly vertical rather than a line of enormous slope.
-  if (std::fabs(A->y - B->y) < 1e-6) A->y = B->y;
   if (A->w == 0 || B->w == 0) {
     L->valid = 0;
     return;
   }
   double mx = (A->x + B->x) / 2, my = (A->y + B->y) / 2;
-  if (A->y - B->y == 0) {
-    setpoint(&L->p1, mx, my - 10, 1);
-    setpoint(&L->p2, mx, my + 10, 1);
+  double dx = B->x - A->x, dy = A->y - B->y;
+  // The defining points lie 10 units out. A pair much wider puts them as
+  // far out as it is wide, a pair much narrower 10,000 times its width:
+  // the rounding of points far out, or far from a tiny pair, would tilt
+  // the line by more than the pair can tell.
+  double size = std::fabs(dx) + std::fabs(dy);
+  double k = size > 10 ? size : size < 1e-3 && size > 0 ? 1e4 * size : 10;
+  // Nearly level pairs (against their own width, so the points themselves
+  // are left alone) give an exactly vertical bisector rather than a line
+  // of enormous slope.
+  if (std::fabs(dy) < 1e-6 * std::fabs(dx) || dy == 0) {
+    setpoint(&L->p1, mx, my - k, 1);
+    setpoint(&L->p2, mx, my + k, 1);
   } else {
-    double s = (B->x - A->x) / (A->y - B->y);
-    setpoint(&L->p1, mx - 10, my - 10 * s, 1);
-    setpoint(&L->p2, mx + 10, my + 10 * s, 1);
+    double s = dx / dy;
+    setpoint(&L->p1, mx - k, my - k * s, 1);
+    setpoint(&L->p2, mx + k, my + k * s, 1);
   }
   homogenizeline(L);
 }
@@ -118,13 +125,17 @@ void a_f(angle* A) {
 }
 
 // Shoelace area of a polygon's vertices, taken cyclically.
+// Taken relative to the first vertex: the terms of the plain formula grow
+// with the square of the distance from the origin and cancel.
 static double shoelace(const polygon* P) {
   int n = P->nvert < 0 ? 0 : P->nvert > MAXPOLYVERT ? MAXPOLYVERT : P->nvert;
+  if (n == 0) return 0;
+  const vertex* o = vparent(P, 0);
   double s = 0;
   for (int i = 0; i < n; i++) {
     const vertex* a = vparent(P, i);
     const vertex* b = vparent(P, (i + 1) % n);
-    s += a->x * b->y - a->y * b->x;
+    s += (a->x - o->x) * (b->y - o->y) - (a->y - o->y) * (b->x - o->x);
   }
   return std::fabs(s) / 2;
 }

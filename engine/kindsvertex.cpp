@@ -23,8 +23,18 @@ double radiansof(double t) {
   return degreemode ? t * 3.1415926535897 / 180 : t;
 }
 
+// A point already on its curve as closely as rounding allows stays put:
+// reading back a saved point then gives the very numbers that were saved,
+// and saving again writes them unchanged.
+static const double ROUNDING = 4 * 2.220446049250313e-16;
+
 void projecttoline(vertex* P) {
   const line* L = static_cast<const line*>(P->parents[0]);
+  double ax = L->a * P->x, by = L->b * P->y;
+  if (P->w == 1 &&
+      std::fabs(ax + by + L->c) <=
+          ROUNDING * (std::fabs(ax) + std::fabs(by) + std::fabs(L->c)))
+    return;
   line perp;
   perp.a = -L->b;
   perp.b = L->a;
@@ -36,6 +46,9 @@ void projecttocircle(vertex* P) {
   const circle* C = static_cast<const circle*>(P->parents[0]);
   double dx = P->x - C->center.x, dy = P->y - C->center.y;
   double d = std::sqrt(dx * dx + dy * dy);
+  double size = std::fabs(P->x) + std::fabs(P->y) + std::fabs(C->center.x) +
+                std::fabs(C->center.y) + C->radius;
+  if (P->w == 1 && std::fabs(d - C->radius) <= ROUNDING * size) return;
   P->x = C->center.x + dx * C->radius / d;
   P->y = C->center.y + dy * C->radius / d;
 }
@@ -94,21 +107,30 @@ void v_lcvother(vertex* P) {
   const line* L = static_cast<const line*>(P->parents[0]);
   const circle* C = static_cast<const circle*>(P->parents[1]);
   const vertex* V = vparent(P, 2);
+  vertex other;
+  solvevlc(L, C, &other, 2);
   solvevlc(L, C, P, 1);
+  if (!P->valid) return;
   double dx = P->x - V->x, dy = P->y - V->y;
-  if (dx * dx + dy * dy < 0.0001) solvevlc(L, C, P, 2);
+  double ox = other.x - V->x, oy = other.y - V->y;
+  if (otherisbranch2(dx * dx + dy * dy, ox * ox + oy * oy, C->radius))
+    copyvertex(P, &other);
 }
 
-// One coordinate of the harmonic conjugate of b with respect to a and c.
-// Returns 0 when it is at infinity.
-static int harmonic(double a, double b, double c, double* out) {
-  if (std::fabs(a - b) < 0.0001 && std::fabs(b - c) < 0.0001) {
+// One coordinate of the harmonic conjugate of b with respect to a and c,
+// taken relative to a so that no digits are lost far from the origin. A
+// coordinate that does not vary (against `spread`, the largest variation
+// of either coordinate) is a's. Returns 0 when it is at infinity.
+static int harmonic(double a, double b, double c, double spread, double* out) {
+  b -= a;
+  c -= a;
+  if (std::fmax(std::fabs(b), std::fabs(c)) <= 1e-12 * spread) {
     *out = a;
     return 1;
   }
-  double den = 2 * b - a - c;
+  double den = 2 * b - c;
   if (den == 0) return 0;
-  *out = ((c + a) * b - 2 * a * c) / den;
+  *out = a + b * c / den;
   return 1;
 }
 
@@ -116,8 +138,11 @@ void v_vvvharmonic(vertex* P) {
   const vertex* A = vparent(P, 0);
   const vertex* B = vparent(P, 1);
   const vertex* C = vparent(P, 2);
-  if (!harmonic(A->x, B->x, C->x, &P->x) ||
-      !harmonic(A->y, B->y, C->y, &P->y)) {
+  double spread =
+      std::fmax(std::fmax(std::fabs(B->x - A->x), std::fabs(C->x - A->x)),
+                std::fmax(std::fabs(B->y - A->y), std::fabs(C->y - A->y)));
+  if (!harmonic(A->x, B->x, C->x, spread, &P->x) ||
+      !harmonic(A->y, B->y, C->y, spread, &P->y)) {
     P->w = 0;
     return;
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/conics.h"
+#include "engine/continuity.h"
 #include "engine/drag.h"
 #include "engine/kinds.h"
 #include "engine/solvers.h"
@@ -21,7 +22,7 @@
 #include "model/worldlist.h"
 
 int appliedconstraint;
-int degreemode;
+int degreemode = 1;
 
 // Parent slots each kind waits for, indexed by kind (ORDER KINDS, codes 0 to
 // 82). 0: settled without looking at the parents (free data, or kinds that
@@ -314,6 +315,8 @@ static void compute(primitive* p) {
   }
 }
 
+static int walkdepth;  // nested recomputations (from macro expansion)
+
 static int finitepoint(const vertex* v) {
   return std::isfinite(v->x) && std::isfinite(v->y) && std::isfinite(v->w);
 }
@@ -355,9 +358,13 @@ int finiteresult(const primitive* p) {
 // The stored position of a point kept on a curve is data the user placed;
 // a projection that comes out non-finite (a point at the very centre of its
 // circle, a line without direction) must not overwrite it.
-static void computeguarded(primitive* p) {
+static void computeguarded(primitive* p, int wasvalid) {
   if (!isfreestanding(p)) {
-    compute(p);
+    if (followmotion && keepcontinuous && walkdepth <= 1 &&
+        hassiblings(p->kind))
+      computefollowing(p, wasvalid, compute);
+    else
+      compute(p);
     return;
   }
   vertex* v = static_cast<vertex*>(p);
@@ -376,6 +383,7 @@ static void setsettled(primitive* p) {
 }
 
 void checkconstraint(primitive* p) {
+  int wasvalid = p->valid;
   p->valid = 1;
   if (p->kind != FREE && p->type != RW_FLT && !p->parents[0]) {
     p->satisfied = 1;
@@ -385,7 +393,12 @@ void checkconstraint(primitive* p) {
     setsettled(p);
     return;
   }
-  if (!parentsready(p)) return;
+  if (!parentsready(p)) {
+    // A later walk computes it; the record must still know whether its
+    // last result was usable, to follow it.
+    if (hassiblings(p->kind)) p->valid = wasvalid;
+    return;
+  }
   if (!parentsusable(p)) {
     p->valid = 0;
     setsettled(p);
@@ -399,7 +412,7 @@ void checkconstraint(primitive* p) {
   else if (p->kind == POLYGON)
     setpolyarea(static_cast<polygon*>(p));
   else if (p->valid)
-    computeguarded(p);
+    computeguarded(p, wasvalid);
   if (p->valid && !finiteresult(p)) p->valid = 0;
   setsettled(p);
 }
@@ -407,7 +420,6 @@ void checkconstraint(primitive* p) {
 // Every recomputation has its own number; a record whose `visit` carries it
 // has already been passed in this recomputation's propagation walk.
 static uint32_t walkstamp;
-static int walkdepth;  // nested recomputations (from macro expansion)
 
 // Records to settle, in list order. Kept between frames so that its
 // capacity is reused: a frame allocates nothing once the list has grown.
@@ -526,6 +538,7 @@ void checkconstraints() {
   if (markandpropagate(work)) propagate(work);
   settle(work);
   walkdepth--;
+  if (!walkdepth) followmotion = 0;
   for (size_t i = 0; i < work.size(); i++) alert("Wacko constraints");
 }
 
@@ -536,6 +549,8 @@ void resetengine() {
   walkdepth = 0;
   pending.clear();
   order.clear();
-  degreemode = 0;
+  degreemode = 1;  // a new diagram is in degree mode, as reading resets it
   inselectstatehook = nullptr;
+  keepcontinuous = 1;
+  followmotion = 0;
 }

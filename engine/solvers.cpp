@@ -58,7 +58,14 @@ void linethrough(double x1, double y1, double w1, double x2, double y2,
   }
   abc[0] = y1 * w2 - y2 * w1;
   abc[1] = x2 * w1 - x1 * w2;
-  abc[2] = x1 * y2 - y1 * x2;
+  // x1*y2 - y1*x2 cancels catastrophically far from the origin; through a
+  // finite point, c = -(a*x + b*y) / w keeps the digits of the direction.
+  if (w1 != 0)
+    abc[2] = -(abc[0] * x1 + abc[1] * y1) / w1;
+  else if (w2 != 0)
+    abc[2] = -(abc[0] * x2 + abc[1] * y2) / w2;
+  else
+    abc[2] = x1 * y2 - y1 * x2;
   if (abc[2] < 0)
     for (int i = 0; i < 3; i++) abc[i] = -abc[i];
 }
@@ -117,7 +124,9 @@ static int tangentpoint(const line* L, const circle* C, vertex* P) {
   return 0;
 }
 
-void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
+// Both intersections of L and C, branch 1 in s[0], s[1] and branch 2 in
+// s[2], s[3]; 0 when they do not meet.
+static int vlcroots(const line* L, const circle* C, double s[4]) {
   const vertex& p1 = L->p1;
   const vertex& p2 = L->p2;
   double ax = p1.w != 0 ? p1.x / p1.w : p2.x + p1.x;
@@ -125,7 +134,6 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
   double bx = p2.w != 0 ? p2.x / p2.w : p1.x + p2.x;
   double by = p2.w != 0 ? p2.y / p2.w : p1.y + p2.y;
   int finite = p1.w != 0 || p2.w != 0;
-  if (tangentpoint(L, C, P)) return;
   double ox = C->center.x / C->center.w, oy = C->center.y / C->center.w;
   double r = C->radius;
   double dx = ax - bx, dy = ay - by;
@@ -133,17 +141,44 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
   double q = dx * dx + dy * dy;
   double h = 2 * (dx * ex + dy * ey);
   double disc = h * h - 4 * q * (ex * ex + ey * ey - r * r);
-  if (disc < 0 || !finite) {
+  if (disc < 0 || !finite) return 0;
+  double root = std::sqrt(disc);
+  double t1 = (root - h) / (2 * q);
+  double t2 = (-h - root) / (2 * q);
+  s[0] = (1 - t1) * bx + t1 * ax, s[1] = (1 - t1) * by + t1 * ay;
+  s[2] = (1 - t2) * bx + t2 * ax, s[3] = (1 - t2) * by + t2 * ay;
+  return 1;
+}
+
+void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
+  double s[4];
+  if (tangentpoint(L, C, P)) return;
+  if (!vlcroots(L, C, s)) {
     setpoint(P, 0, 0, 0);
     P->valid = 0;
     return;
   }
-  double t = branch == 1 ? (std::sqrt(disc) - h) / (2 * q)
-                         : (-h - std::sqrt(disc)) / (2 * q);
-  setpoint(P, (1 - t) * bx + t * ax, (1 - t) * by + t * ay, 1);
+  int i = branch == 1 ? 0 : 2;
+  setpoint(P, s[i], s[i + 1], 1);
 }
 
-void vert_circcircle(vertex* P, int branch) {
+
+// A fixed distance would mistake two close intersections for one, so the
+// rule that has always applied (within 0.01 of branch 1, take branch 2)
+// only serves, relative to the radius, when V is neither intersection.
+int otherisbranch2(double d1, double d2, double r) {
+  double known = 1e-12 * r * r;  // squared: V is that intersection
+  if (std::fmin(d1, d2) <= known) return d1 < d2;
+  return d1 < 0.0001 * r * r;
+}
+
+static double sqdist(double x, double y, const vertex* V) {
+  double dx = x - V->x / V->w, dy = y - V->y / V->w;
+  return dx * dx + dy * dy;
+}
+
+// Both intersections of P's two circle parents, as vlcroots.
+static int ccroots(vertex* P, double s[4]) {
   const circle* C0 = cparent(P, 0);
   const circle* C1 = cparent(P, 1);
   double x0 = C0->center.x, y0 = C0->center.y, r0 = C0->radius;
@@ -151,22 +186,56 @@ void vert_circcircle(vertex* P, int branch) {
   double d = std::sqrt((x1 - x0) * (x1 - x0) + (y1 - y0) * (y1 - y0));
   double h = (r1 * r1 - r0 * r0 - d * d) / (-2 * d);
   double k2 = r0 * r0 - h * h;
-  if (k2 < 0) {
+  if (k2 < 0) return 0;
+  double k = std::sqrt(k2);
+  double fx = x0 + (x1 - x0) * h / d, fy = y0 + (y1 - y0) * h / d;
+  double ux = (y1 - y0) * k / d, uy = (x0 - x1) * k / d;
+  s[0] = fx + ux, s[1] = fy + uy, s[2] = fx - ux, s[3] = fy - uy;
+  return 1;
+}
+
+void vert_circcircle(vertex* P, int branch) {
+  double s[4];
+  if (!ccroots(P, s)) {
     setpoint(P, 0, 0, 0);
     P->valid = 0;
     return;
   }
-  double k = std::sqrt(k2);
-  double fx = x0 + (x1 - x0) * h / d, fy = y0 + (y1 - y0) * h / d;
-  double ux = (y1 - y0) * k / d, uy = (x0 - x1) * k / d;
-  setpoint(P, fx + ux, fy + uy, 1);
-  if (branch == 2) {
-    setpoint(P, fx - ux, fy - uy, 1);
-  } else if (branch == 3) {
+  int i = branch == 2 ? 2 : 0;
+  if (branch == 3) {
     const vertex* V = vparent(P, 2);
-    double vx = V->x - P->x, vy = V->y - P->y;
-    if (vx * vx + vy * vy < 0.0001) setpoint(P, fx - ux, fy - uy, 1);
+    double d1 = sqdist(s[0], s[1], V), d2 = sqdist(s[2], s[3], V);
+    double r0 = cparent(P, 0)->radius;
+    if (otherisbranch2(d1, d2, r0)) i = 2;
   }
+  setpoint(P, s[i], s[i + 1], 1);
+}
+
+// Takes the solution of s (two points) nearer to (px, py), the one of
+// branch `own` (0 or 1) on a tie; returns its branch.
+static int nearer(const double s[4], double px, double py, int own) {
+  double d0 = (s[0] - px) * (s[0] - px) + (s[1] - py) * (s[1] - py);
+  double d1 = (s[2] - px) * (s[2] - px) + (s[3] - py) * (s[3] - py);
+  if (own == 0) return d1 < d0 ? 1 : 0;
+  return d0 < d1 ? 0 : 1;
+}
+
+int followvertex(vertex* P, double px, double py) {
+  double s[4];
+  int first = P->kind == V_LC1 || P->kind == V_CC1;
+  if (P->kind == V_LC1 || P->kind == V_LC2) {
+    vertex touch;
+    const line* L = lparent(P, 0);
+    const circle* C = cparent(P, 1);
+    if (tangentpoint(L, C, &touch) || !vlcroots(L, C, s)) return 0;
+  } else if (!ccroots(P, s)) {
+    return 0;
+  }
+  int b = nearer(s, px, py, first ? 0 : 1);
+  int lc = P->kind == V_LC1 || P->kind == V_LC2;
+  P->kind = lc ? (b ? V_LC2 : V_LC1) : (b ? V_CC2 : V_CC1);
+  setpoint(P, s[2 * b], s[2 * b + 1], 1);
+  return 1;
 }
 
 void v_vcinvert(vertex* P) {

@@ -39,12 +39,30 @@ void linethrough(double x1, double y1, double w1, double x2, double y2,
 // when L is built tangent to C).
 void solvevlc(const line* L, const circle* C, vertex* P, int branch);
 
+// Whether the intersection other than V is branch 2 rather than branch 1,
+// from the squared distances d1, d2 of the two branches to V on a circle
+// of radius r: the farther one when V is one of them, else branch 1 unless
+// V lies within a hundredth of the radius of it.
+int otherisbranch2(double d1, double d2, double r);
+
+// While following a motion: P (V_LC1, V_LC2, V_CC1 or V_CC2) takes the
+// intersection nearer to (px, py), its own on a tie, and the kind of that
+// branch. Returns 0, leaving P alone, when there are not two intersections
+// to choose from (the kind's own rule then gives the one, or none).
+int followvertex(vertex* P, double px, double py);
+
 // P = intersection of its two circle parents, branch 1, 2, or 3 (the one
 // other than the third parent).
 void vert_circcircle(vertex* P, int branch);
 
 // Tangent from the line's vertex parent to its circle parent.
 void line_vertcircletan(line* L);
+
+// While following a motion: the tangent (L_VC1 or L_VC2) whose tangent
+// point is nearer to (px, py), its own on a tie, with the kind of that
+// branch. Returns 0, leaving L alone, without two tangents to choose from
+// (the kind's own rule then gives the one, or none).
+int followtangent(line* L, double px, double py);
 
 // External and internal common tangents of the line's two circle parents.
 void line_circcircleext(line* L);

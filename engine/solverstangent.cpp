@@ -46,20 +46,34 @@ static int onbyconstruction(const vertex* V, const circle* C) {
   }
 }
 
-// The tangent point seen from (sx, sy) on the circle (ox, oy, r), on the
-// side chosen by the sign of s. Returns 0 when the point is inside.
-static int tangentfrom(double sx, double sy, double ox, double oy, double r,
-                       int branch, vertex* T) {
-  double dx = sx - ox, dy = sy - oy;
+// The tangent point seen from the point (dx, dy) away from the centre of
+// the circle (ox, oy, r), on the side chosen by the sign of s. Returns 0
+// when the point is inside.
+// Both tangent points, branch 1 in T[0] and branch 2 in T[1].
+static int tangentoffsets(double dx, double dy, double ox, double oy,
+                          double r, vertex T[2]) {
   double d = std::sqrt(dx * dx + dy * dy);
   double t = r * r / d;
   double q = t / d;
   if (1 - q < 0) return 0;
   double s = r * std::sqrt(1 - q);
-  if (branch == 2) s = -s;
-  setpoint(T, ox + (t * dx / d - s * dy / d), oy + (t * dy / d + s * dx / d),
-           1);
+  for (int b = 0; b < 2; b++, s = -s)
+    setpoint(&T[b], ox + (t * dx / d - s * dy / d),
+             oy + (t * dy / d + s * dx / d), 1);
   return 1;
+}
+
+static int tangentoffset(double dx, double dy, double ox, double oy, double r,
+                         int branch, vertex* T) {
+  vertex both[2];
+  if (!tangentoffsets(dx, dy, ox, oy, r, both)) return 0;
+  copyvertex(T, &both[branch == 2 ? 1 : 0]);
+  return 1;
+}
+
+static int tangentfrom(double sx, double sy, double ox, double oy, double r,
+                       int branch, vertex* T) {
+  return tangentoffset(sx - ox, sy - oy, ox, oy, r, branch, T);
 }
 
 void line_vertcircletan(line* L) {
@@ -87,16 +101,39 @@ void line_vertcircletan(line* L) {
   homogenizeline(L);
 }
 
-// Both tangent points from the centre of similitude (sx, sy); only the
-// first circle decides whether the tangent exists.
-static void tangentsfrom(line* L, double sx, double sy, const circle* C0,
+int followtangent(line* L, double px, double py) {
+  const vertex* V = static_cast<const vertex*>(L->parents[0]);
+  const circle* C = static_cast<const circle*>(L->parents[1]);
+  const vertex& O = C->center;
+  vertex T[2];
+  if (onbyconstruction(V, C) ||
+      !tangentoffsets(V->x - O.x, V->y - O.y, O.x, O.y, C->radius, T))
+    return 0;
+  double d0 = (T[0].x - px) * (T[0].x - px) + (T[0].y - py) * (T[0].y - py);
+  double d1 = (T[1].x - px) * (T[1].x - px) + (T[1].y - py) * (T[1].y - py);
+  int b = L->kind == L_VC2 ? (d0 < d1 ? 0 : 1) : (d1 < d0 ? 1 : 0);
+  L->kind = b ? L_VC2 : L_VC1;
+  L->p1.w = L->p2.w = 1;
+  copyvertex(&L->p2, &T[b]);
+  copyvertex(&L->p1, V);
+  homogenizeline(L);
+  return 1;
+}
+
+// Both tangent points from the centre of similitude S, given as S - O0 =
+// k0 (O1 - O0) and S - O1 = k1 (O1 - O0) so that no digits are lost far
+// from the origin. Without a tangent point on either circle there is no
+// common tangent (the previous one must not linger).
+static void tangentsfrom(line* L, double k0, double k1, const circle* C0,
                          const circle* C1, int branch) {
-  if (!tangentfrom(sx, sy, C0->center.x, C0->center.y, C0->radius, branch,
-                   &L->p2)) {
+  double ux = C1->center.x - C0->center.x, uy = C1->center.y - C0->center.y;
+  if (!tangentoffset(k0 * ux, k0 * uy, C0->center.x, C0->center.y, C0->radius,
+                     branch, &L->p2) ||
+      !tangentoffset(k1 * ux, k1 * uy, C1->center.x, C1->center.y, C1->radius,
+                     branch, &L->p1)) {
     voidline(L);
     return;
   }
-  tangentfrom(sx, sy, C1->center.x, C1->center.y, C1->radius, branch, &L->p1);
   homogenizeline(L);
 }
 
@@ -122,19 +159,15 @@ void line_circcircleext(line* L) {
     homogenizeline(L);
     return;
   }
-  double k = r1 / (r0 - r1);
-  tangentsfrom(L, x1 + (x1 - x0) * k, y1 + (y1 - y0) * k, C0, C1, branch);
+  double k = r1 / (r0 - r1);  // S = O1 + (O1 - O0) k
+  tangentsfrom(L, 1 + k, k, C0, C1, branch);
 }
 
 void line_circcircleint(line* L) {
   const circle* C0 = static_cast<const circle*>(L->parents[0]);
   const circle* C1 = static_cast<const circle*>(L->parents[1]);
-  double x0 = C0->center.x, y0 = C0->center.y, r0 = C0->radius;
-  double x1 = C1->center.x, y1 = C1->center.y, r1 = C1->radius;
   L->p1.w = L->p2.w = 1;
-  // The single-precision 0.001 that equal radii have always been shifted by.
-  double r0s = r0 == r1 ? r0 - 0.0010000000474974513 : r0;
-  double k = r1 / (r0s + r1);
-  tangentsfrom(L, x1 - (x1 - x0) * k, y1 - (y1 - y0) * k, C0, C1,
-               L->kind == L_CCINT2 ? 2 : 1);
+  // Equal radii need no special case: S is the midpoint of the centres.
+  double k = C1->radius / (C0->radius + C1->radius);  // S = O1 - (O1 - O0) k
+  tangentsfrom(L, 1 - k, -k, C0, C1, L->kind == L_CCINT2 ? 2 : 1);
 }

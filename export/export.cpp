@@ -1,14 +1,13 @@
 // export.cpp: choosing the format and writing the file safely.
 #include "export/export.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <cstring>
-#include <strings.h>
 
 #include "export/backends.h"
+#include "fileio/safesave.h"
 #include "model/notify.h"
 #include "postscript/eps.h"
 
@@ -86,43 +85,26 @@ int writeexport(FILE* out, int format) {
   }
 }
 
-// A new file in the target's folder: "<path>.XXXXXX", opened for writing.
-static FILE* openbeside(const char* path, std::string* temp) {
-  *temp = std::string(path) + ".XXXXXX";
-  int fd = mkstemp(&(*temp)[0]);
-  if (fd < 0) return nullptr;
-  // mkstemp makes the file private; an export is read by other programs.
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  FILE* f = fdopen(fd, "wb");
-  if (!f) close(fd);
-  return f;
-}
-
 int exportfile(const char* path, int format) {
   if (format == EXPORT_NONE) {
     alert("Unknown export format for %s (use %s)", path, exportextensions());
     return 0;
   }
-  std::string temp;
-  FILE* out = openbeside(path, &temp);
-  if (!out) {
+  safesave s;
+  if (!beginsave(&s, path)) {
     alert("Couldn't write %s: %s", path, strerror(errno));
     return 0;
   }
-  static char buffer[1 << 18];
-  setvbuf(out, buffer, _IOFBF, sizeof buffer);
-  int ok = writeexport(out, format);
-  int err = 0;
-  if (ferror(out)) err = errno ? errno : EIO;
-  if (fflush(out) != 0 && !err) err = errno;
-  if (fsync(fileno(out)) != 0 && !err && errno != EINVAL) err = errno;
-  if (fclose(out) != 0 && !err) err = errno;
-  if (ok && !err && rename(temp.c_str(), path) != 0) err = errno;
-  if (!ok || err) {
-    remove(temp.c_str());
+  errno = 0;
+  if (!writeexport(s.f, format)) {
+    // A write that failed stops the back end; anything else it reported.
+    int err = ferror(s.f) ? (errno ? errno : EIO) : 0;
+    abandonsave(&s);
     if (err) alert("Couldn't write %s: %s", path, strerror(err));
+    return 0;
+  }
+  if (!endsave(&s)) {
+    alert("Couldn't write %s: %s", path, strerror(errno));
     return 0;
   }
   return 1;

@@ -44,8 +44,9 @@ int writeexport(FILE* out, int format);
 // The TikZ picture of the view, as `writeexport` writes it.
 std::string tikztext();
 
-// Writes the view in `format` to `path`: into a new file beside it that is
-// then renamed over it, so a failure never leaves a broken file behind.
+// Writes the view in `format` to `path` as the diagram writer saves
+// (fileio/safesave.h: a new file beside it, renamed over it once complete),
+// so a failure never leaves a broken file behind.
 // Returns 1 on success; 0 after an alert naming the file and the system's
 // reason (permission, full disk, ...).
 int exportfile(const char* path, int format);

@@ -2,6 +2,7 @@
 // proof steps through the layers.
 #include "model/scriptplay.h"
 
+#include "engine/continuity.h"
 #include "model/primitive.h"
 #include "model/shell.h"
 #include "model/state.h"
@@ -54,6 +55,7 @@ int scriptstep(const char* framebase) {
   s->value += s->step;
   // A step that does not advance would never reach the stop.
   if (!(s->step > 0) || !(s->value < s->stop)) s->value = s->stop;
+  followmotion = 1;  // the next frame moves on from this one
   return actions;
 }
 

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "app/geomwindow.h"
+#include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -40,6 +41,7 @@ Fl_Check_Button* vertbut;
 Fl_Check_Button* layerbut;
 Fl_Check_Button* infobut;
 Fl_Check_Button* bigfontbut;
+Fl_Check_Button* continuousbut;
 Fl_Input* printinput;
 
 const int OPTIONSWIDTH = 400;
@@ -170,6 +172,8 @@ static void buildrows(int y) {
   infobut = check(200, y, "Show Tool Tips", &showinfomsg, tooltipschanged);
   y += ROWSTEP;
   bigfontbut = check(3, y, "Large UI Font", &bigfont, bigfontchanged);
+  continuousbut =
+      check(200, y, "Keep intersections continuous", &keepcontinuous);
   y += ROWSTEP;
   printinput = new Fl_Input(78, y, 320, 20, "Print cmd:");
   printinput->when(FL_WHEN_CHANGED);
@@ -220,6 +224,7 @@ void setoptionvalues() {
   layerbut->value(showthelayers != 0);
   infobut->value(showinfomsg != 0);
   bigfontbut->value(bigfont != 0);
+  continuousbut->value(keepcontinuous != 0);
   printinput->value(printcmdstring);
 }
 

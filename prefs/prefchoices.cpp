@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/continuity.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
@@ -57,4 +58,5 @@ void setdefaultprefs() {
   rgbmode = 1;
   showthetips = 1;
   addvertexnames = 1;
+  keepcontinuous = 1;
 }

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "engine/continuity.h"
 #include "engine/recompute.h"
 #include "model/worldlist.h"
 #include "relations/finder.h"
@@ -48,7 +49,15 @@ void place(const std::vector<startpoint>& pts, uint64_t* state, double step) {
     s.v->y = s.y + (state ? randomoffset(state, step) : 0);
     s.v->satisfied = 0;
   }
+  followmotion = state != nullptr;  // samples move as a drag does
 }
+
+// Intersections follow the samples and may change kind on the way; the
+// starting position comes back with the kinds it started with.
+struct startkind {
+  primitive* p;
+  int32_t kind;
+};
 
 }  // namespace
 
@@ -65,16 +74,21 @@ double randomoffset(uint64_t* state, double step) {
 }
 
 samplingresult sampletest(int samples, double step, uint64_t seed) {
-  samplingresult r = {0, 0, 0};
+  samplingresult r = {0, 0, 0, 0};
   recompute();
   std::vector<startpoint> pts;
   std::vector<primitive*> wasvalid;
+  std::vector<startkind> kinds;
   for (primitive* p = plist; p; p = p->next) {
     if (ismoving(p))
       pts.push_back({(vertex*)p, ((vertex*)p)->x, ((vertex*)p)->y});
     if (p->valid) wasvalid.push_back(p);
+    if (hassiblings(p->kind)) kinds.push_back({p, p->kind});
   }
-  begindiagramtest();
+  if (!begindiagramtest()) {
+    r.stopped = 1;
+    return r;
+  }
   testlist();
   uint64_t state = seed;
   for (int s = 0; s < samples; s++) {
@@ -94,6 +108,10 @@ samplingresult sampletest(int samples, double step, uint64_t seed) {
     r.taken++;
   }
   place(pts, nullptr, 0);
+  for (const startkind& k : kinds) {
+    k.p->kind = k.kind;
+    k.p->satisfied = 0;
+  }
   recompute();
   testlist();
   return r;

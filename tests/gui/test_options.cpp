@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/geomwindow.h"
+#include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/worldlist.h"
@@ -105,6 +106,8 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   EXPECT_EQ(gvertexsize, 10);
   set(rgbbut, 0);
   EXPECT_EQ(rgbmode, 0);
+  set(continuousbut, 0);
+  EXPECT_EQ(keepcontinuous, 0);
   // Cancel keeps the changes, resizes the main window, writes nothing.
   closeoptions(nullptr, 1);
   pump(0.2);
@@ -118,6 +121,7 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   EXPECT_EQ(WIDTH, 200);
   addvertexnames = 1;
   rgbmode = 1;
+  keepcontinuous = 1;
 }
 
 TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
@@ -126,8 +130,11 @@ TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
   gvertexsize = 12;
   printbw = 1;
   showthetips = 0;
+  keepcontinuous = 0;
   changeoptions();
+  EXPECT_EQ(continuousbut->value(), 0);
   defaults();
+  EXPECT_EQ(continuousbut->value(), 1);
   EXPECT_EQ(WIDTH, 400);
   EXPECT_STREQ(intwidthinput->value(), "400");
   EXPECT_STREQ(choicesize->text(), "16 pt");
