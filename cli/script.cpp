@@ -1,13 +1,15 @@
 // script.cpp: `tessarin-cli script FILE [-o PREFIX] [--size WxH]
-// [--max-frames N] [--force]`: run the diagram's script without a window
-// and write every frame as a numbered EPS file, as "Script Print" does:
-// PREFIX000.eps, PREFIX001.eps, ... (PREFIX defaults to FILE without its
+// [--max-frames N] [--force] [--format svg|pdf|png|eps]`: run the
+// diagram's script without a window and write every frame as a numbered
+// file, as "Script Print" does: PREFIX000.eps, PREFIX001.eps, ... (or .svg,
+// .pdf, .png with --format) (PREFIX defaults to FILE without its
 // one-letter extension). A diagram without a script gives one frame.
 // The frames are counted and their size estimated first: more than
 // --max-frames, or more than 1 GB without --force, writes nothing.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "cli/verbs.h"
 #include "engine/recompute.h"
@@ -17,6 +19,7 @@
 #include "model/state.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "export/export.h"
 #include "postscript/eps.h"
 #include "postscript/scriptframes.h"
 #include "render/colors.h"
@@ -25,13 +28,16 @@
 #include "render/view.h"
 
 static const char* const SCRIPTUSAGE =
-    "script FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force]";
+    "script FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force] "
+    "[--format svg|pdf|png|eps]";
 
 // Frames of a larger estimated total are written only with --force.
 static const double MAXSCRIPTBYTES = 1e9;
 
 // The trace a smear-coloured record leaves in one frame, as the screen's
 // drawing of that frame records it.
+static int frameformat = EXPORT_EPS;  // the format of --format
+
 static void smearone(primitive* p) {
   if (!p->valid || !issmear(p)) return;
   switch (p->type) {
@@ -101,6 +107,25 @@ static int runframes(const char* base, long maxframes) {
     }
   }
   return epsframeerrors ? 1 : 0;
+}
+
+static int exportframe(const char* path) {
+  return exportfile(path, frameformat);
+}
+
+// --format NAME: the frames' format and file extension; 0 when unknown.
+static int chooseframeformat(const char* name) {
+  static const char* const names[] = {"svg", "pdf", "png", "eps"};
+  for (const char* n : names) {
+    if (strcmp(name, n) != 0) continue;
+    std::string ext = std::string("frame.") + n;
+    frameformat = exportformatof(ext.c_str());
+    frameextension = exportextension(frameformat);
+    if (frameformat != EXPORT_EPS) framewriter = exportframe;
+    return 1;
+  }
+  fprintf(stderr, "tessarin-cli: unknown frame format '%s'\n", name);
+  return 0;
 }
 
 static ssize_t countbytes(void* cookie, const char*, size_t n) {
@@ -179,6 +204,8 @@ static int scriptargs(int argc, char** argv, const char** in,
       char* end;
       *maxframes = strtol(argv[++i], &end, 10);
       if (*end || *maxframes < 1) return 0;
+    } else if (!strcmp(argv[i], "--format") && i + 1 < argc) {
+      if (!chooseframeformat(argv[++i])) return 0;
     } else if (!strcmp(argv[i], "--force")) {
       *force = 1;
     } else if (!*in && argv[i][0] != '-') {

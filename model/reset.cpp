@@ -5,6 +5,7 @@
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "engine/recompute.h"
+#include "export/export.h"
 #include "history/history.h"
 #include "language/lexer.h"
 #include "model/notify.h"
@@ -37,6 +38,7 @@ void resetall() {
   resetsmear();
   resetmarkup();
   resetpostscript();
+  resetexport();
   resetrelations();
   resetprefs();
   resettips();

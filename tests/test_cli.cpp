@@ -92,6 +92,37 @@ TEST_F(Cli, FormatWritesTheDiagramText) {
   EXPECT_EQ(slurp(TMP + ".out.T"), A);
 }
 
+TEST_F(Cli, ExportPicksTheFormatByExtension) {
+  const std::string T = TMP + ".T";
+  const std::string U =
+      "usage: tessarin-cli export FILE -o OUT [--size WxH] [--dpi N] [--bw] "
+      "[--transparent] [--show-invisible] [--standalone]\n";
+  runrows({
+      {"A = .free(0, 0, \"A\");\n", "export " + T + " -o " + TMP + ".doc", 2,
+       "",
+       "tessarin-cli: unknown format of '" + TMP +
+           ".doc' (known: .svg, .pdf, .png, .tex, .tikz, .eps)\n" + U},
+      {nullptr, "export " + T + " -o " + TMP + ".svg --size 300x200", 0, "", ""},
+      {nullptr, "export " + T + " -o " + TMP + ".png --dpi 0", 2, "",
+       "tessarin-cli: bad resolution '0' (1 to 2400 dpi)\n"},
+      {nullptr, "export " + T + " -o " + TMP + ".png --dpi 72 --transparent", 0,
+       "", ""},
+      {nullptr, "export " + T + " -o /nonexistent/x.pdf", 1, "",
+       "Couldn't write /nonexistent/x.pdf: No such file or directory\n"},
+      {nullptr, "script " + T + " -o " + TMP + "f --format pdf", 0, "", ""},
+      {nullptr, "script " + T + " --format gif", 2, "*", "*"},
+  });
+  EXPECT_NE(slurp(TMP + ".svg").find("width=\"300pt\" height=\"200pt\""),
+            std::string::npos);
+  // 400 x 450 points at 72 dpi: the PNG's header gives 400 x 450 pixels.
+  std::string png = slurp(TMP + ".png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ((unsigned char)png[18] * 256 + (unsigned char)png[19], 400);
+  EXPECT_EQ((unsigned char)png[22] * 256 + (unsigned char)png[23], 450);
+  EXPECT_EQ(slurp(TMP + "f000.pdf").rfind("%PDF-", 0), 0u);
+  for (const char* ext : {".svg", ".png", "f000.pdf"}) remove((TMP + ext).c_str());
+}
+
 TEST_F(Cli, FoldersAndFifosAreRefusedNotReadNorWaitedOn) {
   const std::string D = TMP + ".dir", F = TMP + ".fifo";
   ASSERT_EQ(mkdir(D.c_str(), 0700), 0);
