@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/construction.h"
+#include "app/exportcmd.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/script.h"
@@ -290,6 +291,8 @@ int runcommand(int code) {
   } else if (inrange(code, 100001, 100015) || code == 100040 ||
              code == 200239) {
     return filecommand(code);
+  } else if (exportcommand(code)) {
+    // done
   } else {
     notavailable(code);
   }

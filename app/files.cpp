@@ -30,6 +30,7 @@
 #include "app/idle.h"
 #include "dist/datadir.h"
 #include "dist/version.h"
+#include "fileio/openfile.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/writer.h"
@@ -40,7 +41,6 @@
 #include "prefs/preffile.h"
 
 char currentfilename[FILENAMESIZE];
-int printcount;
 void (*exithook)(int status);
 const char* (*choosefilehook)(const char* prompt, const char* filter,
                               const char* start);
@@ -68,10 +68,7 @@ int fileexists(const char* path) {
 }
 
 int readable(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) return 0;
-  fclose(f);
-  return 1;
+  return isreadablefile(path);
 }
 
 const char* runchooser(const char* prompt, const char* start) {
@@ -302,23 +299,8 @@ int handlesaveascmd() {
   return 1;
 }
 
-int printfilename(char* buf, int size) {
-  const char* dir = getenv("TMP");
-  if (!dir || !*dir) dir = "/tmp";
-  int n = snprintf(buf, size, "%s/%s%4.4x.ps", dir, "geom", printcount);
-  printcount++;
-  return n >= 0 && n < size;
-}
-
 int handleprintcmd() {
-  char path[FILENAMESIZE];
-  if (!printfilename(path, sizeof path)) {
-    refusetoolong(path);
-    alert("Print failed");
-    return 1;
-  }
-  EPS = 0;
-  if (!dumpPostScript(path)) alert("Print failed");
+  if (!printview()) alert("Print failed");
   return 1;
 }
 
@@ -467,7 +449,6 @@ void bindfltkdialogs() {
 
 void resetfiles() {
   currentfilename[0] = 0;
-  printcount = 0;
   exithook = nullptr;
   choosefilehook = nullptr;
 }

@@ -11,7 +11,6 @@ const int FILENAMESIZE = 320;  // bytes of the current file name buffer
 const int MESSAGESIZE = 200;   // bytes of the message window's text
 
 extern char currentfilename[FILENAMESIZE];  // the diagram's file, or ""
-extern int printcount;                      // prints made in this run
 
 // The file name, or null when there is none.
 const char* getcurrentfilename();
@@ -58,9 +57,6 @@ int handlequitcmd();   // 0 when cancelled; otherwise does not return
 
 // The EPS file for diagram `name` (null: none) into buf; 0 when too long.
 int epspath(const char* name, char* buf, int size);
-
-// The next temporary print file into buf; 0 when too long.
-int printfilename(char* buf, int size);
 
 // Help pages (100008 .. 100010) in the help viewer.
 void handlehelpcmd(int code);

@@ -1,11 +1,13 @@
 // relationswindow.cpp: the report window of the relation finder, and the
-// prompt-field progress shown while a test starts on a large diagram.
+// progress shown while a test starts on a large diagram: in the prompt
+// field, and in a small window whose Cancel button stops the start.
 #include "app/relationswindow.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Progress.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Display.H>
 #include <FL/Fl_Window.H>
@@ -22,6 +24,9 @@ Fl_Double_Window* relationswindow;
 Fl_Text_Display* relationsdisplay;
 Fl_Text_Buffer* relationstext;
 double progressdelay = 0.5;
+Fl_Window* progresswindow;
+Fl_Progress* progressbar;
+Fl_Button* progresscancel;
 
 namespace {
 
@@ -64,6 +69,34 @@ void placerelationswindow() {
   relationswindow->position(x > 0 ? x : 0, y > 0 ? y : 0);
 }
 
+void cancelbuilding(Fl_Widget*, void*) {
+  stopbuilding = 1;
+}
+
+void makeprogresswindow() {
+  progresswindow = new Fl_Window(300, 70, "Testing Diagram");
+  progressbar = new Fl_Progress(10, 10, 280, 20);
+  progressbar->minimum(0);
+  progressbar->maximum(100);
+  progressbar->selection_color(FL_BLUE);
+  progresscancel = new Fl_Button(210, 38, 80, 25, "Cancel");
+  progresscancel->callback(cancelbuilding);
+  progresswindow->end();
+  progresswindow->set_non_modal();
+}
+
+// The bar with its Cancel button, over the main window.
+void showprogresswindow(int percent) {
+  if (!progresswindow) makeprogresswindow();
+  static char label[8];
+  snprintf(label, sizeof label, "%d%%", percent);
+  progressbar->value((float)percent);
+  progressbar->label(label);
+  if (!progresswindow->shown() && main_window)
+    progresswindow->position(main_window->x() + 20, main_window->y() + 40);
+  progresswindow->show();
+}
+
 }  // namespace
 
 void showrelations(const char* text) {
@@ -82,6 +115,10 @@ void showtestprogress(int percent) {
     lastprogress = 0;
     return;
   }
+  if (percent == 100) {
+    if (progresswindow) progresswindow->hide();
+    return;
+  }
   if (t - progressstart < progressdelay || t - lastprogress < PROGRESSSTEP)
     return;
   lastprogress = t;
@@ -89,6 +126,7 @@ void showtestprogress(int percent) {
   snprintf(text, sizeof text, "Testing Diagram: finding relations %d%%",
            percent);
   showmessage(text);
+  showprogresswindow(percent);
   Fl::check();
 }
 

@@ -24,12 +24,14 @@
 #include "app/ui.h"
 #include "editor/editwindow.h"
 #include "engine/drag.h"
+#include "fileio/openfile.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/shell.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "prefs/options.h"
 #include "prefs/preffile.h"
 #include "prefs/tips.h"
 #include "render/gldraw.h"
@@ -84,6 +86,16 @@ static void nodisplaymessage() {
           "eps FILE\" writes a diagram as EPS).\n");
 }
 
+// Whatever size the preferences ask for, the window starts inside the
+// screen's work area (and never beyond what the GL library can draw).
+static void fittoscreen() {
+  int x, y, w, h;
+  Fl::screen_work_area(x, y, w, h);
+  if (WIDTH > w - MENUWIDTH) WIDTH = w - MENUWIDTH;
+  if (HEIGHT > h - 24) HEIGHT = h - 24;
+  clampdrawsize();
+}
+
 // The diagram name among the arguments: the first that is not a switch;
 // none when the toolkit rejected a switch.
 static void takefilename(int argc, char** argv) {
@@ -120,22 +132,19 @@ int startup(int argc, char** argv) {
   int prefsopen = parsedefaultfile();
   if (bigfont) MENUWIDTH = 240;
   setchooserprefs();
-  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
-  main_window->callback(closemain);
-  makeui();
   takefilename(argc, argv);
   if (!opendisplay()) {
     nodisplaymessage();
     return 1;
   }
+  fittoscreen();
+  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
+  main_window->callback(closemain);
+  makeui();
   fitlabels();
-  if (!filename.empty()) {
-    FILE* f = fopen(filename.c_str(), "r");
-    if (f)
-      fclose(f);
-    else
-      filename.clear();  // a missing file starts empty, silently
-  }
+  // A missing file starts empty, silently; so does a folder or a FIFO,
+  // which is never opened in a way that could wait for a writer.
+  if (!filename.empty() && !isreadablefile(filename.c_str())) filename.clear();
   if (!filename.empty()) main_window->copy_label(filename.c_str());
   geom_window = new Fl_Geom_Window(0, 24, WIDTH, HEIGHT, "Tessarin");
   main_window->resizable(geom_window);

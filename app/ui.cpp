@@ -24,6 +24,7 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
+#include "app/exportcmd.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
@@ -70,7 +71,8 @@ Fl_Menu_Item menutable[] = {
     ITEM("Insert File", 0, 100005, DIV),
     ITEM("Print", CMD + 'p', 100006, 0),
     ITEM("Script Print", 0, 100015, TOG),
-    ITEM("Save EPS File", 0, 100012, DIV),
+    ITEM("Save EPS File", 0, 100012, 0),
+    ITEM("Export...", CMD + SH + 'e', 100030, DIV),
     ITEM("Quit", CMD + 'q', 100007, 0),
     ITEM("Quit-No Save", CMD + SH + 'q', 200239, DIV),
     END,
@@ -80,7 +82,8 @@ Fl_Menu_Item menutable[] = {
     ITEM("Edit Geometry", CMD + 'e', 200238, 0),
     ITEM("Flip Angle", CMD + 'a', 200231, 0),
     ITEM("Delete Geometry", CMD + 'd', 200220, 0),
-    ITEM("Describe Geometry", 0, 200237, DIV),
+    ITEM("Describe Geometry", 0, 200237, 0),
+    ITEM("Copy as TikZ", 0, 100031, DIV),
     ITEM("Point Names", CMD + 't', 200245, TOG),
     ITEM("Display Value", CMD + SH + 't', 200246, TOG),
     ITEM("Layer Display", 0, 200253, TOG),
@@ -695,6 +698,7 @@ void resetui() {
   heightbeforefit = heightafterfit = 0;
   resetcommands();
   resetfiles();
+  resetexportcmd();
   resetkeys();
   resetrelationswindow();
   resetwidgets(1);

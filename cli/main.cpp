@@ -7,6 +7,7 @@
 #include "cli/verbs.h"
 #include "dist/version.h"
 #include "engine/recompute.h"
+#include "fileio/openfile.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "model/notify.h"
@@ -29,10 +30,15 @@ static const verb verbs[] = {
      "read a diagram and write its text again"},
     {"eps", verbeps, "FILE -o OUT [--size WxH] [--bw] [--show-invisible]",
      "write the view of a diagram as EPS"},
-    {"script", verbscript, "FILE [-o PREFIX] [--size WxH] [--max-frames N]",
-     "run the script, one EPS file per frame"},
+    {"export", verbexport,
+     "FILE -o OUT [--size WxH] [--dpi N] [--bw] [--transparent] "
+     "[--show-invisible] [--standalone]",
+     "write the view as SVG, PDF, PNG, TikZ or EPS (by OUT's extension)"},
+    {"script", verbscript,
+     "FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force] [--format F]",
+     "run the script, one file per frame (EPS, or F: svg, pdf, png)"},
     {"relations", verbrelations,
-     "FILE [--samples N] [--step S] [--seed K] [-o OUT]",
+     "FILE [--samples N] [--step S] [--seed K] [-o OUT] [--max-candidates N]",
      "sample a diagram and write the relations that held throughout"},
     {"describe", verbdescribe, "FILE NAME",
      "say how the primitive with that identifier or label is defined"},
@@ -55,11 +61,9 @@ void startcore() {
 }
 
 int loaddiagram(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) {
-    alert("Couldn't open %s", path);
-    return 2;
-  }
+  // A folder, a FIFO or a device is refused here, never waited on.
+  FILE* f = openforreading(path);
+  if (!f) return 2;
   fclose(f);
   clearbuffer();
   int ok = readgeometry(path);

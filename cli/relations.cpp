@@ -1,6 +1,9 @@
 // relations.cpp: `tessarin-cli relations FILE [--samples N] [--step S]
-// [--seed K] [-o OUT]`: find the relations of a diagram by sampling random
-// positions near the one the file gives, and write the relations report.
+// [--seed K] [-o OUT] [--max-candidates N]`: find the relations of a
+// diagram by sampling random positions near the one the file gives, and
+// write the relations report (beside OUT, renamed over it when complete).
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +11,7 @@
 #include <cstring>
 
 #include "cli/verbs.h"
+#include "fileio/safesave.h"
 #include "model/notify.h"
 #include "relations/finder.h"
 #include "relations/sampler.h"
@@ -15,7 +19,8 @@
 namespace {
 
 const char* const USAGE =
-    "relations FILE [--samples N] [--step S] [--seed K] [-o OUT]";
+    "relations FILE [--samples N] [--step S] [--seed K] [-o OUT] "
+    "[--max-candidates N]";
 
 int readcount(const char* s, int* n) {
   char* end;
@@ -43,12 +48,22 @@ int readseed(const char* s, uint64_t* k) {
   return 1;
 }
 
+int readlimit(const char* s, long* n) {
+  char* end;
+  errno = 0;
+  long v = strtol(s, &end, 10);
+  if (errno || end == s || *end || v < 1) return 0;
+  *n = v;
+  return 1;
+}
+
 struct options {
   const char* in = nullptr;
   const char* out = nullptr;
   int samples = 200;
   double step = 0.05;
   uint64_t seed = 1;
+  long maxcandidates = DEFAULTMAXCANDIDATES;
 };
 
 int readoptions(int argc, char** argv, options* o) {
@@ -62,6 +77,8 @@ int readoptions(int argc, char** argv, options* o) {
       ok = readstep(v, &o->step), i++;
     else if (!strcmp(a, "--seed") && v)
       ok = readseed(v, &o->seed), i++;
+    else if (!strcmp(a, "--max-candidates") && v)
+      ok = readlimit(v, &o->maxcandidates), i++;
     else if (!strcmp(a, "-o") && v)
       o->out = v, i++;
     else if (!o->in && a[0] != '-')
@@ -73,6 +90,16 @@ int readoptions(int argc, char** argv, options* o) {
   return o->in != nullptr;
 }
 
+// Progress of the candidate search, on one line that rewrites itself.
+void showprogress(int percent) {
+  static int shown = -1;
+  if (percent == 0) shown = -1;
+  if (percent == shown) return;
+  shown = percent;
+  fprintf(stderr, "\rfinding relations: %3d%%%s", percent,
+          percent == 100 ? "\n" : "");
+}
+
 }  // namespace
 
 int verbrelations(int argc, char** argv) {
@@ -80,16 +107,22 @@ int verbrelations(int argc, char** argv) {
   if (!readoptions(argc, argv, &o)) return usage(USAGE);
   int status = loaddiagram(o.in);
   if (status != 0) return status;
-  FILE* out = stdout;
-  if (o.out && !(out = fopen(o.out, "w"))) {
-    alert("Can't open relations file.");
+  maxcandidates = o.maxcandidates;
+  if (isatty(fileno(stderr))) testprogresshook = showprogress;
+  samplingresult r = sampletest(o.samples, o.step, o.seed);
+  if (r.stopped) return 1;  // OUT is left as it was
+  // The report goes beside OUT and replaces it only once complete.
+  safesave save;
+  if (o.out && !beginsave(&save, o.out)) {
+    alert("can't write %s: %s", o.out, strerror(errno));
     return 1;
   }
-  samplingresult r = sampletest(o.samples, o.step, o.seed);
+  FILE* out = o.out ? save.f : stdout;
   enddiagramtestto(out, o.out ? o.out : "-");
-  int failed = out == stdout ? fflush(out) != 0 : fclose(out) != 0;
+  int failed = out == stdout ? fflush(out) != 0 : !endsave(&save);
   if (failed) {
-    alert("can't write %s", o.out ? o.out : "standard output");
+    alert("can't write %s: %s", o.out ? o.out : "standard output",
+          strerror(errno));
     return 1;
   }
   if (r.dropped)

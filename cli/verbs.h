@@ -15,8 +15,9 @@ int verbformat(int argc, char** argv);
 // and write the view as EPS for a drawing area of W x H pixels.
 int verbeps(int argc, char** argv);
 
-// relations FILE [--samples N] [--step S] [--seed K] [-o OUT]: sample the
-// diagram around the file's position and write the relations report.
+// relations FILE [--samples N] [--step S] [--seed K] [-o OUT]
+// [--max-candidates N]: sample the diagram around the file's position and
+// write the relations report.
 int verbrelations(int argc, char** argv);
 
 // describe FILE NAME: the sentence saying how NAME is defined.
@@ -45,6 +46,14 @@ int parsesize(const char* s, int* w, int* h);
 // Prints "usage: tessarin-cli VERBLINE" to standard error; returns 2.
 int usage(const char* verbline);
 
-// script FILE [-o PREFIX] [--size WxH] [--max-frames N]: run the script
-// and write every frame as PREFIX000.eps, PREFIX001.eps, ...
+// script FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force]
+// [--format F]: run the script and write every frame as PREFIX000.eps,
+// PREFIX001.eps, ... (F: svg, pdf, png or eps); frames estimated at more
+// than 1 GB in all are refused without --force.
 int verbscript(int argc, char** argv);
+
+// export FILE -o OUT [--size WxH] [--dpi N] [--bw] [--transparent]
+// [--show-invisible] [--standalone]: read and recompute, then write the
+// view in the format OUT's extension names (.svg .pdf .png .tex .tikz
+// .eps).
+int verbexport(int argc, char** argv);

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "editor/editbuffer.h"
+#include "fileio/tempfile.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/symtable.h"
@@ -20,19 +21,13 @@
 int (*editorrunhook)();
 
 const char* edittempdir() {
-  const char* names[] = {"TMPDIR", "TMP"};
-  for (const char* n : names) {
-    const char* d = getenv(n);
-    if (d && *d && strlen(d) < EDITPATHSIZE - 32) return d;
-  }
-  return "/tmp";
+  return tempfolder();
 }
 
 // Makes a new private file in the temporary directory holding the diagram
 // text; its name goes into path. 1, or 0 (nothing left behind) on failure.
 static int writetempdiagram(char* path, const char* stem) {
-  snprintf(path, EDITPATHSIZE, "%s/%sXXXXXX.T", edittempdir(), stem);
-  int fd = mkstemps(path, 2);  // mode 0600, a name nobody could guess
+  int fd = maketempfile(path, EDITPATHSIZE, stem, ".T");
   if (fd < 0) {
     alert("Can't create a temporary file in %s", edittempdir());
     path[0] = 0;
@@ -95,7 +90,7 @@ int editgeomtext() {
       return 2;
     }
     if (readback(ed.editpath)) break;
-    ed.starteditline = linecount;
+    ed.starteditline = linecount > INT32_MAX ? INT32_MAX : (int)linecount;
   }
   removetemps();
   return 1;

@@ -7,6 +7,7 @@
 // "bad number format".
 #include "language/lexer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -19,7 +20,7 @@ char texttoken[TEXTTOKENSIZE];
 int textptr;
 int32_t longtoken;
 double floattoken;
-int linecount = 1;
+int64_t linecount = 1;
 int parsingnewlines;
 char macroname[MACRONAMESIZE];
 const char* suffix;
@@ -121,7 +122,7 @@ void versionwarn() {
 
 void parseerror(const char* message) {
   versionwarn();
-  alert("Line %d: %s\n", linecount, message);
+  alert("Line %lld: %s\n", (long long)linecount, message);
 }
 
 void parseerrorf(const char* fmt, ...) {
@@ -334,6 +335,12 @@ static int readident(int c, FILE* f) {
   return identifier;
 }
 
+// A failed read is not the end of the text: the reading stops with an error.
+static int readerror() {
+  parseerrorf("read error: %s", strerror(errno ? errno : EIO));
+  return badtoken;
+}
+
 int gettoken(FILE* f) {
   if (!classtab[(unsigned char)'a']) initclasses();
   int c;
@@ -345,7 +352,7 @@ int gettoken(FILE* f) {
     else if (k != CC_SPACE)
       break;
   }
-  if (c == -1) return endfile;
+  if (c == -1) return f && ferror(f) ? readerror() : endfile;
   switch (classof(c)) {
     case CC_SLASH: return readcomment(f);
     case CC_QUOTE: return readstring(f);

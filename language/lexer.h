@@ -42,8 +42,9 @@ extern char texttoken[TEXTTOKENSIZE];  // text of the last name/string/...
 extern int textptr;                    // fill index while a comment is read
 extern int32_t longtoken;              // value of an integer or hexnum
 extern double floattoken;              // value of a floatnum
-extern int linecount;                  // current line of the text, from 1
-extern int parsingnewlines;            // strings may span lines (.text)
+extern int64_t linecount;    // current line of the text, from 1 (64 bits: a
+                             // file may hold more than 2^31 lines)
+extern int parsingnewlines;  // strings may span lines (.text)
 extern char macroname[MACRONAMESIZE];  // the macro whose body is read
 extern const char* suffix;             // appended to every identifier
 extern const char* fakefile;           // the in-memory text, or null

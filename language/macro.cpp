@@ -11,6 +11,7 @@
 #include "language/writer.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
+#include "postscript/psformat.h"
 
 // Types a parameter or a result may have. `.ratio` passes no check here:
 // no record of that type can be built.
@@ -161,6 +162,20 @@ int parsereturn() {
   return 1;
 }
 
+// The literal a number argument stands for. Literals are shared by their
+// "%f" text, the text the writer gives them; the whole text is compared,
+// since a name is cut at SYMNAMESIZE and numbers from 1e192 up are longer.
+static symtableentry* literalentry(double value) {
+  char text[NUMBERSIZE], known[NUMBERSIZE];
+  formatf(text, value);
+  symtableentry* e = lookup(idtable, text);
+  if (e && e->prim && e->type == RW_FLT) {
+    formatf(known, static_cast<flt*>(e->prim)->value);
+    if (!strcmp(text, known)) return e;
+  }
+  return newliteral(value)->symbol;
+}
+
 // One actual argument for a formal parameter of type `type`.
 static symtableentry* readcallarg(int type) {
   int t = gettoken(globalfp);
@@ -181,11 +196,7 @@ static symtableentry* readcallarg(int type) {
       parseerror("bad parameter");
       return nullptr;
     }
-    char text[64];
-    snprintf(text, sizeof text, "%f", floattoken);
-    symtableentry* e = lookup(idtable, text);
-    if (e && e->prim && e->type == RW_FLT) return e;
-    return newliteral(floattoken)->symbol;
+    return literalentry(floattoken);
   }
   if (t != badtoken) parseerror("garbage in macro call");
   return nullptr;
@@ -239,11 +250,32 @@ static primitive* makeresult(macro* m, const char* resultname) {
   return r;
 }
 
+// Every record of the body counts once, a nested call also with all it
+// expands into. Counted once per macro (a call names only macros defined
+// before it, so the body is complete) and held at MAXEXPANSION + 1, so
+// neither the count nor its cost can grow with the nesting.
+static int64_t expansionsize(macro* m) {
+  if (m->expansion) return m->expansion;
+  int64_t n = 1;
+  for (primitive* b = m->body; b && n <= MAXEXPANSION; b = b->next) {
+    n++;
+    macrocall* c = static_cast<macrocall*>(b);
+    if (b->type == RW_MACROCALL && c->macroref && c->macroref != m)
+      n += expansionsize(c->macroref);
+  }
+  m->expansion = n > MAXEXPANSION ? MAXEXPANSION + 1 : n;
+  return m->expansion;
+}
+
 // call -> ('name' '=')? macro '(' callargs
 int parsemacrocall(symtableentry* entry, const char* resultname) {
   macro* m = static_cast<macro*>(entry->prim);
   if (parsingmacro && m == openmacro) {
     parseerror("recursive macro call");
+    return 0;
+  }
+  if (expansionsize(m) > MAXEXPANSION) {
+    parseerror("macro expansion too large");
     return 0;
   }
   if (!expect(openparen, "Expected '('")) return 0;
@@ -432,6 +464,13 @@ void printmacro(macro* m) {
   putstr("}\n");
 }
 
+// A literal argument is written as its value: its name may be cut short.
+static const char* argname(symtableentry* e) {
+  primitive* p = e->prim;
+  if (p && p->type == RW_FLT && p->kind == LITERAL) return genfltname(p);
+  return hackdollar(e->name);
+}
+
 // [result =] macro(args, properties);
 void printmacrocall(macrocall* c) {
   if (c->result && primname(c->result)[0]) putfmt("%s = ", primname(c->result));
@@ -439,7 +478,7 @@ void printmacrocall(macrocall* c) {
   int n = c->macroref ? c->macroref->nparams : 0;
   for (int i = 0; i < n; i++) {
     if (i > 0) putstr(", ");
-    putstr(c->args[i] ? hackdollar(c->args[i]->name) : "");
+    putstr(c->args[i] ? argname(c->args[i]) : "");
   }
   if (c->result)
     printstate(c->result, 0);

@@ -6,6 +6,8 @@
 // generated result record that the engine refills on every recomputation.
 #pragma once
 
+#include <cstdint>
+
 #include "language/symtable.h"
 #include "model/primitive.h"
 
@@ -17,6 +19,11 @@ int parsemacroparams(macro* m);
 
 // `.return statement` inside a body, after the keyword. 1 or 0.
 int parsereturn();
+
+// The most records one call may expand into, nested calls included: far
+// beyond any real diagram, it stops macros that call the next level twice
+// from growing exponentially ("macro expansion too large" when reading).
+const int64_t MAXEXPANSION = 1000000;
 
 // A call after the macro's name; `resultname` null for a call without
 // "name =". 1 or 0.

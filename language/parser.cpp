@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "fileio/openfile.h"
 #include "language/constructors.h"
 #include "language/lexer.h"
 #include "language/macro.h"
@@ -14,6 +15,7 @@
 #include "model/notify.h"
 #include "model/state.h"
 #include "model/worldlist.h"
+#include "postscript/psformat.h"
 
 FILE* globalfp;
 primitive* lastparsed;
@@ -42,8 +44,8 @@ symtableentry* lookupname(const char* name) {
 }
 
 primitive* newliteral(double value) {
-  char text[64];
-  snprintf(text, sizeof text, "%f", value);
+  char text[NUMBERSIZE];
+  formatf(text, value);
   flt* f = new flt;
   f->kind = LITERAL;
   f->named = 0;
@@ -251,11 +253,8 @@ int parsetext(const char* text) {
 }
 
 int readgeometry(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) {
-    alert("Couldn't open %s", path);
-    return 0;
-  }
+  FILE* f = openforreading(path);
+  if (!f) return 0;
   resetstate(1);
   int r = parsefile(f);
   fclose(f);

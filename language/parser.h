@@ -17,7 +17,9 @@ extern primitive* lastparsed;      // record of the last constructor statement
 extern char version[VERSIONSIZE];  // the header string
 
 // Reads the file into the open diagram (which the caller has cleared when
-// it wants a new one). "Couldn't open %s" when it cannot be opened. 1 or 0.
+// it wants a new one). Only a regular file is read, without ever waiting on
+// a FIFO: "Couldn't open %s: %s" with the reason otherwise (see
+// fileio/openfile.h). A read error ends the reading as an error. 1 or 0.
 int readgeometry(const char* path);
 
 // Reads the file into the open diagram with a suffix added to every name

@@ -2,13 +2,8 @@
 //
 // Statement heads of table-read constructors come from the constructor
 // table itself, so reading and writing cannot disagree about a keyword or
-// an argument order. The file is written beside its target and renamed over
-// it only once every byte is known to be on disk.
+// an argument order. A file is saved through the safe-save routine.
 #include "language/writer.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdarg>
@@ -17,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "fileio/safesave.h"
 #include "language/constructors.h"
 #include "language/lexer.h"
 #include "language/macro.h"
@@ -424,44 +420,19 @@ int printdiagram(FILE* out) {
   return ok;
 }
 
-// A new file beside the target, with the target's permissions (or the
-// usual ones for a new file).
-static FILE* opentemp(const char* path, std::string* tmp) {
-  *tmp = std::string(path) + ".XXXXXX";
-  int fd = mkstemp(&(*tmp)[0]);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  mode_t mode;
-  if (stat(path, &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  fchmod(fd, mode);
-  FILE* f = fdopen(fd, "w");
-  if (!f) {
-    close(fd);
-    unlink(tmp->c_str());
-  }
-  return f;
-}
-
 int printall(const char* path) {
-  std::string tmp;
-  FILE* f = opentemp(path, &tmp);
-  if (!f) {
-    alert("can't open %s\n", path);
-    return 0;
+  safesave s;
+  int ok = beginsave(&s, path);
+  if (ok) {
+    ok = printdiagram(s.f);
+    if (ok) {
+      ok = endsave(&s);
+    } else {
+      int err = errno;
+      abandonsave(&s);
+      errno = err;
+    }
   }
-  int ok = printdiagram(f);
-  ok = fsync(fileno(f)) == 0 && ok;
-  ok = fclose(f) == 0 && ok;
-  if (!ok || rename(tmp.c_str(), path) != 0) {
-    unlink(tmp.c_str());
-    alert("can't write %s\n", path);
-    return 0;
-  }
-  return 1;
+  if (!ok) alert("can't write %s: %s", path, strerror(errno ? errno : EIO));
+  return ok;
 }

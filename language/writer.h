@@ -12,9 +12,9 @@
 
 extern FILE* fpout;  // the stream of the writing under way
 
-// Writes the whole diagram to `path`: into a new file beside it, renamed
-// over it only when every byte was written. "can't open %s" or "can't
-// write %s" on failure, the previous file left as it was. 1 or 0.
+// Writes the whole diagram to `path` through the safe-save routine
+// (fileio/safesave.h): links followed, the old file kept until the new text
+// is complete. "can't write %s: %s" with the reason on failure. 1 or 0.
 int printall(const char* path);
 
 // Writes the whole diagram to an open stream; 1, or 0 when a write failed.

@@ -102,7 +102,8 @@ layercondition::layercondition() : layermask(0xffffffffu) {
   type = RW_LAYERCONDITION;
 }
 
-macro::macro() : body(nullptr), rettype(0), retprim(nullptr), nparams(0) {
+macro::macro()
+    : body(nullptr), rettype(0), retprim(nullptr), nparams(0), expansion(0) {
   type = RW_MACRO;
   for (auto& e : params) e = nullptr;
 }

@@ -147,6 +147,7 @@ struct macro : primitive {
   primitive* retprim;  // body record named by .return
   int32_t nparams;
   symtableentry* params[MAXPARAMS];
+  int64_t expansion;  // records one call expands into; 0 until first counted
   macro();
 };
 

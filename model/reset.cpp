@@ -5,6 +5,7 @@
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "engine/recompute.h"
+#include "export/export.h"
 #include "language/lexer.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -36,6 +37,7 @@ void resetall() {
   resetsmear();
   resetmarkup();
   resetpostscript();
+  resetexport();
   resetrelations();
   resetprefs();
   resettips();

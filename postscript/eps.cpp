@@ -3,9 +3,13 @@
 #include "postscript/eps.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
+#include "fileio/tempfile.h"
 #include "model/notify.h"
 #include "model/style.h"
 #include "model/worldlist.h"
@@ -147,24 +151,46 @@ static int printfile(const char* path) {
   return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-int dumpPostScript(const char* path) {
-  FILE* out = fopen(path, "w");
-  if (!out) {
-    alert("Couldn't open %s", path);
-    return 0;
-  }
+// Writes the document into `out` and closes it; 0 after "Couldn't write".
+static int writedocument(FILE* out, const char* path) {
   // Large documents (a hyperbola alone is 16 kB) go out in few writes.
   static char buffer[1 << 18];
   setvbuf(out, buffer, _IOFBF, sizeof buffer);
   writePostScript(out);
   int failed = ferror(out);
   if (fclose(out) != 0) failed = 1;
-  if (failed) {
-    alert("Couldn't write %s", path);
+  if (failed) alert("Couldn't write %s", path);
+  return !failed;
+}
+
+int dumpPostScript(const char* path) {
+  FILE* out = fopen(path, "w");
+  if (!out) {
+    alert("Couldn't open %s", path);
     return 0;
   }
+  if (!writedocument(out, path)) return 0;
   if (!EPS) return printfile(path);
   return 1;
+}
+
+int printview() {
+  if (!printcmdstring[0]) return printfile("");  // says what is missing
+  char path[1024];
+  int fd = maketempfile(path, sizeof path, "geom", ".ps");
+  FILE* out = fd < 0 ? nullptr : fdopen(fd, "w");
+  if (!out) {
+    alert("Couldn't create a print file in %s: %s", tempfolder(),
+          strerror(errno));
+    if (fd >= 0) close(fd), unlink(path);
+    return 0;
+  }
+  int keep = EPS;
+  EPS = 0;
+  int ok = writedocument(out, path) && printfile(path);
+  EPS = keep;
+  unlink(path);
+  return ok;
 }
 
 void resetpostscript() {

@@ -25,5 +25,11 @@ void writePostScript(FILE* out);
 // no print command, or when the print command cannot be run or fails.
 int dumpPostScript(const char* path);
 
+// Prints the current view: the page goes into a new private file in the
+// temporary folder (fileio/tempfile.h: a fresh name, created exclusively,
+// mode 0600), the print command runs on it, and the file is removed once
+// the command has finished. 1 when printed; 0 after an alert otherwise.
+int printview();
+
 // Puts every export global back to its start-up value.
 void resetpostscript();

@@ -12,6 +12,8 @@
 int epsframe;
 int restartepsframes;
 int epsframeerrors;
+int (*framewriter)(const char* path) = dumpPostScript;
+const char* frameextension = ".eps";
 
 int scriptframebase(char* out, int size, const char* filename) {
   int n;
@@ -29,7 +31,7 @@ int scriptframebase(char* out, int size, const char* filename) {
 }
 
 int scriptframename(char* out, int size, const char* base, int n) {
-  int k = snprintf(out, size, "%s%03d.eps", base, n);
+  int k = snprintf(out, size, "%s%03d%s", base, n, frameextension);
   return k >= 0 && k < size;
 }
 
@@ -46,7 +48,7 @@ int dumpscriptframe(const char* base) {
     epsframe++;
     int keep = EPS;
     EPS = 1;
-    ok = dumpPostScript(path);
+    ok = framewriter(path);
     EPS = keep;
   }
   if (!ok) {
@@ -61,4 +63,6 @@ void resetscriptframes() {
   epsframe = 0;
   restartepsframes = 0;
   epsframeerrors = 0;
+  framewriter = dumpPostScript;
+  frameextension = ".eps";
 }

@@ -12,13 +12,19 @@ extern int epsframe;          // number of the next frame written
 extern int restartepsframes;  // the next frame starts a new run at 000
 extern int epsframeerrors;    // frames that could not be written
 
+// How a frame is written: the writer of a file and the extension of the
+// frame names; `dumpPostScript` and ".eps" unless another export is chosen.
+extern int (*framewriter)(const char* path);
+extern const char* frameextension;
+
 // The base of the frame names for the diagram file `filename`: the name
 // without its extension when it ends in '.' and one letter (".T"), the name
 // itself otherwise; "$HOME/Desktop/GeomFile" when there is no name. Returns
 // 0 when it does not fit in `size` bytes.
 int scriptframebase(char* out, int size, const char* filename);
 
-// The path of frame n: "%s%03d.eps" with the base. 0 when it does not fit.
+// The path of frame n: "%s%03d" with the base, then `frameextension`. 0
+// when it does not fit.
 int scriptframename(char* out, int size, const char* base, int n);
 
 // Writes the current view (as last recomputed) as the next frame of `base`

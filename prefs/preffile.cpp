@@ -2,10 +2,9 @@
 //
 // Reading is a table of keywords tried in order against the start of each
 // line; writing lists only the settings that differ from the defaults and
-// goes through a file beside the real one that is renamed over it at the end.
+// goes through the safe-save routine (fileio/safesave.h).
 #include "prefs/preffile.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +14,8 @@
 #include <string>
 
 #include "engine/continuity.h"
+#include "fileio/openfile.h"
+#include "fileio/safesave.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "postscript/eps.h"
@@ -37,10 +38,12 @@ namespace {
 
 const char* const defaultbrowser = "explorer.exe";
 const int MINSIZE = 200;
+// The largest drawing area the options dialog accepts; far larger sizes
+// fail inside the GL library, and WIDTH plus the panel must stay an int.
+const int MAXSIZE = 8191;
 
-// The file a write is going to, and the file beside it being written.
-std::string writetarget;
-std::string writetemp;
+// The write under way; its stream is `defaultfile`.
+safesave prefsave;
 
 // Copies the value into a fixed buffer, cut at the buffer's size and at the
 // first line break (so a value can never smuggle in a second setting).
@@ -74,11 +77,15 @@ void readranged(const char* value, int* v, int lo, int hi, int fallback) {
   if (*v < lo || *v > hi) *v = fallback;
 }
 
-// size -> "%d %d": each side below 200 becomes 200
+int clampint(int v, int lo, int hi) {
+  return v < lo ? lo : v > hi ? hi : v;
+}
+
+// size -> "%d %d": each side is brought into 200..8191
 void applysize(const char* value) {
   if (readint(&value, &WIDTH)) readint(&value, &HEIGHT);
-  if (WIDTH < MINSIZE) WIDTH = MINSIZE;
-  if (HEIGHT < MINSIZE) HEIGHT = MINSIZE;
+  WIDTH = clampint(WIDTH, MINSIZE, MAXSIZE);
+  HEIGHT = clampint(HEIGHT, MINSIZE, MAXSIZE);
 }
 
 void applybrowser(const char* value) {
@@ -216,19 +223,6 @@ int readprefline(FILE* f, char* buf) {
   return c != EOF || n > 0;
 }
 
-// Makes `path` the file a write goes to, following a symbolic link to a
-// regular file so the link itself survives the rename.
-void settarget(const char* path) {
-  writetarget = path;
-  struct stat st;
-  if (stat(path, &st) == 0 && S_ISREG(st.st_mode)) {
-    char* real = realpath(path, nullptr);
-    if (real) writetarget = real;
-    free(real);
-  }
-  writetemp = writetarget + ".new";
-}
-
 // Writes the value of a text setting up to its first line break.
 void writetext(const char* keyword, const char* value) {
   fprintf(defaultfile, "%s ", keyword);
@@ -281,11 +275,12 @@ void parsedefaulttext(const char* text) {
 
 int parsedefaultpath(const char* path) {
   strcpy(browsername, defaultbrowser);
-  FILE* f = fopen(path, "r");
+  const char* why;
+  FILE* f = openregular(path, &why);
   if (!f) {
     // Only a missing file is created; one that exists but cannot be read
-    // must not be replaced by an empty one.
-    if (errno != ENOENT) return 0;
+    // (a folder, a FIFO that would block the start) is left alone.
+    if (errno != ENOENT || access(path, F_OK) == 0) return 0;
     f = fopen(path, "w");
     if (!f) return 0;
     fclose(f);
@@ -302,15 +297,9 @@ int parsedefaultfile() {
 }
 
 int openwritedefaultpath(const char* path) {
-  if (defaultfile) fclose(defaultfile);
-  settarget(path);
-  defaultfile = fopen(writetemp.c_str(), "w");
-  if (!defaultfile) return 0;
-  // The new file takes the old one's permissions: settings may be private.
-  struct stat st;
-  if (stat(writetarget.c_str(), &st) == 0)
-    fchmod(fileno(defaultfile), st.st_mode & 07777);
-  return 1;
+  int ok = beginsave(&prefsave, path);
+  defaultfile = prefsave.f;
+  return ok;
 }
 
 int openwritedefaultfile() {
@@ -348,13 +337,8 @@ void dumpdefaults() {
 
 int closedefaultfile() {
   if (!defaultfile) return 0;
-  int ok = fflush(defaultfile) == 0 && !ferror(defaultfile);
-  ok = fsync(fileno(defaultfile)) == 0 && ok;
-  ok = fclose(defaultfile) == 0 && ok;
   defaultfile = nullptr;
-  if (ok) ok = rename(writetemp.c_str(), writetarget.c_str()) == 0;
-  if (!ok) unlink(writetemp.c_str());
-  return ok;
+  return endsave(&prefsave);
 }
 
 int savedefaultspath(const char* path) {
@@ -372,11 +356,8 @@ int savedefaults() {
 }
 
 void resetprefs() {
-  if (defaultfile) {
-    fclose(defaultfile);
-    unlink(writetemp.c_str());
-    defaultfile = nullptr;
-  }
+  abandonsave(&prefsave);
+  defaultfile = nullptr;
   strcpy(browsername, defaultbrowser);
   printcmdstring[0] = '\0';
   WIDTH = 400;

@@ -11,7 +11,9 @@
 // order. The tests keep the exhaustive loops as a reference.
 //
 // A large diagram makes this slow, so every step reports how far it has
-// come, weighted by the number of tuples it examines.
+// come, weighted by the number of tuples it examines, and every outer loop
+// stops as soon as `stopbuilding` is set (by the user through the progress
+// hook, or by the candidate limit).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -19,6 +21,9 @@
 #include "relations/finder.h"
 
 progressfn testprogresshook;
+long maxcandidates = DEFAULTMAXCANDIDATES;
+long candidatecount;
+int stopbuilding;
 
 namespace {
 
@@ -66,7 +71,12 @@ int onc(int v, int c) {
   return oncmatrix[(size_t)v * nc() + c];
 }
 
+// Past `maxcandidates` nothing more is kept and the building stops.
 void push(candlist& list, int a, int b, int c, int d, int mode) {
+  if (++candidatecount > maxcandidates) {
+    stopbuilding = 1;
+    return;
+  }
   list.push_back({{a, b, c, d}, mode, 1});
 }
 
@@ -84,7 +94,7 @@ int isinverseof(const vertex* v, const vertex* of, const circle* c) {
 }
 
 void findinverses() {
-  for (int i = 0; i < nv(); i++) {
+  for (int i = 0; i < nv() && !stopbuilding; i++) {
     nestprogress(i, nv(), 2);
     if (!visv[i]) continue;
     for (int j = i + 1; j < nv(); j++) {
@@ -108,7 +118,7 @@ int pointonall(int i, int j, int k) {
 }
 
 void findconcurrentcircles() {
-  for (int i = 0; i < nc(); i++, nestprogress(i, nc(), 3))
+  for (int i = 0; i < nc() && !stopbuilding; i++, nestprogress(i, nc(), 3))
     for (int j = i + 1; j < nc(); j++)
       for (int k = j + 1; k < nc(); k++) {
         if (!visc[i] || !visc[j] || !visc[k]) continue;
@@ -118,7 +128,7 @@ void findconcurrentcircles() {
 }
 
 void findspeciallines() {
-  for (int i = 0; i < nl(); i++, nestprogress(i, nl(), 2))
+  for (int i = 0; i < nl() && !stopbuilding; i++, nestprogress(i, nl(), 2))
     for (int j = i + 1; j < nl(); j++) {
       if (!visl[i] || !visl[j]) continue;
       const line *a = linelist[i], *b = linelist[j];
@@ -131,7 +141,7 @@ void findspeciallines() {
 
 void findspecialangles() {
   int n = (int)anglelist.size();
-  for (int i = 0; i < n; i++, nestprogress(i, n, 2))
+  for (int i = 0; i < n && !stopbuilding; i++, nestprogress(i, n, 2))
     for (int j = i + 1; j < n; j++) {
       int mode = equalangles(i, j)     ? 3
                  : complementary(i, j) ? 1
@@ -209,8 +219,8 @@ int concyclicbydefinition(const int* q) {
 }
 
 void findconcyclic() {
-  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 4))
-    for (int j = i + 1; j < nv(); j++)
+  for (int i = 0; i < nv() && !stopbuilding; i++, nestprogress(i, nv(), 4))
+    for (int j = i + 1; j < nv() && !stopbuilding; j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
         const vertex *a = vertlist[i], *b = vertlist[j], *c = vertlist[k];
@@ -252,7 +262,7 @@ std::vector<std::array<int, 4>> productquads(const std::vector<double>& v,
                                              double tol) {
   std::vector<product> pr = sortedproducts(v, items);
   std::vector<std::array<int, 4>> out;
-  for (size_t a = 0; a < pr.size();
+  for (size_t a = 0; a < pr.size() && !stopbuilding;
        a++, nestprogress((int)a, (int)pr.size(), 1))
     for (size_t b = a + 1; b < pr.size(); b++) {
       if (!(pr[b].p - pr[a].p < tol)) break;
@@ -281,7 +291,7 @@ std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
                                               double tol) {
   std::vector<product> pr = sortedproducts(v, allitems((int)v.size()));
   std::vector<std::array<int, 3>> out;
-  for (int x = 0; x < (int)v.size(); x++) {
+  for (int x = 0; x < (int)v.size() && !stopbuilding; x++) {
     nestprogress(x, (int)v.size(), 1);
     double sq = v[x] * v[x];
     if (!std::isfinite(sq)) continue;
@@ -338,7 +348,7 @@ int collinearbydefinition(int i, int j, int k) {
 }
 
 void findcollinear() {
-  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 3))
+  for (int i = 0; i < nv() && !stopbuilding; i++, nestprogress(i, nv(), 3))
     for (int j = i + 1; j < nv(); j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
@@ -361,7 +371,7 @@ int concurrentbydefinition(int i, int j, int k) {
 }
 
 void findconcurrentlines() {
-  for (int i = 0; i < nl(); i++, nestprogress(i, nl(), 3))
+  for (int i = 0; i < nl() && !stopbuilding; i++, nestprogress(i, nl(), 3))
     for (int j = i + 1; j < nl(); j++)
       for (int k = j + 1; k < nl(); k++) {
         if (!visl[i] || !visl[j] || !visl[k]) continue;
@@ -371,8 +381,8 @@ void findconcurrentlines() {
 }
 
 void findharmonic() {
-  for (int i = 0; i < nv(); i++, nestprogress(i, nv(), 3))
-    for (int j = i + 1; j < nv(); j++)
+  for (int i = 0; i < nv() && !stopbuilding; i++, nestprogress(i, nv(), 3))
+    for (int j = i + 1; j < nv() && !stopbuilding; j++)
       for (int k = j + 1; k < nv(); k++) {
         if (!visv[i] || !visv[j] || !visv[k]) continue;
         const vertex *a = vertlist[i], *b = vertlist[j], *c = vertlist[k];
@@ -425,14 +435,18 @@ static_assert(sizeof steps / sizeof steps[0] == 14, "one step per list");
 
 }  // namespace
 
-void buildpossiblelist() {
+int buildpossiblelist() {
   setvisibility();
   worktotal = workdone = stepwork = 0;
+  candidatecount = 0;
+  stopbuilding = 0;
   for (const step& s : steps) worktotal += 1 + s.work();
   if (testprogresshook) testprogresshook(0);
   for (const step& s : steps) {
+    if (stopbuilding) break;
     beginstep(1 + s.work());
     s.run();
   }
   if (testprogresshook) testprogresshook(100);
+  return !stopbuilding;
 }

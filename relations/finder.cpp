@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "model/notify.h"
+
 int testingdiagram;
 int buildingtest;
 std::vector<vertex*> vertlist;
@@ -138,13 +140,22 @@ void testanglesandlines() {
 
 }  // namespace
 
-void begindiagramtest() {
-  if (testingdiagram) return;
+int begindiagramtest() {
+  if (testingdiagram) return 1;
   testingdiagram = 1;
   buildingtest = 1;
   allocateall();
-  buildpossiblelist();
+  int built = buildpossiblelist();
   buildingtest = 0;
+  if (built) return 1;
+  if (candidatecount > maxcandidates)
+    alert(
+        "The relation test found more than %ld candidate relations and "
+        "stopped: try it with fewer objects, or with fewer layers shown.",
+        maxcandidates);
+  testingdiagram = 0;
+  freeall();
+  return 0;
 }
 
 void testlist() {
@@ -187,6 +198,9 @@ void resetrelations() {
   testingdiagram = 0;
   buildingtest = 0;
   testprogresshook = nullptr;
+  maxcandidates = DEFAULTMAXCANDIDATES;
+  candidatecount = 0;
+  stopbuilding = 0;
   CircX = CircY = 0;
   showrelationshook = nullptr;
   currentfilehook = nullptr;

@@ -73,7 +73,10 @@ extern double CircX, CircY;        // common point of the last concurrentcircles
 // finder.cpp: the test's life.
 
 // Starts a test in the current position; does nothing while one runs.
-void begindiagramtest();
+// Returns 1 when a test runs afterwards; 0 when the building was stopped
+// (by the user, or past `maxcandidates` with the alert "The relation test
+// found more than %ld candidate relations: ..."); no test runs then.
+int begindiagramtest();
 // Re-tests every alive candidate; does nothing unless a test runs (or
 // while its candidates are still being built).
 void testlist();
@@ -141,8 +144,17 @@ int segequaldef(int s, int t);
 // candidates.cpp: the candidate lists of the current position.
 
 // Builds every candidate list, reporting its progress through
-// `testprogresshook`: 0 first, then rising percentages, 100 last.
-void buildpossiblelist();
+// `testprogresshook`: 0 first, then rising percentages, 100 last. Returns
+// 1, or 0 when the building stopped early: `stopbuilding` was set, or more
+// than `maxcandidates` candidates held (`candidatecount` then exceeds it).
+int buildpossiblelist();
+
+// The most candidate relations a test may keep: a large diagram can hold
+// millions, each re-tested in every frame.
+const long DEFAULTMAXCANDIDATES = 5000000;
+extern long maxcandidates;   // DEFAULTMAXCANDIDATES unless changed
+extern long candidatecount;  // candidates found by the last building
+extern int stopbuilding;     // set (by the progress hook) to stop building
 
 // How far the building of candidates has come, 0 to 100; called often
 // (the receiver decides when to show it). Unbound: nothing is reported.

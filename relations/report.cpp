@@ -9,12 +9,14 @@
 // tags that concurrent circles carry in their fourth column (tags live from
 // TAGBASE up), however many items a diagram has and wherever the circles
 // meet.
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fileio/safesave.h"
 #include "language/symtable.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
@@ -376,14 +378,17 @@ int relationsfilename(const char* diagram, char* buf, int size) {
 void dumprelations() {
   char name[1024];
   const char* diagram = currentfilehook ? currentfilehook() : nullptr;
-  FILE* out = nullptr;
-  if (relationsfilename(diagram, name, sizeof name)) out = fopen(name, "w");
-  if (!out) {
+  safesave save;
+  if (!relationsfilename(diagram, name, sizeof name) ||
+      !beginsave(&save, name)) {
     alert("Can't open relations file.");
     return;
   }
-  writerelations(out, name);
-  fclose(out);
+  writerelations(save.f, name);
+  if (!endsave(&save)) {
+    alert("can't write %s: %s", name, strerror(errno));
+    return;
+  }
   FILE* in = fopen(name, "r");
   if (!in) return;
   std::string text;

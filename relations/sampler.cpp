@@ -74,7 +74,7 @@ double randomoffset(uint64_t* state, double step) {
 }
 
 samplingresult sampletest(int samples, double step, uint64_t seed) {
-  samplingresult r = {0, 0, 0};
+  samplingresult r = {0, 0, 0, 0};
   recompute();
   std::vector<startpoint> pts;
   std::vector<primitive*> wasvalid;
@@ -85,7 +85,10 @@ samplingresult sampletest(int samples, double step, uint64_t seed) {
     if (p->valid) wasvalid.push_back(p);
     if (hassiblings(p->kind)) kinds.push_back({p, p->kind});
   }
-  begindiagramtest();
+  if (!begindiagramtest()) {
+    r.stopped = 1;
+    return r;
+  }
   testlist();
   uint64_t state = seed;
   for (int s = 0; s < samples; s++) {

@@ -9,6 +9,7 @@ struct samplingresult {
   int taken;    // samples re-tested
   int redrawn;  // draws thrown away because a primitive became invalid
   int dropped;  // samples given up after MAXDRAWS invalid draws
+  int stopped;  // the test never started (begindiagramtest returned 0)
 };
 
 const int MAXDRAWS = 100;  // draws tried per sample before it is given up
@@ -27,5 +28,7 @@ double randomoffset(uint64_t* state, double step);
 // candidates. A draw in which a primitive that was valid at the start has
 // become invalid is drawn again, so degenerate positions cannot kill true
 // relations. Finally the starting position is restored and re-tested; the
-// test is left running for the caller to end (enddiagramtestto).
+// test is left running for the caller to end (enddiagramtestto). When the
+// test cannot start (too many candidates, or stopped through the progress
+// hook) nothing is sampled and `stopped` is set.
 samplingresult sampletest(int samples, double step, uint64_t seed);

@@ -169,7 +169,7 @@ TEST_F(CliEps, Failures) {
       {"-o x.eps", 2, use},
       {in + " -o x.eps --colour", 2, use},
       {"'" + dir + "/missing.T' -o x.eps", 2,
-       "Couldn't open " + dir + "/missing.T\n"},
+       "Couldn't open " + dir + "/missing.T: No such file or directory\n"},
       {in + " -o /nonexistent-dir/x.eps", 1,
        "Couldn't open /nonexistent-dir/x.eps\n"},
       {in + " -o /dev/full", 1, "Couldn't write /dev/full\n"},

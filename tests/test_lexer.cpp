@@ -147,6 +147,15 @@ TEST_F(Lang, LinesAreCountedInsideTextStringsAndComments) {
   EXPECT_EQ(linecount, 3);
 }
 
+TEST_F(Lang, LineNumbersPastTwoToThe31) {
+  // Where a 2 GB file of line ends leaves the counter.
+  initfakefile("\n\n\n?");
+  linecount = INT32_MAX - 1;
+  EXPECT_EQ(gettoken(nullptr), badtoken);
+  EXPECT_EQ(linecount, 2147483649);
+  EXPECT_EQ(firstalert().rfind("Line 2147483649: ", 0), 0u) << firstalert();
+}
+
 TEST_F(Lang, InMemoryTextEndsAtByteFF) {
   initfakefile(
       "A\xff"

@@ -160,3 +160,67 @@ TEST_F(Lang, CallsInsideABody) {
 }
 
 }  // namespace
+
+namespace {
+
+// The number a call's second argument is written as, read back by strtod.
+double writtenargument(const std::string& text) {
+  size_t at = text.find("k = ring(A, ");
+  if (at == std::string::npos) return NAN;
+  return strtod(text.c_str() + at + strlen("k = ring(A, "), nullptr);
+}
+
+TEST_F(Lang, LiteralArgumentsAreWrittenBackAsTheSameNumber) {
+  const char* const numbers[] = {
+      "1000000000000000000000000000000000000000000000000000000000000000"
+      "000000000.5",  // cut to about 1e62 by a 64-byte name
+      "123456789012345678901234567890123456789012345678901234567890123",
+      "-3e250",  // longer than any name may be
+      "1.7976931348623157e308",
+      "0.25",
+  };
+  for (const char* n : numbers) {
+    SetUp();
+    std::string text = std::string(
+                           ".macro .circle ring(.vertex a, .flt r)\n"
+                           "{ .return c = .c.vf(a, r); }\n"
+                           "A = .free(0, 0);\nk = ring(A, ") +
+                       n + ");\n";
+    std::string once = readback(text);
+    EXPECT_EQ(writtenargument(once), strtod(n, nullptr)) << n << "\n" << once;
+  }
+  // Two long numbers never share one literal.
+  SetUp();
+  ASSERT_EQ(readtext(".macro .circle ring(.vertex a, .flt r)\n"
+                     "{ .return c = .c.vf(a, r); }\n"
+                     "A = .free(0, 0);\nk = ring(A, 3e250);\n"
+                     "j = ring(A, 3.0000000000001e250);\n"),
+            1);
+  checkconstraints();
+  EXPECT_EQ(((circle*)named("j"))->radius, 3.0000000000001e250);
+}
+
+// Each level calls the one below twice: 2^n copies of the bottom.
+std::string doubling(int levels) {
+  std::string t =
+      ".macro .vertex m0(.vertex a) { .return b = .v.vvmid(a, a); }\n";
+  for (int i = 1; i <= levels; i++)
+    t += ".macro .vertex m" + std::to_string(i) + "(.vertex a) { x = m" +
+         std::to_string(i - 1) + "(a); y = m" + std::to_string(i - 1) +
+         "(x); .return z = .v.vvmid(y, y); }\n";
+  return t + "A = .free(0, 0);\nB = m" + std::to_string(levels) + "(A);\n";
+}
+
+TEST_F(Lang, MacroExpansionIsBounded) {
+  // 16 levels: 8 * 2^16 - 6 = 524,282 records per call, read and computed.
+  ASSERT_EQ(readtext(doubling(16)), 1) << firstalert();
+  checkconstraints();
+  EXPECT_EQ(((vertex*)named("B"))->valid, 1);
+  // 30 levels would be 8,600 million: refused at once, at the first call
+  // past the bound (level 18, on line 19, calls level 17: 1,048,570).
+  SetUp();
+  EXPECT_EQ(readtext(doubling(30)), 0);
+  EXPECT_EQ(firstalert(), "Line 19: macro expansion too large\n");
+}
+
+}  // namespace

@@ -110,6 +110,12 @@ TEST_F(Prefs, EachLineAndItsRange) {
       {"size 300", &HEIGHT, 450, 450},
       {"size x", &WIDTH, 150, 200},    // kept, then raised
       {"sizeable", &WIDTH, 400, 400},  // size wins, no number
+      // Sizes the GL library cannot draw, or beyond an int with the panel.
+      {"size 40000 40000", &WIDTH, 400, 8191},
+      {"size 40000 40000", &HEIGHT, 450, 8191},
+      {"size 2147483647 2147483647", &WIDTH, 400, 8191},
+      {"size 99999999999999999999 -5", &HEIGHT, 450, 200},
+      {"size 8191 8192", &HEIGHT, 450, 8191},
       {"fontstyle BOLDITALIC", &fontstyle, 0, 3},
       {"fontstyle BOLD", &fontstyle, 0, 1},
       {"fontstyle ITALIC", &fontstyle, 0, 2},
@@ -292,22 +298,11 @@ TEST_F(Prefs, UnwritableFileKeepsTheOldOne) {
   const std::string old = "size 640 480\nprintcmd lpr %s\nnotips\n";
   writefile(path, old);
   showthelayers = 1;
-  // A directory in the way of the new file (refused even to the superuser).
-  fs::create_directory(path + ".new");
-  EXPECT_EQ(savedefaultspath(path.c_str()), 0);
+  // A folder where the file should be (refused even to the superuser).
+  EXPECT_EQ(savedefaultspath(dir.c_str()), 0);
   EXPECT_EQ(alerts, cantopen);
   EXPECT_EQ(readfile(path), old);
   EXPECT_EQ(defaultfile, nullptr);
-  fs::remove(path + ".new");
-  // A directory that refuses new files (binding only without privileges).
-  if (geteuid() != 0) {
-    alerts.clear();
-    chmod(dir.c_str(), 0555);
-    EXPECT_EQ(savedefaultspath(path.c_str()), 0);
-    EXPECT_EQ(alerts, cantopen);
-    EXPECT_EQ(readfile(path), old);
-    chmod(dir.c_str(), 0755);
-  }
   alerts.clear();
   EXPECT_EQ(savedefaultspath((dir + "/missing/.tessarinrc").c_str()), 0);
   EXPECT_EQ(alerts, cantopen);
@@ -315,7 +310,7 @@ TEST_F(Prefs, UnwritableFileKeepsTheOldOne) {
   alerts.clear();
   EXPECT_EQ(saved(), "browser explorer.exe\nlayershow\n");
   EXPECT_TRUE(alerts.empty());
-  EXPECT_FALSE(fs::exists(path + ".new"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 
 TEST_F(Prefs, WriteFailingHalfwayKeepsTheOldOne) {
@@ -336,7 +331,7 @@ TEST_F(Prefs, WriteFailingHalfwayKeepsTheOldOne) {
   EXPECT_EQ(ok, 0);
   EXPECT_EQ(alerts, cantopen);
   EXPECT_EQ(readfile(path), old);
-  EXPECT_FALSE(fs::exists(path + ".new"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 
 TEST_F(Prefs, ReplacementKeepsLinkAndPermissions) {
@@ -360,7 +355,7 @@ TEST_F(Prefs, ResetDropsAnUnfinishedWrite) {
   dumpdefaults();
   resetall();
   EXPECT_EQ(defaultfile, nullptr);
-  EXPECT_FALSE(fs::exists(path + ".new"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
   EXPECT_EQ(closedefaultfile(), 0);  // nothing open: nothing renamed
   EXPECT_EQ(readfile(path), "bigfont\n");
 }

@@ -124,14 +124,15 @@ TEST_F(LanguageRelations, CommandLine) {
 
   cli(rel + " -o /nonexistent-dir/r.txt", &st);
   EXPECT_EQ(st, 1);
-  EXPECT_EQ(slurp(errfile), "Can't open relations file.\n");
+  EXPECT_EQ(slurp(errfile),
+            "can't write /nonexistent-dir/r.txt: No such file or directory\n");
   for (const char* bad : {"--samples -3", "--samples x", "--step -1",
                           "--step nan", "--seed -1", "--bogus"}) {
     cli(rel + " " + bad, &st);
     EXPECT_EQ(st, 2) << bad;
     EXPECT_EQ(slurp(errfile),
               "usage: tessarin-cli relations FILE [--samples N] [--step S] "
-              "[--seed K] [-o OUT]\n")
+              "[--seed K] [-o OUT] [--max-candidates N]\n")
         << bad;
   }
   cli("relations /nonexistent-dir/x.T", &st);

@@ -2,10 +2,11 @@
 // altitudes is tested while a vertex is dragged over drawn frames; End Test
 // writes relations.txt beside the diagram and shows it in its window. Also
 // Describe Geometry, the refusal of other commands during a test, and the
-// progress shown in the prompt while a slow test starts.
+// progress shown while a slow test starts, with its Cancel.
 #include <gtest/gtest.h>
 // The toolkit after the test framework: X11's macros clash with it.
 #include <FL/Fl.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Text_Display.H>
@@ -208,6 +209,37 @@ TEST_F(RelationsWindow, SlowStartShowsItsProgressInThePrompt) {
   // Once the start is over, the prompt says what the machine expects.
   EXPECT_NE(std::string(promptfield->value()).rfind("Testing", 0), 0u)
       << promptfield->value();
+}
+
+// Clicks the progress window's Cancel as a person would, as soon as the
+// window shows and again every few tenths of a second until it is taken.
+double lastclick;
+void clickcancel(int percent) {
+  showtestprogress(percent);
+  if (!progresswindow || !progresswindow->shown() || stopbuilding) return;
+  double t = (double)clock() / CLOCKS_PER_SEC;
+  if (t - lastclick < 0.3) return;
+  lastclick = t;
+  int x = progresswindow->x() + progresscancel->x() + progresscancel->w() / 2;
+  int y = progresswindow->y() + progresscancel->y() + progresscancel->h() / 2;
+  xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+TEST_F(RelationsWindow, CancelStopsASlowStart) {
+  // 100 points on a circle: C(100,4) = 3,921,225 concyclic candidates,
+  // seconds of work unless Cancel stops it.
+  for (int k = 0; k < 100; k++)
+    addpoint(std::cos(k * M_PI / 50), std::sin(k * M_PI / 50));
+  progressdelay = 0;
+  lastclick = -1;
+  testprogresshook = clickcancel;
+  handlemenu(TESTDIAGRAM);
+  EXPECT_EQ(stopbuilding, 1);
+  EXPECT_LT(candidatecount, 3921225);
+  EXPECT_EQ(testingdiagram, 0);  // no test runs, nothing to end
+  EXPECT_TRUE(guialerts.empty()) << guialerts[0];
+  ASSERT_NE(progresswindow, nullptr);
+  EXPECT_FALSE(progresswindow->shown());
 }
 
 }  // namespace

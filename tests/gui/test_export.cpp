@@ -1,0 +1,98 @@
+// File > Export... and Edit > Copy as TikZ in the program: the chooser's
+// start and filter, the format from the chosen name, the message, the
+// system's reason on failure, and the TikZ text on the clipboard.
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Multiline_Input.H>
+#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/exportcmd.h"
+#include "app/files.h"
+#include "app/ui.h"
+#include "engine/recompute.h"
+#include "tests/gui/guitest.h"
+
+namespace {
+
+std::vector<std::string> starts, filters;
+std::vector<std::string> answers;  // consumed in order; none left cancels
+
+const char* chooser(const char*, const char* filter, const char* start) {
+  starts.push_back(start ? start : "");
+  filters.push_back(filter);
+  static std::string answer;
+  if (answers.empty()) return nullptr;
+  answer = answers.front();
+  answers.erase(answers.begin());
+  return answer.c_str();
+}
+
+struct ExportMenu : ::testing::Test {
+  std::string dir;
+  void SetUp() override {
+    cleardiagram();
+    resetui();
+    starts.clear(), filters.clear(), answers.clear();
+    guialerts.clear(), guimessages.clear();
+    choosefilehook = chooser;
+    char tmpl[] = "/tmp/tessarin-export-XXXXXX";
+    dir = mkdtemp(tmpl);
+    addline(addpoint(-0.5, -0.3), addpoint(0.4, 0.2));
+    checkconstraints();
+  }
+  void TearDown() override {
+    resetui();
+    if (system(("rm -rf '" + dir + "'").c_str()) != 0) ADD_FAILURE() << dir;
+  }
+};
+
+TEST_F(ExportMenu, ExportFollowsTheNameAndRemembersTheFormat) {
+  const Fl_Menu_Item* item = menubar->find_item("File/Export...");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->shortcut(), FL_COMMAND + FL_SHIFT + 'e');
+  ASSERT_NE(menubar->find_item("Edit/Copy as TikZ"), nullptr);
+  setcurrentfilename((dir + "/fig.T").c_str());
+  answers = {dir + "/out.pdf", dir + "/plain", dir + "/no/such/x.png"};
+  handlemenu(EXPORTCMD);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0], dir + "/fig.svg");  // beside the diagram, SVG first
+  EXPECT_NE(filters[0].find("PDF (*.pdf)"), std::string::npos);
+  EXPECT_EQ(readtext(dir + "/out.pdf").rfind("%PDF-", 0), 0u);
+  ASSERT_EQ(guimessages.size(), 1u);
+  EXPECT_EQ(guimessages[0], "Exported " + dir + "/out.pdf");
+  // A name without a known extension gets the last format's.
+  handlemenu(EXPORTCMD);
+  EXPECT_EQ(starts[1], dir + "/fig.pdf");
+  EXPECT_EQ(readtext(dir + "/plain.pdf").rfind("%PDF-", 0), 0u);
+  // A folder that does not exist: the system's reason, no message.
+  handlemenu(EXPORTCMD);
+  ASSERT_FALSE(guialerts.empty());
+  EXPECT_EQ(guialerts.back(), "Couldn't write " + dir +
+                                  "/no/such/x.png: No such file or directory");
+  EXPECT_EQ(guimessages.size(), 2u);
+  handlemenu(EXPORTCMD);  // cancelled: nothing happens
+  EXPECT_EQ(guimessages.size(), 2u);
+}
+
+TEST_F(ExportMenu, CopyAsTikzFillsTheClipboard) {
+  handlemenu(COPYTIKZCMD);
+  Fl_Window w(200, 100);
+  Fl_Multiline_Input in(0, 0, 200, 100);
+  w.end();
+  w.show();
+  Fl::focus(&in);
+  Fl::paste(in, 1);
+  pump(0.2);
+  std::string text = in.value();
+  EXPECT_NE(text.find("\\begin{tikzpicture}"), std::string::npos) << text;
+  EXPECT_NE(text.find("] (-0.5,-0.3) -- (0.4,0.2);"), std::string::npos) << text;
+  w.hide();
+}
+
+}  // namespace
