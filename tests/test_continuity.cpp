@@ -8,6 +8,8 @@
 #include "engine/recompute.h"
 #include "langtest.h"
 #include "prefs/preffile.h"
+#include "relations/finder.h"
+#include "relations/sampler.h"
 
 namespace {
 
@@ -148,6 +150,29 @@ TEST_F(Continuity, FollowedSolutionsNeverJumpAndSaveAsShown) {
     keepcontinuous = 1;
     EXPECT_GT(off.maxjump, 20 * off.maxstep);
   }
+}
+
+// The sampler jumps the free points about and intersections follow it;
+// afterwards the diagram is back as it was, kinds included.
+TEST_F(Continuity, SamplingLeavesTheDiagramAsItFoundIt) {
+  // D jitters about F, so the line through them keeps turning over
+  ASSERT_EQ(readtext("F = .free(0, 0);\nD = .free(-0.05, 0.01);\n"
+                     "O = .free(0.2, 0.1);\nR = .free(1.2, 0.1);\n"
+                     "c = .c.vv(O, R);\nl = .l.vv(F, D);\n"
+                     "X = .v.lc(l, c, 1);\n"),
+            1);
+  checkconstraints();
+  std::string before = written();
+  vertex* x = static_cast<vertex*>(named("X"));
+  double x0 = x->x, y0 = x->y;
+  samplingresult r = sampletest(200, 0.1, 14);
+  FILE* report = tmpfile();
+  enddiagramtestto(report, "x");
+  fclose(report);
+  EXPECT_GT(r.taken, 100);
+  EXPECT_EQ(written(), before);
+  EXPECT_EQ(x->x, x0);
+  EXPECT_EQ(x->y, y0);
 }
 
 TEST_F(Continuity, SavingPointsOnCurvesIsAFixedPoint) {
