@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+#include <FL/x.H>
 
 #include <csignal>
 #include <cstdio>
@@ -21,7 +24,9 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
+#include "app/undo.h"
 #include "history/history.h"
+#include "history/recovery.h"
 #include "language/writer.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
@@ -520,6 +525,58 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
             "Couldn't open " + bad + ": No such file or directory");
   EXPECT_EQ(savedtext(), before);
   EXPECT_EQ(std::string(getcurrentfilename()), bad);
+}
+
+TEST_F(Files, NoToRecoveryRemovesTheRecoveryFile) {
+  std::string diagram = scratch + "/r.T";
+  std::ofstream(diagram) << ".geometry \"version 0.65\";\n";
+  struct timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(diagram.c_str(), old), 0);  // older than the recovery
+  // A recovery file left by a program that has ended.
+  recoveryprepare(diagram.c_str(), ".geometry \"version 0.65\";\n"
+                                   "P = .free(0, 0, \"P\");\n");
+  ASSERT_EQ(recoverywrite(), 1);
+  std::string left = recoverypath(diagram.c_str(), 4194304 + 7);
+  ASSERT_EQ(rename(recoverypath(diagram.c_str(), getpid()).c_str(),
+                   left.c_str()),
+            0);
+  resetrecovery();
+  askanswers = {0};
+  offerrecovery(diagram.c_str());
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "Recover unsaved changes to " + diagram + "?");
+  EXPECT_EQ(countrecords(), 0);
+  EXPECT_FALSE(exists(left));
+  std::string found;
+  EXPECT_EQ(recoveryfind(diagram.c_str(), &found), 0) << found;
+}
+
+TEST_F(Files, TheWindowManagersCloseAsksWithCancel) {
+  // WM_DELETE_WINDOW, as a window manager sends it, through the X server.
+  auto close = [] {
+    Display* d = fl_display;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = fl_xid(main_window);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XFlush(d);
+    pump(0.3);
+  };
+  addpoint(0, 0);
+  ASSERT_EQ(dirtyfile, 1);
+  choiceanswers = {0};  // Cancel
+  close();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "File modified -- save changes?");
+  EXPECT_TRUE(exits.empty());
+  EXPECT_TRUE(main_window->shown());
+  choiceanswers = {2};  // No
+  close();
+  EXPECT_EQ(exits, std::vector<int>{0});
 }
 
 }  // namespace
