@@ -1,10 +1,11 @@
 // File commands with scripted dialogs: the chooser's defaults, extension
 // rule and overwrite question; names too long for the buffer; the save
 // questions; printing through the user's command; EPS names; the message
-// window's limit; the help pages and the About box.
+// window's limit; the help pages and the About box; a failed open, the
+// recovery question, the window manager's close, saves that cannot be
+// written.
 #include <FL/Fl.H>
 #include <FL/Fl_Button.H>
-#include <FL/x.H>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -33,6 +34,9 @@
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
 #include "tests/gui/guitest.h"
+
+// Last: the X headers define names (None, Status) that gtest uses.
+#include <FL/x.H>
 
 namespace {
 
