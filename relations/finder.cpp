@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "model/notify.h"
+#include "relations/report.h"
 
 int testingdiagram;
 int buildingtest;
@@ -164,6 +165,7 @@ void testlist() {
   testsegmentproducts();
   testincidences();
   testanglesandlines();
+  measuredeviations();
 }
 
 void enddiagramtest() {
@@ -174,8 +176,12 @@ void enddiagramtest() {
 }
 
 int enddiagramtestto(FILE* out, const char* name) {
+  return enddiagramtestas(out, name, 0);
+}
+
+int enddiagramtestas(FILE* out, const char* name, int form) {
   if (!testingdiagram || buildingtest) return 0;
-  writerelations(out, name);
+  writerelationsas(out, name, form);
   testingdiagram = 0;
   freeall();
   return 1;
@@ -204,4 +210,5 @@ void resetrelations() {
   CircX = CircY = 0;
   showrelationshook = nullptr;
   currentfilehook = nullptr;
+  lastreport = relreport();
 }

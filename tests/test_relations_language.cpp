@@ -132,7 +132,7 @@ TEST_F(LanguageRelations, CommandLine) {
     EXPECT_EQ(st, 2) << bad;
     EXPECT_EQ(slurp(errfile),
               "usage: tessarin-cli relations FILE [--samples N] [--step S] "
-              "[--seed K] [-o OUT] [--max-candidates N]\n")
+              "[--seed K] [-o OUT] [--max-candidates N] [--summary] [--json]\n")
         << bad;
   }
   cli("relations /nonexistent-dir/x.T", &st);

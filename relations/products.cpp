@@ -1,0 +1,386 @@
+// products.cpp: the summary's rule for equal segments, equal areas and
+// product lines.
+//
+// Each such entry is a set of linear equations between logarithms of
+// lengths and of doubled areas: [A B] x [C D] = [E F] x [G H] is
+// log AB + log CD - log EF - log GH = 0. An entry adds nothing when its
+// equations are combinations of equations already known, so the rule is a
+// rank test: known equations are kept in echelon form (sparse rows, each
+// led by its highest column), a new equation is reduced against them, and
+// what is left over becomes a new row. The known equations come first from
+// the construction (a midpoint's halves, radii of a circle, a doubled area
+// as base times height over a line), then from the kept entries that imply
+// products (parallels cut by two lines through a point; a point's power to
+// a circle and its similar triangles), then from each product entry that
+// survives, most remarkable first. Each row remembers where it came from,
+// so a folded entry names the entry it follows from.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "relations/finder.h"
+#include "relations/summaryfacts.h"
+
+namespace {
+
+typedef std::vector<std::pair<int, double>> row;  // ascending columns
+
+const double NEGLIGIBLE = 1e-9;      // coefficients are small rationals
+const size_t MAXSOURCEROWS = 20000;  // beyond this, sources are not added
+
+struct echelon {
+  std::unordered_map<uint64_t, int> columns;  // key -> column
+  std::unordered_map<int, int> leading;       // column -> row
+  std::vector<row> rows;                      // led by their last column
+  std::vector<int> origin;                    // entry, or -1: construction
+  size_t sources = 0;
+
+  int column(uint64_t key) {
+    auto it = columns.find(key);
+    if (it != columns.end()) return it->second;
+    int c = (int)columns.size();
+    columns[key] = c;
+    return c;
+  }
+};
+
+row combine(const row& a, const row& b, double k) {  // a + k b
+  row out;
+  out.reserve(a.size() + b.size());
+  size_t i = 0, j = 0;
+  while (i < a.size() || j < b.size()) {
+    int ca = i < a.size() ? a[i].first : INT32_MAX;
+    int cb = j < b.size() ? b[j].first : INT32_MAX;
+    double v;
+    int c;
+    if (ca == cb) {
+      c = ca, v = a[i++].second + k * b[j++].second;
+    } else if (ca < cb) {
+      c = ca, v = a[i++].second;
+    } else {
+      c = cb, v = k * b[j++].second;
+    }
+    if (std::fabs(v) > NEGLIGIBLE) out.push_back({c, v});
+  }
+  return out;
+}
+
+// Reduces r; records the origins of the rows used. Returns 1 when r is
+// new (it then leads a new row of `origin`).
+int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
+  while (!r.empty()) {
+    auto it = e.leading.find(r.back().first);
+    if (it == e.leading.end()) {
+      double lead = r.back().second;
+      for (auto& x : r) x.second /= lead;
+      e.leading[r.back().first] = (int)e.rows.size();
+      e.rows.push_back(std::move(r));
+      e.origin.push_back(origin);
+      return 1;
+    }
+    const row& p = e.rows[it->second];
+    if (used) used->push_back(e.origin[it->second]);
+    r = combine(r, p, -r.back().second);
+  }
+  return 0;
+}
+
+row makerow(std::initializer_list<std::pair<int, double>> terms) {
+  row r;
+  for (auto t : terms) {
+    auto at = std::find_if(
+        r.begin(), r.end(),
+        [&](const std::pair<int, double>& x) { return x.first == t.first; });
+    if (at == r.end())
+      r.push_back(t);
+    else
+      at->second += t.second;
+  }
+  r.erase(std::remove_if(r.begin(), r.end(),
+                         [](const std::pair<int, double>& x) {
+                           return std::fabs(x.second) < NEGLIGIBLE;
+                         }),
+          r.end());
+  std::sort(r.begin(), r.end());
+  return r;
+}
+
+// Column keys: a segment by its two points, a doubled area by its three, a
+// height by its point and line, and log 2.
+uint64_t segkey(int a, int b) {
+  if (a > b) std::swap(a, b);
+  return (uint64_t)1 << 62 | (uint64_t)a << 31 | (uint64_t)b;
+}
+uint64_t trikey(int a, int b, int c) {
+  int v[3] = {a, b, c};
+  std::sort(v, v + 3);
+  return (uint64_t)2 << 62 | (uint64_t)v[0] << 40 | (uint64_t)v[1] << 20 |
+         (uint64_t)v[2];
+}
+uint64_t heightkey(int p, int line) {
+  return (uint64_t)3 << 62 | (uint64_t)p << 31 | (uint64_t)line;
+}
+const uint64_t LOG2KEY = 0;
+
+struct context {
+  summaryfacts& f;
+  echelon e;
+  std::vector<int> ident;  // straight node -> the first node of its line
+};
+
+int seg(context& x, int a, int b) {
+  return x.e.column(segkey(a, b));
+}
+
+void source(context& x, const row& r, int origin) {
+  if (x.e.sources >= MAXSOURCEROWS) return;
+  x.e.sources++;
+  reduce(x.e, r, origin, nullptr);
+}
+
+// The first node of the line that straight node s lies along.
+void identities(context& x) {
+  const summaryfacts& f = x.f;
+  int n = (int)f.straight.size();
+  x.ident.resize(n);
+  for (int s = 0; s < n; s++) {
+    x.ident[s] = s;
+    for (int t = 0; t < s; t++) {
+      int shared = 0;
+      for (int v : f.straight[s]) shared += contains(f.straight[t], v);
+      if (shared >= 2) {
+        x.ident[s] = x.ident[t];
+        break;
+      }
+    }
+  }
+}
+
+void midpoints(context& x) {
+  const summaryfacts& f = x.f;
+  for (int m = 0; m < f.nv; m++) {
+    const vertex* M = vertlist[m];
+    if (M->kind != V_VVMID) continue;
+    auto a = f.vindex.find(M->parents[0]), b = f.vindex.find(M->parents[1]);
+    if (a == f.vindex.end() || b == f.vindex.end()) continue;
+    int am = seg(x, a->second, m), mb = seg(x, m, b->second);
+    int ab = seg(x, a->second, b->second), two = x.e.column(LOG2KEY);
+    source(x, makerow({{am, 1}, {mb, -1}}), -1);
+    source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), -1);
+  }
+}
+
+void radii(context& x) {
+  const summaryfacts& f = x.f;
+  for (int c = 0; c < f.nc; c++) {
+    int k = f.centre[c];
+    if (k < 0) continue;
+    const std::vector<int>& on = f.circles[c];
+    for (size_t i = 1; i < on.size(); i++)
+      if (on[i] != k && on[0] != k)
+        source(x, makerow({{seg(x, k, on[i]), 1}, {seg(x, k, on[0]), -1}}), -1);
+  }
+}
+
+// The entry a straight node comes from (-1: a line of the construction).
+int nodeorigin(const summaryfacts& f, int s) {
+  return s < f.nl ? -1 : f.straightentry[s];
+}
+
+// Every doubled area used by an entry is a base times its height.
+void heights(context& x) {
+  const summaryfacts& f = x.f;
+  std::vector<int> seen(trianglelist.size(), 0);
+  for (const relentry& en : f.r->entries) {
+    if (en.kind != RK_EQUALAREA && en.kind != RK_AREARATIO) continue;
+    for (int t : en.items) {
+      if (seen[t]++) continue;
+      const int* v = trianglelist[t].v;
+      int tc = x.e.column(trikey(v[0], v[1], v[2]));
+      for (int k = 0; k < 3; k++) {
+        int a = v[k], b = v[(k + 1) % 3], p = v[(k + 2) % 3];
+        int s = straightthrough(f, a, b, 1);
+        if (s < 0) continue;
+        int h = x.e.column(heightkey(p, x.ident[s]));
+        source(x, makerow({{tc, 1}, {seg(x, a, b), -1}, {h, -1}}),
+               nodeorigin(f, s));
+      }
+    }
+  }
+}
+
+// Points at one height over a line: the line through them is parallel.
+void equalheights(context& x) {
+  summaryfacts& f = x.f;
+  std::unordered_map<int, std::vector<std::pair<int, int>>> byline;
+  for (const auto& c : x.e.columns)
+    if (c.first >> 62 == 3)
+      byline[(int)(c.first & 0x7fffffff)].push_back(
+          {(int)((c.first >> 31) & 0x7fffffff), c.second});
+  for (auto& l : byline) {
+    auto& pts = l.second;
+    for (size_t i = 0; i < pts.size(); i++)
+      for (size_t j = i + 1; j < pts.size(); j++) {
+        int s = straightthrough(f, pts[i].first, pts[j].first, 1);
+        if (s < 0) continue;
+        std::vector<int> vias;
+        int p1, p2;
+        if (f.all.find(s, &p1, &vias) != f.all.find(l.first, &p2, &vias) ||
+            p1 != p2)
+          continue;
+        int why = -1;
+        for (int v : vias)
+          if (why < 0 || f.r->entries[v].score > f.r->entries[why].score)
+            why = v;
+        if (nodeorigin(f, s) >= 0 && why < 0) why = nodeorigin(f, s);
+        source(x, makerow({{pts[i].second, 1}, {pts[j].second, -1}}), why);
+      }
+  }
+}
+
+// A point's two chords through a circle (or concyclic set): its power, and
+// the two pairs of similar triangles.
+void chords(context& x, const std::vector<int>& on, int origin) {
+  const summaryfacts& f = x.f;
+  for (int p = 0; p < f.nv; p++) {
+    if (contains(on, p)) continue;
+    std::vector<std::pair<int, int>> found;  // chords through p
+    std::vector<int> lines;
+    for (int s = 0; s < (int)f.straight.size(); s++) {
+      if (!contains(f.straight[s], p) || contains(lines, x.ident[s])) continue;
+      std::vector<int> meet;
+      for (int v : f.straight[s])
+        if (contains(on, v)) meet.push_back(v);
+      if (meet.size() != 2) continue;
+      lines.push_back(x.ident[s]);
+      found.push_back({meet[0], meet[1]});
+    }
+    for (size_t i = 0; i < found.size(); i++)
+      for (size_t j = i + 1; j < found.size(); j++) {
+        int a = found[i].first, b = found[i].second;
+        int c = found[j].first, d = found[j].second;
+        int pa = seg(x, p, a), pb = seg(x, p, b), pc = seg(x, p, c),
+            pd = seg(x, p, d);
+        source(x, makerow({{pa, 1}, {pb, 1}, {pc, -1}, {pd, -1}}), origin);
+        source(
+            x,
+            makerow({{seg(x, a, c), 1}, {seg(x, d, b), -1}, {pa, -1}, {pd, 1}}),
+            origin);
+        source(
+            x,
+            makerow({{seg(x, a, d), 1}, {seg(x, c, b), -1}, {pa, -1}, {pc, 1}}),
+            origin);
+      }
+  }
+}
+
+// Two parallels cut by two lines through a point: the intercept figure.
+void intercepts(context& x) {
+  summaryfacts& f = x.f;
+  int n = (int)f.straight.size();
+  for (int s = 0; s < n; s++)
+    for (int t = s + 1; t < n; t++) {
+      if (x.ident[s] == x.ident[t] || x.ident[s] != s || x.ident[t] != t)
+        continue;
+      std::vector<int> vias;
+      int p1, p2;
+      if (f.all.find(s, &p1, &vias) != f.all.find(t, &p2, &vias) || p1 != p2)
+        continue;
+      int why = -1;
+      for (int v : vias)
+        if (why < 0 || f.r->entries[v].score > f.r->entries[why].score) why = v;
+      for (int a : f.straight[s])
+        for (int c : f.straight[t])
+          for (int b : f.straight[s])
+            for (int d : f.straight[t]) {
+              if (b <= a || d == c) continue;
+              int g = straightthrough(f, a, c, 1),
+                  h = straightthrough(f, b, d, 1);
+              if (g < 0 || h < 0 || x.ident[g] == x.ident[h]) continue;
+              for (int o : f.straight[g]) {
+                if (o == a || o == c || !contains(f.straight[h], o)) continue;
+                int ab = seg(x, a, b), cd = seg(x, c, d);
+                source(x,
+                       makerow({{seg(x, o, a), 1},
+                                {seg(x, o, c), -1},
+                                {ab, -1},
+                                {cd, 1}}),
+                       why);
+                source(x,
+                       makerow({{seg(x, o, b), 1},
+                                {seg(x, o, d), -1},
+                                {ab, -1},
+                                {cd, 1}}),
+                       why);
+              }
+            }
+    }
+}
+
+// The equations of an entry.
+std::vector<row> entryrows(context& x, const relentry& en) {
+  std::vector<row> rows;
+  auto col = [&](int item) {
+    if (en.kind == RK_EQUALSEGMENTS || en.kind == RK_RATIO)
+      return seg(x, segmentlist[item].v[0], segmentlist[item].v[1]);
+    const int* v = trianglelist[item].v;
+    return x.e.column(trikey(v[0], v[1], v[2]));
+  };
+  if (en.kind == RK_EQUALSEGMENTS || en.kind == RK_EQUALAREA) {
+    for (size_t i = 1; i < en.items.size(); i++)
+      rows.push_back(makerow({{col(en.items[i]), 1}, {col(en.items[0]), -1}}));
+  } else {
+    const std::vector<int>& m = en.items;
+    rows.push_back(makerow(
+        {{col(m[0]), 1}, {col(m[1]), 1}, {col(m[2]), -1}, {col(m[3]), -1}}));
+  }
+  return rows;
+}
+
+int isproduct(int kind) {
+  return kind == RK_EQUALSEGMENTS || kind == RK_EQUALAREA || kind == RK_RATIO ||
+         kind == RK_AREARATIO;
+}
+
+void judge(context& x, relreport* r, int e) {
+  relentry& en = r->entries[e];
+  std::vector<int> used;
+  int added = 0;
+  for (row& w : entryrows(x, en)) added += reduce(x.e, w, e, &used);
+  if (added) return;
+  int via = -1;
+  for (int u : used)
+    if (u >= 0 && (via < 0 || r->entries[u].score > r->entries[via].score))
+      via = u;
+  en.fold = via >= 0 ? RF_IMPLIED : RF_DEFINITION;
+  en.impliedby = via;
+}
+
+}  // namespace
+
+void foldproducts(summaryfacts& f) {
+  relreport* r = f.r;
+  std::vector<int> order;
+  for (int e = 0; e < (int)r->entries.size(); e++)
+    if (r->entries[e].fold == RF_NONE && isproduct(r->entries[e].kind))
+      order.push_back(e);
+  if (order.empty()) return;
+  context x{f, {}, {}};
+  identities(x);
+  x.e.column(LOG2KEY);
+  midpoints(x);
+  radii(x);
+  heights(x);
+  equalheights(x);
+  for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], -1);
+  for (int e = 0; e < (int)r->entries.size(); e++)
+    if (r->entries[e].kind == RK_CONCYCLIC && r->entries[e].fold == RF_NONE)
+      chords(x, r->entries[e].items, e);
+  intercepts(x);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return r->entries[a].score > r->entries[b].score;
+  });
+  for (int e : order) judge(x, r, e);
+}
