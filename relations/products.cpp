@@ -375,9 +375,11 @@ void foldproducts(summaryfacts& f) {
   heights(x);
   equalheights(x);
   for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], -1);
-  for (int e = 0; e < (int)r->entries.size(); e++)
-    if (r->entries[e].kind == RK_CONCYCLIC && r->entries[e].fold == RF_NONE)
-      chords(x, r->entries[e].items, e);
+  for (int e = 0; e < (int)r->entries.size(); e++) {
+    const relentry& c = r->entries[e];
+    if (c.kind == RK_CONCYCLIC && c.fold != RF_IMPLIED)
+      chords(x, c.items, c.fold == RF_NONE ? e : -1);
+  }
   intercepts(x);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     return r->entries[a].score > r->entries[b].score;

@@ -156,6 +156,13 @@ void reporteddirections(summaryfacts& f) {
         f.all.join(s, t, 0, f.straightentry[s]);
 }
 
+// A perpendicular bisector passes through the midpoint of its two points.
+int midpointon(const vertex* v, const line* l) {
+  if (v->kind != V_VVMID || l->kind != L_VVPERP) return 0;
+  return (v->parents[0] == l->parents[0] && v->parents[1] == l->parents[1]) ||
+         (v->parents[0] == l->parents[1] && v->parents[1] == l->parents[0]);
+}
+
 void buildfacts(summaryfacts& f) {
   f.nv = (int)vertlist.size();
   f.nl = (int)linelist.size();
@@ -165,7 +172,8 @@ void buildfacts(summaryfacts& f) {
   f.straightentry.assign(f.nl, -1);
   for (int l = 0; l < f.nl; l++) {
     for (int v = 0; v < f.nv; v++)
-      if (onl(f, v, l)) f.straight[l].push_back(v);
+      if (onl(f, v, l) || midpointon(vertlist[v], linelist[l]))
+        f.straight[l].push_back(v);
     f.def.add();
     f.all.add();
   }
@@ -342,10 +350,10 @@ int onechord(const summaryfacts& f, int a, int b, int reported, int* via) {
   }
   for (int e = 0; e < (int)f.r->entries.size(); e++) {
     const relentry& x = f.r->entries[e];
-    if (x.kind == RK_CONCYCLIC && x.fold == RF_NONE && allin(x.items, four)) {
-      *via = e;
-      return 1;
-    }
+    if (x.kind != RK_CONCYCLIC || !allin(x.items, four)) continue;
+    if (x.fold == RF_DEFINITION) return 1;  // as good as a constructed one
+    if (x.fold == RF_NONE) *via = e;
+    return 1;
   }
   return 0;
 }
@@ -466,6 +474,58 @@ void foldright(const summaryfacts& f, relreport* r, relentry& e) {
   }
 }
 
+// Whether the angle at z between zx and zy is right: 1 by construction, 2
+// by entries (the most remarkable in *via), 0 not known to be.
+int rightat(const summaryfacts& f, const relreport& r, int z, int x, int y,
+            int* via) {
+  for (int pass = 0; pass < 2; pass++) {
+    const dirclasses& d = pass ? f.all : f.def;
+    int s1 = straightthrough(f, z, x, pass),
+        s2 = straightthrough(f, z, y, pass);
+    if (s1 < 0 || s2 < 0) continue;
+    std::vector<int> vias;
+    int p1, p2;
+    if (d.find(s1, &p1, &vias) != d.find(s2, &p2, &vias) || p1 == p2) continue;
+    if (!pass) return 1;
+    for (int v : vias)
+      if (*via < 0 || r.entries[v].score > r.entries[*via].score) *via = v;
+    return 2;
+  }
+  return 0;
+}
+
+// Points on a circle that all see one pair of them at a right angle lie on
+// the circle over that pair as diameter.
+void foldthales(const summaryfacts& f, relreport* r, relentry& e) {
+  const std::vector<int>& p = e.items;
+  for (size_t i = 0; i < p.size(); i++)
+    for (size_t j = i + 1; j < p.size(); j++) {
+      int how = 1, via = -1;
+      for (int z : p) {
+        if (z == p[i] || z == p[j]) continue;
+        int h = rightat(f, *r, z, p[i], p[j], &via);
+        how = h ? std::max(how, h) : 0;
+        if (!how) break;
+      }
+      if (!how) continue;
+      e.fold = how == 2 && via >= 0 ? RF_IMPLIED : RF_DEFINITION;
+      e.impliedby = e.fold == RF_IMPLIED ? via : -1;
+      return;
+    }
+}
+
+// Right angles that stay in the summary turn their sides' classes.
+void reportedrightangles(summaryfacts& f) {
+  for (int e = 0; e < (int)f.r->entries.size(); e++) {
+    const relentry& x = f.r->entries[e];
+    if (x.kind != RK_RIGHT || x.fold != RF_NONE) continue;
+    const anglerec& g = anglelist[x.items[0]];
+    int s1 = straightthrough(f, g.v[1], g.v[0], 1);
+    int s2 = straightthrough(f, g.v[1], g.v[2], 1);
+    if (s1 >= 0 && s2 >= 0) f.all.join(s1, s2, 1, e);
+  }
+}
+
 // A parallel or perpendicular group within one class of the construction.
 void folddirections(const summaryfacts& f, relentry& e) {
   int p, root = f.def.find(e.items[0], &p);
@@ -488,11 +548,15 @@ void summarize(relreport* r) {
     if (e.kind == RK_PARALLEL || e.kind == RK_PERPENDICULAR)
       folddirections(f, e);
   reporteddirections(f);
-  for (relentry& e : r->entries) {
-    if (e.fold != RF_NONE) continue;
+  for (relentry& e : r->entries)
     if (e.kind == RK_RIGHT) foldright(f, r, e);
-    if (e.kind == RK_EQUALANGLES || e.kind == RK_COMPLEMENTARY ||
-        e.kind == RK_SUPPLEMENTARY)
+  reportedrightangles(f);
+  for (relentry& e : r->entries)
+    if (e.kind == RK_CONCYCLIC) foldthales(f, r, e);
+  for (relentry& e : r->entries) {
+    if (e.fold == RF_NONE &&
+        (e.kind == RK_EQUALANGLES || e.kind == RK_COMPLEMENTARY ||
+         e.kind == RK_SUPPLEMENTARY))
       foldangles(f, r, e);
   }
   foldproducts(f);
