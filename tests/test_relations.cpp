@@ -3,8 +3,10 @@
 // guarantees (never reported), a candidate's life across frames, and the
 // exact text and grouping of the report.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -440,12 +442,16 @@ TEST_F(Relations, ReportFileLocation) {
   EXPECT_EQ(alerts, std::vector<std::string>{"Can't open relations file."});
   EXPECT_EQ(shown, "");
 
-  // Writable: the file is written and its text shown.
-  std::string dir = testing::TempDir();
+  // Writable: the file is written and its text shown (in a folder of its
+  // own, since the report's name is fixed).
+  std::string dir = testing::TempDir() + "/relXXXXXX";
+  ASSERT_NE(mkdtemp(&dir[0]), nullptr);
   diagram = dir + "/d.T";
   begindiagramtest();
   enddiagramtest();
   EXPECT_EQ(shown, "This is file: " + dir + "/relations.txt\n\n");
+  remove((dir + "/relations.txt").c_str());
+  rmdir(dir.c_str());
 }
 
 std::vector<int> progress;
