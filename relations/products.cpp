@@ -29,6 +29,10 @@ typedef std::vector<std::pair<int, double>> row;  // ascending columns
 
 const double NEGLIGIBLE = 1e-9;      // coefficients are small rationals
 const size_t MAXSOURCEROWS = 20000;  // beyond this, sources are not added
+// Where a known equation comes from, besides an entry (its index):
+const int DEFINED = -1;  // a definition: radii, a doubled area's height
+const int DERIVED = -2;  // a consequence of the construction, not yet
+                         // claimed by the first entry that needs it
 
 struct echelon {
   std::unordered_map<uint64_t, int> columns;  // key -> column
@@ -67,8 +71,8 @@ row combine(const row& a, const row& b, double k) {  // a + k b
   return out;
 }
 
-// Reduces r; records the origins of the rows used. Returns 1 when r is
-// new (it then leads a new row of `origin`).
+// Reduces r; records the rows used. Returns 1 when r is new (it then
+// leads a new row of `origin`).
 int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
   while (!r.empty()) {
     auto it = e.leading.find(r.back().first);
@@ -81,7 +85,7 @@ int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
       return 1;
     }
     const row& p = e.rows[it->second];
-    if (used) used->push_back(e.origin[it->second]);
+    if (used) used->push_back(it->second);
     r = combine(r, p, -r.back().second);
   }
   return 0;
@@ -167,8 +171,8 @@ void midpoints(context& x) {
     if (a == f.vindex.end() || b == f.vindex.end()) continue;
     int am = seg(x, a->second, m), mb = seg(x, m, b->second);
     int ab = seg(x, a->second, b->second), two = x.e.column(LOG2KEY);
-    source(x, makerow({{am, 1}, {mb, -1}}), -1);
-    source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), -1);
+    source(x, makerow({{am, 1}, {mb, -1}}), DERIVED);
+    source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), DERIVED);
   }
 }
 
@@ -180,13 +184,15 @@ void radii(context& x) {
     const std::vector<int>& on = f.circles[c];
     for (size_t i = 1; i < on.size(); i++)
       if (on[i] != k && on[0] != k)
-        source(x, makerow({{seg(x, k, on[i]), 1}, {seg(x, k, on[0]), -1}}), -1);
+        source(x, makerow({{seg(x, k, on[i]), 1}, {seg(x, k, on[0]), -1}}),
+               DEFINED);
   }
 }
 
-// The entry a straight node comes from (-1: a line of the construction).
+// The entry a straight node comes from (DEFINED: a line of the
+// construction).
 int nodeorigin(const summaryfacts& f, int s) {
-  return s < f.nl ? -1 : f.straightentry[s];
+  return s < f.nl ? DEFINED : f.straightentry[s];
 }
 
 // Every doubled area used by an entry is a base times its height.
@@ -211,6 +217,15 @@ void heights(context& x) {
   }
 }
 
+// The most remarkable of some entries; DERIVED when there are none.
+int best(const summaryfacts& f, const std::vector<int>& entries) {
+  int why = DERIVED;
+  for (int v : entries)
+    if (v >= 0 && (why < 0 || f.r->entries[v].score > f.r->entries[why].score))
+      why = v;
+  return why;
+}
+
 // Points at one height over a line: the line through them is parallel.
 void equalheights(context& x) {
   summaryfacts& f = x.f;
@@ -230,10 +245,7 @@ void equalheights(context& x) {
         if (f.all.find(s, &p1, &vias) != f.all.find(l.first, &p2, &vias) ||
             p1 != p2)
           continue;
-        int why = -1;
-        for (int v : vias)
-          if (why < 0 || f.r->entries[v].score > f.r->entries[why].score)
-            why = v;
+        int why = best(f, vias);
         if (nodeorigin(f, s) >= 0 && why < 0) why = nodeorigin(f, s);
         source(x, makerow({{pts[i].second, 1}, {pts[j].second, -1}}), why);
       }
@@ -276,6 +288,16 @@ void chords(context& x, const std::vector<int>& on, int origin) {
   }
 }
 
+// Points [P Q, R S] form an harmonic set: RP x SQ = RQ x SP.
+void harmonicratio(context& x, const std::vector<int>& o, int origin) {
+  source(x,
+         makerow({{seg(x, o[0], o[2]), 1},
+                  {seg(x, o[1], o[3]), 1},
+                  {seg(x, o[1], o[2]), -1},
+                  {seg(x, o[0], o[3]), -1}}),
+         origin);
+}
+
 // Two parallels cut by two lines through a point: the intercept figure.
 void intercepts(context& x) {
   summaryfacts& f = x.f;
@@ -288,9 +310,7 @@ void intercepts(context& x) {
       int p1, p2;
       if (f.all.find(s, &p1, &vias) != f.all.find(t, &p2, &vias) || p1 != p2)
         continue;
-      int why = -1;
-      for (int v : vias)
-        if (why < 0 || f.r->entries[v].score > f.r->entries[why].score) why = v;
+      int why = best(f, vias);
       for (int a : f.straight[s])
         for (int c : f.straight[t])
           for (int b : f.straight[s])
@@ -344,18 +364,29 @@ int isproduct(int kind) {
          kind == RK_AREARATIO;
 }
 
+// An entry with a new equation stays; so does one that needs a consequence
+// of the construction no entry has claimed yet, and it claims what it
+// used: the next entry that needs the same follows from it. Otherwise the
+// entry follows from the entries it needs, or from definitions alone.
 void judge(context& x, relreport* r, int e) {
   relentry& en = r->entries[e];
   std::vector<int> used;
   int added = 0;
   for (row& w : entryrows(x, en)) added += reduce(x.e, w, e, &used);
-  if (added) return;
-  int via = -1;
-  for (int u : used)
-    if (u >= 0 && (via < 0 || r->entries[u].score > r->entries[via].score))
-      via = u;
+  int derived = 0;
+  std::vector<int> entries;
+  for (int u : used) {
+    derived |= x.e.origin[u] == DERIVED;
+    entries.push_back(x.e.origin[u]);
+  }
+  if (added || derived) {
+    for (int u : used)
+      if (x.e.origin[u] == DERIVED) x.e.origin[u] = e;
+    return;
+  }
+  int via = best(x.f, entries);
   en.fold = via >= 0 ? RF_IMPLIED : RF_DEFINITION;
-  en.impliedby = via;
+  en.impliedby = via >= 0 ? via : -1;
 }
 
 }  // namespace
@@ -374,12 +405,15 @@ void foldproducts(summaryfacts& f) {
   radii(x);
   heights(x);
   equalheights(x);
-  for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], -1);
+  for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], DERIVED);
   for (int e = 0; e < (int)r->entries.size(); e++) {
     const relentry& c = r->entries[e];
     if (c.kind == RK_CONCYCLIC && c.fold != RF_IMPLIED)
-      chords(x, c.items, c.fold == RF_NONE ? e : -1);
+      chords(x, c.items, c.fold == RF_NONE ? e : DERIVED);
   }
+  for (int e = 0; e < (int)r->entries.size(); e++)
+    if (r->entries[e].kind == RK_HARMONIC && r->entries[e].fold == RF_NONE)
+      harmonicratio(x, r->entries[e].items, e);
   intercepts(x);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     return r->entries[a].score > r->entries[b].score;

@@ -234,9 +234,27 @@ const double kindscore[RK_COUNT] = {
     20,  // ratio
 };
 
+const double THALESDEMOTION = 30;  // a circle over a built right angle
+
 // Members that a group needs at the least (more say more).
 const int leastmembers[RK_COUNT] = {3, 3, 4, 1, 2, 2, 2, 2,
                                     2, 2, 3, 4, 3, 2, 4, 4};
+
+// Among product lines, a mean proportional (three lengths) and a pencil
+// (every length from one point, as the intercept figure and a point's
+// power have it) read best.
+double productshape(const relentry& e) {
+  std::vector<int> ends;
+  for (int s : e.items)
+    for (int v : segmentlist[s].v) ends.push_back(v);
+  int most = 0;
+  for (int v : ends)
+    most = std::max(most, (int)std::count(ends.begin(), ends.end(), v));
+  std::vector<int> distinct = e.items;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  return 0.5 * most + (4 - (int)distinct.size());
+}
 
 void score(relreport* r) {
   std::unordered_map<const primitive*, int> memo;
@@ -247,6 +265,7 @@ void score(relreport* r) {
     int extra = (int)e.items.size() - leastmembers[e.kind];
     e.score = kindscore[e.kind] + 2 * std::min(std::max(extra, 0), 5) +
               std::min(depth, 4.0);
+    if (e.kind == RK_RATIO) e.score += productshape(e);
   }
 }
 
@@ -335,46 +354,18 @@ int allin(const std::vector<int>& set, std::initializer_list<int> vs) {
   return 1;
 }
 
-// Angles on one chord with both apexes on one circle: the circle's index
-// among constructed circles (reported 0) or a concyclic entry (reported 1).
-int onechord(const summaryfacts& f, int a, int b, int reported, int* via) {
+// Angles on one chord with both apexes on the points of a concyclic entry
+// (*via). Inscribed angles of a constructed circle are a theorem of their
+// own: they stay.
+int onechord(const summaryfacts& f, int a, int b, int* via) {
   const anglerec &g = anglelist[a], &h = anglelist[b];
   int same = (g.v[0] == h.v[0] && g.v[2] == h.v[2]) ||
              (g.v[0] == h.v[2] && g.v[2] == h.v[0]);
   if (!same) return 0;
   std::initializer_list<int> four = {g.v[0], g.v[1], g.v[2], h.v[1]};
-  if (!reported) {
-    for (const std::vector<int>& c : f.circles)
-      if (allin(c, four)) return 1;
-    return 0;
-  }
   for (int e = 0; e < (int)f.r->entries.size(); e++) {
     const relentry& x = f.r->entries[e];
-    if (x.kind != RK_CONCYCLIC || !allin(x.items, four)) continue;
-    if (x.fold == RF_DEFINITION) return 1;  // as good as a constructed one
-    if (x.fold == RF_NONE) *via = e;
-    return 1;
-  }
-  return 0;
-}
-
-// Equal-segment source of two segments from one point: radii of one
-// constructed circle (0, via -1), or one equal-segment entry (via it).
-int equalsides(const summaryfacts& f, int k, int p, int q, int* via) {
-  for (int c = 0; c < f.nc; c++)
-    if (f.centre[c] == k && contains(f.circles[c], p) &&
-        contains(f.circles[c], q))
-      return 1;
-  for (int e = 0; e < (int)f.r->entries.size(); e++) {
-    const relentry& x = f.r->entries[e];
-    if (x.kind != RK_EQUALSEGMENTS || x.fold != RF_NONE) continue;
-    int found = 0;
-    for (int s : x.items) {
-      const int* v = segmentlist[s].v;
-      found += (v[0] == k && (v[1] == p || v[1] == q)) ||
-               (v[1] == k && (v[0] == p || v[0] == q));
-    }
-    if (found >= 2) {
+    if (x.kind == RK_CONCYCLIC && x.fold == RF_NONE && allin(x.items, four)) {
       *via = e;
       return 1;
     }
@@ -382,28 +373,14 @@ int equalsides(const summaryfacts& f, int k, int p, int q, int* via) {
   return 0;
 }
 
-// Base angles (k p q) and (k q p) of a triangle with equal sides kp, kq.
-int baseangles(const summaryfacts& f, int a, int b, int* via) {
-  const anglerec &g = anglelist[a], &h = anglelist[b];
-  int p = g.v[1], q = h.v[1];
-  auto other = [](const anglerec& x, int v) {
-    return x.v[0] == v ? x.v[2] : x.v[2] == v ? x.v[0] : -1;
-  };
-  int k = other(g, q);
-  if (k < 0 || other(h, p) != k) return 0;
-  return equalsides(f, k, p, q, via);
-}
-
 // How an angle pair is explained: 0 not, 1 by construction, 2 by entries
 // (the most remarkable of them in *via).
 int explainangles(const summaryfacts& f, const relreport& r, int a, int b,
                   int* via) {
   int v = -1;
-  if (samedirections(f, f.def, a, b, 0, nullptr) || onechord(f, a, b, 0, &v))
-    return 1;
-  if (baseangles(f, a, b, &v)) return v < 0 ? 1 : 2;
+  if (samedirections(f, f.def, a, b, 0, nullptr)) return 1;
   std::vector<int> vias;
-  if (samedirections(f, f.all, a, b, 1, &vias) || onechord(f, a, b, 1, &v)) {
+  if (samedirections(f, f.all, a, b, 1, &vias) || onechord(f, a, b, &v)) {
     for (int e : vias)
       if (e >= 0 && (v < 0 || r.entries[e].score > r.entries[v].score)) v = e;
     *via = v;
@@ -429,28 +406,45 @@ struct unions {
   }
 };
 
-// A group of angles folds when its explained pairs connect all of it.
+// A group of angles folds when its explained pairs connect all of it:
+// through the construction alone, or through the construction and one
+// entry (a relation that needs two entries together is news).
 void foldangles(const summaryfacts& f, relreport* r, relentry& e) {
   int n = (int)e.items.size();
-  unions def(n), any(n);
-  int defparts = n, anyparts = n, via = -1;
-  for (int i = 0; i < n && anyparts > 1; i++)
-    for (int j = i + 1; j < n && anyparts > 1; j++) {
-      if (any.find(i) == any.find(j)) continue;
+  if (n > 64) return;  // a crowd of equal angles is worth reading whole
+  struct edge {
+    int i, j, via;  // via -1: the construction
+  };
+  std::vector<edge> edges;
+  std::vector<int> sources;
+  for (int i = 0; i < n; i++)
+    for (int j = i + 1; j < n; j++) {
       int v = -1, how = explainangles(f, *r, e.items[i], e.items[j], &v);
       if (!how) continue;
-      anyparts -= any.join(i, j);
-      if (how == 1) defparts -= def.join(i, j);
-      if (how == 2 && v >= 0 &&
-          (via < 0 || r->entries[v].score > r->entries[via].score))
-        via = v;
+      int via = how == 2 ? v : -1;
+      edges.push_back({i, j, via});
+      if (via >= 0 && !contains(sources, via)) sources.push_back(via);
     }
-  if (defparts == 1) {
+  auto connected = [&](int allowed) {
+    unions u(n);
+    int parts = n;
+    for (const edge& x : edges)
+      if (x.via < 0 || x.via == allowed) parts -= u.join(x.i, x.j);
+    return parts == 1;
+  };
+  if (connected(-1)) {
     e.fold = RF_DEFINITION;
-  } else if (anyparts == 1) {
-    e.fold = via >= 0 ? RF_IMPLIED : RF_DEFINITION;
-    e.impliedby = via;
+    return;
   }
+  std::sort(sources.begin(), sources.end(), [&](int a, int b) {
+    return r->entries[a].score > r->entries[b].score;
+  });
+  for (int v : sources)
+    if (connected(v)) {
+      e.fold = RF_IMPLIED;
+      e.impliedby = v;
+      return;
+    }
 }
 
 // A right angle whose sides are turned classes.
@@ -474,43 +468,28 @@ void foldright(const summaryfacts& f, relreport* r, relentry& e) {
   }
 }
 
-// Whether the angle at z between zx and zy is right: 1 by construction, 2
-// by entries (the most remarkable in *via), 0 not known to be.
-int rightat(const summaryfacts& f, const relreport& r, int z, int x, int y,
-            int* via) {
-  for (int pass = 0; pass < 2; pass++) {
-    const dirclasses& d = pass ? f.all : f.def;
-    int s1 = straightthrough(f, z, x, pass),
-        s2 = straightthrough(f, z, y, pass);
-    if (s1 < 0 || s2 < 0) continue;
-    std::vector<int> vias;
-    int p1, p2;
-    if (d.find(s1, &p1, &vias) != d.find(s2, &p2, &vias) || p1 == p2) continue;
-    if (!pass) return 1;
-    for (int v : vias)
-      if (*via < 0 || r.entries[v].score > r.entries[*via].score) *via = v;
-    return 2;
-  }
-  return 0;
+// Whether the angle at z between zx and zy is right by construction.
+int builtright(const summaryfacts& f, int z, int x, int y) {
+  int s1 = straightthrough(f, z, x, 0), s2 = straightthrough(f, z, y, 0);
+  if (s1 < 0 || s2 < 0) return 0;
+  int p1, p2;
+  return f.def.find(s1, &p1) == f.def.find(s2, &p2) && p1 != p2;
 }
 
-// Points on a circle that all see one pair of them at a right angle lie on
-// the circle over that pair as diameter.
-void foldthales(const summaryfacts& f, relreport* r, relentry& e) {
+// Points on a circle that all see two of them at right angles built as
+// such lie on the circle over those two: a theorem, but a plain one, read
+// after the others of its kind.
+void demotethales(const summaryfacts& f, relentry& e) {
   const std::vector<int>& p = e.items;
   for (size_t i = 0; i < p.size(); i++)
     for (size_t j = i + 1; j < p.size(); j++) {
-      int how = 1, via = -1;
-      for (int z : p) {
-        if (z == p[i] || z == p[j]) continue;
-        int h = rightat(f, *r, z, p[i], p[j], &via);
-        how = h ? std::max(how, h) : 0;
-        if (!how) break;
+      int all = 1;
+      for (int z : p)
+        if (z != p[i] && z != p[j] && !builtright(f, z, p[i], p[j])) all = 0;
+      if (all) {
+        e.score -= THALESDEMOTION;
+        return;
       }
-      if (!how) continue;
-      e.fold = how == 2 && via >= 0 ? RF_IMPLIED : RF_DEFINITION;
-      e.impliedby = e.fold == RF_IMPLIED ? via : -1;
-      return;
     }
 }
 
@@ -523,6 +502,28 @@ void reportedrightangles(summaryfacts& f) {
     int s1 = straightthrough(f, g.v[1], g.v[0], 1);
     int s2 = straightthrough(f, g.v[1], g.v[2], 1);
     if (s1 >= 0 && s2 >= 0) f.all.join(s1, s2, 1, e);
+  }
+}
+
+// Two perpendicular lines that cross at the apex of a right angle entry say
+// what the right angle says; the angle, which names points, stays.
+void foldperpendicularpair(const summaryfacts& f, relreport* r, relentry& e) {
+  if (e.items.size() != 2) return;
+  const std::vector<int>& l = f.straight[e.items[0]];
+  const std::vector<int>& m = f.straight[e.items[1]];
+  for (int k = 0; k < (int)r->entries.size(); k++) {
+    const relentry& x = r->entries[k];
+    if (x.kind != RK_RIGHT || x.fold != RF_NONE) continue;
+    const int* v = anglelist[x.items[0]].v;
+    auto has = [&](const std::vector<int>& s, int a, int b) {
+      return contains(s, a) && contains(s, b);
+    };
+    if ((has(l, v[1], v[0]) && has(m, v[1], v[2])) ||
+        (has(l, v[1], v[2]) && has(m, v[1], v[0]))) {
+      e.fold = RF_IMPLIED;
+      e.impliedby = k;
+      return;
+    }
   }
 }
 
@@ -544,15 +545,18 @@ void summarize(relreport* r) {
   summaryfacts f;
   f.r = r;
   buildfacts(f);
-  for (relentry& e : r->entries)
+  for (relentry& e : r->entries) {
     if (e.kind == RK_PARALLEL || e.kind == RK_PERPENDICULAR)
       folddirections(f, e);
+    if (e.kind == RK_CONCYCLIC) demotethales(f, e);
+  }
+  for (relentry& e : r->entries)
+    if (e.kind == RK_PERPENDICULAR && e.fold == RF_NONE)
+      foldperpendicularpair(f, r, e);
   reporteddirections(f);
   for (relentry& e : r->entries)
     if (e.kind == RK_RIGHT) foldright(f, r, e);
   reportedrightangles(f);
-  for (relentry& e : r->entries)
-    if (e.kind == RK_CONCYCLIC) foldthales(f, r, e);
   for (relentry& e : r->entries) {
     if (e.fold == RF_NONE &&
         (e.kind == RK_EQUALANGLES || e.kind == RK_COMPLEMENTARY ||
