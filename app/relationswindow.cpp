@@ -121,20 +121,20 @@ void pickentry(int position) {
 namespace {
 
 void makerelationswindow() {
-  relationswindow = new Fl_Double_Window(445, 445, "Geometric Relationships");
+  // Wider than the classic 445 by the summary's button, right of Close.
+  relationswindow = new Fl_Double_Window(510, 445, "Geometric Relationships");
   Fl_Box* title = new Fl_Box(3, 5, 250, 22, "Geometric Relationships");
   title->labelfont(FL_BOLD);
   title->labelsize(20);
   title->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
-  relationsform = new Fl_Button(256, 5, 72, 25, "Full report");
-  relationsform->labelsize(12);
-  relationsform->callback(toggleform);
   Fl_Button* close = new Fl_Button(330, 5, 80, 25, "Close");
   close->callback(closerelations);
+  relationsform = new Fl_Button(415, 5, 90, 25, "Full report");
+  relationsform->callback(toggleform);
   relationswindow->callback(closerelations);
   relationstext = new Fl_Text_Buffer();
   // The display brings its own scrollbar, where a separate one would sit.
-  relationsdisplay = new ReportDisplay(3, 33, 439, 407);
+  relationsdisplay = new ReportDisplay(3, 33, 504, 407);
   relationsdisplay->buffer(relationstext);
   relationsdisplay->textfont(FL_COURIER);
   relationsdisplay->textsize(12);
