@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -31,8 +32,10 @@ const double NEGLIGIBLE = 1e-9;      // coefficients are small rationals
 const size_t MAXSOURCEROWS = 20000;  // beyond this, sources are not added
 // Where a known equation comes from, besides an entry (its index):
 const int DEFINED = -1;  // a definition: radii, a doubled area's height
-const int DERIVED = -2;  // a consequence of the construction, not yet
-                         // claimed by the first entry that needs it
+const int DERIVED = -2;  // from here down: a consequence of the construction
+                         // (DERIVED - g for the g-th source: a midpoint, a
+                         // circle, a class of parallels), not yet claimed by
+                         // the first entry that needs it
 
 struct echelon {
   std::unordered_map<uint64_t, int> columns;  // key -> column
@@ -132,7 +135,18 @@ struct context {
   summaryfacts& f;
   echelon e;
   std::vector<int> ident;  // straight node -> the first node of its line
+  std::unordered_map<uint64_t, int> groups;  // source of the construction
 };
+
+// The origin of the equations a source of the construction gives.
+int derived(context& x, char what, int which) {
+  uint64_t key = (uint64_t)(unsigned char)what << 32 | (uint32_t)which;
+  auto it = x.groups.find(key);
+  if (it != x.groups.end()) return it->second;
+  int g = DERIVED - (int)x.groups.size();
+  x.groups[key] = g;
+  return g;
+}
 
 int seg(context& x, int a, int b) {
   return x.e.column(segkey(a, b));
@@ -171,8 +185,8 @@ void midpoints(context& x) {
     if (a == f.vindex.end() || b == f.vindex.end()) continue;
     int am = seg(x, a->second, m), mb = seg(x, m, b->second);
     int ab = seg(x, a->second, b->second), two = x.e.column(LOG2KEY);
-    source(x, makerow({{am, 1}, {mb, -1}}), DERIVED);
-    source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), DERIVED);
+    source(x, makerow({{am, 1}, {mb, -1}}), derived(x, 'm', m));
+    source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), derived(x, 'm', m));
   }
 }
 
@@ -247,6 +261,7 @@ void equalheights(context& x) {
           continue;
         int why = best(f, vias);
         if (nodeorigin(f, s) >= 0 && why < 0) why = nodeorigin(f, s);
+        if (why == DERIVED) why = derived(x, 'd', f.all.find(s, &p1));
         source(x, makerow({{pts[i].second, 1}, {pts[j].second, -1}}), why);
       }
   }
@@ -298,45 +313,78 @@ void harmonicratio(context& x, const std::vector<int>& o, int origin) {
          origin);
 }
 
-// Two parallels cut by two lines through a point: the intercept figure.
+// The point where straight nodes g and h meet, when both hold it; -1.
+int meeting(const summaryfacts& f, int g, int h) {
+  for (int v : f.straight[g])
+    if (contains(f.straight[h], v)) return v;
+  return -1;
+}
+
+// Parallels cut by two lines g and h: the pieces of g between two of the
+// parallels are to the pieces of h between the same two in one ratio (a
+// column of its own), and when g and h meet at O, the lengths from O
+// too, and the pieces of the parallels between g and h go as the lengths
+// from O: the intercept figure.
+void transversals(context& x, const std::vector<int>& lines, int g, int h,
+                  int origin) {
+  const summaryfacts& f = x.f;
+  std::vector<std::pair<int, int>> cuts;  // (on g, on h) per parallel
+  for (int l : lines) {
+    int a = meeting(f, g, l), b = meeting(f, h, l);
+    if (a >= 0 && b >= 0 && a != b) cuts.push_back({a, b});
+  }
+  int o = meeting(f, g, h);
+  for (const auto& c : cuts)
+    if (c.first == o || c.second == o) o = -1;
+  if (cuts.size() + (o >= 0) < 2) return;
+  int ratio = x.e.column((uint64_t)7 << 61 | (uint64_t)g << 30 | (uint64_t)h);
+  if (o >= 0) cuts.push_back({o, o});
+  for (size_t i = 0; i < cuts.size(); i++)
+    for (size_t j = i + 1; j < cuts.size(); j++)
+      source(x,
+             makerow({{seg(x, cuts[i].first, cuts[j].first), 1},
+                      {seg(x, cuts[i].second, cuts[j].second), -1},
+                      {ratio, -1}}),
+             origin);
+  if (o < 0) return;
+  for (size_t i = 0; i + 2 < cuts.size(); i++) {
+    auto c = cuts[i], d = cuts[i + 1];
+    source(x,
+           makerow({{seg(x, c.first, c.second), 1},
+                    {seg(x, d.first, d.second), -1},
+                    {seg(x, o, c.first), -1},
+                    {seg(x, o, d.first), 1}}),
+           origin);
+  }
+}
+
 void intercepts(context& x) {
   summaryfacts& f = x.f;
   int n = (int)f.straight.size();
-  for (int s = 0; s < n; s++)
-    for (int t = s + 1; t < n; t++) {
-      if (x.ident[s] == x.ident[t] || x.ident[s] != s || x.ident[t] != t)
-        continue;
-      std::vector<int> vias;
-      int p1, p2;
-      if (f.all.find(s, &p1, &vias) != f.all.find(t, &p2, &vias) || p1 != p2)
-        continue;
-      int why = best(f, vias);
-      for (int a : f.straight[s])
-        for (int c : f.straight[t])
-          for (int b : f.straight[s])
-            for (int d : f.straight[t]) {
-              if (b <= a || d == c) continue;
-              int g = straightthrough(f, a, c, 1),
-                  h = straightthrough(f, b, d, 1);
-              if (g < 0 || h < 0 || x.ident[g] == x.ident[h]) continue;
-              for (int o : f.straight[g]) {
-                if (o == a || o == c || !contains(f.straight[h], o)) continue;
-                int ab = seg(x, a, b), cd = seg(x, c, d);
-                source(x,
-                       makerow({{seg(x, o, a), 1},
-                                {seg(x, o, c), -1},
-                                {ab, -1},
-                                {cd, 1}}),
-                       why);
-                source(x,
-                       makerow({{seg(x, o, b), 1},
-                                {seg(x, o, d), -1},
-                                {ab, -1},
-                                {cd, 1}}),
-                       why);
-              }
-            }
+  std::map<int, std::vector<int>> classes;  // root -> its lines, one each
+  for (int s = 0; s < n; s++) {
+    int p;
+    if (x.ident[s] == s) classes[2 * f.all.find(s, &p) + p].push_back(s);
+  }
+  for (const auto& c : classes) {
+    if (c.second.size() < 2) continue;
+    std::vector<int> vias;
+    int p;
+    for (int l : c.second) f.all.find(l, &p, &vias);
+    int why = best(f, vias);
+    if (why == DERIVED) why = derived(x, 'd', c.first);
+    std::vector<int> across;  // lines that cut two of the parallels
+    for (int g = 0; g < n; g++) {
+      if (x.ident[g] != g || contains(c.second, g)) continue;
+      int cut = 0;
+      for (int l : c.second) cut += meeting(f, g, l) >= 0;
+      if (cut >= 2 || (cut == 1 && f.straight[g].size() >= 2))
+        across.push_back(g);
     }
+    for (size_t i = 0; i < across.size(); i++)
+      for (size_t j = i + 1; j < across.size(); j++)
+        transversals(x, c.second, across[i], across[j], why);
+  }
 }
 
 // The equations of an entry.
@@ -373,15 +421,17 @@ void judge(context& x, relreport* r, int e) {
   std::vector<int> used;
   int added = 0;
   for (row& w : entryrows(x, en)) added += reduce(x.e, w, e, &used);
-  int derived = 0;
-  std::vector<int> entries;
+  int fresh = 0;
+  std::vector<int> entries, claimed;
   for (int u : used) {
-    derived |= x.e.origin[u] == DERIVED;
-    entries.push_back(x.e.origin[u]);
+    int o = x.e.origin[u];
+    if (o <= DERIVED && !contains(claimed, o)) claimed.push_back(o);
+    fresh |= o <= DERIVED;
+    entries.push_back(o);
   }
-  if (added || derived) {
-    for (int u : used)
-      if (x.e.origin[u] == DERIVED) x.e.origin[u] = e;
+  if (added || fresh) {
+    for (int& o : x.e.origin)
+      if (contains(claimed, o)) o = e;
     return;
   }
   int via = best(x.f, entries);
@@ -398,18 +448,18 @@ void foldproducts(summaryfacts& f) {
     if (r->entries[e].fold == RF_NONE && isproduct(r->entries[e].kind))
       order.push_back(e);
   if (order.empty()) return;
-  context x{f, {}, {}};
+  context x{f, {}, {}, {}};
   identities(x);
   x.e.column(LOG2KEY);
   midpoints(x);
   radii(x);
   heights(x);
   equalheights(x);
-  for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], DERIVED);
+  for (int c = 0; c < f.nc; c++) chords(x, f.circles[c], derived(x, 'c', c));
   for (int e = 0; e < (int)r->entries.size(); e++) {
     const relentry& c = r->entries[e];
     if (c.kind == RK_CONCYCLIC && c.fold != RF_IMPLIED)
-      chords(x, c.items, c.fold == RF_NONE ? e : DERIVED);
+      chords(x, c.items, c.fold == RF_NONE ? e : derived(x, 'k', e));
   }
   for (int e = 0; e < (int)r->entries.size(); e++)
     if (r->entries[e].kind == RK_HARMONIC && r->entries[e].fold == RF_NONE)

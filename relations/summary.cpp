@@ -3,40 +3,33 @@
 //
 // The full report lists everything that held; most of it follows from a few
 // facts. The summary keeps an entry unless it follows from the construction
-// or from another entry, and orders what is left by how remarkable it is.
-// The rules (docs/relations.md says the same for users):
+// or from another entry, and orders what is left by how remarkable it is
+// (docs/RELATIONS.md gives the rules for users):
 //
-// - Directions. Lines are put into direction classes: a line built parallel
-//   or perpendicular to another joins its class (turned by a right angle
-//   for a perpendicular); the other members of a parallel or perpendicular
-//   entry join in the same way, and lines through two points of one
-//   collinear entry are the same line. Parallel and perpendicular entries
-//   within one class of the construction alone are definitions. An angle
-//   relation (equal, complementary, supplementary angles, right angle)
-//   whose angles have their sides in the same two classes follows from
-//   those lines: from the construction, or from the entries that joined
-//   them. Equal angles that stand on one chord of a circle follow from the
-//   circle (a constructed one, or a concyclic entry); base angles of a
-//   triangle whose two sides are radii or an equal-segment entry follow
-//   from those.
-// - Products. Equal segments, equal areas and the product lines are
-//   equations between logarithms of lengths and doubled areas. The
-//   construction gives some (a midpoint's halves, radii of a circle, the
-//   area of a triangle as base times height over a line), the other
-//   entries more (equal segments; parallels cut by two lines through a
-//   point, the intercept figure; a point's power to a circle and the similar
-//   triangles it makes). An entry whose equations are all combinations of
-//   earlier ones adds nothing: it is folded into the entry that gave the
-//   last equation it needs, or is a definition when the construction alone
-//   gives them. Entries are taken most remarkable first, so a product line
-//   is kept only where no earlier entry gives it.
-// - Groups. Concurrent circles and concurrent lines through one point make
-//   one entry, whatever triples the report grouped them in.
-// - Order: concurrent circles, concyclic points, collinear points and
-//   concurrent lines first, then harmonic and inverse points, equal
-//   segments, parallels and perpendiculars, right angles, angles, equal
-//   areas, ratios and area ratios; within a kind, groups with more members
-//   and objects built further from the free points first.
+// - Directions. Lines fall into direction classes: a line built parallel or
+//   perpendicular to another joins its class (turned by a right angle for a
+//   perpendicular); the members of a parallel or perpendicular entry join
+//   the same way, and lines through two points of one collinear entry are
+//   one line. Parallel and perpendicular entries inside one class of the
+//   construction are definitions, and so are angle relations whose sides
+//   lie in classes of the construction alone.
+// - Angles. Angle relations whose sides lie in the same two classes follow
+//   from the entries that joined them; equal angles on one chord with their
+//   apexes on a concyclic entry follow from it. A group folds only into one
+//   entry: a relation that needs two entries together is news.
+// - A right angle follows from a perpendicular entry through its sides; a
+//   pair of perpendicular lines that meets at a right angle entry folds into
+//   the angle, which names points.
+// - Products (products.cpp): equal segments, equal areas and product lines
+//   as equations between logarithms.
+// - Groups: concurrent circles, and concurrent lines, through one point are
+//   one entry whatever triples the report grouped them in.
+// - Order: by kind (concurrent circles, concyclic points, collinear points,
+//   concurrent lines, harmonic and inverse points, equal segments, parallels
+//   and perpendiculars, right angles, angles, equal areas, ratios), then
+//   groups with more members, objects built further from the free points,
+//   and for product lines the ones that read best; a circle over a right
+//   angle built as such reads after the other circles.
 #include <algorithm>
 #include <cmath>
 #include <map>
