@@ -341,24 +341,40 @@ int samedirections(const summaryfacts& f, const dirclasses& d, int a, int b,
   return a1 == b1 && a2 == b2;
 }
 
-int allin(const std::vector<int>& set, std::initializer_list<int> vs) {
-  for (int v : vs)
-    if (!contains(set, v)) return 0;
-  return 1;
+// The points of `on` other than the apex on each side's line of angle a.
+void sidepoints(const summaryfacts& f, int a, const std::vector<int>& on,
+                std::vector<int>* s1, std::vector<int>* s2) {
+  const int* v = anglelist[a].v;
+  int l1 = straightthrough(f, v[1], v[0], 1);
+  int l2 = straightthrough(f, v[1], v[2], 1);
+  for (int p : on) {
+    if (p == v[1]) continue;
+    if (l1 >= 0 && contains(f.straight[l1], p)) s1->push_back(p);
+    if (l2 >= 0 && contains(f.straight[l2], p)) s2->push_back(p);
+  }
 }
 
-// Angles on one chord with both apexes on the points of a concyclic entry
-// (*via). Inscribed angles of a constructed circle are a theorem of their
-// own: they stay.
+int meets(const std::vector<int>& a, const std::vector<int>& b) {
+  for (int v : a)
+    if (contains(b, v)) return 1;
+  return 0;
+}
+
+// Two angles with their apexes on the points of a concyclic entry (*via)
+// whose sides pass through the same two of its points: inscribed angles on
+// one chord, equal or supplementary. Inscribed angles of a constructed
+// circle are a theorem of their own: they stay.
 int onechord(const summaryfacts& f, int a, int b, int* via) {
-  const anglerec &g = anglelist[a], &h = anglelist[b];
-  int same = (g.v[0] == h.v[0] && g.v[2] == h.v[2]) ||
-             (g.v[0] == h.v[2] && g.v[2] == h.v[0]);
-  if (!same) return 0;
-  std::initializer_list<int> four = {g.v[0], g.v[1], g.v[2], h.v[1]};
+  int ka = anglelist[a].v[1], kb = anglelist[b].v[1];
   for (int e = 0; e < (int)f.r->entries.size(); e++) {
     const relentry& x = f.r->entries[e];
-    if (x.kind == RK_CONCYCLIC && x.fold == RF_NONE && allin(x.items, four)) {
+    if (x.kind != RK_CONCYCLIC || x.fold != RF_NONE || !contains(x.items, ka) ||
+        !contains(x.items, kb))
+      continue;
+    std::vector<int> a1, a2, b1, b2;
+    sidepoints(f, a, x.items, &a1, &a2);
+    sidepoints(f, b, x.items, &b1, &b2);
+    if ((meets(a1, b1) && meets(a2, b2)) || (meets(a1, b2) && meets(a2, b1))) {
       *via = e;
       return 1;
     }
