@@ -166,9 +166,7 @@ void identities(context& x) {
   for (int s = 0; s < n; s++) {
     x.ident[s] = s;
     for (int t = 0; t < s; t++) {
-      int shared = 0;
-      for (int v : f.straight[s]) shared += contains(f.straight[t], v);
-      if (shared >= 2) {
+      if (sharedcount(f, s, t) >= 2) {
         x.ident[s] = x.ident[t];
         break;
       }
@@ -271,19 +269,20 @@ void equalheights(context& x) {
 // the two pairs of similar triangles.
 void chords(context& x, const std::vector<int>& on, int origin) {
   const summaryfacts& f = x.f;
+  int n = (int)f.straight.size();
+  std::vector<std::pair<int, int>> cut(n, {-1, -1});  // two points of `on`
+  for (int s = 0; s < n; s++) {
+    if (x.ident[s] != s) continue;  // one node per line
+    std::vector<int> meet;
+    for (int v : on)
+      if (onstraight(f, s, v)) meet.push_back(v);
+    if (meet.size() == 2) cut[s] = {meet[0], meet[1]};
+  }
   for (int p = 0; p < f.nv; p++) {
     if (contains(on, p)) continue;
     std::vector<std::pair<int, int>> found;  // chords through p
-    std::vector<int> lines;
-    for (int s = 0; s < (int)f.straight.size(); s++) {
-      if (!contains(f.straight[s], p) || contains(lines, x.ident[s])) continue;
-      std::vector<int> meet;
-      for (int v : f.straight[s])
-        if (contains(on, v)) meet.push_back(v);
-      if (meet.size() != 2) continue;
-      lines.push_back(x.ident[s]);
-      found.push_back({meet[0], meet[1]});
-    }
+    for (int s = 0; s < n; s++)
+      if (cut[s].first >= 0 && onstraight(f, s, p)) found.push_back(cut[s]);
     for (size_t i = 0; i < found.size(); i++)
       for (size_t j = i + 1; j < found.size(); j++) {
         int a = found[i].first, b = found[i].second;
@@ -316,7 +315,7 @@ void harmonicratio(context& x, const std::vector<int>& o, int origin) {
 // The point where straight nodes g and h meet, when both hold it; -1.
 int meeting(const summaryfacts& f, int g, int h) {
   for (int v : f.straight[g])
-    if (contains(f.straight[h], v)) return v;
+    if (onstraight(f, h, v)) return v;
   return -1;
 }
 

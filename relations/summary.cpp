@@ -71,10 +71,17 @@ int contains(const std::vector<int>& s, int v) {
   return std::find(s.begin(), s.end(), v) != s.end();
 }
 
+int sharedcount(const summaryfacts& f, int s, int t) {
+  int n = 0;
+  for (size_t w = 0; w < f.mask[s].size(); w++)
+    n += __builtin_popcountll(f.mask[s][w] & f.mask[t][w]);
+  return n;
+}
+
 int straightthrough(const summaryfacts& f, int a, int b, int reported) {
   int n = reported ? (int)f.straight.size() : f.nl;
   for (int s = 0; s < n; s++)
-    if (contains(f.straight[s], a) && contains(f.straight[s], b)) return s;
+    if (onstraight(f, s, a) && onstraight(f, s, b)) return s;
   return -1;
 }
 
@@ -82,12 +89,6 @@ namespace {
 
 int onl(const summaryfacts& f, int v, int l) {
   return onlmatrix[(size_t)v * f.nl + l];
-}
-
-int sharedcount(const std::vector<int>& a, const std::vector<int>& b) {
-  int n = 0;
-  for (int v : a) n += contains(b, v);
-  return n;
 }
 
 int vertexof(const summaryfacts& f, const primitive* p) {
@@ -123,7 +124,7 @@ void constructeddirections(summaryfacts& f) {
   // Two lines through the same two points are one line.
   for (int l = 0; l < f.nl; l++)
     for (int m = l + 1; m < f.nl; m++)
-      if (sharedcount(f.straight[l], f.straight[m]) >= 2) {
+      if (sharedcount(f, l, m) >= 2) {
         f.def.join(l, m, 0, -1);
         f.all.join(l, m, 0, -1);
       }
@@ -145,8 +146,7 @@ void reporteddirections(summaryfacts& f) {
   }
   for (int s = f.nl; s < (int)f.straight.size(); s++)
     for (int t = 0; t < s; t++)
-      if (sharedcount(f.straight[s], f.straight[t]) >= 2)
-        f.all.join(s, t, 0, f.straightentry[s]);
+      if (sharedcount(f, s, t) >= 2) f.all.join(s, t, 0, f.straightentry[s]);
 }
 
 // A perpendicular bisector passes through the midpoint of its two points.
@@ -177,6 +177,11 @@ void buildfacts(summaryfacts& f) {
       f.def.add();
       f.all.add();
     }
+  size_t words = (size_t)(f.nv + 63) / 64;
+  for (const std::vector<int>& set : f.straight) {
+    f.mask.emplace_back(words, 0);
+    for (int v : set) f.mask.back()[v >> 6] |= (uint64_t)1 << (v & 63);
+  }
   f.circles.assign(f.nc, {});
   f.centre.assign(f.nc, -1);
   for (int c = 0; c < f.nc; c++) {
@@ -237,16 +242,16 @@ const int leastmembers[RK_COUNT] = {3, 3, 4, 1, 2, 2, 2, 2,
 // (every length from one point, as the intercept figure and a point's
 // power have it) read best.
 double productshape(const relentry& e) {
-  std::vector<int> ends;
-  for (int s : e.items)
-    for (int v : segmentlist[s].v) ends.push_back(v);
+  int ends[8], n = 0, distinct = 0;
+  for (size_t i = 0; i < e.items.size() && i < 4; i++) {
+    for (int v : segmentlist[e.items[i]].v) ends[n++] = v;
+    distinct += std::find(e.items.begin(), e.items.begin() + i, e.items[i]) ==
+                e.items.begin() + i;
+  }
   int most = 0;
-  for (int v : ends)
-    most = std::max(most, (int)std::count(ends.begin(), ends.end(), v));
-  std::vector<int> distinct = e.items;
-  std::sort(distinct.begin(), distinct.end());
-  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  return 0.5 * most + (4 - (int)distinct.size());
+  for (int i = 0; i < n; i++)
+    most = std::max(most, (int)std::count(ends, ends + n, ends[i]));
+  return 0.5 * most + (4 - distinct);
 }
 
 void score(relreport* r) {
@@ -349,8 +354,8 @@ void sidepoints(const summaryfacts& f, int a, const std::vector<int>& on,
   int l2 = straightthrough(f, v[1], v[2], 1);
   for (int p : on) {
     if (p == v[1]) continue;
-    if (l1 >= 0 && contains(f.straight[l1], p)) s1->push_back(p);
-    if (l2 >= 0 && contains(f.straight[l2], p)) s2->push_back(p);
+    if (l1 >= 0 && onstraight(f, l1, p)) s1->push_back(p);
+    if (l2 >= 0 && onstraight(f, l2, p)) s2->push_back(p);
   }
 }
 

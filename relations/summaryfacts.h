@@ -3,6 +3,7 @@
 // Shared by summary.cpp (angles, directions, groups) and products.cpp.
 #pragma once
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -28,13 +29,20 @@ struct summaryfacts {
   // every collinear entry's points (node nl + k for the k-th of them).
   std::vector<std::vector<int>> straight;
   std::vector<int> straightentry;  // entry of a collinear node, else -1
-  dirclasses def, all;             // the construction alone; with entries
+  std::vector<std::vector<uint64_t>> mask;  // the same sets, one bit a point
+  dirclasses def, all;  // the construction alone; with entries
   std::vector<std::vector<int>> circles;  // points on each circle by constr.
   std::vector<int> centre;                // a circle's centre vertex, or -1
   std::unordered_map<const primitive*, int> vindex;
 };
 
 int contains(const std::vector<int>& s, int v);
+// Whether point v lies in straight set s.
+inline int onstraight(const summaryfacts& f, int s, int v) {
+  return (int)(f.mask[s][v >> 6] >> (v & 63)) & 1;
+}
+// How many points two straight sets share.
+int sharedcount(const summaryfacts& f, int s, int t);
 // The straight node through a and b: a line first, then (with `reported`)
 // a collinear entry; -1 when none.
 int straightthrough(const summaryfacts& f, int a, int b, int reported);
