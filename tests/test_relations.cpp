@@ -353,6 +353,18 @@ TEST_F(Relations, ConcurrentCirclesGroupByTheirPoint) {
             "Concurrent circles:\n    c1 c2 c3 c4 \n");
 }
 
+TEST_F(Relations, CirclesThroughDifferentPointsStayApart) {
+  // c1 and c2 meet at (1, 0) and (0, 1), whose coordinates have the same
+  // sum; c3 passes through the first only, c4 through the second only.
+  for (auto [x, y] : {std::pair<double, double>{0, 0}, {1, 1}, {2, 0}, {0, 2}})
+    circlist.push_back(circ(C_VF, x, y, 1));
+  addcand(threecircles, 0, 1, 2);
+  addcand(threecircles, 0, 1, 3);
+  EXPECT_EQ(report(),
+            "Concurrent circles:\n    c1 c2 c4 \n"
+            "Concurrent circles:\n    c1 c2 c3 \n");
+}
+
 TEST_F(Relations, MoreThanFiveThousandItems) {
   std::vector<vertex*> owned;
   for (int i = 0; i < 5010; i++) {
