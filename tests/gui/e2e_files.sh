@@ -19,27 +19,7 @@ if [ -z "${E2E_ON_XVFB:-}" ]; then
   E2E_ON_XVFB=1 exec bash "$(dirname "$0")/xvfb.sh" bash "$0" "$@"
 fi
 bin=$(readlink -f "$1")
-work=$(mktemp -d)
-passed=0
-failed=0
-app=""
-
-cleanup() {
-  [ -n "$app" ] && kill -9 "$app" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-
-export HOME=$work
-export XDG_STATE_HOME=$work/state
-printf 'notips\n' >"$work/.tessarinrc"
+. "$(dirname "$0")/e2e_lib.sh"
 mkdir -p "$work/d" "$work/elsewhere"
 file=$work/d/a.T
 diagram='.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n'
@@ -222,5 +202,4 @@ title=$(title)
 check "the change is still there, marked ($title)" test "${title%\*}" != "$title"
 stop
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary
