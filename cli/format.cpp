@@ -1,5 +1,6 @@
 // format.cpp: `tessarin-cli format FILE [-o OUT]`: read and recompute a
 // diagram and write its text to OUT (standard output by default).
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +24,6 @@ int verbformat(int argc, char** argv) {
   if (status != 0) return status;
   if (out) return printall(out) ? 0 : 1;
   if (printdiagram(stdout)) return 0;
-  alert("can't write %s\n", "standard output");
+  alert("can't write %s: %s", "standard output", strerror(errno ? errno : EIO));
   return 1;
 }

@@ -1,11 +1,16 @@
 // File commands with scripted dialogs: the chooser's defaults, extension
 // rule and overwrite question; names too long for the buffer; the save
 // questions; printing through the user's command; EPS names; the message
-// window's limit; the help pages and the About box.
+// window's limit; the help pages and the About box; a failed open, the
+// recovery question, the window manager's close, saves that cannot be
+// written.
+#include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -15,15 +20,23 @@
 #include <string>
 #include <vector>
 
+#include "app/chooser.h"
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
+#include "app/undo.h"
+#include "history/history.h"
+#include "history/recovery.h"
+#include "language/writer.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
 #include "tests/gui/guitest.h"
+
+// Last: the X headers define names (None, Status) that gtest uses.
+#include <FL/x.H>
 
 namespace {
 
@@ -93,12 +106,18 @@ int count(const std::string& text, const std::string& what) {
   return n;
 }
 
+std::string cwd() {
+  char buf[4096];
+  return getcwd(buf, sizeof buf) ? buf : "";
+}
+
 TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
-  // Saving without a name offers ~/Desktop/GeomFile.T; cancel keeps none.
+  // Saving without a name or a last folder offers GeomFile.T in the
+  // working folder; cancel keeps none.
+  lastfolder[0] = 0;
   EXPECT_EQ(collectfilename("File name:", 0), nullptr);
   ASSERT_EQ(chooserstarts.size(), 1u);
-  EXPECT_EQ(chooserstarts[0],
-            std::string(getenv("HOME")) + "/Desktop/GeomFile.T");
+  EXPECT_EQ(chooserstarts[0], cwd() + "/GeomFile.T");
   EXPECT_EQ(chooserfilters[0], "Tessarin Files (*.[DTdt])");
   EXPECT_EQ(getcurrentfilename(), nullptr);
   EXPECT_EQ(title(), "No File Name");
@@ -132,12 +151,39 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   askanswers = {1};
   EXPECT_NE(collectfilename("File name:", 0), nullptr);
   EXPECT_EQ(std::string(getcurrentfilename()), there);
+  // Save As starts in the diagram's folder with its name.
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(chooserstarts.back(), there);
+  // A name typed without a folder is taken in the folder shown.
+  std::string sub = scratch + "/sub";
+  ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
+  setcurrentfilename((sub + "/x.T").c_str());
+  chooseranswers = {"tri"};
+  ASSERT_NE(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(std::string(getcurrentfilename()), sub + "/tri.T");
+  // The folder chosen from is remembered in the preferences file.
+  EXPECT_EQ(std::string(lastfolder), sub);
+  EXPECT_NE(readtext(defaultfilename()).find("lastfolder " + sub + "\n"),
+            std::string::npos);
   // Reading never asks about overwriting; without a name it starts in the
-  // program's directory, and a cancel leaves no name behind.
+  // last folder, and a cancel leaves no name behind.
   clearcurrentfilename();
   size_t asked = questions.size();
   EXPECT_EQ(collectfilename("File name:", 1), nullptr);
-  EXPECT_EQ(chooserstarts.back(), std::string(GetInstallDirURL()) + "/");
+  EXPECT_EQ(chooserstarts.back(), sub + "/");
+  // A last folder that has gone: the working folder.
+  std::string gone = scratch + "/gone";
+  ASSERT_EQ(mkdir(gone.c_str(), 0700), 0);
+  snprintf(lastfolder, PREFLINESIZE, "%s", gone.c_str());
+  rmdir(gone.c_str());
+  EXPECT_EQ(collectfilename("File name:", 1), nullptr);
+  EXPECT_EQ(chooserstarts.back(), cwd() + "/");
+  // A folder given as the file to read is refused with a reason.
+  guialerts.clear();
+  chooseranswers = {sub.c_str()};
+  EXPECT_EQ(collectfilename("File name:", 1), nullptr);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], sub + " is a folder, not a diagram file");
   EXPECT_EQ(getcurrentfilename(), nullptr);
   chooseranswers = {there.c_str()};
   EXPECT_NE(collectfilename("File name:", 1), nullptr);
@@ -215,21 +261,31 @@ TEST_F(Files, PrintThroughTheUsersCommandWithAnAwkwardDirectory) {
   EXPECT_EQ(guialerts[1], "Print failed");
 }
 
-TEST_F(Files, SaveEpsBesideTheDiagram) {
+TEST_F(Files, SaveEpsThroughTheChooser) {
+  // The chooser offers the EPS name beside the diagram.
   std::string name = scratch + "/fig.T";
   setcurrentfilename(name.c_str());
-  handlemenu(100012);
   std::string eps = scratch + "/fig.eps";
+  chooseranswers = {"fig.eps"};  // typed: inside the folder shown
+  handlemenu(100012);
+  ASSERT_EQ(chooserstarts.size(), 1u);
+  EXPECT_EQ(chooserstarts[0], eps);
   ASSERT_TRUE(exists(eps));
   EXPECT_EQ(readtext(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
   ASSERT_EQ(guimessages.size(), 1u);
   EXPECT_EQ(guimessages[0], "Saved EPS file " + eps);
-  // A directory that does not exist: "Print failed".
-  std::string bad = scratch + "/no/such/fig.T";
-  setcurrentfilename(bad.c_str());
+  // Cancelled: nothing written.
+  unlink(eps.c_str());
   handlemenu(100012);
-  ASSERT_FALSE(guialerts.empty());
-  EXPECT_EQ(guialerts.back(), "Print failed");
+  EXPECT_FALSE(exists(eps));
+  // A folder that does not exist: the reason, then "Print failed".
+  std::string bad = scratch + "/no/such/fig.eps";
+  chooseranswers = {bad.c_str()};
+  handlemenu(100012);
+  ASSERT_EQ(guialerts.size(), 2u);
+  EXPECT_EQ(guialerts[0],
+            "Couldn't open " + bad + ": No such file or directory");
+  EXPECT_EQ(guialerts[1], "Print failed");
 }
 
 TEST_F(Files, SaveQuestionsNewAndQuit) {
@@ -414,6 +470,153 @@ TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(guialerts.size(), 1u);
+}
+
+// The text a save would write.
+std::string savedtext() {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buf, &size);
+  printdiagram(f);
+  fclose(f);
+  std::string s(buf, size);
+  free(buf);
+  return s;
+}
+
+TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
+  std::string a = scratch + "/a.T", bad = scratch + "/bad.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\n"
+                      "P = .free(-0.5, 0, \"P\");\n"
+                      "Q = .free(0.5, 0, \"Q\");\n";
+  std::ofstream(bad) << ".geometry \"version 0.65\";\n"
+                        "R = .free(0, 0.5, \"R\");\n"
+                        "S = .nosuch(R);\n";
+  chooseranswers = {a.c_str()};
+  handlemenu(100002);
+  ASSERT_EQ(countrecords(), 2);
+  selectprim(plist->next);
+  plist->color = COLOR_RED;  // a change, one undoable step
+  setdirtyfile();
+  handlemenu(200145);
+  const std::string before = savedtext();
+  ASSERT_EQ(dirtyfile, 1);
+  int undos = historyundocount();
+  // Open the bad file (after "No" to saving): "Close" answers the error.
+  choiceanswers = {2, 0};
+  chooseranswers = {bad.c_str()};
+  guialerts.clear();
+  handlemenu(100002);
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[1].rfind("Line 3: ", 0), 0u) << questions[1];
+  EXPECT_NE(questions[1].find("Open the text of " + bad +
+                              " in the editor at line 3?"),
+            std::string::npos)
+      << questions[1];
+  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  EXPECT_EQ(dirtyfile, 1);  // "No" was not a save: still modified
+  EXPECT_EQ(title(), a + "*");
+  EXPECT_EQ(historyundocount(), undos);
+  ASSERT_NE(pselected, nullptr);
+  EXPECT_STREQ(pselected->label, "Q");
+  // ReOpen of a file that has vanished: the reason, nothing lost.
+  setcurrentfilename(bad.c_str());
+  unlink(bad.c_str());
+  choiceanswers = {2};
+  handlemenu(100013);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0],
+            "Couldn't open " + bad + ": No such file or directory");
+  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(std::string(getcurrentfilename()), bad);
+}
+
+TEST_F(Files, NoToRecoveryRemovesTheRecoveryFile) {
+  std::string diagram = scratch + "/r.T";
+  std::ofstream(diagram) << ".geometry \"version 0.65\";\n";
+  struct timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(diagram.c_str(), old), 0);  // older than the recovery
+  // A recovery file left by a program that has ended.
+  recoveryprepare(diagram.c_str(),
+                  ".geometry \"version 0.65\";\n"
+                  "P = .free(0, 0, \"P\");\n");
+  ASSERT_EQ(recoverywrite(), 1);
+  std::string left = recoverypath(diagram.c_str(), 4194304 + 7);
+  ASSERT_EQ(
+      rename(recoverypath(diagram.c_str(), getpid()).c_str(), left.c_str()), 0);
+  resetrecovery();
+  askanswers = {0};
+  offerrecovery(diagram.c_str());
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "Recover unsaved changes to " + diagram + "?");
+  EXPECT_EQ(countrecords(), 0);
+  EXPECT_FALSE(exists(left));
+  std::string found;
+  EXPECT_EQ(recoveryfind(diagram.c_str(), &found), 0) << found;
+}
+
+TEST_F(Files, TheWindowManagersCloseAsksWithCancel) {
+  // WM_DELETE_WINDOW, as a window manager sends it, through the X server.
+  auto close = [] {
+    Display* d = fl_display;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = fl_xid(main_window);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XFlush(d);
+    pump(0.3);
+  };
+  addpoint(0, 0);
+  ASSERT_EQ(dirtyfile, 1);
+  choiceanswers = {0};  // Cancel
+  close();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "File modified -- save changes?");
+  EXPECT_TRUE(exits.empty());
+  EXPECT_TRUE(main_window->shown());
+  choiceanswers = {2};  // No
+  close();
+  EXPECT_EQ(exits, std::vector<int>{0});
+}
+
+TEST_F(Files, SaveAsWhereNothingCanBeWrittenLosesNothing) {
+  std::string a = scratch + "/a.T";
+  setcurrentfilename(a.c_str());
+  addpoint(0, 0);
+  ASSERT_EQ(dirtyfile, 1);
+  // A folder that is a file, and a folder given as the file's name.
+  std::string plain = scratch + "/plain";
+  std::ofstream(plain) << "x";
+  std::string folder = scratch + "/dir.T";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  struct row {
+    std::string chosen, alert;
+  };
+  const row rows[] = {
+      {plain + "/x.T", "can't write " + plain + "/x.T: Not a directory"},
+      {folder, folder + " is a folder, not a diagram file"},
+  };
+  for (const row& r : rows) {
+    guialerts.clear();
+    chooseranswers = {r.chosen.c_str()};
+    handlemenu(100004);
+    ASSERT_EQ(guialerts.size(), 1u) << r.chosen;
+    EXPECT_EQ(guialerts[0], r.alert);
+    EXPECT_EQ(std::string(getcurrentfilename()), a);  // the diagram's file
+    EXPECT_EQ(dirtyfile, 1);
+    EXPECT_TRUE(guimessages.empty());  // no "File Saved"
+  }
+  // Nothing was left behind: the scratch folder holds what it held.
+  std::string ls = "test \"$(ls -A '" + scratch +
+                   "' | tr '\\n' ' ')\" = "
+                   "'dir.T plain '";
+  EXPECT_EQ(system(ls.c_str()), 0);
+  EXPECT_EQ(system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0);
 }
 
 }  // namespace
