@@ -332,7 +332,12 @@ int handleinsertcmd() {
   if (!chosen) return 1;
   std::string path = chosen;
   setcurrentfilename(keep.c_str());
-  insertgeometry(path.c_str());
+  historyhold();
+  if (!insertgeometry(path.c_str())) {
+    // The reader has said why; a part of a file is never merged in.
+    historyputback();
+    return 1;
+  }
   setdirtyfile();
   settitle();
   return 1;

@@ -256,6 +256,7 @@ int readgeometry(const char* path) {
   FILE* f = openforreading(path);
   if (!f) return 0;
   resetstate(1);
+  linecount = 1;  // an inserted file counts its own lines too
   int r = parsefile(f);
   fclose(f);
   return r;

@@ -520,6 +520,15 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
   EXPECT_EQ(historyundocount(), undos);
   ASSERT_NE(pselected, nullptr);
   EXPECT_STREQ(pselected->label, "Q");
+  // Insert File of the same file: the error, and nothing of it merged.
+  guialerts.clear();
+  chooseranswers = {bad.c_str()};
+  handlemenu(100005);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0].rfind("Line 3: ", 0), 0u) << guialerts[0];
+  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(historyundocount(), undos);
+  guialerts.clear();
   // ReOpen of a file that has vanished: the reason, nothing lost.
   setcurrentfilename(bad.c_str());
   unlink(bad.c_str());
