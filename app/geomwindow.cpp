@@ -5,6 +5,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include "app/hover.h"
 #include "app/undo.h"
 #include "model/shell.h"
 #include "prefs/preffile.h"
@@ -33,6 +34,8 @@ void Fl_Geom_Window::clearcallbacks() {
   motionfunc = nullptr;
   visibilityfunc = nullptr;
   specialfunc = nullptr;
+  wheelfunc = nullptr;
+  hoverfunc = nullptr;
 }
 
 void Fl_Geom_Window::make_current() {
@@ -57,7 +60,8 @@ static int specialcode(int k) {
 // A change an event leaves pending is taken into the history once no
 // button is held: a whole drag or pan with the mouse is one step.
 int Fl_Geom_Window::handle(int event) {
-  if (event == FL_PUSH || event == FL_KEYBOARD) beginchange();
+  if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_MOUSEWHEEL)
+    beginchange();
   int used = route(event);
   commitpending();
   return used;
@@ -88,6 +92,17 @@ int Fl_Geom_Window::route(int event) {
       if (!motionfunc) return 0;
       motionfunc(x, y);
       return 1;
+    case FL_MOUSEWHEEL:
+      if (!wheelfunc) return 0;
+      wheelfunc(Fl::event_dx(), Fl::event_dy(), x, y);
+      return 1;
+    case FL_ENTER:  // taking it brings the motion events
+    case FL_MOVE:
+      if (hoverfunc) hoverfunc(x, y);
+      return 1;
+    case FL_LEAVE:
+      if (hoverfunc) hoverfunc(-1, -1);
+      return 1;
     case FL_FOCUS: return 1;
     case FL_KEYBOARD: {
       int k = Fl::event_key();
@@ -109,7 +124,7 @@ int Fl_Geom_Window::route(int event) {
     case FL_SHOW:
       if (visibilityfunc) visibilityfunc(1);
       return Fl_Gl_Window::handle(event);
-    default:  // enter, leave, move, wheel and the rest: the toolkit's own
+    default:  // the rest: the toolkit's own
       return Fl_Gl_Window::handle(event);
   }
 }
@@ -129,7 +144,8 @@ void visibility(int) {
 }
 
 void reshapeall(int width, int height) {
-  if (main_window) main_window->size(MENUWIDTH + width, height + 24);
+  if (main_window)
+    main_window->size(MENUWIDTH + width, height + 24 + STATUSHEIGHT);
 }
 
 void fixcursor() {

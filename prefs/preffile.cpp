@@ -124,6 +124,9 @@ void applylayershow(const char*) {
 void applynocontinuity(const char*) {
   keepcontinuous = 0;
 }
+void applynosmooth(const char*) {
+  smoothdrawing = 0;
+}
 
 void applyfontsize(const char* value) {
   readranged(value, &fontsize, 6, 50, 16);
@@ -206,8 +209,9 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"nosmooth", applynosmooth},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 18,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -331,6 +335,7 @@ void dumpdefaults() {
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
   writeflag(!keepcontinuous, "nocontinuity");
+  writeflag(!smoothdrawing, "nosmooth");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
 }
@@ -369,4 +374,5 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  smoothdrawing = 1;
 }
