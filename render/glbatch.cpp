@@ -196,11 +196,13 @@ void setglow(int on) {
   setlinewidth(w);
 }
 
+int movingframes;
+
 // Smoothed strokes and points are blended over what lies below them;
 // filled areas are drawn whole, so blending leaves them as they were. A
 // colour-index window has nothing to blend with.
 void setsmoothing() {
-  int on = rgbmode && smoothdrawing;
+  int on = rgbmode && smoothdrawing && !movingframes;
   const GLenum caps[] = {GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_BLEND};
   for (GLenum c : caps) {
     if (on)

@@ -22,6 +22,7 @@
 #include "language/parser.h"
 #include "model/state.h"
 #include "model/worldlist.h"
+#include "render/gldraw.h"
 #include "render/view.h"
 #include "tests/gui/guitest.h"
 
@@ -97,6 +98,25 @@ TEST_F(Navigation, SmoothingBlendsEdgesAndTurnsOff) {
       EXPECT_GE(white, 110);
     }
   }
+  // While the wheel moves the diagram frames are plain; once it rests for
+  // SETTLESECONDS they are smooth again.
+  smoothdrawing = 1;
+  pointer(xsize / 2, ysize / 2);
+  xdo("click 4");
+  pump(0.05);
+  EXPECT_EQ(movingframes, 1);
+  auto greys = [](const frame& g) {
+    int n = 0;
+    for (int i = 0; i < g.w * g.h; i++) {
+      const unsigned char* p = &g.rgb[3 * i];
+      n += p[0] == p[1] && p[1] == p[2] && p[0] > 0 && p[0] < 255;
+    }
+    return n;
+  };
+  EXPECT_EQ(greys(drawframe()), 0);
+  pump(SETTLESECONDS + 0.2);
+  EXPECT_EQ(movingframes, 0);
+  EXPECT_GT(greys(drawframe()), 150);
 }
 
 TEST_F(Navigation, TenWheelClicksZoomAboutThePointer) {
