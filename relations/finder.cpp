@@ -78,10 +78,10 @@ void testtriangles() {
     trianglelist[i].area2 = findtrianglearea(i);
   for (candidate& c : trianglepairlist)
     if (c.alive && std::fabs(trianglelist[c.m[0]].area2 -
-                             trianglelist[c.m[1]].area2) > 0.0001)
+                             trianglelist[c.m[1]].area2) > areatol(0.0001))
       c.alive = 0;
   for (candidate& c : trianglequadlist)
-    if (c.alive && areamiss(c) > 2e-5) c.alive = 0;
+    if (c.alive && areamiss(c) > producttol(2e-5)) c.alive = 0;
 }
 
 void testsegmentproducts() {
@@ -134,7 +134,8 @@ void testanglesandlines() {
     if (c.alive && !linepredicate(c.mode, linelist[c.m[0]], linelist[c.m[1]]))
       c.alive = 0;
   for (candidate& c : specialsegments)
-    if (c.alive && std::fabs(seglen(c.m[0]) - seglen(c.m[1])) > 1e-5)
+    if (c.alive && std::fabs(seglen(c.m[0]) - seglen(c.m[1])) >
+                         areatol(1e-5))
       c.alive = 0;
 }
 
@@ -191,6 +192,8 @@ void freeall() {
   release(onlmatrix);
   release(oncmatrix);
   for (candlist* l : alllists) release(*l);
+  relationscale = 1;
+  relationcx = relationcy = 0;
 }
 
 void resetrelations() {

@@ -107,6 +107,18 @@ void allocateall();
 
 // measures.cpp: measures and numeric predicates (exact tolerances).
 
+// The size of the diagram a test runs on (1 for a diagram drawn in the
+// window) and its centre; set when the test starts, 1 and the origin
+// otherwise. Tolerances are given for size 1 and scaled by the
+// power that matches what they compare: a length, an area (or squared
+// length), a product of two areas.
+extern double relationscale;
+extern double relationcx, relationcy;
+void setrelationscale(const std::vector<vertex*>& pts);
+double lengthtol(double t);
+double areatol(double t);
+double producttol(double t);
+
 double findcosine(int i);                           // 2.0 when undefined
 double findsegmentlength(int i);                    // squared; 1e6 at infinity
 double findtrianglearea(int i);                     // doubled; 1e6 at infinity
@@ -129,7 +141,7 @@ int harmonicv(const vertex* a, const vertex* b, const vertex* c,
 int goodratio4(double a, double b, double c, double d);
 int goodratio3(double a, double b, double c);
 int arearatio(double a1, double a2, double a3, double a4);  // last mode
-int anglepredicate(int mode, int i, int j);  // the predicate of a mode
+int anglepredicate(int mode, int i, int j);  // re-test of a mode
 int linepredicate(int mode, const line* l1, const line* l2);
 
 // definitions.cpp: relations true by construction.

@@ -154,6 +154,7 @@ int shown(const primitive* p) {
 void allocateall() {
   freeall();
   collectprimitives();
+  setrelationscale(vertlist);
   buildmatrices();
   if (linelist.size() > 2) buildangles();
   if (!linelist.empty()) buildsegments();
