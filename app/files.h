@@ -85,10 +85,5 @@ void bindfltkdialogs();
 void quitprogram();
 extern void (*exithook)(int status);
 
-// Scripted file chooser for tests: when bound, called instead of the
-// toolkit's chooser; returns the chosen path or null.
-extern const char* (*choosefilehook)(const char* prompt, const char* filter,
-                                     const char* start);
-
 // Puts the module's globals back to their start-up values.
 void resetfiles();

@@ -33,6 +33,7 @@ int showinfomsg = 1;
 int showthelayers = 0;
 int edittextsize = 12;
 FILE* defaultfile = nullptr;
+char lastfolder[PREFLINESIZE];
 
 namespace {
 
@@ -93,6 +94,9 @@ void applybrowser(const char* value) {
 }
 void applyprintcmd(const char* value) {
   copyvalue(printcmdstring, PRINTCMDSIZE, value);
+}
+void applylastfolder(const char* value) {
+  copyvalue(lastfolder, PREFLINESIZE, value);
 }
 void applyprintbw(const char*) {
   printbw = 1;
@@ -210,8 +214,9 @@ const prefkeyword prefkeywords[] = {
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
     {"nosmooth", applynosmooth},
+    {"lastfolder", applylastfolder},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 20,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -338,6 +343,7 @@ void dumpdefaults() {
   writeflag(!smoothdrawing, "nosmooth");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
+  if (lastfolder[0]) writetext("lastfolder", lastfolder);
 }
 
 int closedefaultfile() {
@@ -360,6 +366,29 @@ int savedefaults() {
   return savedefaultspath(defaultfilename());
 }
 
+int savelastfolder(const char* folder, const char* path) {
+  const char LASTFOLDER[] = "lastfolder ";
+  if (strlen(folder) + sizeof LASTFOLDER > PREFLINESIZE) return 0;
+  copyvalue(lastfolder, PREFLINESIZE, folder);
+  if (!path) path = defaultfilename();
+  // The other lines are copied as they are: settings changed in this run
+  // but not saved through the options stay unsaved.
+  std::string text;
+  const char* why;
+  if (FILE* f = openregular(path, &why)) {
+    char buf[PREFLINESIZE];
+    while (readprefline(f, buf))
+      if (strncmp(buf, LASTFOLDER, sizeof LASTFOLDER - 1) != 0)
+        text += std::string(buf) + "\n";
+    fclose(f);
+  }
+  text += LASTFOLDER + std::string(lastfolder) + "\n";
+  safesave s;
+  if (!beginsave(&s, path)) return 0;
+  fputs(text.c_str(), s.f);
+  return endsave(&s);
+}
+
 void resetprefs() {
   abandonsave(&prefsave);
   defaultfile = nullptr;
@@ -375,4 +404,5 @@ void resetprefs() {
   edittextsize = 12;
   keepcontinuous = 1;
   smoothdrawing = 1;
+  lastfolder[0] = '\0';
 }

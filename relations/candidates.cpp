@@ -17,11 +17,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "relations/finder.h"
 
 progressfn testprogresshook;
 long maxcandidates = DEFAULTMAXCANDIDATES;
+double maxwork = DEFAULTMAXWORK;
 long candidatecount;
 int stopbuilding;
 
@@ -442,6 +444,11 @@ int buildpossiblelist() {
   candidatecount = 0;
   stopbuilding = 0;
   for (const step& s : steps) worktotal += 1 + s.work();
+  if (worktotal > maxwork) {
+    snprintf(toolarge, sizeof toolarge,
+             "about %.2g combinations of its objects to examine", worktotal);
+    return 0;
+  }
   if (testprogresshook) testprogresshook(0);
   for (const step& s : steps) {
     if (stopbuilding) break;

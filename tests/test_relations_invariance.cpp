@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -63,13 +61,6 @@ TEST_F(RelationInvariance, DirectionsCompareByTheirAngle) {
     }
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 int moving(const primitive* p) {
   if (p->type != RW_VERTEX) return 0;
   switch (p->kind) {
@@ -124,7 +115,7 @@ TEST_F(RelationInvariance, TheoremsAtEveryDirectionAndScale) {
   for (const char* f : files) {
     std::string path =
         std::string(TESSARIN_SOURCE_DIR) + "/tests/data/theorems/" + f;
-    ASSERT_EQ(langtest::readtext(slurp(path)), 1) << f;
+    ASSERT_EQ(langtest::readtext(langtest::slurp(path)), 1) << f;
     std::vector<start> pts;
     for (primitive* p = plist; p; p = p->next)
       if (moving(p))
