@@ -37,6 +37,7 @@ void Fl_Geom_Window::clearcallbacks() {
   specialfunc = nullptr;
   wheelfunc = nullptr;
   hoverfunc = nullptr;
+  panfunc = nullptr;
 }
 
 void Fl_Geom_Window::make_current() {
@@ -103,8 +104,11 @@ int Fl_Geom_Window::route(int event) {
       return 1;
     case FL_DRAG:
       if (!motionfunc) return 0;
-      // Only the left button selects and drags points.
-      if (Fl::event_state(FL_BUTTON1)) motionfunc(x, y);
+      // Only the left button selects and drags points; the others pan.
+      if (Fl::event_state(FL_BUTTON1))
+        motionfunc(x, y);
+      else if (panfunc)
+        panfunc(x, y);
       return 1;
     case FL_MOUSEWHEEL:
       if (!wheelfunc) return 0;

@@ -22,6 +22,7 @@ class Fl_Geom_Window : public Fl_Gl_Window {
   void (*specialfunc)(int key, int x, int y);
   void (*wheelfunc)(int dx, int dy, int x, int y);  // wheel clicks
   void (*hoverfunc)(int x, int y);  // motion without a button; x < 0: left
+  int (*panfunc)(int x, int y);     // motion with another button than left
 
   Fl_Geom_Window(int w, int h, const char* l = nullptr);
   Fl_Geom_Window(int x, int y, int w, int h, const char* l = nullptr);

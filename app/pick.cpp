@@ -5,7 +5,6 @@
 #include <FL/Fl.H>
 
 #include "app/geomwindow.h"
-#include "app/keys.h"
 #include "engine/drag.h"
 #include "render/hittest.h"
 #include "render/smear.h"
@@ -31,6 +30,5 @@ void pickmouse(int button, int state, int x, int y) {
 }
 
 void motion(int x, int y) {
-  if (panto(x, y)) return;
   if (dragvertex(x, y)) redrawgeometry();
 }

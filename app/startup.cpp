@@ -132,6 +132,7 @@ static void bindcallbacks(Fl_Geom_Window* g) {
   g->specialfunc = special;
   g->wheelfunc = wheel;
   g->hoverfunc = hover;
+  g->panfunc = panto;
   beforedrawhook = followhover;
 }
 
