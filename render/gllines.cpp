@@ -26,7 +26,7 @@ static unsigned short stipplefor(int linestyle) {
 }
 
 void drawline(line* l) {
-  if (!l->valid || !setcolor(l->color, l->layercolor)) return;
+  if (!l->valid || !setcolor(drawncolor(l), l->layercolor)) return;
   setprimwidth(l);
   wpoint P, Q;
   lineendpoints(l, ONSCREEN, &P, &Q);
