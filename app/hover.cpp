@@ -55,11 +55,11 @@ void makestatusline(int x, int y, int w, int h) {
   statusline->box(FL_FLAT_BOX);
   statusline->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
   statusline->labelsize(12);
-  statusline->labelfont(FL_COURIER);
+  statusline->labelfont(FL_HELVETICA);
 }
 
 void statustext(double x, double y, const primitive* p, char* buf, int size) {
-  int n = snprintf(buf, size, "x %7.3f  y %7.3f", x, y);
+  int n = snprintf(buf, size, "x %.3f  y %.3f", x, y);
   if (!p || n < 0 || n >= size - 4) return;
   strcpy(buf + n, "   ");
   describeprimitive(p, buf + n + 3, size - n - 3);

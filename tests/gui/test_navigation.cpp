@@ -264,7 +264,7 @@ TEST_F(Navigation, HoverHighlightsWhatAClickTakesAndNamesIt) {
   EXPECT_NE(status.find("\"A\": free point"), std::string::npos) << status;
   char where[40];
   double unit = 2.0 / std::min(xsize, ysize);
-  snprintf(where, sizeof where, "x %7.3f", (ax + 2 - xsize / 2.0) * unit);
+  snprintf(where, sizeof where, "x %.3f ", (ax + 2 - xsize / 2.0) * unit);
   EXPECT_EQ(status.rfind(where, 0), 0u) << status;
   // On the line away from its points: the line lights up, not the points.
   pointer(xsize / 2 - (int)(0.05 / unit), ysize / 2 + (int)(0.15 / unit));
