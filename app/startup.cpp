@@ -17,6 +17,7 @@
 #include "app/cmdline.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/pick.h"
@@ -96,7 +97,7 @@ static void fittoscreen() {
   int x, y, w, h;
   Fl::screen_work_area(x, y, w, h);
   if (WIDTH > w - MENUWIDTH) WIDTH = w - MENUWIDTH;
-  if (HEIGHT > h - 24) HEIGHT = h - 24;
+  if (HEIGHT > h - 24 - STATUSHEIGHT) HEIGHT = h - 24 - STATUSHEIGHT;
   clampdrawsize();
 }
 
@@ -129,6 +130,10 @@ static void bindcallbacks(Fl_Geom_Window* g) {
   g->visibilityfunc = visibility;
   g->keyboardfunc = keyboard;
   g->specialfunc = special;
+  g->wheelfunc = wheel;
+  g->hoverfunc = hover;
+  g->panfunc = panto;
+  beforedrawhook = followhover;
 }
 
 int startup(int argc, char** argv) {
@@ -143,7 +148,8 @@ int startup(int argc, char** argv) {
     return 1;
   }
   fittoscreen();
-  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
+  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24 + STATUSHEIGHT,
+                              "No File Name");
   main_window->callback(closemain);
   makeui();
   fitlabels();
@@ -152,6 +158,7 @@ int startup(int argc, char** argv) {
   if (!filename.empty() && !isreadablefile(filename.c_str())) filename.clear();
   if (!filename.empty()) main_window->copy_label(filename.c_str());
   geom_window = new Fl_Geom_Window(0, 24, WIDTH, HEIGHT, "Tessarin");
+  makestatusline(0, 24 + HEIGHT, WIDTH, STATUSHEIGHT);
   main_window->resizable(geom_window);
   geom_window->mode(choosedisplaymode());
   bindcallbacks(geom_window);

@@ -42,10 +42,11 @@ Fl_Check_Button* layerbut;
 Fl_Check_Button* infobut;
 Fl_Check_Button* bigfontbut;
 Fl_Check_Button* continuousbut;
+Fl_Check_Button* smoothbut;
 Fl_Input* printinput;
 
 const int OPTIONSWIDTH = 400;
-const int OPTIONSHEIGHT = 225;
+const int OPTIONSHEIGHT = 249;
 const int ROWSTEP = 24;
 const int DIALOGTEXTSIZE = 12;
 
@@ -100,6 +101,11 @@ static void tooltipschanged(Fl_Widget* w, void* flag) {
 static void bigfontchanged(Fl_Widget* w, void* flag) {
   checkchanged(w, flag);
   showmessagewindow("Restart Tessarin to effect change", 1);
+}
+
+static void smoothchanged(Fl_Widget* w, void* flag) {
+  checkchanged(w, flag);
+  redrawgeometry();
 }
 
 static void printchanged(Fl_Widget*, void*) {
@@ -175,6 +181,8 @@ static void buildrows(int y) {
   continuousbut =
       check(200, y, "Keep intersections continuous", &keepcontinuous);
   y += ROWSTEP;
+  smoothbut = check(3, y, "Smooth Drawing", &smoothdrawing, smoothchanged);
+  y += ROWSTEP;
   printinput = new Fl_Input(78, y, 320, 20, "Print cmd:");
   printinput->when(FL_WHEN_CHANGED);
   printinput->callback(printchanged);
@@ -225,6 +233,7 @@ void setoptionvalues() {
   infobut->value(showinfomsg != 0);
   bigfontbut->value(bigfont != 0);
   continuousbut->value(keepcontinuous != 0);
+  smoothbut->value(smoothdrawing != 0);
   printinput->value(printcmdstring);
 }
 

@@ -128,6 +128,9 @@ void applylayershow(const char*) {
 void applynocontinuity(const char*) {
   keepcontinuous = 0;
 }
+void applynosmooth(const char*) {
+  smoothdrawing = 0;
+}
 
 void applyfontsize(const char* value) {
   readranged(value, &fontsize, 6, 50, 16);
@@ -210,9 +213,10 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"nosmooth", applynosmooth},
     {"lastfolder", applylastfolder},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 20,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -336,6 +340,7 @@ void dumpdefaults() {
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
   writeflag(!keepcontinuous, "nocontinuity");
+  writeflag(!smoothdrawing, "nosmooth");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
   if (lastfolder[0]) writetext("lastfolder", lastfolder);
@@ -398,5 +403,6 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  smoothdrawing = 1;
   lastfolder[0] = '\0';
 }
