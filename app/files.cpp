@@ -28,6 +28,7 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "app/recentmenu.h"
 #include "app/undo.h"
 #include "dist/datadir.h"
 #include "dist/version.h"
@@ -83,9 +84,10 @@ void loaddiagram(const char* path) {
   clearbuffer();
   resetstate(1);
   setselect();
-  readgeometry(name.c_str());
+  int read = readgeometry(name.c_str());
   cleardirtyfile();
   diagramloaded(1);
+  if (read) rememberrecent(name.c_str());
 }
 
 // The message window: built on first use, hidden by a timeout.
@@ -244,6 +246,7 @@ int savecurrentfile(int announce) {
   }
   cleardirtyfile();
   diagramsaved();
+  rememberrecent(currentfilename);
   if (announce) showmessagewindow("File Saved", 0.5);
   return 1;
 }
@@ -425,6 +428,10 @@ void setchooserprefs() {
   snprintf(key, sizeof key, "favorite%02d", highest + 1);
   prefs.set(key, dir.c_str());
   prefs.flush();
+}
+
+void loadcurrentfile() {
+  loaddiagram(currentfilename);
 }
 
 void opendocument(const char* path) {

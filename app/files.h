@@ -75,6 +75,9 @@ int handleexamplescmd();
 // Adds the documentation directory ($GEOMDOC) to the chooser's favourites.
 void setchooserprefs();
 
+// Reads the current file into a cleared diagram, as Open does.
+void loadcurrentfile();
+
 // Opens a diagram handed over on the command line or by the desktop.
 void opendocument(const char* path);
 

@@ -20,6 +20,7 @@
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/pick.h"
+#include "app/recentmenu.h"
 #include "app/relationswindow.h"
 #include "app/ui.h"
 #include "app/undo.h"
@@ -113,9 +114,10 @@ void geommain(const char* name) {
   inittables();
   initcolors();
   if (!name || !*name) return;
-  readgeometry(name);
+  int read = readgeometry(name);
   setcurrentfilename(name);
   cleardirtyfile();
+  if (read) rememberrecent(name);
 }
 
 static void bindcallbacks(Fl_Geom_Window* g) {
@@ -157,6 +159,9 @@ int startup(int argc, char** argv) {
   bindfltkdialogs();
   bindrelationshooks();
   savefilehook = savediagram;
+  // The panel's height is settled before the window is shown: a window
+  // grown after its first frame showed that frame off-centre.
+  setlayerdisplay();
   main_window->show(argc, argv);
   geom_window->show();
   geommain(filename.c_str());

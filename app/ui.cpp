@@ -16,11 +16,13 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Light_Button.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/fl_draw.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Tooltip.H>
 
 #include <algorithm>
+#include <string>
 
 #include "app/commands.h"
 #include "app/construction.h"
@@ -28,6 +30,7 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
+#include "app/recentmenu.h"
 #include "app/relationswindow.h"
 #include "app/undo.h"
 #include "engine/drag.h"
@@ -39,6 +42,7 @@
 #include "prefs/preffile.h"
 #include "relations/finder.h"
 #include "render/gldraw.h"
+#include "render/palette.h"
 
 Fl_Menu_Bar* menubar;
 Fl_Group* controlpanel;
@@ -66,6 +70,19 @@ Fl_Menu_Item menutable[] = {
     SUB("File"),
     ITEM("New", 0, 100001, 0),
     ITEM("Open", CMD + 'o', 100002, 0),
+    SUB("Open Recent"),
+    ITEM("No Recent Files", 0, NORECENT, FL_MENU_INACTIVE),
+    ITEM("", 0, FIRSTRECENT, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 1, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 2, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 3, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 4, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 5, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 6, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 7, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 8, FL_MENU_INVISIBLE),
+    ITEM("", 0, LASTRECENT, FL_MENU_INVISIBLE),
+    END,
     ITEM("ReOpen", CMD + 'r', 100013, 0),
     ITEM("Save", CMD + 's', 100003, 0),
     ITEM("Save As", CMD + SH + 's', 100004, 0),
@@ -224,7 +241,9 @@ Fl_Menu_Item menutable[] = {
     END,
 };
 
-// The "Color" choice; Red to Cyan are drawn in their own colour.
+// The "Color" choice. Each entry is its name in black after a swatch of
+// its colour: names drawn in their own colour could not be read on the
+// grey menu (yellow and cyan least of all).
 Fl_Menu_Item colortable[] = {
     ITEM("Red", 0, 200151, 0),
     ITEM("Green", 0, 200152, 0),
@@ -240,12 +259,7 @@ Fl_Menu_Item colortable[] = {
     ITEM("Blink2", 0, 200145, 0),
     END,
 };
-const Fl_Color colorlabels[] = {FL_RED,     FL_GREEN, FL_YELLOW, FL_BLUE,
-                                FL_MAGENTA, FL_CYAN,  FL_BLACK,  FL_BLACK,
-                                FL_BLACK,   FL_BLACK, FL_BLACK,  FL_BLACK};
-static_assert(sizeof colorlabels / sizeof colorlabels[0] ==
-                  sizeof colortable / sizeof colortable[0] - 1,
-              "one label colour per colour item");
+const int NCOLORITEMS = sizeof colortable / sizeof colortable[0] - 1;
 const int WHITEITEM = 6;
 
 Fl_Menu_Item pointtable[] = {
@@ -274,6 +288,85 @@ Fl_Menu_Item angletable[] = {
     ITEM("3 DSlash", 0, 200168, 0), ITEM("Right Ang", 0, 200169, 0),
     ITEM("No Angle", 0, 200159, 0), END,
 };
+
+// The colour choice's own label type: a swatch, then the name in the
+// label colour (black, or the menu's contrast colour when highlighted).
+// The label's value points at a `swatchlabel`.
+struct swatchlabel {
+  std::string name;
+  int code;  // palette colour code; the special codes show an empty box
+};
+const Fl_Labeltype SWATCHLABEL = FL_FREE_LABELTYPE;
+
+int swatchside(const Fl_Label* o) {
+  return o->size - 2;
+}
+
+void drawswatch(const Fl_Label* o, int x, int y, int w, int h, Fl_Align) {
+  const swatchlabel* s = (const swatchlabel*)o->value;
+  int side = swatchside(o), top = y + (h - side) / 2;
+  if (s->code >= 1 && s->code <= 7) {
+    const float* c = ctabsave[s->code];
+    fl_color((uchar)(255 * c[0] + 0.5f), (uchar)(255 * c[1] + 0.5f),
+             (uchar)(255 * c[2] + 0.5f));
+    fl_rectf(x + 2, top, side, side);
+  }
+  fl_color(FL_DARK3);
+  fl_rect(x + 2, top, side, side);
+  fl_font(o->font, o->size);
+  fl_color((Fl_Color)o->color);
+  int tx = x + side + 7;
+  fl_draw(s->name.c_str(), tx, y, w - (tx - x), h, FL_ALIGN_LEFT | FL_ALIGN_CLIP);
+}
+
+void measureswatch(const Fl_Label* o, int& w, int& h) {
+  const swatchlabel* s = (const swatchlabel*)o->value;
+  fl_font(o->font, o->size);
+  w = swatchside(o) + 7 + (int)fl_width(s->name.c_str());
+  h = fl_height();
+}
+
+// The menu's label type for check items with a shortcut: the toolkit
+// measures their check box a few pixels narrower than it draws it, which
+// ran the label into the shortcut ("Wide LinesCtrl+Shift+L").
+const Fl_Labeltype GAPLABEL = (Fl_Labeltype)(FL_FREE_LABELTYPE + 1);
+
+void drawgaplabel(const Fl_Label* o, int x, int y, int w, int h, Fl_Align a) {
+  Fl_Label plain = *o;
+  plain.type = FL_NORMAL_LABEL;
+  plain.draw(x, y, w, h, a);
+}
+
+void measuregaplabel(const Fl_Label* o, int& w, int& h) {
+  Fl_Label plain = *o;
+  plain.type = FL_NORMAL_LABEL;
+  plain.measure(w, h);
+  w += o->size;  // about two blanks' worth
+}
+
+void gaplabels() {
+  Fl::set_labeltype(GAPLABEL, drawgaplabel, measuregaplabel);
+  for (Fl_Menu_Item& it : menutable)
+    if (it.label() && it.shortcut() &&
+        (it.flags & (FL_MENU_TOGGLE | FL_MENU_RADIO)))
+      it.labeltype(GAPLABEL);
+}
+
+// Gives every entry of the colour choice its swatch and a black name.
+void swatchlabels(int labelsize) {
+  static swatchlabel labels[NCOLORITEMS];
+  Fl::set_labeltype(SWATCHLABEL, drawswatch, measureswatch);
+  for (int i = 0; i < NCOLORITEMS; i++) {
+    Fl_Menu_Item& it = colortable[i];
+    if (labels[i].name.empty()) {
+      labels[i].name = it.label();
+      labels[i].code = (int)(long)it.user_data() - 200150;
+    }
+    it.label(SWATCHLABEL, (const char*)&labels[i]);
+    it.labelcolor(FL_BLACK);
+    it.labelsize(labelsize);
+  }
+}
 
 // One construction button of the panel.
 struct panelbutton {
@@ -505,6 +598,7 @@ void makeui() {
   menubar->textsize(bigfont ? 16 : 14);
   for (Fl_Menu_Item& it : menutable)
     if (it.label()) it.labelsize(bigfont ? 16 : 14);
+  gaplabels();
 
   controlpanel = new Fl_Group(WIDTH, 0, MENUWIDTH, 2000);
   column left = {WIDTH, WIDTH + 2, 2};
@@ -515,11 +609,7 @@ void makeui() {
   section(right, "Circle", circlebuttons, N(circlebuttons));
   section(right, "Angle", anglebuttons, N(anglebuttons));
   section(left, "Polygon", polygonbuttons, N(polygonbuttons));
-  for (int i = 0; i < N(colortable) - 1; i++) {
-    colortable[i].labelfont(FL_HELVETICA_BOLD);
-    colortable[i].labelcolor(colorlabels[i]);
-    colortable[i].labelsize(m.labelsize);
-  }
+  swatchlabels(m.labelsize);
   choices[COLORCHOICE] = choice(left, "Color", colortable,
                                 "Change color of current selected primitive");
   choices[POINTCHOICE] =
@@ -574,6 +664,7 @@ void makeui() {
   inselectstatehook = inselectstate;
   resetstatehook = resetstatewidgets;
   scripthook = activatescript;
+  updaterecentmenu();
 }
 
 Fl_Menu_Item* menuitem(int code) {

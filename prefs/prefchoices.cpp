@@ -46,7 +46,7 @@ int nearestfontsize(int n) {
 void setdefaultprefs() {
   WIDTH = 400;
   HEIGHT = 450;
-  strcpy(browsername, "explorer.exe");
+  strcpy(browsername, DEFAULTBROWSER);
   printcmdstring[0] = '\0';
   fontnumber = 0;
   fontstyle = 0;

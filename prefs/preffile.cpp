@@ -18,11 +18,12 @@
 #include "fileio/safesave.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
+#include "prefs/recent.h"
 #include "postscript/eps.h"
 #include "render/colors.h"
 #include "render/view.h"
 
-char browsername[BROWSERNAMESIZE] = "explorer.exe";
+char browsername[BROWSERNAMESIZE] = "xdg-open";
 char printcmdstring[PRINTCMDSIZE];
 int WIDTH = 400;
 int HEIGHT = 450;
@@ -36,7 +37,6 @@ FILE* defaultfile = nullptr;
 
 namespace {
 
-const char* const defaultbrowser = "explorer.exe";
 const int MINSIZE = 200;
 // The largest drawing area the options dialog accepts; far larger sizes
 // fail inside the GL library, and WIDTH plus the panel must stay an int.
@@ -88,8 +88,12 @@ void applysize(const char* value) {
   HEIGHT = clampint(HEIGHT, MINSIZE, MAXSIZE);
 }
 
+// Files written before the default was this platform's own name the
+// other platform's browser, which cannot run here.
 void applybrowser(const char* value) {
   copyvalue(browsername, BROWSERNAMESIZE, value);
+  if (strcmp(browsername, "explorer.exe") == 0)
+    strcpy(browsername, DEFAULTBROWSER);
 }
 void applyprintcmd(const char* value) {
   copyvalue(printcmdstring, PRINTCMDSIZE, value);
@@ -123,6 +127,9 @@ void applylayershow(const char*) {
 }
 void applynocontinuity(const char*) {
   keepcontinuous = 0;
+}
+void applyrecent(const char* value) {
+  addrecentline(value);
 }
 
 void applyfontsize(const char* value) {
@@ -206,8 +213,9 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"recent", applyrecent},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 18,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -274,7 +282,7 @@ void parsedefaulttext(const char* text) {
 }
 
 int parsedefaultpath(const char* path) {
-  strcpy(browsername, defaultbrowser);
+  strcpy(browsername, DEFAULTBROWSER);
   const char* why;
   FILE* f = openregular(path, &why);
   if (!f) {
@@ -333,6 +341,7 @@ void dumpdefaults() {
   writeflag(!keepcontinuous, "nocontinuity");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
+  writerecentlines(defaultfile);
 }
 
 int closedefaultfile() {
@@ -358,7 +367,7 @@ int savedefaults() {
 void resetprefs() {
   abandonsave(&prefsave);
   defaultfile = nullptr;
-  strcpy(browsername, defaultbrowser);
+  strcpy(browsername, DEFAULTBROWSER);
   printcmdstring[0] = '\0';
   WIDTH = 400;
   HEIGHT = 450;
@@ -369,4 +378,5 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  resetrecent();
 }

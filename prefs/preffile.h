@@ -16,7 +16,9 @@
 
 const int BROWSERNAMESIZE = 96;
 const int PRINTCMDSIZE = 152;
-const int PREFLINESIZE = 200;  // longer lines are cut to this many bytes
+const int PREFLINESIZE = 200;
+// Opens a page in the desktop's own browser.
+const char DEFAULTBROWSER[] = "xdg-open";  // longer lines are cut to this many bytes
 
 extern char browsername[BROWSERNAMESIZE];  // help browser; kept, not used
 extern char printcmdstring[PRINTCMDSIZE];  // print command, "%s" = file

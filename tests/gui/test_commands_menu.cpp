@@ -6,7 +6,10 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Light_Button.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
+// After the test framework: the X headers this pulls in define None.
+#include <FL/fl_draw.H>
 
 #include <cmath>
 #include <cstring>
@@ -130,12 +133,39 @@ TEST_F(Menu, ColoursGoToTheSelectionAndMarkItModified) {
   layerset = 0xffffffffu;
   Fl_Choice* ch = choices[COLORCHOICE];
   const Fl_Menu_Item* green = ch->menu() + 1;
-  ASSERT_STREQ(green->label(), "Green");
+  ASSERT_EQ((long)green->user_data(), 200152);
   ch->value(green);
   ch->picked(green);
   EXPECT_EQ(v->color, COLOR_GREEN);
   ch->picked(green);
   EXPECT_EQ(currentcolor, COLOR_GREEN);
+}
+
+// The colour choice as the screen shows it: each name in black on the grey
+// box, after a swatch of its colour (yellow and cyan names in their own
+// colour could not be read).
+TEST_F(Menu, ColourEntriesShowASwatchAndADarkName) {
+  Fl_Choice* ch = choices[COLORCHOICE];
+  struct row {
+    int item;
+    rgbcolor swatch;
+  } rows[] = {{2, {255, 255, 0}}, {5, {0, 255, 255}}, {0, {255, 0, 0}}};
+  for (const row& r : rows) {
+    ch->value(r.item);
+    ch->redraw();
+    Fl::flush();
+    main_window->make_current();
+    std::vector<unsigned char> px(3 * ch->w() * ch->h());
+    fl_read_image(px.data(), ch->x(), ch->y(), ch->w(), ch->h());
+    int swatch = 0, dark = 0;
+    for (size_t i = 0; i < px.size(); i += 3) {
+      swatch += samecolor(&px[i], r.swatch, 40);
+      dark += px[i] < 80 && px[i + 1] < 80 && px[i + 2] < 80;
+    }
+    EXPECT_GT(swatch, 30) << r.item;  // a filled square of about 8 x 8
+    EXPECT_GT(dark, 40) << r.item;    // the name's strokes and the rim
+  }
+  resetwidgets(1);
 }
 
 TEST_F(Menu, StylesReachOnlyTheMatchingType) {
