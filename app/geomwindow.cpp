@@ -129,7 +129,8 @@ void visibility(int) {
 }
 
 void reshapeall(int width, int height) {
-  if (main_window) main_window->size(MENUWIDTH + width, height + 24);
+  if (main_window)
+    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT);
 }
 
 void fixcursor() {

@@ -22,6 +22,7 @@
 #include <FL/Fl_Tooltip.H>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/commands.h"
@@ -43,6 +44,7 @@
 #include "relations/finder.h"
 #include "render/gldraw.h"
 #include "render/palette.h"
+#include "render/view.h"
 
 Fl_Menu_Bar* menubar;
 Fl_Group* controlpanel;
@@ -389,8 +391,22 @@ struct column {
   int x, titlex, y;
 };
 
+metrics panelmetrics;  // the normal or big metrics at the screen scale
+
+// A length of the panel at the screen scale.
+int sc(int n) {
+  return (int)std::lround(n * screenscale);
+}
+
+void scalemetrics() {
+  const metrics& m = bigfont ? bigmetrics : normalmetrics;
+  panelmetrics = {sc(m.rowstep), sc(m.bw),      sc(m.bh),
+                  sc(m.labelsize), sc(m.choicew), sc(m.proofw),
+                  sc(m.proofstep), sc(m.layerdx), sc(m.promptheight)};
+}
+
 const metrics& M() {
-  return bigfont ? bigmetrics : normalmetrics;
+  return panelmetrics;
 }
 
 void title(column& c, const char* text) {
@@ -512,13 +528,13 @@ void layerbuttons(column& c) {
   static char labels[NLAYERBUTS][4];
   static char tips[NLAYERBUTS][32];
   title(c, "Layer Control");
-  layergroup = new Fl_Group(c.x + 2, c.y, bigfont ? 180 : 140, 100);
+  layergroup = new Fl_Group(c.x + 2, c.y, sc(bigfont ? 180 : 140), sc(100));
   for (int n = 0; n < NLAYERBUTS; n++) {
     snprintf(labels[n], sizeof labels[n], "%d", n);
     snprintf(tips[n], sizeof tips[n], "Toggle display of layer %d", n);
     int x = c.x + 2 + (n % 4) * M().layerdx;
     int y = c.y + (n / 4) * (M().rowstep + 4);
-    Fl_Round_Button* b = new Fl_Round_Button(x, y, 30, M().bh, labels[n]);
+    Fl_Round_Button* b = new Fl_Round_Button(x, y, sc(30), M().bh, labels[n]);
     b->labelsize(M().labelsize);
     b->tooltip(tips[n]);
     b->callback(setlevel, (void*)(long)(200100 + n));
@@ -526,7 +542,7 @@ void layerbuttons(column& c) {
   }
   layerbuts[0]->value(1);
   layergroup->end();
-  c.y += 100;
+  c.y += sc(100);
 }
 
 // The hooks through which the core and the state machine reach the panel.
@@ -592,12 +608,13 @@ void fitlabels() {
 }
 
 void makeui() {
+  scalemetrics();
   const metrics& m = M();
-  menubar = new Fl_Menu_Bar(0, 0, WIDTH, 24);
+  menubar = new Fl_Menu_Bar(0, 0, WIDTH, MENUBARHEIGHT);
   menubar->menu(menutable);
-  menubar->textsize(bigfont ? 16 : 14);
+  menubar->textsize(sc(bigfont ? 16 : 14));
   for (Fl_Menu_Item& it : menutable)
-    if (it.label()) it.labelsize(bigfont ? 16 : 14);
+    if (it.label()) it.labelsize(sc(bigfont ? 16 : 14));
   gaplabels();
 
   controlpanel = new Fl_Group(WIDTH, 0, MENUWIDTH, 2000);
@@ -628,14 +645,14 @@ void makeui() {
   statebuts[SHOWTEXTBUT]->value(1);
   y += m.rowstep + 4;
   Fl_Check_Button* rpt =
-      new Fl_Check_Button(left.x + 2, y, m.bw - 30, m.bh, "Rpt Set Color");
+      new Fl_Check_Button(left.x + 2, y, m.bw - sc(30), m.bh, "Rpt Set Color");
   rpt->labelsize(m.labelsize);
   rpt->tooltip("Enter repeat mode to set the color of objects");
   rpt->when(FL_WHEN_CHANGED);
   rpt->callback(setlevel, (void*)(long)1200048);
   uibuts[COLORSLOT] = rpt;
   statebuts[RUNSCRIPTBUT] =
-      panelbutton_(right.x, y, 85, m.bh, "Run Script", 200244,
+      panelbutton_(right.x, y, sc(85), m.bh, "Run Script", 200244,
                    "Run the script if there is one");
   statebuts[RUNSCRIPTBUT]->deactivate();
   y += m.bh + 4;

@@ -18,6 +18,7 @@
 #include "fileio/safesave.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
+#include "prefs/prefchoices.h"
 #include "prefs/recent.h"
 #include "postscript/eps.h"
 #include "render/colors.h"
@@ -33,6 +34,9 @@ int showthetips = 1;
 int showinfomsg = 1;
 int showthelayers = 0;
 int edittextsize = 12;
+int scalechoice = 0;
+int sizegiven = 0;
+int autowidth = 400, autoheight = 450;
 FILE* defaultfile = nullptr;
 
 namespace {
@@ -86,6 +90,16 @@ void applysize(const char* value) {
   if (readint(&value, &WIDTH)) readint(&value, &HEIGHT);
   WIDTH = clampint(WIDTH, MINSIZE, MAXSIZE);
   HEIGHT = clampint(HEIGHT, MINSIZE, MAXSIZE);
+  sizegiven = 1;
+}
+
+// scale -> one of the offered percentages; anything else is Auto (0)
+void applyscale(const char* value) {
+  int v = 0;
+  readint(&value, &v);
+  scalechoice = 0;
+  for (const prefchoice& c : scalechoices)
+    if (v == c.value) scalechoice = v;
 }
 
 // Files written before the default was this platform's own name the
@@ -214,8 +228,9 @@ const prefkeyword prefkeywords[] = {
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
     {"recent", applyrecent},
+    {"scale", applyscale},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 20,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -318,7 +333,7 @@ void dumpdefaults() {
   if (!defaultfile) return;
   if (WIDTH < MINSIZE) WIDTH = MINSIZE;
   if (HEIGHT < MINSIZE) HEIGHT = MINSIZE;
-  if (WIDTH != 400 || HEIGHT != 450)
+  if (WIDTH != autowidth || HEIGHT != autoheight)
     fprintf(defaultfile, "size %d %d\n", WIDTH, HEIGHT);
   if (browsername[0]) writetext("browser", browsername);
   if (printcmdstring[0]) writetext("printcmd", printcmdstring);
@@ -341,6 +356,7 @@ void dumpdefaults() {
   writeflag(!keepcontinuous, "nocontinuity");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
+  if (scalechoice) fprintf(defaultfile, "scale %d\n", scalechoice);
   writerecentlines(defaultfile);
 }
 
@@ -378,5 +394,9 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  scalechoice = 0;
+  sizegiven = 0;
+  autowidth = 400;
+  autoheight = 450;
   resetrecent();
 }

@@ -30,6 +30,11 @@ extern int showthetips;                    // tips window at start-up
 extern int showinfomsg;                    // tool tips on the panel
 extern int showthelayers;                  // layer buttons shown
 extern int edittextsize;                   // text size of the editor
+extern int scalechoice;  // screen scale in percent; 0: from the display
+extern int sizegiven;    // the file named the drawing-area size
+// The drawing-area size the program chose itself (400 x 450 until the
+// window is fitted to the display): not written unless the user changes it.
+extern int autowidth, autoheight;
 extern FILE* defaultfile;                  // preferences stream being written
 
 // The preferences file: $HOME/.tessarinrc, or ./.tessarinrc when HOME is

@@ -72,7 +72,7 @@ static void listvalue(const char* fmt, const primitive* p, double v) {
 static double ringclearance(const anglemarkset* m) {
   double perworld = 0.5 * std::min(xsize, ysize);  // pixels per world unit
   double inner = m->rings[0] * anglemarkscale() * perworld;
-  double label = 0.5 * gvertexsize + 1.3 * fontsize;
+  double label = (0.5 * gvertexsize + 1.3 * fontsize) * screenscale;
   return inner > 0 && inner < label ? label / inner : 1;
 }
 
