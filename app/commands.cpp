@@ -200,7 +200,10 @@ int editcommand(int code) {
       break;
     case 200244: runscript(); break;
     case 200238:
-      if (editgeometry()) setdirtyfile();
+      switch (editgeometry()) {
+        case 1: setdirtyfile(); break;
+        case 2: return handlequitcmd();  // "Quit Tessarin" in the editor
+      }
       break;
     case 200247:
       changeoptions();

@@ -4,12 +4,12 @@
 #include "app/exportcmd.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_File_Chooser.H>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/chooser.h"
 #include "app/files.h"
 #include "export/export.h"
 #include "model/notify.h"
@@ -22,8 +22,7 @@ static const char EXPORTFILTER[] =
 
 // The one place the export asks for a file name.
 static const char* chooseexportfile(const char* start) {
-  if (choosefilehook) return choosefilehook("Export", EXPORTFILTER, start);
-  return fl_file_chooser("Export", EXPORTFILTER, start);
+  return choosefile("Export", EXPORTFILTER, start, 1);
 }
 
 int exportstartname(const char* name, int format, char* buf, int size) {

@@ -10,7 +10,6 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
-#include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_Help_Dialog.H>
 #include <FL/Fl_Preferences.H>
 #include <FL/Fl_Window.H>
@@ -25,14 +24,17 @@
 #include <cstring>
 #include <string>
 
+#include "app/chooser.h"
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
 #include "app/recentmenu.h"
 #include "app/undo.h"
+#include "editor/editwindow.h"
 #include "dist/datadir.h"
 #include "dist/version.h"
 #include "fileio/openfile.h"
+#include "history/history.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/writer.h"
@@ -44,13 +46,11 @@
 
 char currentfilename[FILENAMESIZE];
 void (*exithook)(int status);
-const char* (*choosefilehook)(const char* prompt, const char* filter,
-                              const char* start);
 
 namespace {
 
 const char FILTER[] = "Tessarin Files (*.[DTdt])";
-const char DEFAULTNAME[] = "~/Desktop/GeomFile.T";
+const char DEFAULTNAME[] = "GeomFile.T";
 const char NOFILENAME[] = "No File Name";
 const char PROJECTPAGE[] = "html/Index.html";
 
@@ -69,25 +69,80 @@ int fileexists(const char* path) {
   return stat(path, &st) == 0;
 }
 
+int isfolder(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 int readable(const char* path) {
   return isreadablefile(path);
 }
 
-const char* runchooser(const char* prompt, const char* start) {
-  if (choosefilehook) return choosefilehook(prompt, FILTER, start);
-  return fl_file_chooser(prompt, FILTER, start);
+std::string readerrors;  // what the reader reported while reading a file
+
+void collecterror(const char* text) {
+  if (!readerrors.empty() && readerrors.back() != '\n') readerrors += "\n";
+  readerrors += text;
 }
 
-// Reads `path` into a cleared diagram and makes it the current file.
-void loaddiagram(const char* path) {
+// After a failed read: the error, with the offer to mend the file's text
+// in the editor at the failing line. 1 when the mended text was loaded;
+// otherwise the diagram is the one held before the reading.
+int offeredit(const std::string& path, long long line) {
+  std::string shown = readerrors;
+  while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+  if (!isreadablefile(path.c_str())) {  // nothing there to mend
+    alert("%s", shown.c_str());
+    return 0;
+  }
+  char question[2 * FILENAMESIZE + 200];
+  snprintf(question, sizeof question,
+           "%.300s\n\nOpen the text of %s in the editor at line %lld?",
+           shown.c_str(), path.c_str(), line);
+  if (askchoice(question, "Close", "Edit", nullptr) != 1) return 0;
+  historyhold();
+  int done = editfile(path.c_str(), line > INT32_MAX ? INT32_MAX : (int)line);
+  if (done != 1) {
+    historyputback();
+    if (done == 2) handlequitcmd();  // "Quit Tessarin" in the editor
+    return 0;
+  }
+  // The mended text is not in the file yet: the diagram stays modified.
+  setcurrentfilename(path.c_str());
+  diagramloaded(0);
+  return 1;
+}
+
+// Reads `path` in place of the diagram and makes it the current file.
+// When the reading fails, the diagram, its selection, mark and history
+// are put back, the file name becomes `previous` again, and the error is
+// shown (with the offer to edit the failing text). 1 when loaded.
+int loaddiagram(const char* path, const std::string& previous) {
   std::string name(path);  // path may be currentfilename itself
+  historyhold();
+  alertfn keep = alerthook;
+  readerrors.clear();
+  alerthook = collecterror;
   clearbuffer();
   resetstate(1);
   setselect();
-  int read = readgeometry(name.c_str());
-  cleardirtyfile();
-  diagramloaded(1);
-  if (read) rememberrecent(name.c_str());
+  int ok = readgeometry(name.c_str());
+  alerthook = keep;
+  long long line = linecount;
+  if (ok) {
+    if (!readerrors.empty()) alert("%s", readerrors.c_str());  // warnings
+    setcurrentfilename(name.c_str());
+    cleardirtyfile();
+    diagramloaded(1);
+    rememberrecent(name.c_str());
+    return 1;
+  }
+  historyputback();
+  if (previous.empty())
+    clearcurrentfilename();
+  else
+    setcurrentfilename(previous.c_str());
+  return offeredit(name, line);
 }
 
 // The message window: built on first use, hidden by a timeout.
@@ -202,27 +257,24 @@ int hasdiagramextension(const char* name) {
 
 const char* collectfilename(const char* prompt, int forreading) {
   std::string previous = currentfilename;
-  if (!currentfilename[0]) {
-    if (!forreading) {
-      char expanded[FILENAMESIZE];
-      fl_filename_expand(expanded, sizeof expanded, DEFAULTNAME);
-      setcurrentfilename(expanded);
-    } else if (const char* dir = GetInstallDirURL()) {
-      if (fits(dir, FILENAMESIZE - 1))
-        snprintf(currentfilename, FILENAMESIZE, "%s/", dir);
-    }
-  }
-  const char* chosen = runchooser(prompt, currentfilename);
+  // Saving offers the diagram's own name, or the default for a new one.
+  const char* base = strrchr(currentfilename, '/');
+  base = base ? base + 1 : currentfilename;
+  const char* offer = forreading ? "" : *base ? base : DEFAULTNAME;
+  const char* chosen = choosefile(prompt, FILTER, offer, !forreading);
   if (!chosen || !*chosen) {
-    setcurrentfilename(previous.c_str());
     if (chosen) clearcurrentfilename();
     return nullptr;
   }
   std::string name = chosen;
-  if (!hasdiagramextension(name.c_str())) name += ".T";
+  if (!isfolder(name.c_str()) && !hasdiagramextension(name.c_str()))
+    name += ".T";
   if (!fits(name.c_str(), FILENAMESIZE)) {
-    setcurrentfilename(previous.c_str());
     refusetoolong(name.c_str());
+    return nullptr;
+  }
+  if (isfolder(name.c_str())) {
+    alert("%s is a folder, not a diagram file", name.c_str());
     return nullptr;
   }
   if (!forreading && fileexists(name.c_str()) &&
@@ -264,15 +316,16 @@ int handlenewcmd() {
 
 int handleopencmd() {
   if (askdirty1()) return 0;
+  std::string previous = currentfilename;
   const char* name = collectfilename("File name:", 1);
-  if (name) loaddiagram(name);
+  if (name) loaddiagram(name, previous);
   return 1;
 }
 
 int handlereopencmd() {
   if (askdirty1()) return 0;
   if (!currentfilename[0]) return handleopencmd();
-  loaddiagram(currentfilename);
+  loaddiagram(currentfilename, currentfilename);
   return 1;
 }
 
@@ -295,13 +348,10 @@ int handlesavecmd() {
 
 int handlesaveascmd() {
   std::string previous = currentfilename;
-  currentfilename[0] = 0;
-  if (!collectfilename("File name:", 0)) {
-    // Cancelled: the diagram keeps the file it came from.
+  if (!collectfilename("File name:", 0)) return 1;  // cancelled: as it was
+  // A failed save keeps the diagram's file, untouched, as its name.
+  if (!savecurrentfile(1) && !previous.empty())
     setcurrentfilename(previous.c_str());
-    return 1;
-  }
-  savecurrentfile(1);
   return 1;
 }
 
@@ -331,13 +381,17 @@ int handleepscmd() {
     alert("Print failed");
     return 1;
   }
+  const char* offer = strncmp(path, "./", 2) == 0 ? path + 2 : path;
+  const char* chosen = choosefile("Save EPS file:", "EPS (*.eps)", offer, 1);
+  if (!chosen || !*chosen) return 1;
+  std::string out = chosen;
   EPS = 1;
-  if (!dumpPostScript(path)) {
+  if (!dumpPostScript(out.c_str())) {
     alert("Print failed");
     return 1;
   }
   char msg[MESSAGESIZE + 400];
-  snprintf(msg, sizeof msg, "Saved EPS file %s", path);
+  snprintf(msg, sizeof msg, "Saved EPS file %s", out.c_str());
   showmessagewindow(msg, 1.5);
   return 1;
 }
@@ -398,11 +452,11 @@ int handleexamplescmd() {
     return 1;
   }
   std::string start = std::string(dir) + "/";
-  const char* chosen = runchooser("Open example:", start.c_str());
+  const char* chosen = choosefile("Open example:", FILTER, start.c_str(), 0);
   if (!chosen || !*chosen) return 1;
   std::string path = chosen;
-  if (!setcurrentfilename(path.c_str())) return 1;
-  loaddiagram(currentfilename);
+  if (!fits(path.c_str(), FILENAMESIZE)) return refusetoolong(path.c_str());
+  loaddiagram(path.c_str(), currentfilename);
   return 1;
 }
 
@@ -430,10 +484,6 @@ void setchooserprefs() {
   prefs.flush();
 }
 
-void loadcurrentfile() {
-  loaddiagram(currentfilename);
-}
-
 void opendocument(const char* path) {
   if (askdirty1()) return;
   if (!hasdiagramextension(path)) {
@@ -441,8 +491,11 @@ void opendocument(const char* path) {
     return;
   }
   if (!readable(path)) return;
-  if (!setcurrentfilename(path)) return;
-  loaddiagram(currentfilename);
+  if (!fits(path, FILENAMESIZE)) {
+    refusetoolong(path);
+    return;
+  }
+  loaddiagram(path, currentfilename);
   setselect();
   redrawgeometry();
 }

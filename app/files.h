@@ -75,9 +75,6 @@ int handleexamplescmd();
 // Adds the documentation directory ($GEOMDOC) to the chooser's favourites.
 void setchooserprefs();
 
-// Reads the current file into a cleared diagram, as Open does.
-void loadcurrentfile();
-
 // Opens a diagram handed over on the command line or by the desktop.
 void opendocument(const char* path);
 
@@ -87,11 +84,6 @@ void bindfltkdialogs();
 // Ends the program (exit status 0). Tests bind `exithook` instead.
 void quitprogram();
 extern void (*exithook)(int status);
-
-// Scripted file chooser for tests: when bound, called instead of the
-// toolkit's chooser; returns the chosen path or null.
-extern const char* (*choosefilehook)(const char* prompt, const char* filter,
-                                     const char* start);
 
 // Puts the module's globals back to their start-up values.
 void resetfiles();

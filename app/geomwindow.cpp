@@ -86,7 +86,8 @@ int Fl_Geom_Window::route(int event) {
       return 1;
     case FL_DRAG:
       if (!motionfunc) return 0;
-      motionfunc(x, y);
+      // Only the left button selects and drags points.
+      if (Fl::event_state(FL_BUTTON1)) motionfunc(x, y);
       return 1;
     case FL_FOCUS: return 1;
     case FL_KEYBOARD: {

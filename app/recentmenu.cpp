@@ -69,8 +69,6 @@ int openrecent(int code) {
           path.c_str());
     return 1;
   }
-  if (askdirty1()) return 0;
-  if (!setcurrentfilename(path.c_str())) return 1;
-  loadcurrentfile();
+  opendocument(path.c_str());  // asks about unsaved changes first
   return 1;
 }

@@ -12,6 +12,7 @@ void updaterecentmenu();
 // list in the preferences file and refreshes the submenu.
 void rememberrecent(const char* path);
 
-// Opens entry `code` - FIRSTRECENT of the list as Open does. A file that is
-// gone is taken off the list with a message. 0 when the user cancelled.
+// Opens entry `code` - FIRSTRECENT of the list as a diagram handed over by
+// the desktop is opened. A file that is gone is taken off the list with a
+// message. Returns 1.
 int openrecent(int code);

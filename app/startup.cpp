@@ -64,8 +64,11 @@ static int savediagram() {
   return savecurrentfile(0);
 }
 
+// Closing the main window is Quit: the save question may keep the program
+// running. Escape, which the toolkit also sends here, never quits.
 static void closemain(Fl_Widget*, void*) {
-  exit(0);
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  handlequitcmd();
 }
 
 // Opens the display for the toolkit, which would otherwise end the process

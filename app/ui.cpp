@@ -99,6 +99,8 @@ Fl_Menu_Item menutable[] = {
     SUB("Edit"),
     ITEM("Undo", CMD + 'z', UNDOCODE, FL_MENU_INACTIVE),
     ITEM("Redo", CMD + SH + 'z', REDOCODE, FL_MENU_INACTIVE | DIV),
+    // Ctrl-Y redoes too; an item shows only one shortcut.
+    ITEM("Redo", CMD + 'y', REDOCODE, FL_MENU_INVISIBLE),
     ITEM("Edit Name", CMD + 'n', 200240, 0),
     ITEM("Edit Text", 0, 200248, 0),
     ITEM("Edit Geometry", CMD + 'e', 200238, 0),

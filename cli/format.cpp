@@ -1,6 +1,7 @@
 // format.cpp: `tessarin-cli format FILE [-o OUT]`: read and recompute a
 // diagram and write its text to OUT (standard output by default).
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
 
 #include "cli/verbs.h"
@@ -23,6 +24,6 @@ int verbformat(int argc, char** argv) {
   if (status != 0) return status;
   if (out) return printall(out) ? 0 : 1;
   if (printdiagram(stdout)) return 0;
-  alert("can't write %s\n", "standard output");
+  alert("can't write %s: %s", "standard output", strerror(errno ? errno : EIO));
   return 1;
 }

@@ -130,5 +130,9 @@ int verbrelations(int argc, char** argv) {
             "%d of %d samples given up: the diagram kept becoming "
             "undefined\n",
             r.dropped, o.samples);
+  if (!r.taken)
+    fprintf(stderr,
+            "no sample was taken: the report shows what holds in the "
+            "starting position only\n");
   return 0;
 }

@@ -4,11 +4,14 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "editor/editbuffer.h"
+#include "fileio/openfile.h"
 #include "fileio/tempfile.h"
 #include "language/lexer.h"
 #include "language/parser.h"
@@ -24,17 +27,18 @@ const char* edittempdir() {
   return tempfolder();
 }
 
-// Makes a new private file in the temporary directory holding the diagram
-// text; its name goes into path. 1, or 0 (nothing left behind) on failure.
-static int writetempdiagram(char* path, const char* stem) {
+// Makes a new private temporary file holding `text`. 1, or 0 (alert
+// given, nothing left behind).
+static int writetemptext(char* path, const char* stem, const std::string& text) {
   int fd = maketempfile(path, EDITPATHSIZE, stem, ".T");
   if (fd < 0) {
-    alert("Can't create a temporary file in %s", edittempdir());
+    alert("Can't create a temporary file in %s: %s", edittempdir(),
+          strerror(errno));
     path[0] = 0;
     return 0;
   }
   FILE* f = fdopen(fd, "w");
-  int ok = f && printdiagram(f);
+  int ok = f && fwrite(text.data(), 1, text.size(), f) == text.size();
   if (f) {
     if (fclose(f) != 0) ok = 0;
   } else {
@@ -46,6 +50,37 @@ static int writetempdiagram(char* path, const char* stem) {
     path[0] = 0;
   }
   return ok;
+}
+
+// The whole text of a file; 0 when it cannot be read (alert given).
+static int slurp(const char* path, std::string* text) {
+  FILE* f = openforreading(path);
+  if (!f) return 0;
+  char buf[65536];
+  size_t n;
+  text->clear();
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) text->append(buf, n);
+  int ok = !ferror(f);
+  fclose(f);
+  if (!ok) alert("Couldn't read %s", path);
+  return ok;
+}
+
+// The same holding the diagram's text.
+static int writetempdiagram(char* path, const char* stem) {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buf, &size);
+  int ok = f && printdiagram(f);
+  if (f) fclose(f);
+  std::string text = ok ? std::string(buf, size) : "";
+  free(buf);
+  if (!ok) {
+    alert("Can't write the diagram's text: %s", strerror(ENOMEM));
+    path[0] = 0;
+    return 0;
+  }
+  return writetemptext(path, stem, text);
 }
 
 static void removetemps() {
@@ -60,7 +95,7 @@ static void removetemps() {
 static int readback(const char* path) {
   FILE* f = fopen(path, "r");
   if (!f) {
-    alert("Couldn't open %s", path);
+    alert("Couldn't open %s: %s", path, strerror(errno));
     linecount = 1;
     return 0;
   }
@@ -94,4 +129,33 @@ int editgeomtext() {
   }
   removetemps();
   return 1;
+}
+
+int editfiletext(const char* path, int line) {
+  std::string text, edited;
+  if (!slurp(path, &text)) return 0;
+  if (!writetemptext(ed.origpath, "tessarin-geom", text)) return 0;
+  if (!writetemptext(ed.editpath, "tessarin-xgeom", text)) {
+    removetemps();
+    return 0;
+  }
+  ed.starteditline = line < 1 ? 1 : line;
+  int result = 0;
+  for (;;) {
+    int done = editorrunhook ? editorrunhook() : 1;
+    if (done == 2) {
+      result = 2;
+      break;
+    }
+    // The file's own text (unchanged, or "Quit (No Save)") would fail the
+    // same way again: the user gave up.
+    if (!slurp(ed.editpath, &edited) || edited == text) break;
+    if (readback(ed.editpath)) {
+      result = 1;
+      break;
+    }
+    ed.starteditline = linecount > INT32_MAX ? INT32_MAX : (int)linecount;
+  }
+  removetemps();
+  return result;
 }

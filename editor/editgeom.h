@@ -22,3 +22,12 @@ const char* edittempdir();
 // temporary files could not be made or written (alert given; the diagram
 // is untouched).
 int editgeomtext();
+
+// Edits the text of the file at `path` (which failed to read), starting at
+// `line`, in the same way: the edited text is read back in place of the
+// diagram until it reads whole. Returns 1 when the diagram now holds the
+// edited text; 0 when the user gave up (quit without saving, or returned
+// the text unchanged) or the file could not be copied; 2 for "Quit
+// Tessarin". On 0 and 2 the diagram may hold a part of the text: the
+// caller puts back its own. The file itself is never written.
+int editfiletext(const char* path, int line);

@@ -314,7 +314,11 @@ int runeditor() {
 int editgeometry() {
   buildeditorwindow();
   editorrunhook = runeditor;
-  int done = editgeomtext();
-  if (done == 2) exit(0);
-  return done == 1;
+  return editgeomtext();
+}
+
+int editfile(const char* path, int line) {
+  buildeditorwindow();
+  editorrunhook = runeditor;
+  return editfiletext(path, line);
 }

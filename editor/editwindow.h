@@ -49,6 +49,11 @@ int getkeyboardcmd();
 int editorfontsize();
 
 // Edit Geometry: the diagram's round trip through the editor. Returns 1
-// when the diagram now holds the edited text, 0 when nothing changed;
-// when the user quits the program from the editor, exits here.
+// when the diagram now holds the edited text, 0 when nothing changed, 2
+// when the user chose "Quit Tessarin" there (the diagram is then the one
+// from before editing; the caller asks about saving and ends the program).
 int editgeometry();
+
+// The text of a diagram file that failed to read, in the editor at `line`
+// (see editfiletext); the same results.
+int editfile(const char* path, int line);

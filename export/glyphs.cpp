@@ -6,6 +6,7 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <unordered_map>
 
 #include "export/pen.h"
@@ -159,9 +160,26 @@ static cairo_font_face_t* matchface(const char* name) {
   return f;
 }
 
+// Kept for the run; released at exit so that leak checkers see fontconfig
+// and cairo end with nothing held.
+static cairo_font_face_t* faces[2];
+static cairo_scaled_font_t* fonts[2];
+
+static void releasefonts() {
+  for (int i = 0; i < 2; i++) {
+    if (fonts[i]) cairo_scaled_font_destroy(fonts[i]);
+    if (faces[i]) cairo_font_face_destroy(faces[i]);
+    fonts[i] = nullptr;
+    faces[i] = nullptr;
+  }
+  cairo_debug_reset_static_data();
+  FcFini();
+}
+
 cairo_font_face_t* exportface(int face) {
-  static cairo_font_face_t* faces[2];
   if (faces[face]) return faces[face];
+  static int registered = 0;
+  if (!registered++) atexit(releasefonts);
   if (face == FACE_SYMBOL)
     faces[face] = matchface("Standard Symbols PS:fontformat=Type 1");
   if (!faces[face])
@@ -175,7 +193,6 @@ cairo_font_face_t* exportface(int face) {
 
 // The scaled font of one face at size 1, unhinted so widths scale exactly.
 static cairo_scaled_font_t* facefont(int face) {
-  static cairo_scaled_font_t* fonts[2];
   if (fonts[face]) return fonts[face];
   cairo_font_face_t* f = exportface(face);
   cairo_matrix_t m, ctm;

@@ -87,6 +87,8 @@ void clearredos() {
   redos.clear();
 }
 
+step held;  // the state historyhold keeps aside
+
 // Reads a state's text in place of the diagram and selects its record.
 void restore(const step& s) {
   clearbuffer();  // the palette too: a state may lack an entry of this one
@@ -211,6 +213,20 @@ void historysaved() {
   setmark();
 }
 
+void historyhold() {
+  if (changepending) historycommit(changename ? changename : "Change", 0);
+  held = present(nullptr);
+}
+
+void historyputback() {
+  restore(held);
+  current = held.text;
+  dirtyfile = currentid != savedid;
+  changepending = 0;
+  changename = nullptr;
+  if (dirtyhook) dirtyhook();
+}
+
 const std::string& historytext() {
   return current;
 }
@@ -239,4 +255,5 @@ void resethistory() {
   began = markbefore = 0;
   burstaction = nullptr;
   lastcommit = 0;
+  held = step{"", "", -1, nullptr, 0};
 }

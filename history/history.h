@@ -49,6 +49,13 @@ const char* historyredoname();
 // The present state is what the file now holds (after a save).
 void historysaved();
 
+// Keeps the present state (its text and selection) aside while a file is
+// read in place of the diagram; `historyputback` reads it back when that
+// reading failed, so the diagram, its selection and mark are as they were
+// and the history goes on as if nothing had been read.
+void historyhold();
+void historyputback();
+
 // The text of the present state as of the last commit.
 const std::string& historytext();
 

@@ -159,17 +159,18 @@ static int writedocument(FILE* out, const char* path) {
   // Large documents (a hyperbola alone is 16 kB) go out in few writes.
   static char buffer[1 << 18];
   setvbuf(out, buffer, _IOFBF, sizeof buffer);
+  errno = 0;
   writePostScript(out);
-  int failed = ferror(out);
-  if (fclose(out) != 0) failed = 1;
-  if (failed) alert("Couldn't write %s", path);
+  int failed = ferror(out) ? (errno ? errno : EIO) : 0;
+  if (fclose(out) != 0 && !failed) failed = errno ? errno : EIO;
+  if (failed) alert("Couldn't write %s: %s", path, strerror(failed));
   return !failed;
 }
 
 int dumpPostScript(const char* path) {
   FILE* out = fopen(path, "w");
   if (!out) {
-    alert("Couldn't open %s", path);
+    alert("Couldn't open %s: %s", path, strerror(errno));
     return 0;
   }
   if (!writedocument(out, path)) return 0;

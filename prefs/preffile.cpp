@@ -38,6 +38,7 @@ int scalechoice = 0;
 int sizegiven = 0;
 int autowidth = 400, autoheight = 450;
 FILE* defaultfile = nullptr;
+char lastfolder[PREFLINESIZE];
 
 namespace {
 
@@ -111,6 +112,9 @@ void applybrowser(const char* value) {
 }
 void applyprintcmd(const char* value) {
   copyvalue(printcmdstring, PRINTCMDSIZE, value);
+}
+void applylastfolder(const char* value) {
+  copyvalue(lastfolder, PREFLINESIZE, value);
 }
 void applyprintbw(const char*) {
   printbw = 1;
@@ -227,10 +231,11 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"lastfolder", applylastfolder},
     {"recent", applyrecent},
     {"scale", applyscale},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 20,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 21,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -356,6 +361,7 @@ void dumpdefaults() {
   writeflag(!keepcontinuous, "nocontinuity");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
+  if (lastfolder[0]) writetext("lastfolder", lastfolder);
   if (scalechoice) fprintf(defaultfile, "scale %d\n", scalechoice);
   writerecentlines(defaultfile);
 }
@@ -380,6 +386,29 @@ int savedefaults() {
   return savedefaultspath(defaultfilename());
 }
 
+int savelastfolder(const char* folder, const char* path) {
+  const char LASTFOLDER[] = "lastfolder ";
+  if (strlen(folder) + sizeof LASTFOLDER > PREFLINESIZE) return 0;
+  copyvalue(lastfolder, PREFLINESIZE, folder);
+  if (!path) path = defaultfilename();
+  // The other lines are copied as they are: settings changed in this run
+  // but not saved through the options stay unsaved.
+  std::string text;
+  const char* why;
+  if (FILE* f = openregular(path, &why)) {
+    char buf[PREFLINESIZE];
+    while (readprefline(f, buf))
+      if (strncmp(buf, LASTFOLDER, sizeof LASTFOLDER - 1) != 0)
+        text += std::string(buf) + "\n";
+    fclose(f);
+  }
+  text += LASTFOLDER + std::string(lastfolder) + "\n";
+  safesave s;
+  if (!beginsave(&s, path)) return 0;
+  fputs(text.c_str(), s.f);
+  return endsave(&s);
+}
+
 void resetprefs() {
   abandonsave(&prefsave);
   defaultfile = nullptr;
@@ -394,6 +423,7 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  lastfolder[0] = '\0';
   scalechoice = 0;
   sizegiven = 0;
   autowidth = 400;

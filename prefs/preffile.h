@@ -36,6 +36,7 @@ extern int sizegiven;    // the file named the drawing-area size
 // window is fitted to the display): not written unless the user changes it.
 extern int autowidth, autoheight;
 extern FILE* defaultfile;                  // preferences stream being written
+extern char lastfolder[PREFLINESIZE];      // folder of the last chosen file
 
 // The preferences file: $HOME/.tessarinrc, or ./.tessarinrc when HOME is
 // unset or empty.
@@ -75,6 +76,11 @@ int closedefaultfile();
 // "Can't open defaults file". Returns 1 on success.
 int savedefaultspath(const char* path);
 int savedefaults();
+
+// Makes `folder` the last used folder and puts it into the preferences
+// file at `path` (null: the user's file), changing no other line there.
+// A folder that does not fit on a line is not kept. 1 when written.
+int savelastfolder(const char* folder, const char* path);
 
 // Puts every preference global back to its program default and drops an
 // unfinished write.

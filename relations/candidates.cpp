@@ -17,11 +17,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "relations/finder.h"
 
 progressfn testprogresshook;
 long maxcandidates = DEFAULTMAXCANDIDATES;
+double maxwork = DEFAULTMAXWORK;
 long candidatecount;
 int stopbuilding;
 
@@ -192,7 +194,7 @@ std::vector<int> allitems(int n) {
 
 void findequalsegments() {
   std::vector<double> len = segmentlengths();
-  for (auto& p : closepairs(len, allitems((int)len.size()), 1e-5))
+  for (auto& p : closepairs(len, allitems((int)len.size()), areatol(1e-5)))
     if (!segequaldef(p[0], p[1])) push(specialsegments, p[0], p[1], 0, 0, 0);
 }
 
@@ -279,7 +281,8 @@ std::vector<std::array<int, 4>> productquads(const std::vector<double>& v,
 
 void findsegmentproducts() {
   std::vector<double> len = segmentlengths();
-  for (auto& t : productquads(len, allitems((int)len.size()), 1e-5)) {
+  for (auto& t : productquads(len, allitems((int)len.size()),
+                                     producttol(1e-5))) {
     int mode = goodratio4(len[t[0]], len[t[1]], len[t[2]], len[t[3]]);
     if (mode) push(quadseglist, t[0], t[1], t[2], t[3], mode);
   }
@@ -312,19 +315,19 @@ std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
 
 void findmeanproportionals() {
   std::vector<double> len = segmentlengths();
-  for (auto& t : squaretriples(len, 1e-5)) {
+  for (auto& t : squaretriples(len, producttol(1e-5))) {
     int mode = goodratio3(len[t[0]], len[t[1]], len[t[2]]);
     if (mode) push(tripseglist, t[0], t[1], t[2], 0, mode);
   }
 }
 
 int usablearea(double a) {
-  return 0.0001 < a && a < 100000;
+  return areatol(0.0001) < a && a < areatol(100000);
 }
 
 void findequalareas() {
   std::vector<double> area = triangleareas();
-  for (auto& p : closepairs(area, allitems((int)area.size()), 0.0001))
+  for (auto& p : closepairs(area, allitems((int)area.size()), areatol(0.0001)))
     if (usablearea(area[p[0]])) push(trianglepairlist, p[0], p[1], 0, 0, 0);
 }
 
@@ -333,7 +336,7 @@ void findareaproducts() {
   std::vector<int> usable;
   for (int i = 0; i < (int)area.size(); i++)
     if (usablearea(area[i])) usable.push_back(i);
-  for (auto& t : productquads(area, usable, 1e-5)) {
+  for (auto& t : productquads(area, usable, producttol(1e-5))) {
     int mode = arearatio(area[t[0]], area[t[1]], area[t[2]], area[t[3]]);
     if (mode) push(trianglequadlist, t[0], t[1], t[2], t[3], mode);
   }
@@ -441,6 +444,11 @@ int buildpossiblelist() {
   candidatecount = 0;
   stopbuilding = 0;
   for (const step& s : steps) worktotal += 1 + s.work();
+  if (worktotal > maxwork) {
+    snprintf(toolarge, sizeof toolarge,
+             "about %.2g combinations of its objects to examine", worktotal);
+    return 0;
+  }
   if (testprogresshook) testprogresshook(0);
   for (const step& s : steps) {
     if (stopbuilding) break;

@@ -37,6 +37,7 @@ candlist threevonl;
 candlist threelonv;
 candlist harmonic;
 double CircX, CircY;
+long movedsamples;
 
 namespace {
 
@@ -48,6 +49,29 @@ candlist* const alllists[] = {
 };
 static_assert(sizeof alllists / sizeof alllists[0] == 14,
               "one entry per candidate list");
+
+// Where the points were when the test started.
+std::vector<double> startposition;
+
+void remembertheposition() {
+  startposition.clear();
+  for (const vertex* v : vertlist) {
+    startposition.push_back(v->x);
+    startposition.push_back(v->y);
+    startposition.push_back(v->w);
+  }
+  movedsamples = 0;
+}
+
+int moved() {
+  for (size_t i = 0; i < vertlist.size(); i++) {
+    const vertex* v = vertlist[i];
+    if (v->x != startposition[3 * i] || v->y != startposition[3 * i + 1] ||
+        v->w != startposition[3 * i + 2])
+      return 1;
+  }
+  return 0;
+}
 
 template <typename T>
 void release(std::vector<T>& v) {
@@ -78,10 +102,10 @@ void testtriangles() {
     trianglelist[i].area2 = findtrianglearea(i);
   for (candidate& c : trianglepairlist)
     if (c.alive && std::fabs(trianglelist[c.m[0]].area2 -
-                             trianglelist[c.m[1]].area2) > 0.0001)
+                             trianglelist[c.m[1]].area2) > areatol(0.0001))
       c.alive = 0;
   for (candidate& c : trianglequadlist)
-    if (c.alive && areamiss(c) > 2e-5) c.alive = 0;
+    if (c.alive && areamiss(c) > producttol(2e-5)) c.alive = 0;
 }
 
 void testsegmentproducts() {
@@ -134,7 +158,8 @@ void testanglesandlines() {
     if (c.alive && !linepredicate(c.mode, linelist[c.m[0]], linelist[c.m[1]]))
       c.alive = 0;
   for (candidate& c : specialsegments)
-    if (c.alive && std::fabs(seglen(c.m[0]) - seglen(c.m[1])) > 1e-5)
+    if (c.alive && std::fabs(seglen(c.m[0]) - seglen(c.m[1])) >
+                         areatol(1e-5))
       c.alive = 0;
 }
 
@@ -144,11 +169,18 @@ int begindiagramtest() {
   if (testingdiagram) return 1;
   testingdiagram = 1;
   buildingtest = 1;
-  allocateall();
-  int built = buildpossiblelist();
+  int built = allocateall() && buildpossiblelist();
   buildingtest = 0;
-  if (built) return 1;
-  if (candidatecount > maxcandidates)
+  if (built) {
+    remembertheposition();
+    return 1;
+  }
+  if (toolarge[0])
+    alert(
+        "The diagram is too large for the relation test (%s): try it with "
+        "fewer objects, or with fewer layers shown.",
+        toolarge);
+  else if (candidatecount > maxcandidates)
     alert(
         "The relation test found more than %ld candidate relations and "
         "stopped: try it with fewer objects, or with fewer layers shown.",
@@ -160,6 +192,7 @@ int begindiagramtest() {
 
 void testlist() {
   if (!testingdiagram || buildingtest) return;
+  if (moved()) movedsamples++;
   testtriangles();
   testsegmentproducts();
   testincidences();
@@ -168,6 +201,12 @@ void testlist() {
 
 void enddiagramtest() {
   if (!testingdiagram || buildingtest) return;
+  if (!movedsamples)
+    showmessagewindow(
+        "The diagram did not move during the test, so the report shows what "
+        "holds in this one position. Drag free points while testing to find "
+        "what holds in every position.",
+        8);
   dumprelations();
   testingdiagram = 0;
   freeall();
@@ -191,6 +230,9 @@ void freeall() {
   release(onlmatrix);
   release(oncmatrix);
   for (candlist* l : alllists) release(*l);
+  relationscale = 1;
+  relationcx = relationcy = 0;
+  release(startposition);
 }
 
 void resetrelations() {
@@ -199,6 +241,9 @@ void resetrelations() {
   buildingtest = 0;
   testprogresshook = nullptr;
   maxcandidates = DEFAULTMAXCANDIDATES;
+  maxwork = DEFAULTMAXWORK;
+  movedsamples = 0;
+  toolarge[0] = 0;
   candidatecount = 0;
   stopbuilding = 0;
   CircX = CircY = 0;

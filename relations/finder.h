@@ -75,11 +75,17 @@ extern double CircX, CircY;        // common point of the last concurrentcircles
 // Starts a test in the current position; does nothing while one runs.
 // Returns 1 when a test runs afterwards; 0 when the building was stopped
 // (by the user, or past `maxcandidates` with the alert "The relation test
-// found more than %ld candidate relations: ..."); no test runs then.
+// found more than %ld candidate relations: ...") or the diagram is too
+// large to begin (alert "The diagram is too large for the relation test
+// (...): ..."); no test runs then.
 int begindiagramtest();
 // Re-tests every alive candidate; does nothing unless a test runs (or
 // while its candidates are still being built).
 void testlist();
+// Re-tests made since the test started in a position other than the
+// starting one: with none, nothing was sampled and the report holds only
+// what the starting position shows.
+extern long movedsamples;
 // Writes the report to the relations file next to the diagram, shows it,
 // and ends the test. Does nothing while the candidates are being built: the
 // progress hook may let the user ask for it half-way.
@@ -102,10 +108,33 @@ void resetrelations();
 int shown(const primitive* p);
 
 // Collects vertices, lines and circles and derives angles, segments and
-// triangles in list order.
-void allocateall();
+// triangles in list order. Triangles of three points built on one line are
+// left out. Returns 0, with the reason in `toolarge`, when the diagram
+// would give more than MAXITEMS segments or triangles.
+int allocateall();
+
+// The most segments, and the most triangles, a test may index: the search
+// for product identities holds every pairwise product of them at once.
+const long MAXITEMS = 4000;
+// The most tuples the building of candidates may examine: the loops over
+// three and four points alone grow as n^3/6 and n^4/24.
+const double DEFAULTMAXWORK = 4e9;
+extern double maxwork;    // DEFAULTMAXWORK unless changed
+extern char toolarge[200];  // why the last test could not start, or ""
 
 // measures.cpp: measures and numeric predicates (exact tolerances).
+
+// The size of the diagram a test runs on (1 for a diagram drawn in the
+// window) and its centre; set when the test starts, 1 and the origin
+// otherwise. Tolerances are given for size 1 and scaled by the
+// power that matches what they compare: a length, an area (or squared
+// length), a product of two areas.
+extern double relationscale;
+extern double relationcx, relationcy;
+void setrelationscale(const std::vector<vertex*>& pts);
+double lengthtol(double t);
+double areatol(double t);
+double producttol(double t);
 
 double findcosine(int i);                           // 2.0 when undefined
 double findsegmentlength(int i);                    // squared; 1e6 at infinity
@@ -129,7 +158,7 @@ int harmonicv(const vertex* a, const vertex* b, const vertex* c,
 int goodratio4(double a, double b, double c, double d);
 int goodratio3(double a, double b, double c);
 int arearatio(double a1, double a2, double a3, double a4);  // last mode
-int anglepredicate(int mode, int i, int j);  // the predicate of a mode
+int anglepredicate(int mode, int i, int j);  // re-test of a mode
 int linepredicate(int mode, const line* l1, const line* l2);
 
 // definitions.cpp: relations true by construction.
@@ -146,7 +175,9 @@ int segequaldef(int s, int t);
 // Builds every candidate list, reporting its progress through
 // `testprogresshook`: 0 first, then rising percentages, 100 last. Returns
 // 1, or 0 when the building stopped early: `stopbuilding` was set, or more
-// than `maxcandidates` candidates held (`candidatecount` then exceeds it).
+// than `maxcandidates` candidates held (`candidatecount` then exceeds it);
+// or did not begin: more than `maxwork` tuples to examine (`toolarge`
+// says so).
 int buildpossiblelist();
 
 // The most candidate relations a test may keep: a large diagram can hold

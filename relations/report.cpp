@@ -9,6 +9,7 @@
 // tags that concurrent circles carry in their fourth column (tags live from
 // TAGBASE up), however many items a diagram has and wherever the circles
 // meet.
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -28,7 +29,6 @@ const char* (*currentfilehook)();
 namespace {
 
 const int64_t TAGBASE = (int64_t)1 << 40;   // members from here on are tags
-const int64_t TAGLIMIT = (int64_t)1 << 38;  // tags are clamped to +-this
 
 struct tuple {
   int64_t m[4];
@@ -175,18 +175,27 @@ void writerightangles(FILE* out) {
   if (!items.empty()) fputs("\n", out);
 }
 
+// The points where the surviving circle triples meet, as far as found.
+std::vector<std::array<double, 2>> circlepoints;
+
 // The tag of the point where three circles meet in the final position:
-// triples through one point get tags at most a few units apart.
+// triples through one point (within 0.01) share a tag, and tags of
+// different points lie 10 apart, so grouping never joins them, wherever
+// the diagram lies and however it is turned or scaled.
 int64_t circletag(const candidate& c) {
   concurrentcircles(circlist[c.m[0]], circlist[c.m[1]], circlist[c.m[2]]);
-  double t = 10000 + (CircX + CircY) * 100;
-  if (!(t > -(double)TAGLIMIT)) t = -(double)TAGLIMIT;  // NaN lands here too
-  if (t > (double)TAGLIMIT) t = (double)TAGLIMIT;
-  return TAGBASE + TAGLIMIT + (int64_t)t;
+  size_t i = 0;
+  while (i < circlepoints.size() &&
+         !(std::hypot(circlepoints[i][0] - CircX, circlepoints[i][1] - CircY) <
+           lengthtol(0.01)))
+    i++;
+  if (i == circlepoints.size()) circlepoints.push_back({CircX, CircY});
+  return TAGBASE + 10 * (int64_t)i;
 }
 
 void writeconcurrentcircles(FILE* out) {
   initprintlists((int)circlist.size(), 4);
+  circlepoints.clear();
   for (auto c = threecircles.rbegin(); c != threecircles.rend(); ++c)
     if (c->alive) addtuple(c->m[0], c->m[1], c->m[2], circletag(*c));
   processtuples(out, "Concurrent circles:\n", printcircle, 0);
@@ -216,8 +225,9 @@ void writeinverses(FILE* out) {
               bestname(circlist[c->m[2]]));
 }
 
+// Squared lengths and doubled areas alike.
 int same(double a, double b) {
-  return std::fabs(a - b) < 0.001;
+  return std::fabs(a - b) < areatol(0.001);
 }
 
 // The four members in the order a product of the given mode is written.

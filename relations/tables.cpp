@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <set>
 #include <unordered_map>
@@ -77,15 +78,43 @@ void buildangles() {
   }
 }
 
-void buildsegments() {
+// The points of line l that take part, in list order.
+void pointsonline(int l, std::vector<int>& on) {
   int nl = (int)linelist.size(), nv = (int)vertlist.size();
+  on.clear();
+  for (int v = 0; v < nv; v++)
+    if (onlmatrix[v * nl + l] && shown(vertlist[v])) on.push_back(v);
+}
+
+// Segments the shown lines would give, counted before any is built (a
+// line carrying n points gives n(n-1)/2).
+double segmentestimate() {
+  double n = 0;
+  std::vector<int> on;
+  for (int l = 0; l < (int)linelist.size(); l++)
+    if (shown(linelist[l])) {
+      pointsonline(l, on);
+      n += (double)on.size() * ((double)on.size() - 1) / 2;
+    }
+  return n;
+}
+
+// Three points built on one line are no triangle in any position.
+int onelinedef(int a, int b, int c) {
+  int nl = (int)linelist.size();
+  for (int l = 0; l < nl; l++)
+    if (onlmatrix[a * nl + l] && onlmatrix[b * nl + l] && onlmatrix[c * nl + l])
+      return 1;
+  return 0;
+}
+
+void buildsegments() {
+  int nl = (int)linelist.size();
   std::unordered_set<uint64_t> seen;
   std::vector<int> on;
   for (int l = 0; l < nl; l++) {
     if (!shown(linelist[l])) continue;
-    on.clear();
-    for (int v = 0; v < nv; v++)
-      if (onlmatrix[v * nl + l] && shown(vertlist[v])) on.push_back(v);
+    pointsonline(l, on);
     for (size_t i = 0; i < on.size(); i++)
       for (size_t j = i + 1; j < on.size(); j++) {
         if (!seen.insert(pairkey(on[i], on[j])).second) continue;
@@ -99,8 +128,9 @@ void buildsegments() {
 // Three segments close a triangle exactly when the third joins the free
 // ends of two that share one end. Segments are unique by their ends, so for
 // segments i < j the closing segment is determined, and each point set is
-// met once, as segments in ascending order.
-void buildtriangles() {
+// met once, as segments in ascending order. Returns 0 when there would be
+// more than MAXITEMS triangles.
+int buildtriangles() {
   int ns = (int)segmentlist.size();
   std::unordered_map<uint64_t, int> segindex;
   std::vector<std::vector<int>> touching(vertlist.size());
@@ -125,11 +155,14 @@ void buildtriangles() {
       int t = shared == a ? b : a;  // the end of i that j does not touch
       auto k = segindex.find(pairkey(t, c));
       if (k == segindex.end() || k->second <= j) continue;
+      if (onelinedef(a, b, c)) continue;
+      if ((long)trianglelist.size() == MAXITEMS) return 0;
       trianglelist.push_back({{a, b, c}, 0});
       trianglelist.back().area2 =
           findtrianglearea((int)trianglelist.size() - 1);
     }
   }
+  return 1;
 }
 
 }  // namespace
@@ -151,11 +184,25 @@ int shown(const primitive* p) {
   }
 }
 
-void allocateall() {
+char toolarge[200];
+
+int allocateall() {
   freeall();
+  toolarge[0] = 0;
   collectprimitives();
+  setrelationscale(vertlist);
   buildmatrices();
   if (linelist.size() > 2) buildangles();
+  double segments = segmentestimate();
+  if (segments > MAXITEMS) {
+    snprintf(toolarge, sizeof toolarge, "%.0f segments along its lines",
+             segments);
+    return 0;
+  }
   if (!linelist.empty()) buildsegments();
-  if (vertlist.size() > 3) buildtriangles();
+  if (vertlist.size() > 3 && !buildtriangles()) {
+    snprintf(toolarge, sizeof toolarge, "more than %ld triangles", MAXITEMS);
+    return 0;
+  }
+  return 1;
 }

@@ -171,8 +171,9 @@ TEST_F(CliEps, Failures) {
       {"'" + dir + "/missing.T' -o x.eps", 2,
        "Couldn't open " + dir + "/missing.T: No such file or directory\n"},
       {in + " -o /nonexistent-dir/x.eps", 1,
-       "Couldn't open /nonexistent-dir/x.eps\n"},
-      {in + " -o /dev/full", 1, "Couldn't write /dev/full\n"},
+       "Couldn't open /nonexistent-dir/x.eps: No such file or directory\n"},
+      {in + " -o /dev/full", 1,
+       "Couldn't write /dev/full: No space left on device\n"},
   };
   std::string err;
   for (const row& r : rows) {

@@ -2,6 +2,7 @@
 // through handleeditorcmd, the keyboard table, the clipboard and find.
 #include <FL/Enumerations.H>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -374,8 +375,9 @@ TEST_F(Editor, KeyboardTable) {
 }
 
 TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
-  std::string orig = testing::TempDir() + "/edtest-orig.T";
-  std::string edit = testing::TempDir() + "/edtest-edit.T";
+  std::string stem = testing::TempDir() + "/" + std::to_string(getpid());
+  std::string orig = stem + "-edtest-orig.T";
+  std::string edit = stem + "-edtest-edit.T";
   for (const std::string& p : {orig, edit}) {
     FILE* f = fopen(p.c_str(), "w");
     ASSERT_NE(f, nullptr);

@@ -193,7 +193,8 @@ TEST_F(EditGeom, NoTemporaryFileNoEdit) {
   setenv("TMPDIR", (dir + "/missing").c_str(), 1);
   EXPECT_EQ(editgeomtext(), 0);
   EXPECT_TRUE(startlines.empty());  // the editor never opened
-  std::string expected = "Can't create a temporary file in " + dir + "/missing";
+  std::string expected = "Can't create a temporary file in " + dir +
+                         "/missing: No such file or directory";
   EXPECT_EQ(alerts, std::vector<std::string>{expected});
   EXPECT_EQ(countprims(), 3);
 }

@@ -662,11 +662,14 @@ std::string slurp(const std::string& path) {
 
 TEST_F(Document, FilesAndPrinting) {
   EXPECT_EQ(dumpPostScript("/nonexistent-dir/x.eps"), 0);
-  EXPECT_EQ(alerts,
-            std::vector<std::string>{"Couldn't open /nonexistent-dir/x.eps"});
+  EXPECT_EQ(
+      alerts,
+      std::vector<std::string>{
+          "Couldn't open /nonexistent-dir/x.eps: No such file or directory"});
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_EQ(dumpPostScript("/dev/full"), 0);  // the disk is full
-    EXPECT_EQ(alerts.back(), "Couldn't write /dev/full");
+    EXPECT_EQ(alerts.back(),
+              "Couldn't write /dev/full: No space left on device");
   }
 
   std::string dir = TESSARIN_BINARY_DIR "/ps-print-test";

@@ -3,8 +3,10 @@
 // guarantees (never reported), a candidate's life across frames, and the
 // exact text and grouping of the report.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -351,6 +353,18 @@ TEST_F(Relations, ConcurrentCirclesGroupByTheirPoint) {
             "Concurrent circles:\n    c1 c2 c3 c4 \n");
 }
 
+TEST_F(Relations, CirclesThroughDifferentPointsStayApart) {
+  // c1 and c2 meet at (1, 0) and (0, 1), whose coordinates have the same
+  // sum; c3 passes through the first only, c4 through the second only.
+  for (auto [x, y] : {std::pair<double, double>{0, 0}, {1, 1}, {2, 0}, {0, 2}})
+    circlist.push_back(circ(C_VF, x, y, 1));
+  addcand(threecircles, 0, 1, 2);
+  addcand(threecircles, 0, 1, 3);
+  EXPECT_EQ(report(),
+            "Concurrent circles:\n    c1 c2 c4 \n"
+            "Concurrent circles:\n    c1 c2 c3 \n");
+}
+
 TEST_F(Relations, MoreThanFiveThousandItems) {
   std::vector<vertex*> owned;
   for (int i = 0; i < 5010; i++) {
@@ -440,12 +454,16 @@ TEST_F(Relations, ReportFileLocation) {
   EXPECT_EQ(alerts, std::vector<std::string>{"Can't open relations file."});
   EXPECT_EQ(shown, "");
 
-  // Writable: the file is written and its text shown.
-  std::string dir = testing::TempDir();
+  // Writable: the file is written and its text shown (in a folder of its
+  // own, since the report's name is fixed).
+  std::string dir = testing::TempDir() + "/relXXXXXX";
+  ASSERT_NE(mkdtemp(&dir[0]), nullptr);
   diagram = dir + "/d.T";
   begindiagramtest();
   enddiagramtest();
   EXPECT_EQ(shown, "This is file: " + dir + "/relations.txt\n\n");
+  remove((dir + "/relations.txt").c_str());
+  rmdir(dir.c_str());
 }
 
 std::vector<int> progress;

@@ -2,6 +2,8 @@
 // reported; and the two command-line verbs of the relation finder.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -85,7 +87,13 @@ std::string slurp(const std::string& path) {
   return s.str();
 }
 
-const std::string errfile = testing::TempDir() + "/cli-stderr";
+// Names of this process's own, so that test runs side by side (two build
+// folders, or two checkouts) do not write over each other's files.
+std::string tempname(const char* name) {
+  return testing::TempDir() + "/" + std::to_string(getpid()) + "-" + name;
+}
+
+const std::string errfile = tempname("cli-stderr");
 
 // Runs tessarin-cli with the arguments; returns its standard output and
 // sets *status to its exit status.
@@ -103,7 +111,7 @@ std::string cli(const std::string& args, int* status) {
 }
 
 TEST_F(LanguageRelations, CommandLine) {
-  std::string diagram = testing::TempDir() + "/alt.T";
+  std::string diagram = tempname("alt.T");
   std::ofstream(diagram) << ".geometry \"version 0.65\";\n" << ALTITUDES;
   const std::string found = "Concurrent lines:\n    (ha) (hb) (hc) \n";
   int st;
@@ -117,7 +125,7 @@ TEST_F(LanguageRelations, CommandLine) {
   EXPECT_EQ(cli(rel + " --step 0.2 --seed 3", &st),
             "This is file: -\n\n" + found);
 
-  std::string out = testing::TempDir() + "/rel-out.txt";
+  std::string out = tempname("rel-out.txt");
   EXPECT_EQ(cli(rel + " -o " + out, &st), "");
   EXPECT_EQ(st, 0);
   EXPECT_EQ(slurp(out), "This is file: " + out + "\n\n" + found);

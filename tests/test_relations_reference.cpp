@@ -49,6 +49,16 @@ void randomdiagram(unsigned seed) {
   }
 }
 
+// Three points built on one line make no triangle.
+bool onelinebydefinition(const std::set<int>& pts) {
+  for (line* l : linelist) {
+    int on = 0;
+    for (int v : pts) on += vonldef(vertlist[v], l);
+    if (on == 3) return true;
+  }
+  return false;
+}
+
 std::vector<trianglerec> referencetriangles() {
   std::vector<trianglerec> out;
   std::set<std::set<int>> seen;
@@ -62,7 +72,9 @@ std::vector<trianglerec> referencetriangles() {
                               s[1][1], s[2][0], s[2][1]};
         // Three distinct pairs over three points: each shares one end with
         // each other.
-        if (ends.size() != 3 || !seen.insert(ends).second) continue;
+        if (ends.size() != 3 || onelinebydefinition(ends) ||
+            !seen.insert(ends).second)
+          continue;
         int third = -1;
         for (int e : ends)
           if (e != s[0][0] && e != s[0][1]) third = e;

@@ -34,7 +34,7 @@ check() {  # check NAME COMMAND...: passes when the command succeeds
 
 export HOME=$work
 export XDG_STATE_HOME=$work/state
-printf 'notips\n' >"$work/.tessarinrc"
+printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 file=$work/drag.T
 printf '.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n' >"$file"
 wid=""

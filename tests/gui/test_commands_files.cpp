@@ -17,9 +17,12 @@
 
 #include "app/commands.h"
 #include "app/construction.h"
+#include "app/chooser.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
+#include "history/history.h"
+#include "language/writer.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
@@ -93,12 +96,18 @@ int count(const std::string& text, const std::string& what) {
   return n;
 }
 
+std::string cwd() {
+  char buf[4096];
+  return getcwd(buf, sizeof buf) ? buf : "";
+}
+
 TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
-  // Saving without a name offers ~/Desktop/GeomFile.T; cancel keeps none.
+  // Saving without a name or a last folder offers GeomFile.T in the
+  // working folder; cancel keeps none.
+  lastfolder[0] = 0;
   EXPECT_EQ(collectfilename("File name:", 0), nullptr);
   ASSERT_EQ(chooserstarts.size(), 1u);
-  EXPECT_EQ(chooserstarts[0],
-            std::string(getenv("HOME")) + "/Desktop/GeomFile.T");
+  EXPECT_EQ(chooserstarts[0], cwd() + "/GeomFile.T");
   EXPECT_EQ(chooserfilters[0], "Tessarin Files (*.[DTdt])");
   EXPECT_EQ(getcurrentfilename(), nullptr);
   EXPECT_EQ(title(), "No File Name");
@@ -132,12 +141,39 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   askanswers = {1};
   EXPECT_NE(collectfilename("File name:", 0), nullptr);
   EXPECT_EQ(std::string(getcurrentfilename()), there);
+  // Save As starts in the diagram's folder with its name.
+  EXPECT_EQ(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(chooserstarts.back(), there);
+  // A name typed without a folder is taken in the folder shown.
+  std::string sub = scratch + "/sub";
+  ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
+  setcurrentfilename((sub + "/x.T").c_str());
+  chooseranswers = {"tri"};
+  ASSERT_NE(collectfilename("File name:", 0), nullptr);
+  EXPECT_EQ(std::string(getcurrentfilename()), sub + "/tri.T");
+  // The folder chosen from is remembered in the preferences file.
+  EXPECT_EQ(std::string(lastfolder), sub);
+  EXPECT_NE(readtext(defaultfilename()).find("lastfolder " + sub + "\n"),
+            std::string::npos);
   // Reading never asks about overwriting; without a name it starts in the
-  // program's directory, and a cancel leaves no name behind.
+  // last folder, and a cancel leaves no name behind.
   clearcurrentfilename();
   size_t asked = questions.size();
   EXPECT_EQ(collectfilename("File name:", 1), nullptr);
-  EXPECT_EQ(chooserstarts.back(), std::string(GetInstallDirURL()) + "/");
+  EXPECT_EQ(chooserstarts.back(), sub + "/");
+  // A last folder that has gone: the working folder.
+  std::string gone = scratch + "/gone";
+  ASSERT_EQ(mkdir(gone.c_str(), 0700), 0);
+  snprintf(lastfolder, PREFLINESIZE, "%s", gone.c_str());
+  rmdir(gone.c_str());
+  EXPECT_EQ(collectfilename("File name:", 1), nullptr);
+  EXPECT_EQ(chooserstarts.back(), cwd() + "/");
+  // A folder given as the file to read is refused with a reason.
+  guialerts.clear();
+  chooseranswers = {sub.c_str()};
+  EXPECT_EQ(collectfilename("File name:", 1), nullptr);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0], sub + " is a folder, not a diagram file");
   EXPECT_EQ(getcurrentfilename(), nullptr);
   chooseranswers = {there.c_str()};
   EXPECT_NE(collectfilename("File name:", 1), nullptr);
@@ -215,21 +251,31 @@ TEST_F(Files, PrintThroughTheUsersCommandWithAnAwkwardDirectory) {
   EXPECT_EQ(guialerts[1], "Print failed");
 }
 
-TEST_F(Files, SaveEpsBesideTheDiagram) {
+TEST_F(Files, SaveEpsThroughTheChooser) {
+  // The chooser offers the EPS name beside the diagram.
   std::string name = scratch + "/fig.T";
   setcurrentfilename(name.c_str());
-  handlemenu(100012);
   std::string eps = scratch + "/fig.eps";
+  chooseranswers = {"fig.eps"};  // typed: inside the folder shown
+  handlemenu(100012);
+  ASSERT_EQ(chooserstarts.size(), 1u);
+  EXPECT_EQ(chooserstarts[0], eps);
   ASSERT_TRUE(exists(eps));
   EXPECT_EQ(readtext(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
   ASSERT_EQ(guimessages.size(), 1u);
   EXPECT_EQ(guimessages[0], "Saved EPS file " + eps);
-  // A directory that does not exist: "Print failed".
-  std::string bad = scratch + "/no/such/fig.T";
-  setcurrentfilename(bad.c_str());
+  // Cancelled: nothing written.
+  unlink(eps.c_str());
   handlemenu(100012);
-  ASSERT_FALSE(guialerts.empty());
-  EXPECT_EQ(guialerts.back(), "Print failed");
+  EXPECT_FALSE(exists(eps));
+  // A folder that does not exist: the reason, then "Print failed".
+  std::string bad = scratch + "/no/such/fig.eps";
+  chooseranswers = {bad.c_str()};
+  handlemenu(100012);
+  ASSERT_EQ(guialerts.size(), 2u);
+  EXPECT_EQ(guialerts[0],
+            "Couldn't open " + bad + ": No such file or directory");
+  EXPECT_EQ(guialerts[1], "Print failed");
 }
 
 TEST_F(Files, SaveQuestionsNewAndQuit) {
@@ -414,6 +460,66 @@ TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(guialerts.size(), 1u);
+}
+
+// The text a save would write.
+std::string savedtext() {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buf, &size);
+  printdiagram(f);
+  fclose(f);
+  std::string s(buf, size);
+  free(buf);
+  return s;
+}
+
+TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
+  std::string a = scratch + "/a.T", bad = scratch + "/bad.T";
+  std::ofstream(a) << ".geometry \"version 0.65\";\n"
+                      "P = .free(-0.5, 0, \"P\");\n"
+                      "Q = .free(0.5, 0, \"Q\");\n";
+  std::ofstream(bad) << ".geometry \"version 0.65\";\n"
+                        "R = .free(0, 0.5, \"R\");\n"
+                        "S = .nosuch(R);\n";
+  chooseranswers = {a.c_str()};
+  handlemenu(100002);
+  ASSERT_EQ(countrecords(), 2);
+  selectprim(plist->next);
+  plist->color = COLOR_RED;  // a change, one undoable step
+  setdirtyfile();
+  handlemenu(200145);
+  const std::string before = savedtext();
+  ASSERT_EQ(dirtyfile, 1);
+  int undos = historyundocount();
+  // Open the bad file (after "No" to saving): "Close" answers the error.
+  choiceanswers = {2, 0};
+  chooseranswers = {bad.c_str()};
+  guialerts.clear();
+  handlemenu(100002);
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[1].rfind("Line 3: ", 0), 0u) << questions[1];
+  EXPECT_NE(questions[1].find("Open the text of " + bad +
+                              " in the editor at line 3?"),
+            std::string::npos)
+      << questions[1];
+  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(std::string(getcurrentfilename()), a);
+  EXPECT_EQ(dirtyfile, 1);  // "No" was not a save: still modified
+  EXPECT_EQ(title(), a + "*");
+  EXPECT_EQ(historyundocount(), undos);
+  ASSERT_NE(pselected, nullptr);
+  EXPECT_STREQ(pselected->label, "Q");
+  // ReOpen of a file that has vanished: the reason, nothing lost.
+  setcurrentfilename(bad.c_str());
+  unlink(bad.c_str());
+  choiceanswers = {2};
+  handlemenu(100013);
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_EQ(guialerts[0],
+            "Couldn't open " + bad + ": No such file or directory");
+  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(std::string(getcurrentfilename()), bad);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "app/commands.h"
 #include "app/exportcmd.h"
+#include "app/chooser.h"
 #include "app/files.h"
 #include "app/ui.h"
 #include "engine/recompute.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/chooser.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"

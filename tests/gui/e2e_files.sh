@@ -1,0 +1,203 @@
+#!/bin/bash
+# e2e_files.sh: file dialogs, a failed open, the buttons that may drag and
+# the ways out, driven with real X events the way a person would:
+#  1. Save As, type "tri", Enter: tri.T is written in the folder the dialog
+#     shows (not the working folder), in the desktop's dialog and in the
+#     toolkit's own (chosen through the toolkit's preferences);
+#  2. the overwrite question: Escape keeps the file, Enter overwrites;
+#  3. Open of a file with an error: Escape on the error changes nothing (the
+#     text a save writes is the same byte for byte, the title too); Enter
+#     opens the failing text in the editor, a mended line loads it;
+#  4. a right- or middle-button drag never moves the selected point;
+#  5. Quit on a modified diagram, Escape (Cancel): the program runs on;
+#     Escape in the main window never ends the program.
+#   e2e_files.sh PROGRAM
+# Needs xvfb-run and xdotool. Prints "N passed, N failed" at the end.
+set -u
+if [ -z "${E2E_ON_XVFB:-}" ]; then
+  E2E_ON_XVFB=1 exec bash "$(dirname "$0")/xvfb.sh" bash "$0" "$@"
+fi
+bin=$(readlink -f "$1")
+work=$(mktemp -d)
+passed=0
+failed=0
+app=""
+
+cleanup() {
+  [ -n "$app" ] && kill -9 "$app" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+check() {  # check NAME COMMAND...: passes when the command succeeds
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+export HOME=$work
+export XDG_STATE_HOME=$work/state
+printf 'notips\n' >"$work/.tessarinrc"
+mkdir -p "$work/d" "$work/elsewhere"
+file=$work/d/a.T
+diagram='.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n'
+wid=""
+
+start() {  # start FILE: runs the program on FILE from another folder
+  (cd "$work/elsewhere" && exec "$bin" "$1") &
+  app=$!
+  wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name "$(basename "$1" | sed 's/\./\\./g')" 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  sleep 1
+  own=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null)  # main and drawing area
+}
+running() { kill -0 "$app" 2>/dev/null; }
+stop() { kill -9 "$app" 2>/dev/null; wait "$app" 2>/dev/null; app=""; }
+at() { xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.15; }
+key() { xdotool key "$@"; sleep 0.5; }
+title() { xdotool getwindowname "$wid"; }
+# window NAME: waits for a visible window whose title matches, focuses it
+# and puts the pointer over it.
+window() {
+  local w=""
+  for _ in $(seq 50); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)
+    [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] || return 1
+  xdotool windowfocus "$w" 2>/dev/null
+  xdotool mousemove --window "$w" 20 20
+  sleep 0.5
+}
+# question: the newest window of the program besides the main window and
+# its drawing area.
+question() {
+  local w=""
+  for _ in $(seq 30); do
+    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$own" | tail -1)
+    [ -n "$w" ] && break
+    sleep 0.1
+  done
+  [ -n "$w" ] || return 1
+  xdotool windowfocus "$w" 2>/dev/null
+  xdotool mousemove --window "$w" 5 5
+  sleep 0.4
+}
+typename() {  # typename NAME: in the file dialog, replaces the name field
+  window 'File name:' || return 1
+  key ctrl+a
+  xdotool type --delay 80 "$1"
+  sleep 0.3
+  key Return
+}
+# drag BUTTON X0 Y0 X1 Y1: press at window pixel (X0, Y0), move, release.
+# A sits at the centre of the 400 x 450 drawing area, 24 pixels under the
+# menu bar: (200, 249).
+drag() {
+  at "$2" "$3"
+  xdotool mousedown "$1"
+  sleep 0.2
+  for f in 1 2 3 4; do
+    xdotool mousemove --window "$wid" $(($2 + ($4 - $2) * f / 4)) $(($3 + ($5 - $3) * f / 4))
+    sleep 0.1
+  done
+  xdotool mouseup "$1"
+  sleep 0.4
+}
+pointA() { grep '^A = ' "$1"; }
+
+# 1. A typed name, in both dialogs.
+for dialog in desktop toolkit; do
+  rm -f "$work/d/tri.T" "$work/elsewhere/"*
+  if [ $dialog = toolkit ]; then
+    mkdir -p "$work/.fltk/fltk.org"
+    printf '; FLTK preferences file format 1.0\n[./options]\nFNFCUsesGTK:0\n' >"$work/.fltk/fltk.org/fltk.prefs"
+  fi
+  printf "$diagram" >"$file"
+  start "$file"
+  at 200 100
+  key ctrl+shift+s
+  typename tri
+  check "$dialog dialog: a typed name is saved in the folder shown" test -f "$work/d/tri.T"
+  check "$dialog dialog: nothing in the working folder" test -z "$(ls "$work/elsewhere")"
+  check "$dialog dialog: the title names the new file ($(title))" test "$(title)" = "$work/d/tri.T"
+  stop
+done
+
+# 2. The overwrite question (toolkit dialog still chosen).
+start "$work/d/tri.T"
+drag 1 200 249 100 149
+saved=$(pointA "$work/d/tri.T")
+at 200 100
+key ctrl+shift+s
+typename tri
+question && key Escape  # "File Exists: Overwrite it?": No
+check "Escape at the overwrite question keeps the file" test "$(pointA "$work/d/tri.T")" = "$saved"
+at 200 100
+key ctrl+shift+s
+typename tri
+question && key Return  # Yes
+check "Enter at the overwrite question overwrites" test "$(pointA "$work/d/tri.T")" != "$saved"
+check "after the save the title has no mark ($(title))" test "$(title)" = "$work/d/tri.T"
+
+# 3. A failed open: nothing changes; the editor mends it.
+printf '.geometry "version 0.65";\nR = .free(0, 0.5, "R");\nS = .nosuch(R);\n' >"$work/d/bad.T"
+at 200 100
+key ctrl+o
+typename "$work/d/bad.T"
+question && key Escape  # the error: Escape opens nothing
+check "Escape on the error opens no editor" test -z "$(xdotool search --onlyvisible --name 'tessarin-xgeom' 2>/dev/null)"
+check "the title is as before ($(title))" test "$(title)" = "$work/d/tri.T"
+at 200 100
+key ctrl+shift+s
+typename "$work/d/after.T"
+check "a save after the failed open writes the same text byte for byte" cmp -s "$work/d/tri.T" "$work/d/after.T"
+at 200 100
+key ctrl+o
+typename "$work/d/bad.T"
+question && key Return  # Edit
+sleep 1
+window 'Edit Geometry' && key ctrl+k ctrl+k ctrl+s  # the failing line goes; save and return
+sleep 1
+check "the mended text is loaded, marked modified ($(title))" test "$(title)" = "$work/d/bad.T*"
+check "the file itself is not written" grep -q nosuch "$work/d/bad.T"
+at 200 100
+key ctrl+s
+check "Save writes the mended text" test "$(grep -c nosuch "$work/d/bad.T")" = 0
+stop
+
+# 4. Only the left button moves a point.
+printf "$diagram" >"$file"
+start "$file"
+before=$(pointA "$file")
+at 200 249
+xdotool click 1  # selects A
+sleep 0.4
+drag 3 200 249 300 349
+drag 2 200 249 120 300
+at 200 100
+key ctrl+s
+check "right and middle drags leave A where it was" test "$(pointA "$file")" = "$before"
+
+# 5. The ways out. Escape on an unmodified diagram used to close the
+# window and end the program without a word.
+at 500 300  # over the control panel
+key Escape
+check "Escape in the main window does not end the program" running
+drag 1 200 249 100 149
+at 200 100
+key ctrl+q
+question && key Escape  # "File modified -- save changes?": Cancel
+check "Cancel at the exit question keeps the program running" running
+title=$(title)
+check "the change is still there, marked ($title)" test "${title%\*}" != "$title"
+stop
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
