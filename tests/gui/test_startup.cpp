@@ -65,8 +65,10 @@ void startsize(const std::string& prefs, int dpi, int* w, int* h) {
   std::string out = run(
       xrdb + "HOME='" + home + "' '" + bin +
       "' >/dev/null 2>&1 & pid=$!; w=; for i in $(seq 200); do "
-      "w=$(xdotool search --onlyvisible --name 'No File Name' 2>/dev/null "
-      "| head -1); [ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      // The program's own window: the tests' window may bear the same name.
+      "w=$(xdotool search --onlyvisible --pid $pid --name 'No File Name' "
+      "2>/dev/null | head -1); [ -n \"$w\" ] && break; sleep 0.1; done; "
+      "sleep 0.5; "
       "[ -n \"$w\" ] && xwininfo -id $w | awk '/Width:|Height:/ {print $2}'; "
       "kill $pid 2>/dev/null; wait $pid 2>/dev/null; xrdb -remove");
   ASSERT_EQ(sscanf(out.c_str(), "%d %d", w, h), 2) << prefs << out;
