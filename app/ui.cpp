@@ -16,14 +16,12 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Light_Button.H>
 #include <FL/Fl_Menu_Bar.H>
-#include <FL/fl_draw.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Tooltip.H>
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "app/commands.h"
 #include "app/construction.h"
@@ -31,6 +29,7 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
+#include "app/menulabels.h"
 #include "app/recentmenu.h"
 #include "app/relationswindow.h"
 #include "app/undo.h"
@@ -43,7 +42,6 @@
 #include "prefs/preffile.h"
 #include "relations/finder.h"
 #include "render/gldraw.h"
-#include "render/palette.h"
 #include "render/view.h"
 
 Fl_Menu_Bar* menubar;
@@ -293,85 +291,6 @@ Fl_Menu_Item angletable[] = {
     ITEM("No Angle", 0, 200159, 0), END,
 };
 
-// The colour choice's own label type: a swatch, then the name in the
-// label colour (black, or the menu's contrast colour when highlighted).
-// The label's value points at a `swatchlabel`.
-struct swatchlabel {
-  std::string name;
-  int code;  // palette colour code; the special codes show an empty box
-};
-const Fl_Labeltype SWATCHLABEL = FL_FREE_LABELTYPE;
-
-int swatchside(const Fl_Label* o) {
-  return o->size - 2;
-}
-
-void drawswatch(const Fl_Label* o, int x, int y, int w, int h, Fl_Align) {
-  const swatchlabel* s = (const swatchlabel*)o->value;
-  int side = swatchside(o), top = y + (h - side) / 2;
-  if (s->code >= 1 && s->code <= 7) {
-    const float* c = ctabsave[s->code];
-    fl_color((uchar)(255 * c[0] + 0.5f), (uchar)(255 * c[1] + 0.5f),
-             (uchar)(255 * c[2] + 0.5f));
-    fl_rectf(x + 2, top, side, side);
-  }
-  fl_color(FL_DARK3);
-  fl_rect(x + 2, top, side, side);
-  fl_font(o->font, o->size);
-  fl_color((Fl_Color)o->color);
-  int tx = x + side + 7;
-  fl_draw(s->name.c_str(), tx, y, w - (tx - x), h, FL_ALIGN_LEFT | FL_ALIGN_CLIP);
-}
-
-void measureswatch(const Fl_Label* o, int& w, int& h) {
-  const swatchlabel* s = (const swatchlabel*)o->value;
-  fl_font(o->font, o->size);
-  w = swatchside(o) + 7 + (int)fl_width(s->name.c_str());
-  h = fl_height();
-}
-
-// The menu's label type for check items with a shortcut: the toolkit
-// measures their check box a few pixels narrower than it draws it, which
-// ran the label into the shortcut ("Wide LinesCtrl+Shift+L").
-const Fl_Labeltype GAPLABEL = (Fl_Labeltype)(FL_FREE_LABELTYPE + 1);
-
-void drawgaplabel(const Fl_Label* o, int x, int y, int w, int h, Fl_Align a) {
-  Fl_Label plain = *o;
-  plain.type = FL_NORMAL_LABEL;
-  plain.draw(x, y, w, h, a);
-}
-
-void measuregaplabel(const Fl_Label* o, int& w, int& h) {
-  Fl_Label plain = *o;
-  plain.type = FL_NORMAL_LABEL;
-  plain.measure(w, h);
-  w += o->size;  // about two blanks' worth
-}
-
-void gaplabels() {
-  Fl::set_labeltype(GAPLABEL, drawgaplabel, measuregaplabel);
-  for (Fl_Menu_Item& it : menutable)
-    if (it.label() && it.shortcut() &&
-        (it.flags & (FL_MENU_TOGGLE | FL_MENU_RADIO)))
-      it.labeltype(GAPLABEL);
-}
-
-// Gives every entry of the colour choice its swatch and a black name.
-void swatchlabels(int labelsize) {
-  static swatchlabel labels[NCOLORITEMS];
-  Fl::set_labeltype(SWATCHLABEL, drawswatch, measureswatch);
-  for (int i = 0; i < NCOLORITEMS; i++) {
-    Fl_Menu_Item& it = colortable[i];
-    if (labels[i].name.empty()) {
-      labels[i].name = it.label();
-      labels[i].code = (int)(long)it.user_data() - 200150;
-    }
-    it.label(SWATCHLABEL, (const char*)&labels[i]);
-    it.labelcolor(FL_BLACK);
-    it.labelsize(labelsize);
-  }
-}
-
 // One construction button of the panel.
 struct panelbutton {
   const char* label;
@@ -617,7 +536,7 @@ void makeui() {
   menubar->textsize(sc(bigfont ? 16 : 14));
   for (Fl_Menu_Item& it : menutable)
     if (it.label()) it.labelsize(sc(bigfont ? 16 : 14));
-  gaplabels();
+  gaplabels(menutable, N(menutable));
 
   controlpanel = new Fl_Group(WIDTH, 0, MENUWIDTH, 2000);
   column left = {WIDTH, WIDTH + 2, 2};
@@ -628,7 +547,7 @@ void makeui() {
   section(right, "Circle", circlebuttons, N(circlebuttons));
   section(right, "Angle", anglebuttons, N(anglebuttons));
   section(left, "Polygon", polygonbuttons, N(polygonbuttons));
-  swatchlabels(m.labelsize);
+  swatchlabels(colortable, NCOLORITEMS, 200150, m.labelsize);
   choices[COLORCHOICE] = choice(left, "Color", colortable,
                                 "Change color of current selected primitive");
   choices[POINTCHOICE] =

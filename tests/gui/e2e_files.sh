@@ -38,7 +38,8 @@ check() {  # check NAME COMMAND...: passes when the command succeeds
 
 export HOME=$work
 export XDG_STATE_HOME=$work/state
-printf 'notips\n' >"$work/.tessarinrc"
+# The drags below are placed in a 400 x 450 drawing area.
+printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 mkdir -p "$work/d" "$work/elsewhere"
 file=$work/d/a.T
 diagram='.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n'
