@@ -48,7 +48,7 @@ std::string folderof(const std::string& path) {
 }
 
 void rememberfolder(const std::string& folder) {
-  if (folder.empty() || folder == lastfolder) return;
+  if (!isfolder(folder) || folder == lastfolder) return;
   savelastfolder(folder.c_str(), nullptr);  // best effort: a hint only
 }
 

@@ -202,7 +202,7 @@ int editcommand(int code) {
     case 200238:
       switch (editgeometry()) {
         case 1: setdirtyfile(); break;
-        case 2: return handlequitcmd();  // "Quit Tessarin" in the editor
+        case 2: handlequitcmd(); break;  // "Quit Tessarin" in the editor
       }
       break;
     case 200247:

@@ -182,7 +182,12 @@ void offerrecovery(const char* diagram) {
   char question[400];
   snprintf(question, sizeof question, "Recover unsaved changes to %.300s?",
            diagram && *diagram ? diagram : "No File Name");
-  if (!askquestion(question)) return;
+  if (!askquestion(question)) {
+    // No discards the changes: the file would otherwise be offered at
+    // every start until the diagram's file was saved again.
+    if (recoveryclaim(found, &text, &name)) recoveryremove();
+    return;
+  }
   if (!recoveryclaim(found, &text, &name)) return;
   clearbuffer();
   resetstate(1);

@@ -39,7 +39,7 @@ void diagramsaved();
 void deleteselected();
 
 // Offers a recovery file left for `diagram` (null: the unnamed diagram);
-// loads it, marked modified, when the user says Yes.
+// loads it, marked modified, when the user says Yes; No removes it.
 void offerrecovery(const char* diagram);
 
 // Starts the recovery timer and the signal handlers; a clean exit removes

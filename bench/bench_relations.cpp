@@ -9,17 +9,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <set>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "engine/recompute.h"
+#include "fileio/safesave.h"
+#include "language/parser.h"
 #include "model/notify.h"
 #include "model/reset.h"
 #include "model/worldlist.h"
 #include "relations/finder.h"
+#include "relations/report.h"
 #include "relations/sampler.h"
 
 namespace {
@@ -186,6 +191,174 @@ BENCHMARK(BM_TestList)
     ->Args({30, 30, 10})
     ->Args({60, 60, 10})
     ->Unit(benchmark::kMicrosecond);
+
+candlist* const everylist[] = {
+    &inverselist,     &threecircles,     &speciallines,     &specialangles,
+    &specialsegments, &righta,           &fourvonc,         &quadseglist,
+    &tripseglist,     &trianglepairlist, &trianglequadlist, &threevonl,
+    &threelonv,       &harmonic,
+};
+
+// The report of End Test built in memory, after the sampling: the full
+// report alone (0), or with the summary and its text as the report window
+// shows them (1). Each iteration starts from the same surviving candidates.
+void BM_ReportInMemory(benchmark::State& state) {
+  gendiagram(60, 60, 10, 1);
+  sampletest(20, 0.05, 1);
+  std::vector<candlist> saved;
+  for (candlist* l : everylist) saved.push_back(*l);
+  FILE* sink = fopen("/dev/null", "w");
+  size_t entries = 0, kept = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (size_t i = 0; i < saved.size(); i++) *everylist[i] = saved[i];
+    state.ResumeTiming();
+    relreport r;
+    r.name = "relations.txt";
+    collectrelations(&r);
+    if (state.range(0)) {
+      summarize(&r);
+      benchmark::DoNotOptimize(summarytext(r, nullptr));
+    }
+    writefull(sink, r);
+    entries = r.entries.size();
+    kept = r.summary.size();
+  }
+  fclose(sink);
+  state.counters["relations"] = (double)entries;
+  state.counters["summary"] = (double)kept;
+  freeall();
+  testingdiagram = 0;
+  resetall();
+}
+BENCHMARK(BM_ReportInMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The summary alone (and its text) on the same report.
+void BM_SummaryOnly(benchmark::State& state) {
+  gendiagram(60, 60, 10, 1);
+  sampletest(20, 0.05, 1);
+  relreport collected;
+  collectrelations(&collected);
+  for (auto _ : state) {
+    state.PauseTiming();
+    relreport r = collected;
+    state.ResumeTiming();
+    summarize(&r);
+    benchmark::DoNotOptimize(summarytext(r, nullptr));
+  }
+  freeall();
+  testingdiagram = 0;
+  resetall();
+}
+BENCHMARK(BM_SummaryOnly)->Unit(benchmark::kMillisecond);
+
+const char* reportdiagram() {
+  return "/tmp/tessarin-bench-relations/diagram.T";
+}
+
+// The previous End Test: the full report saved as relations.txt and read
+// back for the window.
+void fullreportonly() {
+  safesave save;
+  if (!beginsave(&save, "/tmp/tessarin-bench-relations/relations.txt")) return;
+  writerelations(save.f, "relations.txt");
+  endsave(&save);
+  FILE* in = fopen("/tmp/tessarin-bench-relations/relations.txt", "r");
+  std::string text;
+  char chunk[4096];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, in)) > 0) text.append(chunk, n);
+  fclose(in);
+  benchmark::DoNotOptimize(text);
+}
+
+// End Test as the menu command runs it after the sampling: the report
+// saved beside the diagram and read back (0), and now with the summary
+// built and its text made for the window (1, `dumprelations`).
+void BM_EndTest(benchmark::State& state) {
+  gendiagram(60, 60, 10, 1);
+  sampletest(20, 0.05, 1);
+  if (system("mkdir -p /tmp/tessarin-bench-relations") != 0) {
+    state.SkipWithError("no folder for the report");
+    return;
+  }
+  currentfilehook = reportdiagram;
+  std::vector<candlist> saved;
+  for (candlist* l : everylist) saved.push_back(*l);
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (size_t i = 0; i < saved.size(); i++) *everylist[i] = saved[i];
+    state.ResumeTiming();
+    if (state.range(0))
+      dumprelations();
+    else
+      fullreportonly();
+  }
+  currentfilehook = nullptr;
+  freeall();
+  testingdiagram = 0;
+  resetall();
+}
+BENCHMARK(BM_EndTest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A pencil of k lines from one point cut by a base line and m - 1 lines
+// built parallel to it: thousands of product lines and area ratios.
+std::string pencil(int k, int m) {
+  std::string t = ".geometry \"version 0.65\";\nO = .free(0.0, 0.9);\n";
+  char b[160];
+  for (int i = 0; i < k; i++) {
+    snprintf(b, sizeof b, "P%d = .free(%.3f, -0.8);\nr%d = .l.vv(O, P%d);\n", i,
+             -0.8 + 1.6 * i / (k - 1) + 0.03 * i * i, i, i);
+    t += b;
+  }
+  snprintf(b, sizeof b, "base = .l.vv(P0, P%d);\n", k - 1);
+  t += b;
+  for (int j = 1; j < m; j++) {
+    double s = (double)j / m + 0.05 * j * j;
+    snprintf(b, sizeof b,
+             "Q%d = .vonl(r0, %.3f, %.3f);\np%d = .l.vlpar(Q%d, base);\n", j,
+             -0.8 * s, 0.9 - 1.7 * s, j, j);
+    t += b;
+    for (int i = 1; i < k; i++) {
+      snprintf(b, sizeof b, "X%d%d = .v.ll(p%d, r%d);\n", i, j, j, i);
+      t += b;
+    }
+  }
+  return t;
+}
+
+// Building the summary alone (and its text) for a report of some
+// thousands of relations.
+void BM_SummaryOfPencil(benchmark::State& state) {
+  resetall();
+  alerthook = [](const char*) {};
+  if (!parsetext(pencil((int)state.range(0), (int)state.range(1)).c_str())) {
+    state.SkipWithError("reading failed");
+    return;
+  }
+  checkconstraints();
+  sampletest(10, 0.05, 1);
+  relreport collected;
+  collectrelations(&collected);
+  size_t kept = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    relreport r = collected;
+    state.ResumeTiming();
+    summarize(&r);
+    benchmark::DoNotOptimize(summarytext(r, nullptr));
+    kept = r.summary.size();
+  }
+  state.counters["relations"] = (double)collected.entries.size();
+  state.counters["summary"] = (double)kept;
+  freeall();
+  testingdiagram = 0;
+  resetall();
+}
+BENCHMARK(BM_SummaryOfPencil)
+    ->Args({6, 5})
+    ->Args({5, 6})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 // format.cpp: `tessarin-cli format FILE [-o OUT]`: read and recompute a
 // diagram and write its text to OUT (standard output by default).
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "cli/verbs.h"

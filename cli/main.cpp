@@ -38,7 +38,8 @@ static const verb verbs[] = {
      "FILE [-o PREFIX] [--size WxH] [--max-frames N] [--force] [--format F]",
      "run the script, one file per frame (EPS, or F: svg, pdf, png)"},
     {"relations", verbrelations,
-     "FILE [--samples N] [--step S] [--seed K] [-o OUT] [--max-candidates N]",
+     "FILE [--samples N] [--step S] [--seed K] [-o OUT] [--max-candidates N] "
+     "[--summary] [--json]",
      "sample a diagram and write the relations that held throughout"},
     {"describe", verbdescribe, "FILE NAME",
      "say how the primitive with that identifier or label is defined"},

@@ -1,7 +1,8 @@
 // relations.cpp: `tessarin-cli relations FILE [--samples N] [--step S]
-// [--seed K] [-o OUT] [--max-candidates N]`: find the relations of a
-// diagram by sampling random positions near the one the file gives, and
-// write the relations report (beside OUT, renamed over it when complete).
+// [--seed K] [-o OUT] [--max-candidates N] [--summary] [--json]`: find the
+// relations of a diagram by sampling random positions near the one the
+// file gives, and write the relations report, or its summary, as text or
+// JSON (beside OUT, renamed over it when complete).
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,7 +21,7 @@ namespace {
 
 const char* const USAGE =
     "relations FILE [--samples N] [--step S] [--seed K] [-o OUT] "
-    "[--max-candidates N]";
+    "[--max-candidates N] [--summary] [--json]";
 
 int readcount(const char* s, int* n) {
   char* end;
@@ -64,6 +65,7 @@ struct options {
   double step = 0.05;
   uint64_t seed = 1;
   long maxcandidates = DEFAULTMAXCANDIDATES;
+  int form = 0;  // REPORT_SUMMARY, REPORT_JSON
 };
 
 int readoptions(int argc, char** argv, options* o) {
@@ -79,6 +81,10 @@ int readoptions(int argc, char** argv, options* o) {
       ok = readseed(v, &o->seed), i++;
     else if (!strcmp(a, "--max-candidates") && v)
       ok = readlimit(v, &o->maxcandidates), i++;
+    else if (!strcmp(a, "--summary"))
+      o->form |= REPORT_SUMMARY;
+    else if (!strcmp(a, "--json"))
+      o->form |= REPORT_JSON;
     else if (!strcmp(a, "-o") && v)
       o->out = v, i++;
     else if (!o->in && a[0] != '-')
@@ -118,7 +124,7 @@ int verbrelations(int argc, char** argv) {
     return 1;
   }
   FILE* out = o.out ? save.f : stdout;
-  enddiagramtestto(out, o.out ? o.out : "-");
+  enddiagramtestas(out, o.out ? o.out : "-", o.form);
   int failed = out == stdout ? fflush(out) != 0 : !endsave(&save);
   if (failed) {
     alert("can't write %s: %s", o.out ? o.out : "standard output",

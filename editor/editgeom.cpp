@@ -29,7 +29,8 @@ const char* edittempdir() {
 
 // Makes a new private temporary file holding `text`. 1, or 0 (alert
 // given, nothing left behind).
-static int writetemptext(char* path, const char* stem, const std::string& text) {
+static int writetemptext(char* path, const char* stem,
+                         const std::string& text) {
   int fd = maketempfile(path, EDITPATHSIZE, stem, ".T");
   if (fd < 0) {
     alert("Can't create a temporary file in %s: %s", edittempdir(),

@@ -3,10 +3,28 @@
 // cairo's user space is the world: the page's points are scaled by the
 // view's points per world unit and flipped so y runs upwards. Text is set
 // in the exports' font (export/glyphs.h) with a flipped font matrix.
+//
+// A PDF writes every path out as text, and a label's halo is the outline
+// of its letters: written out glyph by glyph it made most of a labelled
+// page. So on a PDF each glyph's halo is drawn once into a recording
+// surface, which the PDF keeps as one form and places wherever the glyph
+// is used. A raster image strokes the outlines where they are, as placing
+// a form there would resample it.
+//
+// Each stroke costs a PDF its own graphics state and a pass of cairo's
+// page recording, so on a PDF strokes in one state that follow each other
+// are gathered into one path: the pen keeps the path being built until
+// its stroke, and holds a stroke back until one in another state, a fill,
+// a clip or text comes. A dash pattern starts afresh on every subpath, so
+// gathered strokes are dashed as they were alone. (An image gains nothing
+// from it: cairo's rasteriser costs the same per edge either way.)
 #include <cairo-pdf.h>
 #include <cairo.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
 
 #include "export/backends.h"
 #include "export/glyphs.h"
@@ -16,38 +34,75 @@
 
 namespace {
 
+// A glyph's halo: face, size (world units) and glyph index.
+typedef std::tuple<int, double, unsigned long> halokey;
+
+// One step of a path: 'm'ove, 'l'ine, 'c'urve, 'a'rc or 'z' (close),
+// with its numbers as the pen operation takes them.
+struct pathstep {
+  char kind;
+  double v[6];
+};
+
 struct cairopen {
   cairo_t* cr;
   double pixel;  // one device pixel in world units
+  int vector;    // a PDF: halos are recorded once per glyph
+  std::map<halokey, cairo_surface_t*> halos;
+  std::vector<pathstep> path;  // the path being built
+  int held;  // cairo's path awaits a stroke in `heldstate` (PDF only)
+  penstate heldstate;
 };
 
 void group(void*, const primitive*, int) {}
 
+void step(void* c, pathstep s) {
+  ((cairopen*)c)->path.push_back(s);
+}
+
 void move(void* c, double x, double y) {
-  cairo_move_to(((cairopen*)c)->cr, x, y);
+  step(c, {'m', {x, y}});
 }
-
 void line(void* c, double x, double y) {
-  cairo_line_to(((cairopen*)c)->cr, x, y);
+  step(c, {'l', {x, y}});
 }
-
 void curve(void* c, double x1, double y1, double x2, double y2, double x3,
            double y3) {
-  cairo_curve_to(((cairopen*)c)->cr, x1, y1, x2, y2, x3, y3);
+  step(c, {'c', {x1, y1, x2, y2, x3, y3}});
 }
-
 void arc(void* c, double cx, double cy, double r, double a0, double a1) {
-  cairo_arc(((cairopen*)c)->cr, cx, cy, r, a0 * M_PI / 180, a1 * M_PI / 180);
+  step(c, {'a', {cx, cy, r, a0 * M_PI / 180, a1 * M_PI / 180}});
+}
+void closepath(void* c) {
+  step(c, {'z', {}});
 }
 
-void closepath(void* c) { cairo_close_path(((cairopen*)c)->cr); }
+// Hands the path being built to cairo, after whatever cairo holds: a path
+// starting with an arc must not be joined to a held stroke's end.
+void handpath(cairopen* p) {
+  cairo_t* cr = p->cr;
+  cairo_new_sub_path(cr);
+  for (const pathstep& s : p->path) {
+    const double* v = s.v;
+    switch (s.kind) {
+      case 'm': cairo_move_to(cr, v[0], v[1]); break;
+      case 'l': cairo_line_to(cr, v[0], v[1]); break;
+      case 'c': cairo_curve_to(cr, v[0], v[1], v[2], v[3], v[4], v[5]); break;
+      case 'a': cairo_arc(cr, v[0], v[1], v[2], v[3], v[4]); break;
+      default: cairo_close_path(cr); break;  // 'z'
+    }
+  }
+  p->path.clear();
+}
 
 void source(cairo_t* cr, const penstate* s) {
   cairo_set_source_rgb(cr, s->rgb[0], s->rgb[1], s->rgb[2]);
 }
 
-void stroke(void* c, const penstate* s) {
-  cairopen* p = (cairopen*)c;
+// Draws the stroke held back, if any.
+void drawheld(cairopen* p) {
+  if (!p->held) return;
+  const penstate* s = &p->heldstate;
   source(p->cr, s);
   cairo_set_line_width(p->cr, s->width > 0 ? s->width : p->pixel);
   double len[2];
@@ -56,17 +111,38 @@ void stroke(void* c, const penstate* s) {
       CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE};
   cairo_set_line_cap(p->cr, caps[s->cap]);
   cairo_stroke(p->cr);
+  p->held = 0;
+}
+
+int samestate(const penstate* a, const penstate* b) {
+  return a->rgb[0] == b->rgb[0] && a->rgb[1] == b->rgb[1] &&
+         a->rgb[2] == b->rgb[2] && a->dash == b->dash && a->phase == b->phase &&
+         a->width == b->width && a->cap == b->cap;
+}
+
+void stroke(void* c, const penstate* s) {
+  cairopen* p = (cairopen*)c;
+  if (p->path.empty()) return;  // cairo draws nothing for an empty path
+  if (p->held && !samestate(&p->heldstate, s)) drawheld(p);
+  handpath(p);
+  p->held = 1;
+  p->heldstate = *s;
+  if (!p->vector) drawheld(p);
 }
 
 void fill(void* c, const penstate* s) {
   cairopen* p = (cairopen*)c;
+  drawheld(p);
+  handpath(p);
   source(p->cr, s);
   cairo_fill(p->cr);
 }
 
 void clip(void* c, int push) {
   cairopen* p = (cairopen*)c;
+  drawheld(p);
   if (push) {
+    handpath(p);
     cairo_save(p->cr);
     cairo_clip(p->cr);
   } else {
@@ -81,32 +157,87 @@ void setfont(cairo_t* cr, const textrun* r) {
   cairo_set_font_matrix(cr, &m);
 }
 
+// Strokes the current path as a halo: white, round. The inside of the
+// letters needs no fill, as the letters themselves cover it.
+void halostroke(cairo_t* cr) {
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, HALOWIDTH);
+  cairo_set_dash(cr, nullptr, 0, 0);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+}
+
+// The halo of glyph `g` of run `r`, recorded about the glyph's origin in
+// device units (a recording keeps its paths in fixed point, too coarse for
+// world units); made on first use and kept for the page.
+cairo_surface_t* glyphhalo(cairopen* p, const textrun* r, unsigned long g) {
+  cairo_surface_t*& rec = p->halos[halokey(r->face, r->size, g)];
+  if (rec) return rec;
+  // Bounded (an unbounded recording placed on a PDF is never freed by
+  // cairo) by two ems and the halo about the origin: no glyph reaches
+  // further.
+  double e = 2 * (r->size + HALOWIDTH) / p->pixel;
+  cairo_rectangle_t box = {-e, -e, 2 * e, 2 * e};
+  rec = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
+  cairo_t* rc = cairo_create(rec);
+  cairo_scale(rc, 1 / p->pixel, 1 / p->pixel);
+  setfont(rc, r);
+  cairo_glyph_t one = {g, 0, 0};
+  cairo_glyph_path(rc, &one, 1);
+  halostroke(rc);
+  cairo_destroy(rc);
+  return rec;
+}
+
+// The halo of a run placed glyph by glyph from the recorded ones.
+void placehalos(cairopen* p, const textrun* r) {
+  cairo_glyph_t* glyphs = nullptr;
+  int n = 0;
+  cairo_scaled_font_t* font = cairo_get_scaled_font(p->cr);
+  if (cairo_scaled_font_text_to_glyphs(
+          font, r->x, r->y, r->utf8.data(), (int)r->utf8.size(), &glyphs, &n,
+          nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
+    return;
+  for (int i = 0; i < n; i++) {
+    cairo_pattern_t* pat =
+        cairo_pattern_create_for_surface(glyphhalo(p, r, glyphs[i].index));
+    double k = 1 / p->pixel;
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, k, 0, 0, k, -k * glyphs[i].x, -k * glyphs[i].y);
+    cairo_pattern_set_matrix(pat, &m);
+    cairo_set_source(p->cr, pat);
+    cairo_paint(p->cr);
+    cairo_pattern_destroy(pat);
+  }
+  cairo_glyph_free(glyphs);
+}
+
 void text(void* c, const textrun* r, const penstate* s, int halo) {
-  cairo_t* cr = ((cairopen*)c)->cr;
+  cairopen* p = (cairopen*)c;
+  cairo_t* cr = p->cr;
+  drawheld(p);
   setfont(cr, r);
   cairo_move_to(cr, r->x, r->y);
   if (!halo) {
     source(cr, s);
     cairo_show_text(cr, r->utf8.c_str());
     cairo_new_path(cr);
-    return;
+  } else if (p->vector) {
+    cairo_new_path(cr);
+    placehalos(p, r);
+  } else {
+    cairo_text_path(cr, r->utf8.c_str());
+    halostroke(cr);
   }
-  cairo_text_path(cr, r->utf8.c_str());
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_set_line_width(cr, HALOWIDTH);
-  cairo_set_dash(cr, nullptr, 0, 0);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_stroke_preserve(cr);
-  cairo_fill(cr);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
 }
 
-const pen cairotable = {group, move,  line, curve, arc,    closepath,
+const pen cairotable = {group,  move, line, curve, arc,    closepath,
                         stroke, fill, clip, text,  nullptr};
 
 // Draws the view onto `surface`, `k` device units per point.
-int drawview(cairo_surface_t* surface, double k, int background) {
+int drawview(cairo_surface_t* surface, double k, int background, int vector) {
   cairo_t* cr = cairo_create(surface);
   if (background) {
     cairo_set_source_rgb(cr, 1, 1, 1);
@@ -116,10 +247,12 @@ int drawview(cairo_surface_t* surface, double k, int background) {
   cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  cairopen p = {cr, 1 / (k * half)};
+  cairopen p = {cr, 1 / (k * half), vector, {}, {}, 0, {}};
   walkview(&cairotable, &p);
+  drawheld(&p);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
+  for (auto& h : p.halos) cairo_surface_destroy(h.second);
   if (status != CAIRO_STATUS_SUCCESS) {
     alert("Couldn't draw the picture: %s", cairo_status_to_string(status));
     return 0;
@@ -140,7 +273,7 @@ int writepdf(FILE* out) {
   cairo_surface_t* s =
       cairo_pdf_surface_create_for_stream(tofile, out, xsize, ysize);
   cairo_pdf_surface_set_metadata(s, CAIRO_PDF_METADATA_CREATOR, "Tessarin");
-  int ok = drawview(s, 1, 0);
+  int ok = drawview(s, 1, 0, 1);
   cairo_surface_finish(s);
   if (ok && cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) ok = 0;
   cairo_surface_destroy(s);
@@ -150,16 +283,20 @@ int writepdf(FILE* out) {
 int writepng(FILE* out, int dpi, int transparent) {
   double k = dpi / 72.0;
   int w = (int)lround(xsize * k), h = (int)lround(ysize * k);
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_surface_t* s = cairo_image_surface_create(
+      transparent ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, w, h);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     alert("Couldn't make a %d x %d image: %s", w, h,
           cairo_status_to_string(cairo_surface_status(s)));
     cairo_surface_destroy(s);
     return 0;
   }
-  int ok = drawview(s, k, !transparent);
-  if (ok) ok = cairo_surface_write_to_png_stream(s, tofile, out) ==
-               CAIRO_STATUS_SUCCESS;
+  int ok = drawview(s, k, !transparent, 0);
+  if (ok) {
+    cairo_surface_flush(s);
+    ok = writepixels(out, cairo_image_surface_get_data(s), w, h,
+                     cairo_image_surface_get_stride(s), transparent, dpi);
+  }
   cairo_surface_destroy(s);
   return ok;
 }

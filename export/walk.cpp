@@ -26,6 +26,10 @@
 static const double LINEWIDTH = 0.002;  // width multiplier 1, world units
 static const double MARKLINE = 0.002;   // outline width of point marks
 static const double PI = 3.141592653589793;
+// How far (points) a polyline may be thinned from the page's: half of the
+// flatness cairo itself draws curves with, a tenth of a pixel at 150
+// dpi.
+static const double FLATNESS = 0.05;
 
 // The walk in progress: the pen, the state the page is in and the caches
 // the PostScript writer keeps (what it last wrote, which is not always
@@ -488,15 +492,15 @@ static void conicellipse(const conicmap* m) {
 }
 
 // Each branch is closed, as on the page, through the far ends. Points
-// within 0.00005 (a hundredth of a point) of the chord that replaces them
-// are left out: no device shows the difference, and far out a branch is
-// nearly straight.
+// within FLATNESS of the chord that replaces them are left out: far out a
+// branch is nearly straight, and every point kept is a PDF's number to
+// write.
 static void conichyperbola(const conicmap* m) {
   for (int upper = 1; upper >= 0; upper--) {
     const wpoint* b = hyperbolabranch(upper);
     clipper k = widened();
     thinning t;
-    thinbegin(&t, 0.00005);
+    thinbegin(&t, FLATNESS / W.fontscale);
     wpoint first = mapconic(m, b[0].x, b[0].y), last = first, kept;
     thinput(&t, first, &kept);
     for (int i = 1; i < HYPPOINTS; i++)

@@ -146,8 +146,8 @@ const char* const helpmsgs[NTIPS + 1] = {
     /* 22 */
     "When you save an Encapsulated PostScript (EPS) file with\n"
     "'Save EPS File' in the 'File' menu, it shows the current\n"
-    "view and is written beside the diagram: x.T becomes x.eps.\n"
-    "A diagram without a name gives geom.eps.",
+    "view; the chooser offers the name beside the diagram: x.T\n"
+    "becomes x.eps. A diagram without a name gives geom.eps.",
 
     /* 23 */
     "If the current color is 'Invisible', new objects are still\n"
@@ -259,7 +259,8 @@ const char* const helpmsgs[NTIPS + 1] = {
     "Tessarin keeps a copy of a modified diagram every 30\n"
     "seconds. If the program ends without saving (a crash, a\n"
     "power cut), start it again on the same file and answer\n"
-    "Yes when it offers to recover the unsaved changes.",
+    "Yes when it offers to recover the unsaved changes (No\n"
+    "throws the copy away).",
 
     nullptr,
 };

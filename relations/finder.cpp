@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "model/notify.h"
+#include "relations/report.h"
 
 int testingdiagram;
 int buildingtest;
@@ -197,6 +198,7 @@ void testlist() {
   testsegmentproducts();
   testincidences();
   testanglesandlines();
+  measuredeviations();
 }
 
 void enddiagramtest() {
@@ -213,8 +215,12 @@ void enddiagramtest() {
 }
 
 int enddiagramtestto(FILE* out, const char* name) {
+  return enddiagramtestas(out, name, 0);
+}
+
+int enddiagramtestas(FILE* out, const char* name, int form) {
   if (!testingdiagram || buildingtest) return 0;
-  writerelations(out, name);
+  writerelationsas(out, name, form);
   testingdiagram = 0;
   freeall();
   return 1;
@@ -249,4 +255,5 @@ void resetrelations() {
   CircX = CircY = 0;
   showrelationshook = nullptr;
   currentfilehook = nullptr;
+  lastreport = relreport();
 }

@@ -39,7 +39,8 @@ struct trianglerec {
 struct candidate {
   int m[4];
   int mode;
-  int alive;  // 1 until one re-test fails
+  int alive;    // 1 until one re-test fails
+  double worst = 0;  // worst miss of its equation over the frames tested
 };
 typedef std::vector<candidate> candlist;
 
@@ -70,6 +71,11 @@ extern candlist threelonv;         // three concurrent lines
 extern candlist harmonic;          // four vertices forming a harmonic set
 extern double CircX, CircY;        // common point of the last concurrentcircles
 
+// deviation.cpp: the worst miss of every alive candidate.
+
+// Raises each alive candidate's `worst` to its miss in the current frame.
+void measuredeviations();
+
 // finder.cpp: the test's life.
 
 // Starts a test in the current position; does nothing while one runs.
@@ -93,6 +99,10 @@ void enddiagramtest();
 // Writes the report to `out` (naming it `name` in its first line) and ends
 // the test. Returns 0 when no test was running (nothing is written).
 int enddiagramtestto(FILE* out, const char* name);
+// The same in another form: REPORT_SUMMARY writes the summary, REPORT_JSON
+// either as one JSON document (both bits may be set).
+int enddiagramtestas(FILE* out, const char* name, int form);
+enum { REPORT_SUMMARY = 1, REPORT_JSON = 2 };
 // Releases the index tables and the candidate lists.
 void freeall();
 // Puts every relation-finder global back to its start-up value.
@@ -197,16 +207,18 @@ extern progressfn testprogresshook;
 // Writes the report of the alive candidates; `name` is the report's own
 // path for its first line. Frees the candidate lists.
 void writerelations(FILE* out, const char* name);
+// The same in the form `form` (REPORT_SUMMARY, REPORT_JSON).
+void writerelationsas(FILE* out, const char* name, int form);
 // The relations file that goes with a diagram file name (null or empty for
 // an unnamed diagram) into buf; 0 when it does not fit.
 int relationsfilename(const char* diagram, char* buf, int size);
-// Writes the report next to the current diagram and shows it through
-// `showrelationshook`; "Can't open relations file." when it cannot.
+// Writes the report next to the current diagram, keeps it with its summary
+// in `lastreport` and shows both through `showrelationshook`; "Can't open relations file." when it cannot.
 void dumprelations();
 // The name the report uses for p: label, a line's two labelled points,
 // or the identifier. Valid until six further calls.
 const char* bestname(const primitive* p);
 
-typedef void (*showrelationsfn)(const char* text);
-extern showrelationsfn showrelationshook;  // shows the report's text
+typedef void (*showrelationsfn)(const char* text, const char* summary);
+extern showrelationsfn showrelationshook;  // shows the report and summary
 extern const char* (*currentfilehook)();   // the diagram's file, or null

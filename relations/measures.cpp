@@ -51,7 +51,7 @@ double normal(const line* l) {
 }  // namespace
 
 double relationscale = 1;
-const double REFSIZE = 0.7;  // a diagram's median point distance at size 1
+const double REFSIZE = 1.0;  // a diagram's median point distance at size 1
 double relationcx, relationcy;
 
 double lengthtol(double t) {

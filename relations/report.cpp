@@ -11,6 +11,8 @@
 // meet.
 #include <array>
 #include <cerrno>
+#include <cstdarg>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +24,7 @@
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "relations/finder.h"
+#include "relations/report.h"
 
 showrelationsfn showrelationshook;
 const char* (*currentfilehook)();
@@ -33,13 +36,15 @@ const int64_t TAGBASE = (int64_t)1 << 40;   // members from here on are tags
 struct tuple {
   int64_t m[4];
   int used;
+  double worst;
 };
 
 std::vector<char> itemlist;    // one mark per item of the section
 std::vector<tuple> tuplelist;  // the section's alive tuples, walk order
 int tuplesize;                 // 2, 3 or 4
 
-typedef void (*printer)(FILE* out, int item);
+typedef void (*printer)(std::string& out, int item);
+typedef void (*namer)(relentry& e, int item);  // adds the objects of an item
 
 void initprintlists(int maxitems, int size) {
   itemlist.assign(maxitems > 0 ? maxitems : 0, 0);
@@ -47,19 +52,21 @@ void initprintlists(int maxitems, int size) {
   tuplesize = size;
 }
 
-void addtuple(int64_t a, int64_t b, int64_t c = 0, int64_t d = 0) {
-  tuplelist.push_back({{a, b, c, d}, 0});
+void addtuple(const candidate& c, int64_t a, int64_t b, int64_t d = 0,
+              int64_t e = 0) {
+  tuplelist.push_back({{a, b, d, e}, 0, c.worst});
 }
 
 int isitem(int64_t m) {
   return m >= 0 && m < TAGBASE;
 }
 
-void marktuple(tuple& t) {
+void marktuple(tuple& t, double* worst) {
   for (int c = 0; c < tuplesize; c++)
     if (isitem(t.m[c]) && t.m[c] < (int64_t)itemlist.size())
       itemlist[t.m[c]] = 1;
   t.used = 1;
+  if (!(t.worst <= *worst)) *worst = t.worst;
 }
 
 int sharedmembers(const tuple& t, const tuple& seed) {
@@ -75,44 +82,75 @@ int sharedmembers(const tuple& t, const tuple& seed) {
 }
 
 // Grows the group of `seed` until a scan absorbs nothing.
-void absorbgroup(const tuple& seed) {
+void absorbgroup(const tuple& seed, double* worst) {
   int absorbed;
   do {
     absorbed = 0;
     for (tuple& t : tuplelist)
       if (!t.used && sharedmembers(t, seed) >= tuplesize - 1) {
-        marktuple(t);
+        marktuple(t, worst);
         absorbed = 1;
       }
   } while (absorbed);
 }
 
+void appendf(std::string& s, const char* fmt, ...) {
+  va_list ap, again;
+  va_start(ap, fmt);
+  va_copy(again, ap);
+  int n = vsnprintf(nullptr, 0, fmt, ap);
+  va_end(ap);
+  if (n > 0) {
+    size_t at = s.size();
+    s.resize(at + n + 1);
+    vsnprintf(&s[at], n + 1, fmt, again);
+    s.resize(at + n);
+  }
+  va_end(again);
+}
+
 // Items six to a line, each line led by four blanks; ends without newline.
-void printitems(FILE* out, const std::vector<int>& items, printer print) {
+void printitems(std::string& out, const std::vector<int>& items,
+                printer print) {
   for (size_t i = 0; i < items.size(); i++) {
-    if (i % 6 == 0) fputs(i ? "\n    " : "    ", out);
+    if (i % 6 == 0) out += i ? "\n    " : "    ";
     print(out, items[i]);
   }
 }
 
-void printgroup(FILE* out, printer print, int splitmode) {
-  std::vector<int> items, rest;
-  for (int i = 0; i < (int)itemlist.size(); i++)
-    if (itemlist[i]) items.push_back(i);
+void printgroup(std::string& out, std::vector<int> items, printer print,
+                int splitmode) {
+  std::vector<int> rest;
   if (splitmode && !items.empty()) {
     std::vector<int> first;
     for (int i : items)
       (i == items[0] || equalangles(items[0], i) ? first : rest).push_back(i);
     printitems(out, first, print);
-    fputs(first.size() == 1 ? "  is " : " are ", out);
-    fputs(splitmode == 1 ? "supplementary to \n" : "complementary to \n", out);
+    out += first.size() == 1 ? "  is " : " are ";
+    out += splitmode == 1 ? "supplementary to \n" : "complementary to \n";
     items = rest;
   }
   printitems(out, items, print);
-  if (!items.empty()) fputs("\n", out);
+  if (!items.empty()) out += "\n";
 }
 
-void processtuples(FILE* out, const char* heading, printer print,
+void addobject(relentry& e, const primitive* p) {
+  for (const primitive* q : e.objects)
+    if (q == p) return;
+  e.objects.push_back(p);
+}
+
+relentry newentry(int kind) {
+  relentry e;
+  e.kind = kind;
+  e.worst = 0;
+  e.fold = RF_NONE;
+  e.impliedby = -1;
+  e.score = 0;
+  return e;
+}
+
+void processtuples(relreport* r, int kind, printer print, namer name,
                    int splitmode) {
   for (;;) {
     tuple* seed = nullptr;
@@ -123,56 +161,87 @@ void processtuples(FILE* out, const char* heading, printer print,
       }
     if (!seed) return;
     std::fill(itemlist.begin(), itemlist.end(), 0);
-    marktuple(*seed);
-    absorbgroup(*seed);
-    fputs(heading, out);
-    printgroup(out, print, splitmode);
+    relentry e = newentry(kind);
+    marktuple(*seed, &e.worst);
+    absorbgroup(*seed, &e.worst);
+    for (int i = 0; i < (int)itemlist.size(); i++)
+      if (itemlist[i]) {
+        e.items.push_back(i);
+        name(e, i);
+      }
+    printgroup(e.text, e.items, print, splitmode);
+    r->entries.push_back(std::move(e));
   }
 }
 
-void printvertex(FILE* out, int i) {
-  fprintf(out, "%s  ", bestname(vertlist[i]));
+void printvertex(std::string& out, int i) {
+  appendf(out, "%s  ", bestname(vertlist[i]));
 }
-void printline(FILE* out, int i) {
-  fprintf(out, "(%s) ", bestname(linelist[i]));
+void printline(std::string& out, int i) {
+  appendf(out, "(%s) ", bestname(linelist[i]));
 }
-void printcircle(FILE* out, int i) {
-  fprintf(out, "%s ", bestname(circlist[i]));
+void printcircle(std::string& out, int i) {
+  appendf(out, "%s ", bestname(circlist[i]));
 }
-void printsegment(FILE* out, int i) {
+void printsegment(std::string& out, int i) {
   const segmentrec& s = segmentlist[i];
-  fprintf(out, "[%s %s] ", bestname(vertlist[s.v[0]]),
-          bestname(vertlist[s.v[1]]));
+  appendf(out, "[%s ", bestname(vertlist[s.v[0]]));
+  appendf(out, "%s] ", bestname(vertlist[s.v[1]]));
 }
-void printtriangle(FILE* out, int i) {
+void printtriangle(std::string& out, int i) {
   const trianglerec& t = trianglelist[i];
-  fprintf(out, "[%s %s %s]", bestname(vertlist[t.v[0]]),
-          bestname(vertlist[t.v[1]]), bestname(vertlist[t.v[2]]));
+  appendf(out, "[%s ", bestname(vertlist[t.v[0]]));
+  appendf(out, "%s ", bestname(vertlist[t.v[1]]));
+  appendf(out, "%s]", bestname(vertlist[t.v[2]]));
 }
-void printangle(FILE* out, int i) {
+void printangle(std::string& out, int i) {
   const anglerec& a = anglelist[i];
-  fprintf(out, "(%s %s %s) ", bestname(vertlist[a.v[0]]),
-          bestname(vertlist[a.v[1]]), bestname(vertlist[a.v[2]]));
+  appendf(out, "(%s ", bestname(vertlist[a.v[0]]));
+  appendf(out, "%s ", bestname(vertlist[a.v[1]]));
+  appendf(out, "%s) ", bestname(vertlist[a.v[2]]));
+}
+
+void namevertex(relentry& e, int i) {
+  addobject(e, vertlist[i]);
+}
+void nameline(relentry& e, int i) {
+  addobject(e, linelist[i]);
+}
+void namecircle(relentry& e, int i) {
+  addobject(e, circlist[i]);
+}
+void namesegment(relentry& e, int i) {
+  for (int v : segmentlist[i].v) addobject(e, vertlist[v]);
+}
+void nametriangle(relentry& e, int i) {
+  for (int v : trianglelist[i].v) addobject(e, vertlist[v]);
+}
+void nameangle(relentry& e, int i) {
+  for (int v : anglelist[i].v) addobject(e, vertlist[v]);
 }
 
 // Groups the alive nodes of `list` (of mode `mode`, or any when 0).
-void groupsection(FILE* out, const candlist& list, int mode, int maxitems,
-                  int size, const char* heading, printer print, int splitmode) {
+void groupsection(relreport* r, const candlist& list, int mode, int maxitems,
+                  int size, int kind, printer print, namer name,
+                  int splitmode) {
   initprintlists(maxitems, size);
   for (auto c = list.rbegin(); c != list.rend(); ++c)
     if (c->alive && (!mode || c->mode == mode))
-      addtuple(c->m[0], c->m[1], c->m[2], c->m[3]);
-  processtuples(out, heading, print, splitmode);
+      addtuple(*c, c->m[0], c->m[1], c->m[2], c->m[3]);
+  processtuples(r, kind, print, name, splitmode);
 }
 
-void writerightangles(FILE* out) {
-  if (righta.empty()) return;
-  fputs("Right angles:\n", out);
-  std::vector<int> items;
+void collectrightangles(relreport* r) {
+  r->rightheading = !righta.empty();
   for (auto c = righta.rbegin(); c != righta.rend(); ++c)
-    if (c->alive) items.push_back(c->m[0]);
-  printitems(out, items, printangle);
-  if (!items.empty()) fputs("\n", out);
+    if (c->alive) {
+      relentry e = newentry(RK_RIGHT);
+      e.items.push_back(c->m[0]);
+      e.worst = c->worst;
+      nameangle(e, c->m[0]);
+      printangle(e.text, c->m[0]);
+      r->entries.push_back(std::move(e));
+    }
 }
 
 // The points where the surviving circle triples meet, as far as found.
@@ -193,15 +262,15 @@ int64_t circletag(const candidate& c) {
   return TAGBASE + 10 * (int64_t)i;
 }
 
-void writeconcurrentcircles(FILE* out) {
+void collectcircles(relreport* r) {
   initprintlists((int)circlist.size(), 4);
   circlepoints.clear();
   for (auto c = threecircles.rbegin(); c != threecircles.rend(); ++c)
-    if (c->alive) addtuple(c->m[0], c->m[1], c->m[2], circletag(*c));
-  processtuples(out, "Concurrent circles:\n", printcircle, 0);
+    if (c->alive) addtuple(*c, c->m[0], c->m[1], c->m[2], circletag(*c));
+  processtuples(r, RK_CIRCLES, printcircle, namecircle, 0);
 }
 
-void writeharmonic(FILE* out) {
+void collectharmonic(relreport* r) {
   static const int order[4][4] = {
       {0, 0, 0, 0}, {0, 2, 1, 3}, {0, 3, 2, 1}, {0, 1, 2, 3}};
   for (auto c = harmonic.rbegin(); c != harmonic.rend(); ++c) {
@@ -210,19 +279,36 @@ void writeharmonic(FILE* out) {
     for (int k = 0; k < 4; k++) v[k] = vertlist[c->m[k]];
     int mode = harmonicv(v[0], v[1], v[2], v[3]);
     if (!mode) continue;
+    relentry e = newentry(RK_HARMONIC);
+    e.worst = c->worst;
+    for (int k : order[mode]) {
+      e.items.push_back(c->m[k]);
+      namevertex(e, c->m[k]);
+    }
     const int* o = order[mode];
-    fprintf(out, "Points [%s %s, %s %s] form an harmonic set.\n",
-            bestname(v[o[0]]), bestname(v[o[1]]), bestname(v[o[2]]),
-            bestname(v[o[3]]));
+    appendf(e.text, "Points [%s ", bestname(v[o[0]]));
+    appendf(e.text, "%s, ", bestname(v[o[1]]));
+    appendf(e.text, "%s ", bestname(v[o[2]]));
+    appendf(e.text, "%s] form an harmonic set.\n", bestname(v[o[3]]));
+    r->entries.push_back(std::move(e));
   }
 }
 
-void writeinverses(FILE* out) {
-  for (auto c = inverselist.rbegin(); c != inverselist.rend(); ++c)
-    if (c->alive)
-      fprintf(out, "Points %s and %s are inverse relative to circle %s.\n",
-              bestname(vertlist[c->m[0]]), bestname(vertlist[c->m[1]]),
-              bestname(circlist[c->m[2]]));
+void collectinverses(relreport* r) {
+  for (auto c = inverselist.rbegin(); c != inverselist.rend(); ++c) {
+    if (!c->alive) continue;
+    relentry e = newentry(RK_INVERSE);
+    e.worst = c->worst;
+    e.items = {c->m[0], c->m[1], c->m[2]};
+    namevertex(e, c->m[0]);
+    namevertex(e, c->m[1]);
+    namecircle(e, c->m[2]);
+    appendf(e.text, "Points %s ", bestname(vertlist[c->m[0]]));
+    appendf(e.text, "and %s ", bestname(vertlist[c->m[1]]));
+    appendf(e.text, "are inverse relative to circle %s.\n",
+            bestname(circlist[c->m[2]]));
+    r->entries.push_back(std::move(e));
+  }
 }
 
 // Squared lengths and doubled areas alike.
@@ -245,25 +331,33 @@ int trivialarea(const candidate& c) {
   return same(a[0], a[1]) && same(a[2], a[3]);
 }
 
-void writetriangles(FILE* out) {
-  groupsection(out, trianglepairlist, 0, (int)trianglelist.size(), 2,
-               "Equal area triangles:\n", printtriangle, 0);
-  int first = 1;
+// One product line: four blanks, then a x b = c x d.
+void productentry(relreport* r, int kind, const candidate& c, const int* o) {
+  relentry e = newentry(kind);
+  e.worst = c.worst;
+  printer print = kind == RK_RATIO ? printsegment : printtriangle;
+  namer name = kind == RK_RATIO ? namesegment : nametriangle;
+  static const char* const ratio[] = {"", "x ", "= ", "x "};
+  static const char* const area[] = {"", " x ", " = ", " x "};
+  e.text = "    ";
+  for (int k = 0; k < 4; k++) {
+    e.text += kind == RK_RATIO ? ratio[k] : area[k];
+    print(e.text, o[k]);
+    e.items.push_back(o[k]);
+    name(e, o[k]);
+  }
+  e.text += "\n";
+  r->entries.push_back(std::move(e));
+}
+
+void collecttriangles(relreport* r) {
+  groupsection(r, trianglepairlist, 0, (int)trianglelist.size(), 2,
+               RK_EQUALAREA, printtriangle, nametriangle, 0);
   for (auto c = trianglequadlist.rbegin(); c != trianglequadlist.rend(); ++c) {
     if (!c->alive || trivialarea(*c)) continue;
-    if (first) fputs("Triangle area ratios:\n", out);
-    first = 0;
     int o[4];
     productorder(*c, o);
-    fputs("    ", out);
-    printtriangle(out, o[0]);
-    fputs(" x ", out);
-    printtriangle(out, o[1]);
-    fputs(" = ", out);
-    printtriangle(out, o[2]);
-    fputs(" x ", out);
-    printtriangle(out, o[3]);
-    fputs("\n", out);
+    productentry(r, RK_AREARATIO, *c, o);
   }
 }
 
@@ -286,27 +380,12 @@ int trivialmean(const candidate& c) {
   return c.mode == 3 ? same(s0, s2) : same(s0, s1);
 }
 
-void writeratioline(FILE* out, int* first, const int* o) {
-  if (*first) fputs("Ratios:\n", out);
-  *first = 0;
-  fputs("    ", out);
-  printsegment(out, o[0]);
-  fputs("x ", out);
-  printsegment(out, o[1]);
-  fputs("= ", out);
-  printsegment(out, o[2]);
-  fputs("x ", out);
-  printsegment(out, o[3]);
-  fputs("\n", out);
-}
-
-void writeratios(FILE* out) {
-  int first = 1;
+void collectratios(relreport* r) {
   for (auto c = quadseglist.rbegin(); c != quadseglist.rend(); ++c) {
     if (!c->alive || trivialsegments(*c)) continue;
     int o[4];
     productorder(*c, o);
-    writeratioline(out, &first, o);
+    productentry(r, RK_RATIO, *c, o);
   }
   static const int order[4][4] = {
       {0, 0, 1, 2}, {0, 0, 1, 2}, {1, 1, 0, 2}, {2, 2, 0, 1}};
@@ -314,7 +393,7 @@ void writeratios(FILE* out) {
     if (!c->alive || trivialmean(*c)) continue;
     int o[4];
     for (int k = 0; k < 4; k++) o[k] = c->m[order[c->mode & 3][k]];
-    writeratioline(out, &first, o);
+    productentry(r, RK_RATIO, *c, o);
   }
 }
 
@@ -323,48 +402,176 @@ void release(std::vector<T>& v) {
   std::vector<T>().swap(v);
 }
 
+struct kindrow {
+  const char* heading;
+  const char* name;
+};
+const kindrow kinds[RK_COUNT] = {
+    {"Points on a line:", "collinear points"},
+    {"Concurrent lines:", "concurrent lines"},
+    {"Points on a circle:", "concyclic points"},
+    {"Right angles:", "right angle"},
+    {"Equal angles:", "equal angles"},
+    {"Complementary angles:", "complementary angles"},
+    {"Supplementary angles:", "supplementary angles"},
+    {"Parallel lines:", "parallel lines"},
+    {"Perpendicular lines:", "perpendicular lines"},
+    {"Equal length segments:", "equal segments"},
+    {"Concurrent circles:", "concurrent circles"},
+    {nullptr, "harmonic set"},
+    {nullptr, "inverse points"},
+    {"Equal area triangles:", "equal area triangles"},
+    {"Triangle area ratios:", "triangle area ratio"},
+    {"Ratios:", "ratio"},
+};
+
+// Sections whose entries are listed under one heading, not one per group.
+int listed(int kind) {
+  return kind == RK_RIGHT || kind == RK_AREARATIO || kind == RK_RATIO;
+}
+
 }  // namespace
 
-void writerelations(FILE* out, const char* name) {
+relreport lastreport;
+
+const char* relheading(int kind) {
+  return kinds[kind].heading;
+}
+
+const char* relkindname(int kind) {
+  return kinds[kind].name;
+}
+
+std::string itemstext(int kind, const std::vector<int>& items) {
+  printer print;
+  switch (kind) {
+    case RK_CONCURRENT:
+    case RK_PARALLEL:
+    case RK_PERPENDICULAR: print = printline; break;
+    case RK_CIRCLES: print = printcircle; break;
+    case RK_EQUALSEGMENTS: print = printsegment; break;
+    case RK_EQUALAREA: print = printtriangle; break;
+    case RK_RIGHT:
+    case RK_EQUALANGLES: print = printangle; break;
+    default: print = printvertex; break;  // points on a line, on a circle
+  }
+  std::string s;
+  printgroup(s, items, print, 0);
+  return s;
+}
+
+void collectrelations(relreport* r) {
   int nv = (int)vertlist.size(), nl = (int)linelist.size();
   int na = (int)anglelist.size(), ns = (int)segmentlist.size();
-  fprintf(out, "This is file: %s\n\n", name);
-  groupsection(out, threevonl, 0, nv, 3, "Points on a line:\n", printvertex, 0);
+  r->entries.clear();
+  r->summary.clear();
+  groupsection(r, threevonl, 0, nv, 3, RK_COLLINEAR, printvertex, namevertex,
+               0);
   release(threevonl);
-  groupsection(out, threelonv, 0, nl, 3, "Concurrent lines:\n", printline, 0);
+  groupsection(r, threelonv, 0, nl, 3, RK_CONCURRENT, printline, nameline, 0);
   release(threelonv);
-  groupsection(out, fourvonc, 0, nv, 4, "Points on a circle:\n", printvertex,
+  groupsection(r, fourvonc, 0, nv, 4, RK_CONCYCLIC, printvertex, namevertex,
                0);
   release(fourvonc);
-  writerightangles(out);
+  collectrightangles(r);
   release(righta);
-  groupsection(out, specialangles, 3, na, 2, "Equal angles:\n", printangle, 0);
-  groupsection(out, specialangles, 1, na, 2, "Complementary angles:\n",
-               printangle, 2);
-  groupsection(out, specialangles, 2, na, 2, "Supplementary angles:\n",
-               printangle, 1);
+  groupsection(r, specialangles, 3, na, 2, RK_EQUALANGLES, printangle,
+               nameangle, 0);
+  groupsection(r, specialangles, 1, na, 2, RK_COMPLEMENTARY, printangle,
+               nameangle, 2);
+  groupsection(r, specialangles, 2, na, 2, RK_SUPPLEMENTARY, printangle,
+               nameangle, 1);
   release(specialangles);
-  groupsection(out, speciallines, 1, nl, 2, "Parallel lines:\n", printline, 0);
-  groupsection(out, speciallines, 2, nl, 2, "Perpendicular lines:\n", printline,
-               0);
+  groupsection(r, speciallines, 1, nl, 2, RK_PARALLEL, printline, nameline, 0);
+  groupsection(r, speciallines, 2, nl, 2, RK_PERPENDICULAR, printline,
+               nameline, 0);
   release(speciallines);
-  groupsection(out, specialsegments, 0, ns, 2, "Equal length segments:\n",
-               printsegment, 0);
+  groupsection(r, specialsegments, 0, ns, 2, RK_EQUALSEGMENTS, printsegment,
+               namesegment, 0);
   release(specialsegments);
-  writeconcurrentcircles(out);
+  collectcircles(r);
   release(threecircles);
-  writeharmonic(out);
+  collectharmonic(r);
   release(harmonic);
-  writeinverses(out);
+  collectinverses(r);
   release(inverselist);
-  writetriangles(out);
+  collecttriangles(r);
   release(trianglepairlist);
   release(trianglequadlist);
-  writeratios(out);
+  collectratios(r);
   release(quadseglist);
   release(tripseglist);
   release(itemlist);
   release(tuplelist);
+}
+
+// Right angles are written six to a line, as one list.
+void writerightangles(FILE* out, const relreport& r) {
+  if (!r.rightheading) return;
+  fputs("Right angles:\n", out);
+  int n = 0;
+  for (const relentry& e : r.entries)
+    if (e.kind == RK_RIGHT) {
+      fputs(n % 6 == 0 ? (n ? "\n    " : "    ") : "", out);
+      fputs(e.text.c_str(), out);
+      n++;
+    }
+  if (n) fputs("\n", out);
+}
+
+void writefull(FILE* out, const relreport& r) {
+  fprintf(out, "This is file: %s\n\n", r.name.c_str());
+  for (int kind = 0; kind < RK_COUNT; kind++) {
+    if (kind == RK_RIGHT) {
+      writerightangles(out, r);
+      continue;
+    }
+    int first = 1;
+    for (const relentry& e : r.entries) {
+      if (e.kind != kind) continue;
+      if (relheading(kind) && (first || !listed(kind)))
+        fprintf(out, "%s\n", relheading(kind));
+      first = 0;
+      fputs(e.text.c_str(), out);
+    }
+  }
+}
+
+std::string summarytext(const relreport& r, std::vector<int>* lines) {
+  std::string s;
+  appendf(s, "Summary: %d of %d relations\n\n", (int)r.summary.size(),
+          (int)r.entries.size());
+  int line = 2, previous = -1;
+  for (int e : r.summary) {
+    const relentry& x = r.entries[e];
+    if (lines) lines->push_back(line);
+    size_t from = s.size();
+    const char* heading = relheading(x.kind);
+    if (heading && !(listed(x.kind) && previous == x.kind))
+      s.append(heading).append("\n");
+    const std::string& text = x.summarytext.empty() ? x.text : x.summarytext;
+    s += x.kind == RK_RIGHT ? "    " + text + "\n" : text;
+    line += (int)std::count(s.begin() + from, s.end(), '\n');
+    previous = x.kind;
+  }
+  return s;
+}
+
+void writerelationsas(FILE* out, const char* name, int form) {
+  relreport r;
+  r.name = name;
+  collectrelations(&r);
+  if (form & (REPORT_SUMMARY | REPORT_JSON)) summarize(&r);
+  if (form & REPORT_JSON)
+    writejson(out, r, form & REPORT_SUMMARY);
+  else if (form & REPORT_SUMMARY)
+    fputs(summarytext(r, nullptr).c_str(), out);
+  else
+    writefull(out, r);
+}
+
+void writerelations(FILE* out, const char* name) {
+  writerelationsas(out, name, 0);
 }
 
 int relationsfilename(const char* diagram, char* buf, int size) {
@@ -394,7 +601,11 @@ void dumprelations() {
     alert("Can't open relations file.");
     return;
   }
-  writerelations(save.f, name);
+  lastreport = relreport();
+  lastreport.name = name;
+  collectrelations(&lastreport);
+  summarize(&lastreport);
+  writefull(save.f, lastreport);
   if (!endsave(&save)) {
     alert("can't write %s: %s", name, strerror(errno));
     return;
@@ -406,7 +617,8 @@ void dumprelations() {
   size_t n;
   while ((n = fread(chunk, 1, sizeof chunk, in)) > 0) text.append(chunk, n);
   fclose(in);
-  if (showrelationshook) showrelationshook(text.c_str());
+  if (showrelationshook)
+    showrelationshook(text.c_str(), summarytext(lastreport, nullptr).c_str());
 }
 
 const char* bestname(const primitive* p) {

@@ -8,6 +8,7 @@
 
 int rgbmode = 1;
 int blinkon = 1;
+static std::vector<const primitive*> emphasis;
 
 int effectivecolor(int code, const uint8_t* layercolors, int minlayer) {
   if (code != COLOR_PERLAYER) return code;
@@ -69,6 +70,20 @@ colorchoice choosecolor(int code, const uint8_t* layercolors) {
   return decidecolor(code, layercolors, minlayer, showinvisible, blinkon);
 }
 
+void setemphasis(const std::vector<const primitive*>& records) {
+  emphasis = records;
+}
+
+int emphasized(const primitive* p) {
+  for (const primitive* q : emphasis)
+    if (q == p) return 1;
+  return 0;
+}
+
+int drawncolor(const primitive* p) {
+  return emphasized(p) ? COLOR_BLINK : p->color;
+}
+
 static int colorof(const primitive* p) {
   return effectivecolor(p->color, p->layercolor, minlayer);
 }
@@ -86,11 +101,12 @@ int issmear(const primitive* p) {
 }
 
 int isblinking(const primitive* p) {
-  int k = colorof(p);
+  int k = effectivecolor(drawncolor(p), p->layercolor, minlayer);
   return k == COLOR_BLINK || k == COLOR_BLINK1 || k == COLOR_BLINK2;
 }
 
 void resetcolors() {
   rgbmode = 1;
   blinkon = 1;
+  emphasis.clear();
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct primitive;
 
@@ -56,6 +57,15 @@ int issmear(const primitive* p);
 // Non-zero when the record has a blinking colour: code -3..-5, or -6 with
 // a blinking colour on `minlayer`. A blink-only redraw draws only these.
 int isblinking(const primitive* p);
+
+// Records shown in the blinking colour whatever their own colour, so that
+// the user sees which objects a relation names; compared by address only.
+// Empty by default; the relations window sets and clears it.
+void setemphasis(const std::vector<const primitive*>& records);
+int emphasized(const primitive* p);
+// The colour code a record is drawn with: .blink while emphasized, else
+// its own.
+int drawncolor(const primitive* p);
 
 // Puts every display switch of this module back to its start-up value.
 void resetcolors();

@@ -40,7 +40,7 @@ void accuratecircle(double x, double y, double r) {
 }
 
 void drawcircle(circle* c) {
-  if (!c->valid || !setcolor(c->color, c->layercolor)) return;
+  if (!c->valid || !setcolor(drawncolor(c), c->layercolor)) return;
   setprimwidth(c);
   setdash(stipplefor(c->linestyle));
   if (c->center.w != 0) {

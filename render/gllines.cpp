@@ -25,7 +25,7 @@ unsigned short stipplefor(int linestyle) {
 }
 
 void drawline(line* l) {
-  if (!l->valid || !setcolor(l->color, l->layercolor)) return;
+  if (!l->valid || !setcolor(drawncolor(l), l->layercolor)) return;
   setprimwidth(l);
   wpoint P, Q;
   lineendpoints(l, ONSCREEN, &P, &Q);

@@ -83,7 +83,7 @@ void drawpointmark(int pointtype, double x, double y) {
 
 void drawvertex(vertex* v) {
   if (v->w == 0 || !v->valid) return;
-  if (!setcolor(v->color, v->layercolor)) return;
+  if (!setcolor(drawncolor(v), v->layercolor)) return;
   setlinewidth(v == pselected ? selectionfactor() : defaultwidth);
   drawpointmark(v->pointtype, v->x, v->y);
   setlinewidth(defaultwidth);

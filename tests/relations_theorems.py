@@ -8,6 +8,11 @@ the file gives, which must not be reported).
 
     relations_theorems.py CLI DIR [--summary] [--only FILE] [--verbose]
 
+With --summary the summary is read instead of the full report, and it must
+also put the theorem first: in at least 90 % of the theorems every known
+relation is among the first five entries, the median summary has at most 8
+entries and none more than 40, and its first line counts its entries.
+
 MANIFEST lines: "FILE | known | HEADING | ITEMS", "FILE | trap | HEADING |
 ITEMS", or "FILE | known | SENTENCE" for the one-line relations (harmonic
 sets, inverse pairs). A report is cut into entries: a group under its
@@ -145,6 +150,8 @@ def main(argv):
         if f not in cases:
             failures.append("%s: not in the manifest" % f)
     known = traps = 0
+    theorems = topfive = 0
+    lengths = []
     for f, rels in sorted(cases.items()):
         if only and f != only:
             continue
@@ -152,18 +159,41 @@ def main(argv):
         entries = parse_entries(text)
         if verbose:
             print("== %s: %d entries" % (f, len(entries)))
+        if summary:
+            head = re.match(r"Summary: (\d+) of (\d+) relations\n", text)
+            if not head or int(head.group(1)) != len(entries):
+                failures.append("%s: summary header does not count its %d entries"
+                                % (f, len(entries)))
+            if any(kind == "known" for kind, _, _ in rels):
+                theorems += 1
+                lengths.append(len(entries))
+                topfive += all(kind != "known" or
+                               next((i for i, e in enumerate(entries) if matches(e, rel)), 99) < 5
+                               for kind, rel, _ in rels)
         for kind, rel, line in rels:
             rank = next((i for i, e in enumerate(entries) if matches(e, rel)), None)
             if kind == "known":
                 known += 1
-                if rank is None:
+                if rank is None and not summary:
                     failures.append("missing: " + line)
+                elif rank is None and verbose:
+                    print("   not in the summary: " + line)
                 elif verbose:
                     print("   rank %d: %s" % (rank + 1, line))
             else:
                 traps += 1
                 if rank is not None:
                     failures.append("trap reported: " + line)
+    if summary and theorems:
+        lengths.sort()
+        median = lengths[(len(lengths) - 1) // 2]
+        print("summary: %d of %d theorems have every known relation among the first "
+              "five entries; entries: median %d, most %d"
+              % (topfive, theorems, median, lengths[-1]))
+        if topfive < 0.9 * theorems:
+            failures.append("fewer than 90 %% of the theorems first: %d of %d" % (topfive, theorems))
+        if median > 8 or lengths[-1] > 40:
+            failures.append("summaries too long: median %d, most %d" % (median, lengths[-1]))
     for msg in failures:
         print(msg)
     print("%d known relations, %d traps, %d files, %d failures"

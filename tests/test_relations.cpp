@@ -445,7 +445,7 @@ TEST_F(Relations, ReportFileLocation) {
 
   // Unwritable: the alert, and nothing shown.
   static std::string shown, diagram;
-  showrelationshook = [](const char* t) { shown = t; };
+  showrelationshook = [](const char* t, const char*) { shown = t; };
   currentfilehook = []() -> const char* { return diagram.c_str(); };
   diagram = "/nonexistent-dir/x/d.T";
   pt(0, 0);

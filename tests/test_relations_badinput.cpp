@@ -78,7 +78,7 @@ TEST_F(RelationBadInput, NothingSampledIsSaid) {
   EXPECT_EQ(movedsamples, 0);
   std::string shown;
   static std::string* into = &shown;
-  showrelationshook = [](const char* text) { *into = text; };
+  showrelationshook = [](const char* text, const char*) { *into = text; };
   // The report is written beside the diagram, in a folder of its own.
   std::string dir = testing::TempDir() + "/relXXXXXX";
   ASSERT_NE(mkdtemp(&dir[0]), nullptr);

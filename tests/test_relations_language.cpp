@@ -125,6 +125,21 @@ TEST_F(LanguageRelations, CommandLine) {
   EXPECT_EQ(cli(rel + " --step 0.2 --seed 3", &st),
             "This is file: -\n\n" + found);
 
+  // The summary, and either form as JSON.
+  EXPECT_EQ(cli(rel + " --summary", &st),
+            "Summary: 1 of 1 relations\n\n" + found);
+  std::string json = cli(rel + " --json --summary", &st);
+  EXPECT_EQ(json.rfind("{\"file\": \"-\", \"form\": \"summary\", "
+                       "\"relations\": 1, \"summarized\": 1,",
+                       0),
+            0u)
+      << json;
+  EXPECT_NE(json.find("\"objects\": [{\"id\": \"ha\", \"label\": null}, "
+                      "{\"id\": \"hb\", \"label\": null}, {\"id\": \"hc\", "
+                      "\"label\": null}]"),
+            std::string::npos)
+      << json;
+
   std::string out = tempname("rel-out.txt");
   EXPECT_EQ(cli(rel + " -o " + out, &st), "");
   EXPECT_EQ(st, 0);
@@ -140,7 +155,7 @@ TEST_F(LanguageRelations, CommandLine) {
     EXPECT_EQ(st, 2) << bad;
     EXPECT_EQ(slurp(errfile),
               "usage: tessarin-cli relations FILE [--samples N] [--step S] "
-              "[--seed K] [-o OUT] [--max-candidates N]\n")
+              "[--seed K] [-o OUT] [--max-candidates N] [--summary] [--json]\n")
         << bad;
   }
   cli("relations /nonexistent-dir/x.T", &st);

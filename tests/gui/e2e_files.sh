@@ -9,8 +9,9 @@
 #     text a save writes is the same byte for byte, the title too); Enter
 #     opens the failing text in the editor, a mended line loads it;
 #  4. a right- or middle-button drag never moves the selected point;
-#  5. Quit on a modified diagram, Escape (Cancel): the program runs on;
-#     Escape in the main window never ends the program.
+#  5. Escape in the main window never ends the program; Quit on a
+#     modified diagram, and the editor's Quit Tessarin, ask whether to save,
+#     and Escape (Cancel) keeps the program running.
 #   e2e_files.sh PROGRAM
 # Needs xvfb-run and xdotool. Prints "N passed, N failed" at the end.
 set -u
@@ -18,28 +19,7 @@ if [ -z "${E2E_ON_XVFB:-}" ]; then
   E2E_ON_XVFB=1 exec bash "$(dirname "$0")/xvfb.sh" bash "$0" "$@"
 fi
 bin=$(readlink -f "$1")
-work=$(mktemp -d)
-passed=0
-failed=0
-app=""
-
-cleanup() {
-  [ -n "$app" ] && kill -9 "$app" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-
-export HOME=$work
-export XDG_STATE_HOME=$work/state
-# The drags below are placed in a 400 x 450 drawing area.
-printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
+. "$(dirname "$0")/e2e_lib.sh"
 mkdir -p "$work/d" "$work/elsewhere"
 file=$work/d/a.T
 diagram='.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n'
@@ -55,7 +35,6 @@ start() {  # start FILE: runs the program on FILE from another folder
     sleep 0.1
   done
   sleep 1
-  own=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null)  # main and drawing area
 }
 running() { kill -0 "$app" 2>/dev/null; }
 stop() { kill -9 "$app" 2>/dev/null; wait "$app" 2>/dev/null; app=""; }
@@ -76,12 +55,14 @@ window() {
   xdotool mousemove --window "$w" 20 20
   sleep 0.5
 }
-# question: the newest window of the program besides the main window and
-# its drawing area.
+# mark: notes the windows shown now; question: waits for a window of the
+# program shown since, focuses it and puts the pointer over it.
+seen=""
+mark() { seen=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null); }
 question() {
   local w=""
   for _ in $(seq 30); do
-    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$own" | tail -1)
+    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$seen" | tail -1)
     [ -n "$w" ] && break
     sleep 0.1
   done
@@ -137,11 +118,13 @@ drag 1 200 249 100 149
 saved=$(pointA "$work/d/tri.T")
 at 200 100
 key ctrl+shift+s
+mark
 typename tri
 question && key Escape  # "File Exists: Overwrite it?": No
 check "Escape at the overwrite question keeps the file" test "$(pointA "$work/d/tri.T")" = "$saved"
 at 200 100
 key ctrl+shift+s
+mark
 typename tri
 question && key Return  # Yes
 check "Enter at the overwrite question overwrites" test "$(pointA "$work/d/tri.T")" != "$saved"
@@ -151,6 +134,7 @@ check "after the save the title has no mark ($(title))" test "$(title)" = "$work
 printf '.geometry "version 0.65";\nR = .free(0, 0.5, "R");\nS = .nosuch(R);\n' >"$work/d/bad.T"
 at 200 100
 key ctrl+o
+mark
 typename "$work/d/bad.T"
 question && key Escape  # the error: Escape opens nothing
 check "Escape on the error opens no editor" test -z "$(xdotool search --onlyvisible --name 'tessarin-xgeom' 2>/dev/null)"
@@ -161,6 +145,7 @@ typename "$work/d/after.T"
 check "a save after the failed open writes the same text byte for byte" cmp -s "$work/d/tri.T" "$work/d/after.T"
 at 200 100
 key ctrl+o
+mark
 typename "$work/d/bad.T"
 question && key Return  # Edit
 sleep 1
@@ -193,12 +178,28 @@ key Escape
 check "Escape in the main window does not end the program" running
 drag 1 200 249 100 149
 at 200 100
+mark
 key ctrl+q
 question && key Escape  # "File modified -- save changes?": Cancel
 check "Cancel at the exit question keeps the program running" running
+at 200 100
+key ctrl+e
+window 'Edit Geometry'
+ew=$(xdotool search --onlyvisible --name 'Edit Geometry' | tail -1)
+xdotool mousemove --window "$ew" 20 8 click 1  # the editor's File menu
+sleep 0.4
+# Its last item, Quit Tessarin, in the menu under the menu bar (the
+# editor's window sits at the screen's corner without a window manager).
+mark
+xdotool mousemove --window "$ew" 50 72 click 1
+sleep 0.5
+question && key Return  # "Do you really want to exit from Tessarin entirely?"
+question && key Escape  # "File modified -- save changes?": Cancel
+check "the editor's Quit Tessarin asks too, and Cancel keeps running" running
+check "and shows nothing more" test -z "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$seen")"
+check "the diagram is back, still marked modified ($(title))" test "$(title)" = "$file*"
 title=$(title)
 check "the change is still there, marked ($title)" test "${title%\*}" != "$title"
 stop
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

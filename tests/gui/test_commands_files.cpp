@@ -1,11 +1,16 @@
 // File commands with scripted dialogs: the chooser's defaults, extension
 // rule and overwrite question; names too long for the buffer; the save
 // questions; printing through the user's command; EPS names; the message
-// window's limit; the help pages and the About box.
+// window's limit; the help pages and the About box; a failed open, the
+// recovery question, the window manager's close, saves that cannot be
+// written.
+#include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -15,18 +20,23 @@
 #include <string>
 #include <vector>
 
+#include "app/chooser.h"
 #include "app/commands.h"
 #include "app/construction.h"
-#include "app/chooser.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
+#include "app/undo.h"
 #include "history/history.h"
+#include "history/recovery.h"
 #include "language/writer.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
 #include "tests/gui/guitest.h"
+
+// Last: the X headers define names (None, Status) that gtest uses.
+#include <FL/x.H>
 
 namespace {
 
@@ -520,6 +530,93 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
             "Couldn't open " + bad + ": No such file or directory");
   EXPECT_EQ(savedtext(), before);
   EXPECT_EQ(std::string(getcurrentfilename()), bad);
+}
+
+TEST_F(Files, NoToRecoveryRemovesTheRecoveryFile) {
+  std::string diagram = scratch + "/r.T";
+  std::ofstream(diagram) << ".geometry \"version 0.65\";\n";
+  struct timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(diagram.c_str(), old), 0);  // older than the recovery
+  // A recovery file left by a program that has ended.
+  recoveryprepare(diagram.c_str(),
+                  ".geometry \"version 0.65\";\n"
+                  "P = .free(0, 0, \"P\");\n");
+  ASSERT_EQ(recoverywrite(), 1);
+  std::string left = recoverypath(diagram.c_str(), 4194304 + 7);
+  ASSERT_EQ(
+      rename(recoverypath(diagram.c_str(), getpid()).c_str(), left.c_str()), 0);
+  resetrecovery();
+  askanswers = {0};
+  offerrecovery(diagram.c_str());
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "Recover unsaved changes to " + diagram + "?");
+  EXPECT_EQ(countrecords(), 0);
+  EXPECT_FALSE(exists(left));
+  std::string found;
+  EXPECT_EQ(recoveryfind(diagram.c_str(), &found), 0) << found;
+}
+
+TEST_F(Files, TheWindowManagersCloseAsksWithCancel) {
+  // WM_DELETE_WINDOW, as a window manager sends it, through the X server.
+  auto close = [] {
+    Display* d = fl_display;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = fl_xid(main_window);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XFlush(d);
+    pump(0.3);
+  };
+  addpoint(0, 0);
+  ASSERT_EQ(dirtyfile, 1);
+  choiceanswers = {0};  // Cancel
+  close();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "File modified -- save changes?");
+  EXPECT_TRUE(exits.empty());
+  EXPECT_TRUE(main_window->shown());
+  choiceanswers = {2};  // No
+  close();
+  EXPECT_EQ(exits, std::vector<int>{0});
+}
+
+TEST_F(Files, SaveAsWhereNothingCanBeWrittenLosesNothing) {
+  std::string a = scratch + "/a.T";
+  setcurrentfilename(a.c_str());
+  addpoint(0, 0);
+  ASSERT_EQ(dirtyfile, 1);
+  // A folder that is a file, and a folder given as the file's name.
+  std::string plain = scratch + "/plain";
+  std::ofstream(plain) << "x";
+  std::string folder = scratch + "/dir.T";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  struct row {
+    std::string chosen, alert;
+  };
+  const row rows[] = {
+      {plain + "/x.T", "can't write " + plain + "/x.T: Not a directory"},
+      {folder, folder + " is a folder, not a diagram file"},
+  };
+  for (const row& r : rows) {
+    guialerts.clear();
+    chooseranswers = {r.chosen.c_str()};
+    handlemenu(100004);
+    ASSERT_EQ(guialerts.size(), 1u) << r.chosen;
+    EXPECT_EQ(guialerts[0], r.alert);
+    EXPECT_EQ(std::string(getcurrentfilename()), a);  // the diagram's file
+    EXPECT_EQ(dirtyfile, 1);
+    EXPECT_TRUE(guimessages.empty());  // no "File Saved"
+  }
+  // Nothing was left behind: the scratch folder holds what it held.
+  std::string ls = "test \"$(ls -A '" + scratch +
+                   "' | tr '\\n' ' ')\" = "
+                   "'dir.T plain '";
+  EXPECT_EQ(system(ls.c_str()), 0);
+  EXPECT_EQ(system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0);
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Text_Display.H>
+#include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +28,8 @@
 #include "model/construct.h"
 #include "model/worldlist.h"
 #include "relations/finder.h"
+#include "relations/report.h"
+#include "render/colors.h"
 #include "tests/gui/guitest.h"
 
 namespace {
@@ -78,6 +82,48 @@ void altitude(vertex* v, line* side, const char* foot) {
   vertex* f = vertlineline(h, side);
   addprimitive(f);
   setlabel(f, foot);
+}
+
+std::string shownreport() {
+  char* t = relationstext->text();
+  std::string s = t;
+  free(t);
+  return s;
+}
+
+// A real click on a widget of the relations window.
+void clickwidget(Fl_Widget* w, int dx = -1, int dy = -1) {
+  Fl::flush();
+  pump(0.2);
+  int x = relationswindow->x() + w->x() + (dx < 0 ? w->w() / 2 : dx);
+  int y = relationswindow->y() + w->y() + (dy < 0 ? w->h() / 2 : dy);
+  xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) +
+      " click 1");
+  pump(0.4);
+}
+
+// A real click on line `line` (0 first) of the report's text.
+void clickline(int line) {
+  fl_font(relationsdisplay->textfont(), relationsdisplay->textsize());
+  int h = fl_height();
+  clickwidget(relationsdisplay, 40,
+              Fl::box_dy(relationsdisplay->box()) + 1 + line * h + h / 2);
+}
+
+const rgbcolor BLINKBRIGHT = {255, 128, 0};
+
+
+// Whether the point shows in the blinking colour in a frame of phase 0.
+int blinks(const vertex* v) {
+  blinkon = 0;
+  frame f = drawframe();
+  return colornear(f, v->x, v->y, BLINKBRIGHT, 4, 2);
+}
+
+int blinkingpoints(std::initializer_list<const vertex*> points) {
+  int n = 0;
+  for (const vertex* v : points) n += blinks(v);
+  return n;
 }
 
 TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
@@ -138,10 +184,71 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
   ASSERT_NE(relationswindow, nullptr);
   EXPECT_TRUE(relationswindow->shown());
   EXPECT_STREQ(relationswindow->label(), "Geometric Relationships");
-  char* shown = relationstext->text();
-  EXPECT_EQ(std::string(shown), report);
-  free(shown);
+  // The window opens on the summary; its button turns to the full report.
+  EXPECT_EQ(shownreport().rfind("Summary: ", 0), 0u) << shownreport();
   EXPECT_EQ(relationsdisplay->insert_position(), 0);
+  clickwidget(relationsform);
+  EXPECT_EQ(shownreport(), report);
+  EXPECT_STREQ(relationsform->label(), "Summary");
+  clickwidget(relationsform);
+  EXPECT_EQ(shownreport().rfind("Summary: ", 0), 0u) << shownreport();
+}
+
+TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
+  ASSERT_TRUE(setcurrentfilename((dir() + "/pencil.T").c_str()));
+  // A triangle cut by a parallel: P on AB, Q where the parallel to BC
+  // through P meets AC.
+  vertex* A = labelled(-0.6, 0.6, "A");
+  vertex* B = labelled(-0.8, -0.5, "B");
+  vertex* C = labelled(0.1, -0.6, "C");
+  line* ab = linevertvert(A, B);
+  line* bc = linevertvert(B, C);
+  line* ac = linevertvert(A, C);
+  for (line* l : {ab, bc, ac}) addprimitive(l);
+  vertex* P = labelled(-0.7, 0.05, "P");
+  ASSERT_TRUE(verttoline(P, ab));
+  line* par = linevertlinepar(P, bc);
+  addprimitive(par);
+  vertex* Q = vertlineline(par, ac);
+  addprimitive(Q);
+  setlabel(Q, "Q");
+  checkconstraints();
+  drawframe();
+  handlemenu(TESTDIAGRAM);
+  ASSERT_EQ(testingdiagram, 1);
+  mousepress(-0.6, 0.6);
+  ASSERT_EQ(pselected, A);
+  for (int k = 1; k <= 4; k++) {
+    mousedragto(-0.6 + 0.03 * k, 0.6 - 0.02 * k);
+    drawframe();
+  }
+  mouserelease();
+  handlemenu(ENDTEST);
+  ASSERT_NE(relationswindow, nullptr);
+  ASSERT_TRUE(relationswindow->shown());
+  ASSERT_GE(lastreport.summary.size(), 2u) << shownreport();
+  focus(relationswindow);
+
+  std::vector<int> lines;
+  summarytext(lastreport, &lines);
+  ASSERT_EQ(lines.size(), lastreport.summary.size());
+  for (int k = 0; k < 2; k++) {
+    clickline(lines[k]);
+    const relentry& e = lastreport.entries[lastreport.summary[k]];
+    for (const primitive* p : e.objects) EXPECT_TRUE(emphasized(p)) << k;
+    for (const vertex* v : {A, B, C, P, Q}) {
+      int named = std::find(e.objects.begin(), e.objects.end(), v) !=
+                  e.objects.end();
+      EXPECT_EQ(blinks(v), named) << "entry " << k << " point " << v->label;
+    }
+  }
+  system(("import -window root '" + dir() + "/summary.png'").c_str());
+  // A click below the last entry stops the blinking; Close stops it too.
+  clickline(lines[0]);
+  EXPECT_EQ(blinkingpoints({A, B, C, P, Q}) > 0, 1);
+  clickwidget(relationswindow->child(1));  // Close
+  EXPECT_FALSE(relationswindow->shown());
+  EXPECT_EQ(blinkingpoints({A, B, C, P, Q}), 0);
 }
 
 TEST_F(RelationsWindow, DescribeGeometryOnAMidpoint) {
