@@ -20,6 +20,7 @@
 #include "app/cmdline.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/pick.h"
@@ -142,7 +143,8 @@ static void fittoscreen() {
   if (!sizegiven)
     WIDTH = HEIGHT = std::max(450, (int)lround(Fl::h() * 2.0 / 3));
   if (WIDTH > w - MENUWIDTH) WIDTH = w - MENUWIDTH;
-  if (HEIGHT > h - MENUBARHEIGHT) HEIGHT = h - MENUBARHEIGHT;
+  if (HEIGHT > h - MENUBARHEIGHT - STATUSHEIGHT)
+    HEIGHT = h - MENUBARHEIGHT - STATUSHEIGHT;
   clampdrawsize();
   if (!sizegiven) {
     autowidth = WIDTH;  // the size chosen here is not written back
@@ -180,6 +182,10 @@ static void bindcallbacks(Fl_Geom_Window* g) {
   g->visibilityfunc = visibility;
   g->keyboardfunc = keyboard;
   g->specialfunc = special;
+  g->wheelfunc = wheel;
+  g->hoverfunc = hover;
+  g->panfunc = panto;
+  beforedrawhook = followhover;
 }
 
 int startup(int argc, char** argv) {
@@ -195,8 +201,9 @@ int startup(int argc, char** argv) {
   }
   scaletodisplay();
   fittoscreen();
-  main_window =
-      new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + MENUBARHEIGHT, "No File Name");
+  main_window = new Fl_Window(WIDTH + MENUWIDTH,
+                              HEIGHT + MENUBARHEIGHT + STATUSHEIGHT,
+                              "No File Name");
   main_window->callback(closemain);
   makeui();
   fitlabels();
@@ -205,6 +212,7 @@ int startup(int argc, char** argv) {
   if (!filename.empty() && !isreadablefile(filename.c_str())) filename.clear();
   if (!filename.empty()) main_window->copy_label(filename.c_str());
   geom_window = new Fl_Geom_Window(0, MENUBARHEIGHT, WIDTH, HEIGHT, "Tessarin");
+  makestatusline(0, MENUBARHEIGHT + HEIGHT, WIDTH, STATUSHEIGHT);
   main_window->resizable(geom_window);
   geom_window->mode(choosedisplaymode());
   bindcallbacks(geom_window);

@@ -44,6 +44,7 @@ Fl_Check_Button* layerbut;
 Fl_Check_Button* infobut;
 Fl_Check_Button* bigfontbut;
 Fl_Check_Button* continuousbut;
+Fl_Check_Button* smoothbut;
 Fl_Input* printinput;
 
 const int OPTIONSWIDTH = 400;
@@ -102,6 +103,11 @@ static void tooltipschanged(Fl_Widget* w, void* flag) {
 static void bigfontchanged(Fl_Widget* w, void* flag) {
   checkchanged(w, flag);
   showmessagewindow("Restart Tessarin to effect change", 1);
+}
+
+static void smoothchanged(Fl_Widget* w, void* flag) {
+  checkchanged(w, flag);
+  redrawgeometry();
 }
 
 // The drawing follows at once; the panel and the menus are laid out at
@@ -186,8 +192,9 @@ static void buildrows(int y) {
   continuousbut =
       check(200, y, "Keep intersections continuous", &keepcontinuous);
   y += ROWSTEP;
-  label(3, y, "Scale:");
-  choicescale = choice(50, y, 90, scalechoices, NSCALECHOICES, scalechanged);
+  smoothbut = check(3, y, "Smooth Drawing", &smoothdrawing, smoothchanged);
+  label(203, y, "Scale:");
+  choicescale = choice(250, y, 90, scalechoices, NSCALECHOICES, scalechanged);
   y += ROWSTEP;
   printinput = new Fl_Input(78, y, 320, 20, "Print cmd:");
   printinput->when(FL_WHEN_CHANGED);
@@ -240,6 +247,7 @@ void setoptionvalues() {
   infobut->value(showinfomsg != 0);
   bigfontbut->value(bigfont != 0);
   continuousbut->value(keepcontinuous != 0);
+  smoothbut->value(smoothdrawing != 0);
   printinput->value(printcmdstring);
 }
 

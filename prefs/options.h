@@ -31,6 +31,7 @@ extern Fl_Check_Button* layerbut;    // showthelayers
 extern Fl_Check_Button* infobut;     // showinfomsg
 extern Fl_Check_Button* bigfontbut;  // bigfont
 extern Fl_Check_Button* continuousbut;  // keepcontinuous
+extern Fl_Check_Button* smoothbut;      // smoothdrawing
 extern Fl_Input* printinput;         // printcmdstring
 
 // Builds the dialog on first use, fills it, centres it on the main window

@@ -62,4 +62,5 @@ void setdefaultprefs() {
   showthetips = 1;
   addvertexnames = 1;
   keepcontinuous = 1;
+  smoothdrawing = 1;
 }

@@ -146,6 +146,9 @@ void applylayershow(const char*) {
 void applynocontinuity(const char*) {
   keepcontinuous = 0;
 }
+void applynosmooth(const char*) {
+  smoothdrawing = 0;
+}
 void applyrecent(const char* value) {
   addrecentline(value);
 }
@@ -231,11 +234,12 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"nosmooth", applynosmooth},
     {"lastfolder", applylastfolder},
     {"recent", applyrecent},
     {"scale", applyscale},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 21,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 22,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -359,6 +363,7 @@ void dumpdefaults() {
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
   writeflag(!keepcontinuous, "nocontinuity");
+  writeflag(!smoothdrawing, "nosmooth");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
   if (lastfolder[0]) writetext("lastfolder", lastfolder);
@@ -423,6 +428,7 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  smoothdrawing = 1;
   lastfolder[0] = '\0';
   scalechoice = 0;
   sizegiven = 0;

@@ -16,6 +16,7 @@ int gfontsize = 16;
 int fontsize = 16;
 int fontnumber, fontstyle;
 int blinkonly, drawgeominited, smearflag;
+int smoothdrawing = 1;
 double ym = 0.9f, yinfo = -0.5;  // as each list's drawing starts them
 double screenscale = 1;
 void (*recalcsizeshook)();
@@ -115,6 +116,12 @@ static void shift(double* x, double* y, const double* k) {
   *y += k[1];
 }
 
+// k = (f, cx, cy): (x, y) -> c + f * ((x, y) - c)
+static void scaleabout(double* x, double* y, const double* k) {
+  *x = k[1] + k[0] * (*x - k[1]);
+  *y = k[2] + k[0] * (*y - k[2]);
+}
+
 // Each move of the whole diagram is a change to save and, with the moves
 // of the same kind around it, one step of the history: every way in (keys,
 // wheel, panning with the mouse) comes through these three.
@@ -130,9 +137,23 @@ void rotateworld(double t) {
 }
 
 void moveworld(int dx, int dy) {
-  double k[2] = {0.01 * dx, 0.01 * dy};
+  panworld(0.01 * dx, 0.01 * dy);
+}
+
+void zoomworldabout(double f, double cx, double cy) {
+  double k[3] = {f, cx, cy};
+  transformworld(scaleabout, k);
+  notechange("Zoom");
+}
+
+void panworld(double dx, double dy) {
+  double k[2] = {dx, dy};
   transformworld(shift, k);
   notechange("Pan");
+}
+
+double worldperpixel() {
+  return xsize > 0 ? 2 * fxmax / xsize : 0;
 }
 
 void resetview() {
@@ -147,6 +168,7 @@ void resetview() {
   fontsize = 16;
   fontnumber = fontstyle = 0;
   blinkonly = drawgeominited = smearflag = 0;
+  smoothdrawing = 1;
   ym = 0.9f;
   yinfo = -0.5;
   recalcsizeshook = nullptr;

@@ -138,6 +138,7 @@ TEST_F(Prefs, EachLineAndItsRange) {
       {"nonames", &addvertexnames, 1, 0},
       {"nomsginfo", &showinfomsg, 1, 0},
       {"layershow", &showthelayers, 0, 1},
+      {"nosmooth", &smoothdrawing, 1, 0},
       {"notips please\n", &showthetips, 1, 0},  // keyword is a prefix
       {" notips", &showthetips, 1, 1},          // must start the line
       {"NOTIPS", &showthetips, 1, 1},           // keywords are exact
@@ -258,7 +259,7 @@ TEST_F(Prefs, RoundTrips) {
       "size 200 200\nbrowser w3m\nprintcmd lpr %s\nbigfont\n"
       "displayfont TIMES\nfontstyle BOLD\nfontsize 6\nedittextsize 6\n"
       "vertexsize 4\nprintbw\nindexmode\nnotips\nnonames\nlayershow\n"
-      "nomsginfo\nsinglebuffer\n",
+      "nomsginfo\nnosmooth\nsinglebuffer\n",
       "size 1920 1080\nbrowser xdg-open\n"
       "printcmd lp -d office -o media=A4 %s\ndisplayfont COURIER\n"
       "fontstyle ITALIC\nfontsize 50\nedittextsize 30\nvertexsize 40\n"

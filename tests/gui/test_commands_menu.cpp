@@ -20,6 +20,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "app/keys.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
@@ -446,7 +447,8 @@ TEST_F(Menu, LayerDisplayFitsTheWindow) {
   EXPECT_TRUE(menuitem(200253)->value());
   Fl_Widget* last = layerbuts[NLAYERBUTS - 1];
   EXPECT_LE(last->y() + last->h(), main_window->h());
-  EXPECT_EQ(geom_window->h(), main_window->h() - 24);  // the drawing grew
+  EXPECT_EQ(geom_window->h(),
+            main_window->h() - 24 - STATUSHEIGHT);  // the drawing grew
   handlemenu(200253);  // hidden again: the window gets its height back
   pump(0.2);
   EXPECT_FALSE(layergroup->visible());

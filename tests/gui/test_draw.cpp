@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
@@ -56,7 +57,7 @@ int inkin(const frame& f, double x0, double x1, double y0, double y1,
 
 TEST_F(Draw, WindowLayoutAndEmptyFrame) {
   EXPECT_EQ(main_window->w(), 400 + 180);
-  EXPECT_EQ(main_window->h(), 450 + 24);
+  EXPECT_EQ(main_window->h(), 450 + 24 + STATUSHEIGHT);
   EXPECT_EQ(geom_window->x(), 0);
   EXPECT_EQ(geom_window->y(), 24);
   frame f = drawframe();

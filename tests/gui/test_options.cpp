@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -109,6 +110,8 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   EXPECT_EQ(rgbmode, 0);
   set(continuousbut, 0);
   EXPECT_EQ(keepcontinuous, 0);
+  set(smoothbut, 0);
+  EXPECT_EQ(smoothdrawing, 0);
   // Cancel keeps the changes, resizes the main window, writes nothing.
   closeoptions(nullptr, 1);
   pump(0.2);
@@ -123,6 +126,7 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   addvertexnames = 1;
   rgbmode = 1;
   keepcontinuous = 1;
+  smoothdrawing = 1;
 }
 
 TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
@@ -132,10 +136,13 @@ TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
   printbw = 1;
   showthetips = 0;
   keepcontinuous = 0;
+  smoothdrawing = 0;
   changeoptions();
   EXPECT_EQ(continuousbut->value(), 0);
+  EXPECT_EQ(smoothbut->value(), 0);
   defaults();
   EXPECT_EQ(continuousbut->value(), 1);
+  EXPECT_EQ(smoothbut->value(), 1);
   EXPECT_EQ(WIDTH, 400);
   EXPECT_STREQ(intwidthinput->value(), "400");
   EXPECT_STREQ(choicesize->text(), "16 pt");
@@ -177,7 +184,7 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   EXPECT_FALSE(tipswindow->shown());
   EXPECT_EQ(prefstext(), "browser xdg-open\nnotips\n");
   EXPECT_EQ(main_window->w(), WIDTH + MENUWIDTH);
-  EXPECT_EQ(main_window->h(), HEIGHT + 24);
+  EXPECT_EQ(main_window->h(), HEIGHT + 24 + STATUSHEIGHT);
 }
 
 }  // namespace

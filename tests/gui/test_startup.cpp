@@ -78,27 +78,27 @@ TEST(StartUp, TheWindowFitsTheDisplayAndItsResolution) {
   std::string bin = std::string(TESSARIN_BINARY_DIR) + "/tessarin";
   if (access(bin.c_str(), X_OK) != 0) GTEST_SKIP() << "no " << bin;
   // The tests' screen is 1280 x 1024: without a size the drawing area is
-  // a square of 2/3 * 1024 = 683 pixels, beside the 180-pixel panel and
-  // under the 24-pixel menu bar.
+  // a square of 2/3 * 1024 = 683 pixels, beside the 180-pixel panel,
+  // between the 24-pixel menu bar and the 20-pixel status line.
   int w = 0, h = 0;
   startsize("notips\n", 0, &w, &h);
   EXPECT_EQ(w, 683 + 180);
-  EXPECT_EQ(h, 683 + 24);
+  EXPECT_EQ(h, 683 + 24 + 20);
   // A saved size is kept.
   startsize("notips\nsize 500 520\n", 0, &w, &h);
   EXPECT_EQ(w, 500 + 180);
-  EXPECT_EQ(h, 520 + 24);
+  EXPECT_EQ(h, 520 + 24 + 20);
   // At 192 dpi the panel and the menu bar are twice as large; the drawing
   // area keeps its pixels (the window may grow taller to show the panel).
   startsize("notips\n", 192, &w, &h);
   EXPECT_EQ(w, 683 + 360);
-  EXPECT_GE(h, 683 + 48);
+  EXPECT_GE(h, 683 + 48 + 20);
   // 120 dpi is still an ordinary display; the Scale choice overrides.
   startsize("notips\n", 120, &w, &h);
   EXPECT_EQ(w, 683 + 180);
   startsize("notips\nscale 150\n", 0, &w, &h);
   EXPECT_EQ(w, 683 + 270);
-  EXPECT_GE(h, 683 + 36);
+  EXPECT_GE(h, 683 + 36 + 20);
 }
 
 }  // namespace
