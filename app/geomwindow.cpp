@@ -163,7 +163,7 @@ void visibility(int) {
 
 void reshapeall(int width, int height) {
   if (main_window)
-    main_window->size(MENUWIDTH + width, height + 24 + STATUSHEIGHT);
+    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + STATUSHEIGHT);
 }
 
 void fixcursor() {

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "app/geomwindow.h"
+#include "app/startup.h"
 #include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
@@ -34,6 +35,7 @@ Fl_Choice* choicestyle;
 Fl_Choice* choicesize;
 Fl_Choice* choiceeditsize;
 Fl_Choice* choicevertexsize;
+Fl_Choice* choicescale;
 Fl_Check_Button* rgbbut;
 Fl_Check_Button* bwbut;
 Fl_Check_Button* tipsbut;
@@ -106,6 +108,15 @@ static void bigfontchanged(Fl_Widget* w, void* flag) {
 static void smoothchanged(Fl_Widget* w, void* flag) {
   checkchanged(w, flag);
   redrawgeometry();
+}
+
+// The drawing follows at once; the panel and the menus are laid out at
+// start-up.
+static void scalechanged(Fl_Widget*, void*) {
+  scalechoice = scalechoices[choicescale->value()].value;
+  setscreenscale(chosenscale());
+  redrawgeometry();
+  showmessagewindow("Restart Tessarin to effect change", 1);
 }
 
 static void printchanged(Fl_Widget*, void*) {
@@ -182,6 +193,8 @@ static void buildrows(int y) {
       check(200, y, "Keep intersections continuous", &keepcontinuous);
   y += ROWSTEP;
   smoothbut = check(3, y, "Smooth Drawing", &smoothdrawing, smoothchanged);
+  label(203, y, "Scale:");
+  choicescale = choice(250, y, 90, scalechoices, NSCALECHOICES, scalechanged);
   y += ROWSTEP;
   printinput = new Fl_Input(78, y, 320, 20, "Print cmd:");
   printinput->when(FL_WHEN_CHANGED);
@@ -225,6 +238,7 @@ void setoptionvalues() {
   choicesize->value(nearestfontsize(fontsize));
   choiceeditsize->value(nearestfontsize(edittextsize));
   choicevertexsize->value(nearestfontsize(gvertexsize));
+  choicescale->value(choiceindex(scalechoices, NSCALECHOICES, scalechoice));
   rgbbut->value(rgbmode != 0);
   bwbut->value(printbw != 0);
   tipsbut->value(showthetips != 0);

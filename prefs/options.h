@@ -22,6 +22,7 @@ extern Fl_Choice* choicestyle;       // fontstyle
 extern Fl_Choice* choicesize;        // fontsize and gfontsize
 extern Fl_Choice* choiceeditsize;    // edittextsize
 extern Fl_Choice* choicevertexsize;  // gvertexsize
+extern Fl_Choice* choicescale;       // scalechoice
 extern Fl_Check_Button* rgbbut;      // rgbmode
 extern Fl_Check_Button* bwbut;       // printbw
 extern Fl_Check_Button* tipsbut;     // showthetips

@@ -123,7 +123,7 @@ void setlinewidth(double w) {
   if ((float)w == linewidth) return;
   flushbatch();
   linewidth = (float)w;
-  glLineWidth(linewidth);
+  glLineWidth(linewidth * (float)screenscale);
 }
 
 void setdash(unsigned short pattern) {
@@ -132,7 +132,8 @@ void setdash(unsigned short pattern) {
   dashpattern = pattern;
   if (pattern) {
     glEnable(GL_LINE_STIPPLE);
-    glLineStipple(1, pattern);
+    // Dashes grow with the lines on a display of high resolution.
+    glLineStipple(screenscale > 1 ? (GLint)std::lround(screenscale) : 1, pattern);
   } else {
     glDisable(GL_LINE_STIPPLE);
   }

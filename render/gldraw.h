@@ -64,6 +64,8 @@ void batchcolor(const float rgb[3], int index);
 // Line width and dash pattern (0 = solid); a change draws what is pending.
 void setlinewidth(double w);
 void setdash(unsigned short pattern);
+// The dash pattern of a line style (RW_DASHLINE, ...); 0 for a solid line.
+unsigned short stipplefor(int linestyle);
 
 // Gathers one segment, a path of n points (closed: back to the first),
 // or a loop through every `step`-th of n unit-table points (step divides

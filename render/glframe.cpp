@@ -91,11 +91,11 @@ static void echosmear(primitive* p) {
   }
 }
 
-// Strokes are solid unless a line's style says otherwise; the dash of the
-// last dashed line stays in force until a solid stroke comes, so a run of
-// dashed lines is one draw.
+// Strokes are solid unless a line's, circle's or arc's style says
+// otherwise; the dash of the last dashed stroke stays in force until a solid
+// one comes, so a run of dashed strokes is one draw.
 static void soliddash(const primitive* p) {
-  if (p->type != RW_LINE) setdash(0);
+  if (!linestyleof(const_cast<primitive*>(p))) setdash(0);
 }
 
 // The highlighted record drawn in the glow's colour and width, to be drawn

@@ -10,11 +10,11 @@
 // The one-pixel point at the centre of the outlined marks.
 static void centrepoint(double x, double y, float size) {
   flushbatch();
-  glPointSize(size);
+  glPointSize(size * (float)screenscale);
   glBegin(GL_POINTS);
   glVertex2d(x, y);
   glEnd();
-  if (size != 1) glPointSize(1);
+  glPointSize((float)screenscale);
 }
 
 // The outline of the diamond marks, corners clockwise from the left.

@@ -18,11 +18,29 @@ int fontnumber, fontstyle;
 int blinkonly, drawgeominited, smearflag;
 int smoothdrawing = 1;
 double ym = 0.9f, yinfo = -0.5;  // as each list's drawing starts them
+double screenscale = 1;
 void (*recalcsizeshook)();
 
 // The text line height is fixed by the first frame of the run, so that
 // resizing the window does not respace the listed values.
 static int firstrecalc = 1;
+static double basefbsize;  // that height at a scale of 1
+
+// The sizes that follow the scale, from the shorter side m in pixels.
+static void scaledsizes(double m) {
+  fbsize = basefbsize * screenscale;
+  dpbsize = gvertexsize * screenscale / m;  // a mark spans that many pixels
+  spbsize = 0.7071067811865 * dpbsize;
+}
+
+void setscreenscale(double s) {
+  screenscale = s;
+  if (xsize > 0 && ysize > 0) scaledsizes(xsize < ysize ? xsize : ysize);
+}
+
+int screenfontsize() {
+  return (int)std::lround(fontsize * screenscale);
+}
 
 void recalcsizes(int force) {
   if (xsize == 0 || ysize == 0) return;
@@ -42,10 +60,9 @@ void recalcsizes(int force) {
   }
   if (firstrecalc || force) {
     psfontsize = gfontsize;
-    fbsize = psfontsize * 2.15 / m;
+    basefbsize = psfontsize * 2.15 / m;
   }
-  dpbsize = gvertexsize / m;  // a mark spans gvertexsize pixels
-  spbsize = 0.7071067811865 * dpbsize;
+  scaledsizes(m);
   if (fontsize > 40) fontsize = 40;
   firstrecalc = 0;
   if (recalcsizeshook) recalcsizeshook();
@@ -143,7 +160,8 @@ void resetview() {
   xsize = ysize = 0;
   fxmin = fymin = -1;
   fxmax = fymax = 1;
-  dpbsize = spbsize = fbsize = psfontsize = 0;
+  dpbsize = spbsize = fbsize = psfontsize = basefbsize = 0;
+  screenscale = 1;
   PSxscale = 1;
   gvertexsize = 8;
   gfontsize = 16;

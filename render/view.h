@@ -26,6 +26,10 @@ extern int drawgeominited;         // the background was painted once
 extern int smearflag;              // echo smear-coloured records as PS
 extern double ym, yinfo;           // running y of the two text columns
 extern int smoothdrawing;          // antialiased strokes in an RGB window
+// Screen pixels per pixel of the exports: point marks, text, line widths
+// and the label line height are drawn this much larger on a display of
+// high resolution. The EPS and the other exports always draw at 1.
+extern double screenscale;
 
 // Called at the end of recalcsizes so the window can load its screen font
 // at `fontsize` and rebuild the cached outline of the circle mark. Unbound
@@ -36,6 +40,14 @@ extern void (*recalcsizeshook)();
 // non-zero argument forces the text sizes to be recomputed. Does nothing
 // while either side is 0.
 void recalcsizes(int force);
+
+// Sets `screenscale` and the mark and line sizes that follow it (nothing
+// else: no font is loaded). The exports set 1 while they write and put
+// the screen's scale back after.
+void setscreenscale(double s);
+
+// The screen font's size in pixels: `fontsize` at `screenscale`.
+int screenfontsize();
 
 // The two-dimensional orthographic projection as a column-major 4x4 matrix
 // (what the window multiplies onto its projection matrix).

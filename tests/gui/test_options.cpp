@@ -78,7 +78,8 @@ TEST_F(Options, SizesShowAsTheNearestEntry) {
   EXPECT_STREQ(printinput->value(), "lpr %s");
   EXPECT_STREQ(choicefont->text(), "Helvetica");
   EXPECT_EQ(optionswindow->w(), 400);
-  EXPECT_EQ(optionswindow->h(), 249);
+  EXPECT_EQ(optionswindow->h(), 249);  // nine rows and the buttons
+  EXPECT_STREQ(choicescale->text(), "Auto");
   // Centred on the main window.
   EXPECT_EQ(optionswindow->x(), main_window->x() + main_window->w() / 2 - 200);
 }
@@ -147,7 +148,16 @@ TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
   EXPECT_STREQ(choicesize->text(), "16 pt");
   EXPECT_EQ(tipsbut->value(), 1);
   closeoptions(nullptr, 0);
-  EXPECT_EQ(prefstext(), "browser explorer.exe\n");
+  EXPECT_EQ(prefstext(), "browser xdg-open\n");
+}
+
+// A tip as the window shows it: one paragraph that the window wraps to its
+// width (the source's line breaks would run past its right edge).
+static std::string oneparagraph(const char* tip) {
+  std::string s = tip;
+  for (char& c : s)
+    if (c == '\n') c = ' ';
+  return s;
 }
 
 TEST_F(Options, TipsWindowStepsAndCloseSaves) {
@@ -155,14 +165,15 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   pump(0.2);
   EXPECT_TRUE(tipswindow->shown());
   EXPECT_EQ(tipswindow->border(), 0);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
+  EXPECT_TRUE(tipstext->wrap());
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[curtip]));
   int first = curtip;
   nexttip(nullptr, 1);
   EXPECT_NE(curtip, first);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[curtip]));
   nexttip(nullptr, -1);
   EXPECT_EQ(curtip, first);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[first]);
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[first]));
   // The start-up switch follows the check button.
   set(tipsstartbut, 0);
   EXPECT_EQ(showthetips, 0);
@@ -171,7 +182,7 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   closetips();
   pump(0.2);
   EXPECT_FALSE(tipswindow->shown());
-  EXPECT_EQ(prefstext(), "browser explorer.exe\nnotips\n");
+  EXPECT_EQ(prefstext(), "browser xdg-open\nnotips\n");
   EXPECT_EQ(main_window->w(), WIDTH + MENUWIDTH);
   EXPECT_EQ(main_window->h(), HEIGHT + 24 + STATUSHEIGHT);
 }
