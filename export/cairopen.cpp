@@ -175,7 +175,12 @@ void halostroke(cairo_t* cr) {
 cairo_surface_t* glyphhalo(cairopen* p, const textrun* r, unsigned long g) {
   cairo_surface_t*& rec = p->halos[halokey(r->face, r->size, g)];
   if (rec) return rec;
-  rec = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+  // Bounded (an unbounded recording placed on a PDF is never freed by
+  // cairo) by two ems and the halo about the origin: no glyph reaches
+  // further.
+  double e = 2 * (r->size + HALOWIDTH) / p->pixel;
+  cairo_rectangle_t box = {-e, -e, 2 * e, 2 * e};
+  rec = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
   cairo_t* rc = cairo_create(rec);
   cairo_scale(rc, 1 / p->pixel, 1 / p->pixel);
   setfont(rc, r);

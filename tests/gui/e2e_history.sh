@@ -14,27 +14,7 @@ if [ -z "${E2E_ON_XVFB:-}" ]; then
   E2E_ON_XVFB=1 exec bash "$(dirname "$0")/xvfb.sh" bash "$0" "$@"
 fi
 bin=$1
-work=$(mktemp -d)
-passed=0
-failed=0
-app=""
-
-cleanup() {
-  [ -n "$app" ] && kill -9 "$app" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-
-export HOME=$work
-export XDG_STATE_HOME=$work/state
-printf 'notips\n' >"$work/.tessarinrc"
+. "$(dirname "$0")/e2e_lib.sh"
 file=$work/drag.T
 printf '.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n' >"$file"
 wid=""
@@ -120,5 +100,4 @@ check "a clean exit ends the program" gone
 left=$(ls "$XDG_STATE_HOME"/tessarin/ 2>/dev/null)
 check "a clean exit leaves no recovery file ($left)" test -z "$left"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary
