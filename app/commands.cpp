@@ -23,6 +23,7 @@
 #include "app/exportcmd.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/recentmenu.h"
 #include "app/script.h"
 #include "app/ui.h"
 #include "app/undo.h"
@@ -292,6 +293,8 @@ int runcommand(int code) {
     proofcommand(code);
   } else if (inrange(code, 200350, 200355)) {
     widthcommand(code);
+  } else if (inrange(code, FIRSTRECENT, LASTRECENT)) {
+    return openrecent(code);
   } else if (inrange(code, 100001, 100015) || code == 100040 ||
              code == 200239) {
     return filecommand(code);
@@ -395,9 +398,10 @@ void checklinetype() {
   }
 }
 
+// Circles and arcs take the dash of lines too.
 void checklinestyle() {
-  if (line* l = (line*)selectedof(RW_LINE)) {
-    l->linestyle = currentlinestyle;
+  if (int32_t* style = pselected ? linestyleof(pselected) : nullptr) {
+    *style = currentlinestyle;
     setdirtyfile();
   }
 }

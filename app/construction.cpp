@@ -420,18 +420,26 @@ void finishstate(int first) {
     setselect();
 }
 
-// One click of a table construction: pick, check, advance or build.
-void constructionstep(const construction& c, int step, double x, double y) {
+// The object step `step` of `c` takes at (x, y): null when nothing of the
+// wanted type is there or it is an earlier pick the step must differ from.
+primitive* steppick(const construction& c, int step, double x, double y) {
   const pickstep& s = c.steps[step];
   primitive* other = nullptr;
   for (int i = step - 1; i >= 0 && !other; i--)
     if (s.differs & (1 << i)) other = current.p[i];
+  primitive* hit = hitoftype(s.what, x, y, other);
+  for (int i = 0; i < step && hit; i++)
+    if ((s.differs & (1 << i)) && current.p[i] == hit) hit = nullptr;
+  return hit;
+}
+
+// One click of a table construction: pick, check, advance or build.
+void constructionstep(const construction& c, int step, double x, double y) {
+  const pickstep& s = c.steps[step];
   primitive* hit = nullptr;
   if (s.what != PICK_SPOT) {
-    hit = hitoftype(s.what, x, y, other);
+    hit = steppick(c, step, x, y);
     if (!hit) return;
-    for (int i = 0; i < step; i++)
-      if ((s.differs & (1 << i)) && current.p[i] == hit) return;
   }
   current.p[step] = hit;
   current.x[step] = x;
@@ -506,6 +514,29 @@ void handleworldpick(double x, double y, int ctrl) {
       break;
   }
   setmessage();
+}
+
+primitive* clickpick(double x, double y) {
+  // The general hit test notes the text it finds; a look is not a pick.
+  primitive* text = selectedtextprim;
+  primitive* hit = nullptr;
+  int step;
+  const construction* c;
+  switch (UIstate) {
+    case 0:
+      hit = hitvertex(x, y);
+      if (!hit) hit = hitprimitive(x, y);
+      break;
+    case POLYFIRST:
+    case POLYNEXT: hit = hitvertex(x, y); break;
+    case COLORSTATE: hit = hitprimitive(x, y); break;
+    default:
+      c = byfirststate(UIstate, &step);
+      if (c) hit = steppick(*c, step, x, y);
+      break;
+  }
+  selectedtextprim = text;
+  return hit;
 }
 
 void prompttext(int state, char* buf, int size) {

@@ -38,6 +38,11 @@ void handlegeombutton(int x, int y);
 // Control key was held (selection then walks through stacked objects).
 void handleworldpick(double x, double y, int ctrl);
 
+// What a plain click at world point (x, y) would take in the present state,
+// or null: the hit test's own choice, found without selecting or building
+// anything (the pointer's hover highlight shows it).
+primitive* clickpick(double x, double y);
+
 // Puts the prompt of `UIstate` into the prompt field and lights the repeat
 // light exactly when `sticky` is set.
 void setmessage();

@@ -28,6 +28,7 @@
 #include "app/construction.h"
 #include "app/geomwindow.h"
 #include "app/idle.h"
+#include "app/recentmenu.h"
 #include "app/undo.h"
 #include "dist/datadir.h"
 #include "dist/version.h"
@@ -133,6 +134,7 @@ int loaddiagram(const char* path, const std::string& previous) {
     setcurrentfilename(name.c_str());
     cleardirtyfile();
     diagramloaded(1);
+    rememberrecent(name.c_str());
     return 1;
   }
   historyputback();
@@ -296,6 +298,7 @@ int savecurrentfile(int announce) {
   }
   cleardirtyfile();
   diagramsaved();
+  rememberrecent(currentfilename);
   if (announce) showmessagewindow("File Saved", 0.5);
   return 1;
 }

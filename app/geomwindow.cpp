@@ -5,10 +5,12 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include "app/hover.h"
 #include "app/undo.h"
 #include "model/shell.h"
 #include "prefs/preffile.h"
 #include "render/colors.h"
+#include "render/gldraw.h"
 #include "render/view.h"
 
 Fl_Window* main_window;
@@ -33,6 +35,9 @@ void Fl_Geom_Window::clearcallbacks() {
   motionfunc = nullptr;
   visibilityfunc = nullptr;
   specialfunc = nullptr;
+  wheelfunc = nullptr;
+  hoverfunc = nullptr;
+  panfunc = nullptr;
 }
 
 void Fl_Geom_Window::make_current() {
@@ -54,10 +59,23 @@ static int specialcode(int k) {
   return k;
 }
 
+// The diagram has stopped moving under the mouse: the frame at rest is
+// drawn smooth.
+static void settle(void*) {
+  movingframes = 0;
+  if (smoothdrawing) redrawgeometry();
+}
+
 // A change an event leaves pending is taken into the history once no
 // button is held: a whole drag or pan with the mouse is one step.
 int Fl_Geom_Window::handle(int event) {
-  if (event == FL_PUSH || event == FL_KEYBOARD) beginchange();
+  if (event == FL_DRAG || event == FL_MOUSEWHEEL) {
+    movingframes = 1;
+    Fl::remove_timeout(settle);
+    Fl::add_timeout(SETTLESECONDS, settle);
+  }
+  if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_MOUSEWHEEL)
+    beginchange();
   int used = route(event);
   commitpending();
   return used;
@@ -86,8 +104,22 @@ int Fl_Geom_Window::route(int event) {
       return 1;
     case FL_DRAG:
       if (!motionfunc) return 0;
-      // Only the left button selects and drags points.
-      if (Fl::event_state(FL_BUTTON1)) motionfunc(x, y);
+      // Only the left button selects and drags points; the others pan.
+      if (Fl::event_state(FL_BUTTON1))
+        motionfunc(x, y);
+      else if (panfunc)
+        panfunc(x, y);
+      return 1;
+    case FL_MOUSEWHEEL:
+      if (!wheelfunc) return 0;
+      wheelfunc(Fl::event_dx(), Fl::event_dy(), x, y);
+      return 1;
+    case FL_ENTER:  // taking it brings the motion events
+    case FL_MOVE:
+      if (hoverfunc) hoverfunc(x, y);
+      return 1;
+    case FL_LEAVE:
+      if (hoverfunc) hoverfunc(-1, -1);
       return 1;
     case FL_FOCUS: return 1;
     case FL_KEYBOARD: {
@@ -110,7 +142,7 @@ int Fl_Geom_Window::route(int event) {
     case FL_SHOW:
       if (visibilityfunc) visibilityfunc(1);
       return Fl_Gl_Window::handle(event);
-    default:  // enter, leave, move, wheel and the rest: the toolkit's own
+    default:  // the rest: the toolkit's own
       return Fl_Gl_Window::handle(event);
   }
 }
@@ -130,7 +162,8 @@ void visibility(int) {
 }
 
 void reshapeall(int width, int height) {
-  if (main_window) main_window->size(MENUWIDTH + width, height + 24);
+  if (main_window)
+    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + STATUSHEIGHT);
 }
 
 void fixcursor() {

@@ -20,6 +20,9 @@ class Fl_Geom_Window : public Fl_Gl_Window {
   void (*motionfunc)(int x, int y);  // motion with a button down
   void (*visibilityfunc)(int shown);
   void (*specialfunc)(int key, int x, int y);
+  void (*wheelfunc)(int dx, int dy, int x, int y);  // wheel clicks
+  void (*hoverfunc)(int x, int y);  // motion without a button; x < 0: left
+  int (*panfunc)(int x, int y);     // motion with another button than left
 
   Fl_Geom_Window(int w, int h, const char* l = nullptr);
   Fl_Geom_Window(int x, int y, int w, int h, const char* l = nullptr);
@@ -33,6 +36,10 @@ class Fl_Geom_Window : public Fl_Gl_Window {
   void clearcallbacks();
   int route(int event);  // the event to its callback
 };
+
+// Frames are drawn plain while the mouse moves the diagram, and smooth
+// once it has rested this long.
+const double SETTLESECONDS = 0.2;
 
 extern Fl_Window* main_window;       // the program's one main window
 extern Fl_Geom_Window* geom_window;  // its drawing area

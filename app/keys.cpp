@@ -8,6 +8,7 @@
 
 #include <FL/Fl.H>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -68,6 +69,19 @@ int digitcommand(int digit, int shift) {
 }
 
 int ignorerelease;  // the press that stopped a script swallows its release
+int panning;        // a pan with the mouse is under way
+int panx, pany;     // the pointer at the pan's last step
+
+// A right press starts a pan only where a click would take nothing, so the
+// button keeps its own use on objects.
+int panstarts(int button, int x, int y) {
+  if (button == 2) {
+    double wx, wy;
+    getpoint(&wx, &wy, x, ysize - y);
+    if (clickpick(wx, wy)) return 0;
+  }
+  return button == 1 || button == 2;
+}
 
 }  // namespace
 
@@ -159,9 +173,15 @@ void mouse(int button, int state, int x, int y) {
   if (state == 0) {
     clearsmearlist();
     if (button == 0) handlegeombutton(x, ysize - y);
+    if (panstarts(button, x, y)) {
+      panning = 1;
+      panx = x;
+      pany = y;
+    }
     if (button <= 1) redrawgeometry();
     return;
   }
+  panning = 0;
   if (ignorerelease) {
     ignorerelease = 0;
     return;
@@ -169,6 +189,35 @@ void mouse(int button, int state, int x, int y) {
   if (button <= 1) redrawgeometry();
 }
 
+int panto(int x, int y) {
+  if (!panning) return 0;
+  if (x == panx && y == pany) return 1;
+  double k = worldperpixel();
+  panworld(k * (x - panx), -k * (y - pany));  // window y runs downwards
+  panx = x;
+  pany = y;
+  blinkonly = 0;
+  redrawgeometry();
+  return 1;
+}
+
+void wheel(int dx, int dy, int x, int y) {
+  if (Fl::event_state(FL_SHIFT)) {
+    dx += dy;
+    dy = 0;
+  }
+  double k = worldperpixel();
+  if (dx) panworld(-k * WHEELPAN * dx, 0);
+  if (dy) {
+    double wx, wy;
+    getpoint(&wx, &wy, x, ysize - y);
+    zoomworldabout(std::pow(WHEELZOOM, -dy), wx, wy);
+  }
+  blinkonly = 0;
+  redrawgeometry();
+}
+
 void resetkeys() {
   ignorerelease = 0;
+  panning = 0;
 }

@@ -17,6 +17,7 @@
 #include <FL/Fl_Text_Display.H>
 #include <FL/Fl_Window.H>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -25,6 +26,7 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/ui.h"
+#include "language/symtable.h"
 #include "model/worldlist.h"
 #include "relations/finder.h"
 #include "relations/report.h"
@@ -77,12 +79,16 @@ void toggleform(Fl_Widget*, void*) {
   showform(!showingsummary);
 }
 
-// The objects of an entry that are still records of the diagram.
+// The records an entry names, found again by identifier (an undo or an
+// edit since the report makes new records of the same names), or when
+// one has none, by address among the records still there.
 std::vector<const primitive*> liveobjects(const relentry& e) {
   std::vector<const primitive*> live;
   for (primitive* p = plist; p; p = p->next)
-    for (const primitive* q : e.objects)
-      if (p == q) live.push_back(p);
+    for (size_t k = 0; k < e.objects.size(); k++)
+      if (e.ids[k].empty() ? p == e.objects[k]
+                           : p->symbol && e.ids[k] == p->symbol->name)
+        live.push_back(p);
   return live;
 }
 

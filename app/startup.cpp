@@ -10,16 +10,21 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "app/cmdline.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "app/idle.h"
 #include "app/keys.h"
 #include "app/pick.h"
+#include "app/recentmenu.h"
 #include "app/relationswindow.h"
 #include "app/ui.h"
 #include "app/undo.h"
@@ -37,6 +42,7 @@
 #include "prefs/tips.h"
 #include "render/gldraw.h"
 #include "render/palette.h"
+#include "render/view.h"
 
 int (*savefilehook)();
 
@@ -90,14 +96,60 @@ static void nodisplaymessage() {
           "eps FILE\" writes a diagram as EPS).\n");
 }
 
-// Whatever size the preferences ask for, the window starts inside the
-// screen's work area (and never beyond what the GL library can draw).
+// The display's resolution in dots per inch: the desktop's Xft.dpi
+// setting when there is one, else the screen's physical size.
+static double displaydpi() {
+  if (const char* rm = XResourceManagerString(fl_display)) {
+    const char* at = strstr(rm, "Xft.dpi:");
+    double d = at ? atof(at + 8) : 0;
+    if (d > 0) return d;
+  }
+  int mm = DisplayHeightMM(fl_display, fl_screen);
+  return mm > 0 ? DisplayHeight(fl_display, fl_screen) * 25.4 / mm : 96;
+}
+
+static double displayscale = 1;  // what Auto means on this display
+
+double chosenscale() {
+  return scalechoice ? scalechoice / 100.0 : displayscale;
+}
+
+// Text, marks and lines of the drawing, and the toolkit's text, panel and
+// menu bar, grow on a display of high resolution. Ordinary displays (up to
+// 120 dpi) keep the sizes they always had.
+static void scaletodisplay() {
+  double dpi = displaydpi();
+  // Auto never grows the panel (about 500 pixels tall, 640 with big fonts)
+  // past the screen's height.
+  int x, y, w, h;
+  Fl::screen_work_area(x, y, w, h);
+  double fit = std::max(1.0, h / (bigfont ? 640.0 : 500.0));
+  displayscale = dpi > 120 ? std::min(dpi / 96, fit) : 1;
+  double s = chosenscale();
+  setscreenscale(s);
+  FL_NORMAL_SIZE = (int)lround(14 * s);
+  Fl_Tooltip::size(FL_NORMAL_SIZE);
+  MENUWIDTH = (int)lround(MENUWIDTH * s);
+  MENUBARHEIGHT = (int)lround(24 * s);
+}
+
+// Without a size in the preferences the drawing area is a square of two
+// thirds of the screen's height (at least 450 pixels). Whatever size is
+// asked for, the window starts inside the screen's work area (and never
+// beyond what the GL library can draw).
 static void fittoscreen() {
   int x, y, w, h;
   Fl::screen_work_area(x, y, w, h);
+  if (!sizegiven)
+    WIDTH = HEIGHT = std::max(450, (int)lround(Fl::h() * 2.0 / 3));
   if (WIDTH > w - MENUWIDTH) WIDTH = w - MENUWIDTH;
-  if (HEIGHT > h - 24) HEIGHT = h - 24;
+  if (HEIGHT > h - MENUBARHEIGHT - STATUSHEIGHT)
+    HEIGHT = h - MENUBARHEIGHT - STATUSHEIGHT;
   clampdrawsize();
+  if (!sizegiven) {
+    autowidth = WIDTH;  // the size chosen here is not written back
+    autoheight = HEIGHT;
+  }
 }
 
 // The diagram name among the arguments: the first that is not a switch;
@@ -116,9 +168,10 @@ void geommain(const char* name) {
   inittables();
   initcolors();
   if (!name || !*name) return;
-  readgeometry(name);
+  int read = readgeometry(name);
   setcurrentfilename(name);
   cleardirtyfile();
+  if (read) rememberrecent(name);
 }
 
 static void bindcallbacks(Fl_Geom_Window* g) {
@@ -129,6 +182,10 @@ static void bindcallbacks(Fl_Geom_Window* g) {
   g->visibilityfunc = visibility;
   g->keyboardfunc = keyboard;
   g->specialfunc = special;
+  g->wheelfunc = wheel;
+  g->hoverfunc = hover;
+  g->panfunc = panto;
+  beforedrawhook = followhover;
 }
 
 int startup(int argc, char** argv) {
@@ -142,8 +199,11 @@ int startup(int argc, char** argv) {
     nodisplaymessage();
     return 1;
   }
+  scaletodisplay();
   fittoscreen();
-  main_window = new Fl_Window(WIDTH + MENUWIDTH, HEIGHT + 24, "No File Name");
+  main_window = new Fl_Window(WIDTH + MENUWIDTH,
+                              HEIGHT + MENUBARHEIGHT + STATUSHEIGHT,
+                              "No File Name");
   main_window->callback(closemain);
   makeui();
   fitlabels();
@@ -151,7 +211,8 @@ int startup(int argc, char** argv) {
   // which is never opened in a way that could wait for a writer.
   if (!filename.empty() && !isreadablefile(filename.c_str())) filename.clear();
   if (!filename.empty()) main_window->copy_label(filename.c_str());
-  geom_window = new Fl_Geom_Window(0, 24, WIDTH, HEIGHT, "Tessarin");
+  geom_window = new Fl_Geom_Window(0, MENUBARHEIGHT, WIDTH, HEIGHT, "Tessarin");
+  makestatusline(0, MENUBARHEIGHT + HEIGHT, WIDTH, STATUSHEIGHT);
   main_window->resizable(geom_window);
   geom_window->mode(choosedisplaymode());
   bindcallbacks(geom_window);
@@ -160,6 +221,9 @@ int startup(int argc, char** argv) {
   bindfltkdialogs();
   bindrelationshooks();
   savefilehook = savediagram;
+  // The panel's height is settled before the window is shown: a window
+  // grown after its first frame showed that frame off-centre.
+  setlayerdisplay();
   main_window->show(argc, argv);
   geom_window->show();
   geommain(filename.c_str());

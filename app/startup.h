@@ -23,3 +23,7 @@ extern int (*savefilehook)();
 
 // The diagram file named on the command line ("" for none).
 const char* startfilename();
+
+// The screen scale in force: the options' Scale choice, or for Auto what
+// the display's resolution asks for (1 up to 120 dpi, else dpi / 96).
+double chosenscale();

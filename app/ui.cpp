@@ -21,6 +21,7 @@
 #include <FL/Fl_Tooltip.H>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/commands.h"
 #include "app/construction.h"
@@ -28,6 +29,8 @@
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/keys.h"
+#include "app/menulabels.h"
+#include "app/recentmenu.h"
 #include "app/relationswindow.h"
 #include "app/undo.h"
 #include "engine/drag.h"
@@ -39,6 +42,7 @@
 #include "prefs/preffile.h"
 #include "relations/finder.h"
 #include "render/gldraw.h"
+#include "render/view.h"
 
 Fl_Menu_Bar* menubar;
 Fl_Group* controlpanel;
@@ -66,6 +70,19 @@ Fl_Menu_Item menutable[] = {
     SUB("File"),
     ITEM("New", 0, 100001, 0),
     ITEM("Open", CMD + 'o', 100002, 0),
+    SUB("Open Recent"),
+    ITEM("No Recent Files", 0, NORECENT, FL_MENU_INACTIVE),
+    ITEM("", 0, FIRSTRECENT, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 1, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 2, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 3, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 4, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 5, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 6, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 7, FL_MENU_INVISIBLE),
+    ITEM("", 0, FIRSTRECENT + 8, FL_MENU_INVISIBLE),
+    ITEM("", 0, LASTRECENT, FL_MENU_INVISIBLE),
+    END,
     ITEM("ReOpen", CMD + 'r', 100013, 0),
     ITEM("Save", CMD + 's', 100003, 0),
     ITEM("Save As", CMD + SH + 's', 100004, 0),
@@ -226,7 +243,9 @@ Fl_Menu_Item menutable[] = {
     END,
 };
 
-// The "Color" choice; Red to Cyan are drawn in their own colour.
+// The "Color" choice. Each entry is its name in black after a swatch of
+// its colour: names drawn in their own colour could not be read on the
+// grey menu (yellow and cyan least of all).
 Fl_Menu_Item colortable[] = {
     ITEM("Red", 0, 200151, 0),
     ITEM("Green", 0, 200152, 0),
@@ -242,12 +261,7 @@ Fl_Menu_Item colortable[] = {
     ITEM("Blink2", 0, 200145, 0),
     END,
 };
-const Fl_Color colorlabels[] = {FL_RED,     FL_GREEN, FL_YELLOW, FL_BLUE,
-                                FL_MAGENTA, FL_CYAN,  FL_BLACK,  FL_BLACK,
-                                FL_BLACK,   FL_BLACK, FL_BLACK,  FL_BLACK};
-static_assert(sizeof colorlabels / sizeof colorlabels[0] ==
-                  sizeof colortable / sizeof colortable[0] - 1,
-              "one label colour per colour item");
+const int NCOLORITEMS = sizeof colortable / sizeof colortable[0] - 1;
 const int WHITEITEM = 6;
 
 Fl_Menu_Item pointtable[] = {
@@ -298,8 +312,22 @@ struct column {
   int x, titlex, y;
 };
 
+metrics panelmetrics;  // the normal or big metrics at the screen scale
+
+// A length of the panel at the screen scale.
+int sc(int n) {
+  return (int)std::lround(n * screenscale);
+}
+
+void scalemetrics() {
+  const metrics& m = bigfont ? bigmetrics : normalmetrics;
+  panelmetrics = {sc(m.rowstep), sc(m.bw),      sc(m.bh),
+                  sc(m.labelsize), sc(m.choicew), sc(m.proofw),
+                  sc(m.proofstep), sc(m.layerdx), sc(m.promptheight)};
+}
+
 const metrics& M() {
-  return bigfont ? bigmetrics : normalmetrics;
+  return panelmetrics;
 }
 
 void title(column& c, const char* text) {
@@ -421,13 +449,13 @@ void layerbuttons(column& c) {
   static char labels[NLAYERBUTS][4];
   static char tips[NLAYERBUTS][32];
   title(c, "Layer Control");
-  layergroup = new Fl_Group(c.x + 2, c.y, bigfont ? 180 : 140, 100);
+  layergroup = new Fl_Group(c.x + 2, c.y, sc(bigfont ? 180 : 140), sc(100));
   for (int n = 0; n < NLAYERBUTS; n++) {
     snprintf(labels[n], sizeof labels[n], "%d", n);
     snprintf(tips[n], sizeof tips[n], "Toggle display of layer %d", n);
     int x = c.x + 2 + (n % 4) * M().layerdx;
     int y = c.y + (n / 4) * (M().rowstep + 4);
-    Fl_Round_Button* b = new Fl_Round_Button(x, y, 30, M().bh, labels[n]);
+    Fl_Round_Button* b = new Fl_Round_Button(x, y, sc(30), M().bh, labels[n]);
     b->labelsize(M().labelsize);
     b->tooltip(tips[n]);
     b->callback(setlevel, (void*)(long)(200100 + n));
@@ -435,7 +463,7 @@ void layerbuttons(column& c) {
   }
   layerbuts[0]->value(1);
   layergroup->end();
-  c.y += 100;
+  c.y += sc(100);
 }
 
 // The hooks through which the core and the state machine reach the panel.
@@ -501,12 +529,14 @@ void fitlabels() {
 }
 
 void makeui() {
+  scalemetrics();
   const metrics& m = M();
-  menubar = new Fl_Menu_Bar(0, 0, WIDTH, 24);
+  menubar = new Fl_Menu_Bar(0, 0, WIDTH, MENUBARHEIGHT);
   menubar->menu(menutable);
-  menubar->textsize(bigfont ? 16 : 14);
+  menubar->textsize(sc(bigfont ? 16 : 14));
   for (Fl_Menu_Item& it : menutable)
-    if (it.label()) it.labelsize(bigfont ? 16 : 14);
+    if (it.label()) it.labelsize(sc(bigfont ? 16 : 14));
+  gaplabels(menutable, N(menutable));
 
   controlpanel = new Fl_Group(WIDTH, 0, MENUWIDTH, 2000);
   column left = {WIDTH, WIDTH + 2, 2};
@@ -517,11 +547,7 @@ void makeui() {
   section(right, "Circle", circlebuttons, N(circlebuttons));
   section(right, "Angle", anglebuttons, N(anglebuttons));
   section(left, "Polygon", polygonbuttons, N(polygonbuttons));
-  for (int i = 0; i < N(colortable) - 1; i++) {
-    colortable[i].labelfont(FL_HELVETICA_BOLD);
-    colortable[i].labelcolor(colorlabels[i]);
-    colortable[i].labelsize(m.labelsize);
-  }
+  swatchlabels(colortable, NCOLORITEMS, 200150, m.labelsize);
   choices[COLORCHOICE] = choice(left, "Color", colortable,
                                 "Change color of current selected primitive");
   choices[POINTCHOICE] =
@@ -540,14 +566,14 @@ void makeui() {
   statebuts[SHOWTEXTBUT]->value(1);
   y += m.rowstep + 4;
   Fl_Check_Button* rpt =
-      new Fl_Check_Button(left.x + 2, y, m.bw - 30, m.bh, "Rpt Set Color");
+      new Fl_Check_Button(left.x + 2, y, m.bw - sc(30), m.bh, "Rpt Set Color");
   rpt->labelsize(m.labelsize);
   rpt->tooltip("Enter repeat mode to set the color of objects");
   rpt->when(FL_WHEN_CHANGED);
   rpt->callback(setlevel, (void*)(long)1200048);
   uibuts[COLORSLOT] = rpt;
   statebuts[RUNSCRIPTBUT] =
-      panelbutton_(right.x, y, 85, m.bh, "Run Script", 200244,
+      panelbutton_(right.x, y, sc(85), m.bh, "Run Script", 200244,
                    "Run the script if there is one");
   statebuts[RUNSCRIPTBUT]->deactivate();
   y += m.bh + 4;
@@ -576,6 +602,7 @@ void makeui() {
   inselectstatehook = inselectstate;
   resetstatehook = resetstatewidgets;
   scripthook = activatescript;
+  updaterecentmenu();
 }
 
 Fl_Menu_Item* menuitem(int code) {

@@ -1,6 +1,7 @@
 // gui_frame.cpp: the program window's speed under a virtual display: a drag
-// step on a 2,000-primitive diagram (recomputation plus a full redraw of an
-// 800 x 800 drawing area), start-up to the first drawn frame of a
+// step and a wheel-zoom step on a 2,000-primitive diagram (recomputation
+// plus a full redraw of an 800 x 800 drawing area), with smoothing off and
+// on, start-up to the first drawn frame of a
 // 1,000-primitive diagram, and the processor time of a program left alone
 // on a diagram without blinking colours.
 //
@@ -26,7 +27,6 @@
 
 #include "app/geomwindow.h"
 #include "app/startup.h"
-#include "engine/drag.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "language/writer.h"
@@ -329,51 +329,55 @@ BENCHMARK(BM_IdleProcessorTime)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// A drag step: one motion event of the selected point, then the frame
-// (recomputation and full redraw) up to the swap of the buffers.
-void BM_DragStep(benchmark::State& state) {
+// Opens the program window once, then builds the benchmark diagram of n
+// primitives in it with smoothing on or off; 0 without a display.
+int preparewindow(benchmark::State& state, int n, int spread, int smooth) {
   static int started = 0;
   if (!started) {
     if (startwindow(nullptr)) {
       state.SkipWithError("no display");
-      return;
+      return 0;
     }
     for (int i = 0; i < 50; i++) Fl::wait(0.01);
     started = 1;
   }
   clearbuffer();
-  builddiagram((int)state.range(0), (int)state.range(1));
+  builddiagram(n, spread);
+  smoothdrawing = smooth;
   geom_window->make_current();
   drawgeom();
-  vertex* v = nullptr;
-  for (primitive* p = plist; p && !v; p = p->next)
-    if (p->type == RW_VERTEX && p->kind == FREE) v = static_cast<vertex*>(p);
-  selectprim(v);
+  return 1;
+}
+
+// Writes the frame as a PPM image when BENCHSHOT names a file.
+void benchshot() {
+  if (!getenv("BENCHSHOT")) return;
+  drawgeom();
+  glFinish();
+  std::vector<unsigned char> px(3 * xsize * ysize);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, xsize, ysize, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+  FILE* out = fopen(getenv("BENCHSHOT"), "wb");
+  if (!out) return;
+  fprintf(out, "P6\n%d %d\n255\n", xsize, ysize);
+  for (int y = ysize - 1; y >= 0; y--)
+    fwrite(&px[3 * y * xsize], 3, xsize, out);
+  fclose(out);
+}
+
+// Times `step` followed by the frame it asks for up to the swap of the
+// buffers, and reports the medians.
+template <typename F>
+void timesteps(benchmark::State& state, F step) {
   int count = 0;
   for (primitive* p = plist; p; p = p->next) count++;
-  if (getenv("BENCHSHOT")) {
-    drawgeom();
-    glFinish();
-    std::vector<unsigned char> px(3 * xsize * ysize);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, xsize, ysize, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-    FILE* out = fopen(getenv("BENCHSHOT"), "wb");
-    if (out) {
-      fprintf(out, "P6\n%d %d\n255\n", xsize, ysize);
-      for (int y = ysize - 1; y >= 0; y--)
-        fwrite(&px[3 * y * xsize], 3, xsize, out);
-      fclose(out);
-    }
-  }
   std::vector<double> ms, cpu;
-  int step = 0;
+  int n = 0;
   for (auto _ : state) {
     long long t0 = monotonicmicros();
     double c0 = processcpums();
-    double a = step++ * 0.05;
-    dragvertex(xsize / 2 + (int)(150 * std::cos(a)),
-               ysize / 2 + (int)(150 * std::sin(a)));
+    step(n++);
     drawgeom();
     geom_window->swap_buffers();
     glFinish();
@@ -395,9 +399,72 @@ void BM_DragStep(benchmark::State& state) {
     state.counters["p90_ms"] = ms[ms.size() * 9 / 10];
   }
 }
+
+// One event delivered to the drawing area as the toolkit delivers it, at
+// window pixel (x, y) with the left button held or not.
+void sendevent(int event, int x, int y, int dy, int held) {
+  Fl::e_x = x;
+  Fl::e_y = y;
+  Fl::e_dx = 0;
+  Fl::e_dy = dy;
+  Fl::e_state = held ? FL_BUTTON1 : 0;
+  geom_window->handle(event);
+}
+
+// Smoothing in the steps below: 0 off; 1 on as the program has it (frames
+// drawn while the mouse moves the diagram are plain, the frame at rest is
+// smooth); 2 on for every frame, moving or not.
+void frameswhilemoving(int smooth) {
+  if (smooth == 2) movingframes = 0;
+}
+
+// A drag step: one motion event of the selected point through the drawing
+// area, then the frame (recomputation and full redraw) up to the swap of
+// the buffers. Arguments: primitives, spread over the view, smoothing.
+void BM_DragStep(benchmark::State& state) {
+  int smooth = (int)state.range(2);
+  if (!preparewindow(state, (int)state.range(0), (int)state.range(1),
+                     smooth != 0))
+    return;
+  vertex* v = nullptr;
+  for (primitive* p = plist; p && !v; p = p->next)
+    if (p->type == RW_VERTEX && p->kind == FREE) v = static_cast<vertex*>(p);
+  selectprim(v);
+  benchshot();
+  timesteps(state, [smooth](int step) {
+    double a = step * 0.05;
+    sendevent(FL_DRAG, xsize / 2 + (int)(150 * std::cos(a)),
+              ysize / 2 + (int)(150 * std::sin(a)), 0, 1);
+    frameswhilemoving(smooth);
+  });
+}
 BENCHMARK(BM_DragStep)
+    ->Args({2000, 0, 0})
+    ->Args({2000, 0, 1})
+    ->Args({2000, 0, 2})
+    ->Args({2000, 1, 0})
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A wheel-zoom step: one wheel click through the drawing area (the history
+// takes the step in), then the frame. Clicks alternate in and out about a
+// point off the centre, so the diagram keeps its size. Arguments:
+// primitives, smoothing.
+void BM_WheelZoomStep(benchmark::State& state) {
+  int smooth = (int)state.range(1);
+  if (!preparewindow(state, (int)state.range(0), 0, smooth != 0)) return;
+  selectprim(nullptr);
+  timesteps(state, [smooth](int step) {
+    sendevent(FL_MOUSEWHEEL, xsize / 2 + 90, ysize / 2 - 60, step % 2 ? 1 : -1,
+              0);
+    frameswhilemoving(smooth);
+  });
+}
+BENCHMARK(BM_WheelZoomStep)
     ->Args({2000, 0})
     ->Args({2000, 1})
+    ->Args({2000, 2})
     ->Iterations(300)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 // main.cpp: tessarin-cli, the headless face of the program: a table of verbs
 // and the pieces every verb shares (starting the core, loading a diagram).
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,10 @@ static void alerttostderr(const char* text) {
 }
 
 void startcore() {
+  // Beyond the system's file size limit a write fails with EFBIG, which
+  // the writers report, instead of a signal ending the program with a
+  // temporary file left behind.
+  signal(SIGXFSZ, SIG_IGN);
   inittables();
   resetall();
   alerthook = alerttostderr;

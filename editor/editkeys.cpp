@@ -75,8 +75,10 @@ static const keybinding bindings[] = {
     {FL_Down, 0, EC_DOWN},
     {FL_Left, 0, EC_LEFT},
     {FL_Right, 0, EC_RIGHT},
-    {FL_Home, 0, EC_TOP},
-    {FL_End, 0, EC_END},
+    {FL_Home, 0, EC_LINESTART},
+    {FL_End, 0, EC_LINEEND},
+    {FL_Home, C, EC_TOP},
+    {FL_End, C, EC_END},
 };
 
 static uint16_t keytable[NEDITKEYS][NEDITMODS];      // caps lock off

@@ -10,6 +10,7 @@
 #include "fileio/safesave.h"
 #include "model/notify.h"
 #include "postscript/eps.h"
+#include "render/view.h"
 
 int exportdpi = 150;
 int exporttransparent = 0;
@@ -60,11 +61,15 @@ const char* exportname(int format) {
 
 std::string tikztext() {
   std::string s;
+  double keep = screenscale;
+  setscreenscale(1);  // the page does not follow the screen's resolution
   writetikz(&s, exportstandalone);
+  setscreenscale(keep);
   return s;
 }
 
-int writeexport(FILE* out, int format) {
+// The format's writer at the page's own sizes.
+static int writeformat(FILE* out, int format) {
   switch (format) {
     case EXPORT_SVG: return writesvg(out);
     case EXPORT_PDF: return writepdf(out);
@@ -83,6 +88,14 @@ int writeexport(FILE* out, int format) {
     }
     default: return 0;  // EXPORT_NONE: nothing to write
   }
+}
+
+int writeexport(FILE* out, int format) {
+  double keep = screenscale;
+  setscreenscale(1);  // the page does not follow the screen's resolution
+  int ok = writeformat(out, format);
+  setscreenscale(keep);
+  return ok;
 }
 
 int exportfile(const char* path, int format) {

@@ -97,6 +97,13 @@ static int dashof(const primitive* p, int own) {
   return isinvisible(p) ? PSDASH_INVISIBLE : own;
 }
 
+// The record's own dash style at `width`; a style code that is none leaves
+// the dash in force.
+static void setdashof(const primitive* p, double width) {
+  int dash = dashof(p, dashofstyle(strokestyle(p)));
+  if (dash >= 0) setstyle(dash, width);
+}
+
 // ---- paths ----
 
 static void moveto(double x, double y) { W.p->move(W.c, x, y); }
@@ -409,23 +416,13 @@ static void drawvertex(const vertex* v) {
 
 // ---- lines ----
 
-static int dashofstyle(int linestyle) {
-  switch (linestyle) {
-    case RW_SOLIDLINE: return PSDASH_SOLID;
-    case RW_DASHLINE: return PSDASH_DASHED;
-    case RW_DOTLINE: return PSDASH_DOTTED;
-    default: return -1;  // unknown styles leave the dash in force
-  }
-}
-
 static void drawline(const line* l) {
   if (!gate(l)) return;
   wpoint P, Q;
   lineendpoints(l, ONPAGE, &P, &Q);
   P = {(float)P.x, (float)P.y};
   Q = {(float)Q.x, (float)Q.y};
-  int dash = dashof(l, dashofstyle(l->linestyle));
-  if (dash >= 0) setstyle(dash, l->width);
+  setdashof(l, l->width);
   segmentpath(P.x, P.y, Q.x, Q.y);
   stroke();
   wpoint t[3][2];
@@ -448,7 +445,7 @@ static void drawline(const line* l) {
 
 static void drawcircle(const circle* c) {
   if (!gate(c) || c->center.w == 0) return;
-  setstyle(dashof(c, PSDASH_SOLID), c->width);
+  setdashof(c, c->width);
   W.p->arc(W.c, c->center.x, c->center.y, c->radius, 0, 360);
   W.p->close(W.c);
   stroke();
@@ -595,7 +592,7 @@ static void drawangle(const angle* an) {
 static void drawarc(const arc* ar) {
   wpoint A, C, B;
   if (!gate(ar) || !arccorners(ar, &A, &C, &B)) return;
-  setstyle(dashof(ar, PSDASH_SOLID), ar->width);
+  setdashof(ar, ar->width);
   anglering(A, C, B, arcmarkradius(A, C));
 }
 

@@ -192,12 +192,12 @@ static void applyproperties(primitive* p) {
   p->display = (uint8_t)displayprim;
   p->layers = deflayers;
   p->width = defwidth;
+  if (int32_t* style = linestyleof(p)) *style = deflinestyle;
   switch (p->type) {
     case RW_VERTEX: static_cast<vertex*>(p)->pointtype = defverttype; break;
     case RW_LINE: {
       line* l = static_cast<line*>(p);
       l->linetype = deflinetype;
-      l->linestyle = deflinestyle;
       l->linemark = deflinemark;
       break;
     }

@@ -195,8 +195,12 @@ static void printlinestyle(const line* l) {
   if (l->linetype == RW_LONGLINE) putstr(", .longline");
   if (l->linemark >= RW_LINE1SLASH && l->linemark <= RW_LINE3SLASH)
     putfmt(", .line%dslash", l->linemark - RW_LINE0SLASH);
-  if (l->linestyle == RW_DASHLINE) putstr(", .dashline");
-  if (l->linestyle == RW_DOTLINE) putstr(", .dotline");
+}
+
+// Lines, circles and arcs may be dashed or dotted.
+static void printdash(const primitive* p) {
+  if (strokestyle(p) == RW_DASHLINE) putstr(", .dashline");
+  if (strokestyle(p) == RW_DOTLINE) putstr(", .dotline");
 }
 
 void printstate(primitive* p, int type) {
@@ -223,6 +227,7 @@ void printstate(primitive* p, int type) {
     case RW_LINE: printlinestyle(static_cast<line*>(p)); break;
     default: break;  // other types have no markers
   }
+  printdash(p);
   if (p->label) {
     putstr(", \"");
     putstr(p->label);

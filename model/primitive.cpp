@@ -48,7 +48,7 @@ line::line()
   p1.w = 0;
 }
 
-circle::circle() : radius(0) {
+circle::circle() : radius(0), linestyle(RW_SOLIDLINE) {
   type = RW_CIRCLE;
   center.w = 0;
 }
@@ -80,7 +80,8 @@ polygon::polygon() : nvert(0), polytype(defpolytype), area(0) {
   type = RW_POLYGON;
 }
 
-arc::arc() : arcangle(1.5707963267948), arcradius(1e30) {
+arc::arc()
+    : arcangle(1.5707963267948), arcradius(1e30), linestyle(RW_SOLIDLINE) {
   type = RW_ARC;
 }
 
@@ -187,4 +188,18 @@ int isfreestanding(const primitive* p) {
     case PINNED: return 1;
     default: return 0;
   }
+}
+
+int32_t* linestyleof(primitive* p) {
+  switch (p->type) {
+    case RW_LINE: return &static_cast<line*>(p)->linestyle;
+    case RW_CIRCLE: return &static_cast<circle*>(p)->linestyle;
+    case RW_ARC: return &static_cast<arc*>(p)->linestyle;
+    default: return nullptr;  // no other record is stroked with a dash
+  }
+}
+
+int strokestyle(const primitive* p) {
+  const int32_t* s = linestyleof(const_cast<primitive*>(p));
+  return s ? *s : RW_SOLIDLINE;
 }

@@ -59,7 +59,8 @@ struct line : primitive {
 struct circle : primitive {
   vertex center;  // w = 0 when three defining points are collinear
   double radius;
-  vertex aux[3];  // the collinear points of a degenerate circle
+  vertex aux[3];      // the collinear points of a degenerate circle
+  int32_t linestyle;  // RW_SOLIDLINE, RW_DASHLINE, RW_DOTLINE
   circle();
 };
 
@@ -117,6 +118,7 @@ struct polygon : primitive {
 struct arc : primitive {
   double arcangle;  // kept for the record layout; nothing computes it
   double arcradius;
+  int32_t linestyle;  // RW_SOLIDLINE, RW_DASHLINE, RW_DOTLINE
   arc();
 };
 
@@ -167,6 +169,12 @@ void destroyprimitive(primitive* p);
 
 // Copies x, y, w of a vertex into an embedded vertex (only those matter).
 void copyvertex(vertex* to, const vertex* from);
+
+// The dash style of a line, circle or arc; every other record strokes solid.
+int strokestyle(const primitive* p);
+
+// A pointer to the dash style of a line, circle or arc, null for the rest.
+int32_t* linestyleof(primitive* p);
 
 // Non-zero for the free-standing kinds whose coordinates are inputs.
 int isfreestanding(const primitive* p);

@@ -12,6 +12,7 @@
 #include "render/view.h"
 
 int MENUWIDTH = 180;
+int MENUBARHEIGHT = 24;
 int runningscript;
 int scriptdrawn;
 int dumpingeps;
@@ -50,6 +51,7 @@ int idlestep(long long now, int damaged) {
 
 void resetshell() {
   MENUWIDTH = 180;
+  MENUBARHEIGHT = 24;
   runningscript = 0;
   scriptdrawn = 0;
   dumpingeps = 0;

@@ -11,6 +11,7 @@
 // construction state (app/construction.h), the script (model/state.h) and
 // the blink-only flag (render/view.h) live with their owners.
 extern int MENUWIDTH;            // width of the control panel in pixels
+extern int MENUBARHEIGHT;        // height of the menu bar in pixels
 extern int runningscript;        // a script animation is running
 extern int scriptdrawn;          // a frame was drawn since the last step
 extern int dumpingeps;           // write one EPS file per script frame

@@ -121,6 +121,8 @@ static void writepoints(FILE* out, primitive* list) {
 
 void writePostScript(FILE* out) {
   int keepx = xsize, keepy = ysize;
+  double keepscale = screenscale;
+  setscreenscale(1);  // the page does not follow the screen's resolution
   if (!EPS && xsize > 0 && ysize > 0) fittopage();
   writeheader(out);
   initcolorflag();
@@ -134,6 +136,7 @@ void writePostScript(FILE* out) {
   fputs("showpage\n", out);
   xsize = keepx;
   ysize = keepy;
+  setscreenscale(keepscale);
 }
 
 // Runs the print command on `path`; 0 when there is none or it fails.

@@ -27,6 +27,13 @@ static int psdash(const primitive* p, int own) {
   return isinvisible(p) ? PSDASH_INVISIBLE : own;
 }
 
+// The record's own dash style at `width`; a style code that is none leaves
+// the dash in force.
+static void setdashof(FILE* out, const primitive* p, double width) {
+  int dash = psdash(p, dashofstyle(strokestyle(p)));
+  if (dash >= 0) setlinestyle(out, dash, width);
+}
+
 // ---- point marks ----
 
 static void outlineend(FILE* out) {
@@ -156,15 +163,6 @@ static void tickmarks(FILE* out, int linemark, wpoint P, wpoint Q) {
   }
 }
 
-static int dashofstyle(int linestyle) {
-  switch (linestyle) {
-    case RW_SOLIDLINE: return PSDASH_SOLID;
-    case RW_DASHLINE: return PSDASH_DASHED;
-    case RW_DOTLINE: return PSDASH_DOTTED;
-    default: return -1;  // unknown styles leave the dash in force
-  }
-}
-
 void linePostScript(FILE* out, const line* l) {
   if (!psgate(l)) return;
   wpoint P, Q;
@@ -172,8 +170,7 @@ void linePostScript(FILE* out, const line* l) {
   // The page keeps the ends in single precision.
   P = {(float)P.x, (float)P.y};
   Q = {(float)Q.x, (float)Q.y};
-  int dash = psdash(l, dashofstyle(l->linestyle));
-  if (dash >= 0) setlinestyle(out, dash, l->width);
+  setdashof(out, l, l->width);
   drawline(out, P.x, P.y, Q.x, Q.y);
   if (l->linemark != RW_LINE0SLASH) tickmarks(out, l->linemark, P, Q);
   if (l->label) {
@@ -186,7 +183,7 @@ void linePostScript(FILE* out, const line* l) {
 
 void circlePostScript(FILE* out, const circle* c) {
   if (!psgate(c) || c->center.w == 0) return;
-  setlinestyle(out, psdash(c, PSDASH_SOLID), c->width);
+  setdashof(out, c, c->width);
   fputs("newpath\n", out);
   psprintf(out, "%f %f %f 0 360 arc closepath stroke\n", c->center.x,
            c->center.y, c->radius);
@@ -312,7 +309,7 @@ void anglePostScript(FILE* out, const angle* an) {
 void arcPostScript(FILE* out, const arc* ar) {
   wpoint A, C, B;
   if (!psgate(ar) || !arccorners(ar, &A, &C, &B)) return;
-  setlinestyle(out, psdash(ar, PSDASH_SOLID), ar->width);
+  setdashof(out, ar, ar->width);
   drawPSangle(out, A.x, A.y, C.x, C.y, B.x, B.y, arcmarkradius(A, C));
 }
 

@@ -82,3 +82,12 @@ void resetpsstate() {
   initcolorflag();
   psfontscale = 1;
 }
+
+int dashofstyle(int linestyle) {
+  switch (linestyle) {
+    case RW_SOLIDLINE: return PSDASH_SOLID;
+    case RW_DASHLINE: return PSDASH_DASHED;
+    case RW_DOTLINE: return PSDASH_DOTTED;
+    default: return -1;  // unknown styles leave the dash in force
+  }
+}

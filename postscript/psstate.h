@@ -26,6 +26,10 @@ enum psdash {
   PSDASH_DOTTED = 3
 };
 
+// The dash style of a line style code (RW_SOLIDLINE, ...); -1 for a code
+// that is none, which leaves the dash in force.
+int dashofstyle(int linestyle);
+
 // Forgets the four caches.
 void initcolorflag();
 

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "app/geomwindow.h"
+#include "app/startup.h"
 #include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
@@ -34,6 +35,7 @@ Fl_Choice* choicestyle;
 Fl_Choice* choicesize;
 Fl_Choice* choiceeditsize;
 Fl_Choice* choicevertexsize;
+Fl_Choice* choicescale;
 Fl_Check_Button* rgbbut;
 Fl_Check_Button* bwbut;
 Fl_Check_Button* tipsbut;
@@ -42,10 +44,11 @@ Fl_Check_Button* layerbut;
 Fl_Check_Button* infobut;
 Fl_Check_Button* bigfontbut;
 Fl_Check_Button* continuousbut;
+Fl_Check_Button* smoothbut;
 Fl_Input* printinput;
 
 const int OPTIONSWIDTH = 400;
-const int OPTIONSHEIGHT = 225;
+const int OPTIONSHEIGHT = 249;
 const int ROWSTEP = 24;
 const int DIALOGTEXTSIZE = 12;
 
@@ -99,6 +102,20 @@ static void tooltipschanged(Fl_Widget* w, void* flag) {
 
 static void bigfontchanged(Fl_Widget* w, void* flag) {
   checkchanged(w, flag);
+  showmessagewindow("Restart Tessarin to effect change", 1);
+}
+
+static void smoothchanged(Fl_Widget* w, void* flag) {
+  checkchanged(w, flag);
+  redrawgeometry();
+}
+
+// The drawing follows at once; the panel and the menus are laid out at
+// start-up.
+static void scalechanged(Fl_Widget*, void*) {
+  scalechoice = scalechoices[choicescale->value()].value;
+  setscreenscale(chosenscale());
+  redrawgeometry();
   showmessagewindow("Restart Tessarin to effect change", 1);
 }
 
@@ -175,6 +192,10 @@ static void buildrows(int y) {
   continuousbut =
       check(200, y, "Keep intersections continuous", &keepcontinuous);
   y += ROWSTEP;
+  smoothbut = check(3, y, "Smooth Drawing", &smoothdrawing, smoothchanged);
+  label(203, y, "Scale:");
+  choicescale = choice(250, y, 90, scalechoices, NSCALECHOICES, scalechanged);
+  y += ROWSTEP;
   printinput = new Fl_Input(78, y, 320, 20, "Print cmd:");
   printinput->when(FL_WHEN_CHANGED);
   printinput->callback(printchanged);
@@ -217,6 +238,7 @@ void setoptionvalues() {
   choicesize->value(nearestfontsize(fontsize));
   choiceeditsize->value(nearestfontsize(edittextsize));
   choicevertexsize->value(nearestfontsize(gvertexsize));
+  choicescale->value(choiceindex(scalechoices, NSCALECHOICES, scalechoice));
   rgbbut->value(rgbmode != 0);
   bwbut->value(printbw != 0);
   tipsbut->value(showthetips != 0);
@@ -225,6 +247,7 @@ void setoptionvalues() {
   infobut->value(showinfomsg != 0);
   bigfontbut->value(bigfont != 0);
   continuousbut->value(keepcontinuous != 0);
+  smoothbut->value(smoothdrawing != 0);
   printinput->value(printcmdstring);
 }
 

@@ -22,6 +22,7 @@ extern Fl_Choice* choicestyle;       // fontstyle
 extern Fl_Choice* choicesize;        // fontsize and gfontsize
 extern Fl_Choice* choiceeditsize;    // edittextsize
 extern Fl_Choice* choicevertexsize;  // gvertexsize
+extern Fl_Choice* choicescale;       // scalechoice
 extern Fl_Check_Button* rgbbut;      // rgbmode
 extern Fl_Check_Button* bwbut;       // printbw
 extern Fl_Check_Button* tipsbut;     // showthetips
@@ -30,6 +31,7 @@ extern Fl_Check_Button* layerbut;    // showthelayers
 extern Fl_Check_Button* infobut;     // showinfomsg
 extern Fl_Check_Button* bigfontbut;  // bigfont
 extern Fl_Check_Button* continuousbut;  // keepcontinuous
+extern Fl_Check_Button* smoothbut;      // smoothdrawing
 extern Fl_Input* printinput;         // printcmdstring
 
 // Builds the dialog on first use, fills it, centres it on the main window

@@ -35,6 +35,9 @@ const prefchoice sizechoices[NSIZECHOICES] = {
 static_assert(sizeof sizechoices / sizeof sizechoices[0] == NSIZECHOICES,
               "eight sizes");
 
+const prefchoice scalechoices[NSCALECHOICES] = {
+    {"Auto", 0}, {"100 %", 100}, {"125 %", 125}, {"150 %", 150}, {"200 %", 200}};
+
 int nearestfontsize(int n) {
   // Upper bounds of each entry's catchment; sizes above the last go to 32.
   static const int bounds[NSIZECHOICES - 1] = {6, 8, 10, 13, 17, 21, 28};
@@ -44,9 +47,9 @@ int nearestfontsize(int n) {
 }
 
 void setdefaultprefs() {
-  WIDTH = 400;
-  HEIGHT = 450;
-  strcpy(browsername, "explorer.exe");
+  WIDTH = autowidth;  // 400 x 450, or the size fitted to the display
+  HEIGHT = autoheight;
+  strcpy(browsername, DEFAULTBROWSER);
   printcmdstring[0] = '\0';
   fontnumber = 0;
   fontstyle = 0;
@@ -59,4 +62,5 @@ void setdefaultprefs() {
   showthetips = 1;
   addvertexnames = 1;
   keepcontinuous = 1;
+  smoothdrawing = 1;
 }

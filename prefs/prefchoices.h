@@ -10,6 +10,7 @@
 const int NFONTCHOICES = 3;
 const int NSTYLECHOICES = 4;
 const int NSIZECHOICES = 8;
+const int NSCALECHOICES = 5;
 
 struct prefchoice {
   const char* label;  // the menu entry
@@ -19,6 +20,7 @@ struct prefchoice {
 extern const prefchoice fontchoices[NFONTCHOICES];    // toolkit font numbers
 extern const prefchoice stylechoices[NSTYLECHOICES];  // added to the font
 extern const prefchoice sizechoices[NSIZECHOICES];    // in points
+extern const prefchoice scalechoices[NSCALECHOICES];  // percent, 0 = Auto
 
 // Index of the size entry shown for a size of n points.
 int nearestfontsize(int n);

@@ -18,11 +18,13 @@
 #include "fileio/safesave.h"
 #include "model/notify.h"
 #include "model/worldlist.h"
+#include "prefs/prefchoices.h"
+#include "prefs/recent.h"
 #include "postscript/eps.h"
 #include "render/colors.h"
 #include "render/view.h"
 
-char browsername[BROWSERNAMESIZE] = "explorer.exe";
+char browsername[BROWSERNAMESIZE] = "xdg-open";
 char printcmdstring[PRINTCMDSIZE];
 int WIDTH = 400;
 int HEIGHT = 450;
@@ -32,12 +34,14 @@ int showthetips = 1;
 int showinfomsg = 1;
 int showthelayers = 0;
 int edittextsize = 12;
+int scalechoice = 0;
+int sizegiven = 0;
+int autowidth = 400, autoheight = 450;
 FILE* defaultfile = nullptr;
 char lastfolder[PREFLINESIZE];
 
 namespace {
 
-const char* const defaultbrowser = "explorer.exe";
 const int MINSIZE = 200;
 // The largest drawing area the options dialog accepts; far larger sizes
 // fail inside the GL library, and WIDTH plus the panel must stay an int.
@@ -87,10 +91,24 @@ void applysize(const char* value) {
   if (readint(&value, &WIDTH)) readint(&value, &HEIGHT);
   WIDTH = clampint(WIDTH, MINSIZE, MAXSIZE);
   HEIGHT = clampint(HEIGHT, MINSIZE, MAXSIZE);
+  sizegiven = 1;
 }
 
+// scale -> one of the offered percentages; anything else is Auto (0)
+void applyscale(const char* value) {
+  int v = 0;
+  readint(&value, &v);
+  scalechoice = 0;
+  for (const prefchoice& c : scalechoices)
+    if (v == c.value) scalechoice = v;
+}
+
+// Files written before the default was this platform's own name the
+// other platform's browser, which cannot run here.
 void applybrowser(const char* value) {
   copyvalue(browsername, BROWSERNAMESIZE, value);
+  if (strcmp(browsername, "explorer.exe") == 0)
+    strcpy(browsername, DEFAULTBROWSER);
 }
 void applyprintcmd(const char* value) {
   copyvalue(printcmdstring, PRINTCMDSIZE, value);
@@ -127,6 +145,12 @@ void applylayershow(const char*) {
 }
 void applynocontinuity(const char*) {
   keepcontinuous = 0;
+}
+void applynosmooth(const char*) {
+  smoothdrawing = 0;
+}
+void applyrecent(const char* value) {
+  addrecentline(value);
 }
 
 void applyfontsize(const char* value) {
@@ -210,9 +234,12 @@ const prefkeyword prefkeywords[] = {
     {"nomsginfo", applynomsginfo},
     {"layershow", applylayershow},
     {"nocontinuity", applynocontinuity},
+    {"nosmooth", applynosmooth},
     {"lastfolder", applylastfolder},
+    {"recent", applyrecent},
+    {"scale", applyscale},
 };
-static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 19,
+static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 22,
               "one entry per setting");
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
@@ -279,7 +306,7 @@ void parsedefaulttext(const char* text) {
 }
 
 int parsedefaultpath(const char* path) {
-  strcpy(browsername, defaultbrowser);
+  strcpy(browsername, DEFAULTBROWSER);
   const char* why;
   FILE* f = openregular(path, &why);
   if (!f) {
@@ -315,7 +342,7 @@ void dumpdefaults() {
   if (!defaultfile) return;
   if (WIDTH < MINSIZE) WIDTH = MINSIZE;
   if (HEIGHT < MINSIZE) HEIGHT = MINSIZE;
-  if (WIDTH != 400 || HEIGHT != 450)
+  if (WIDTH != autowidth || HEIGHT != autoheight)
     fprintf(defaultfile, "size %d %d\n", WIDTH, HEIGHT);
   if (browsername[0]) writetext("browser", browsername);
   if (printcmdstring[0]) writetext("printcmd", printcmdstring);
@@ -336,9 +363,12 @@ void dumpdefaults() {
   writeflag(showthelayers, "layershow");
   writeflag(!showinfomsg, "nomsginfo");
   writeflag(!keepcontinuous, "nocontinuity");
+  writeflag(!smoothdrawing, "nosmooth");
   // Kept so that saving the options does not drop the user's choice.
   writeflag(singlebuffer, "singlebuffer");
   if (lastfolder[0]) writetext("lastfolder", lastfolder);
+  if (scalechoice) fprintf(defaultfile, "scale %d\n", scalechoice);
+  writerecentlines(defaultfile);
 }
 
 int closedefaultfile() {
@@ -387,7 +417,7 @@ int savelastfolder(const char* folder, const char* path) {
 void resetprefs() {
   abandonsave(&prefsave);
   defaultfile = nullptr;
-  strcpy(browsername, defaultbrowser);
+  strcpy(browsername, DEFAULTBROWSER);
   printcmdstring[0] = '\0';
   WIDTH = 400;
   HEIGHT = 450;
@@ -398,5 +428,11 @@ void resetprefs() {
   showthelayers = 0;
   edittextsize = 12;
   keepcontinuous = 1;
+  smoothdrawing = 1;
   lastfolder[0] = '\0';
+  scalechoice = 0;
+  sizegiven = 0;
+  autowidth = 400;
+  autoheight = 450;
+  resetrecent();
 }

@@ -16,7 +16,9 @@
 
 const int BROWSERNAMESIZE = 96;
 const int PRINTCMDSIZE = 152;
-const int PREFLINESIZE = 200;  // longer lines are cut to this many bytes
+const int PREFLINESIZE = 200;
+// Opens a page in the desktop's own browser.
+const char DEFAULTBROWSER[] = "xdg-open";  // longer lines are cut to this many bytes
 
 extern char browsername[BROWSERNAMESIZE];  // help browser; kept, not used
 extern char printcmdstring[PRINTCMDSIZE];  // print command, "%s" = file
@@ -28,6 +30,11 @@ extern int showthetips;                    // tips window at start-up
 extern int showinfomsg;                    // tool tips on the panel
 extern int showthelayers;                  // layer buttons shown
 extern int edittextsize;                   // text size of the editor
+extern int scalechoice;  // screen scale in percent; 0: from the display
+extern int sizegiven;    // the file named the drawing-area size
+// The drawing-area size the program chose itself (400 x 450 until the
+// window is fitted to the display): not written unless the user changes it.
+extern int autowidth, autoheight;
 extern FILE* defaultfile;                  // preferences stream being written
 extern char lastfolder[PREFLINESIZE];      // folder of the last chosen file
 

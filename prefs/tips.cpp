@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "app/geomwindow.h"
 #include "prefs/options.h"
@@ -27,9 +28,20 @@ static int randomnumber() {
   return rand();
 }
 
+// A tip's text as one paragraph: its line breaks are only where the text
+// was cut for the source, and the window wraps it to its own width.
+static std::string reflowed(const char* tip) {
+  std::string text = tip;
+  for (size_t i = 0; i < text.size(); i++)
+    if (text[i] == '\n' && text[i + 1] != '\n' &&
+        (i == 0 || text[i - 1] != '\n'))
+      text[i] = ' ';
+  return text;
+}
+
 static void showcurrenttip() {
   if (tipstext && curtip >= 0 && curtip < tipcount)
-    tipstext->value(helpmsgs[curtip]);
+    tipstext->value(reflowed(helpmsgs[curtip]).c_str());
 }
 
 static void prevpressed(Fl_Widget* w, void*) {
@@ -55,6 +67,8 @@ static void buildtips() {
   title->labelfont(FL_BOLD);
   title->labelsize(20);
   tipstext = new Fl_Multiline_Output(3, 33, 414, 200);
+  // Long lines wrap at the window's edge instead of running past it.
+  tipstext->wrap(1);
   tipsstartbut = new Fl_Check_Button(3, 235, 220, 22, "Show tip at startup");
   tipsstartbut->callback(startpressed);
   (new Fl_Button(165, 235, 80, 22, "Prev Tip"))->callback(prevpressed);

@@ -21,9 +21,11 @@ const char* const helpmsgs[NTIPS + 1] = {
     "(Ctrl-a). The angle is then measured from the other arm.",
 
     /* 2 */
-    "The 'Page Up' and 'Page Down' keys magnify and shrink the\n"
-    "whole diagram by one percent per press (keypad 9 and 3 do\n"
-    "the same). Hold Ctrl with them to rotate instead.",
+    "The mouse wheel magnifies and shrinks the whole diagram\n"
+    "about the point under the mouse, by a tenth per click. The\n"
+    "'Page Up' and 'Page Down' keys do it by one percent per\n"
+    "press about the centre (keypad 9 and 3 do the same); hold\n"
+    "Ctrl with them to rotate instead.",
 
     /* 3 */
     "The 'home' and 'end' keys rotate the entire diagram about\n"
@@ -128,9 +130,10 @@ const char* const helpmsgs[NTIPS + 1] = {
     "layers again.",
 
     /* 19 */
-    "The arrow keys (up, down, left, and right) move the whole\n"
-    "diagram a small step in that direction; hold a key down to\n"
-    "move it further.",
+    "To move the whole diagram, drag with the middle mouse\n"
+    "button, or with the right button from empty space; Shift\n"
+    "with the wheel moves it sideways. The arrow keys (up, down,\n"
+    "left, and right) move it a small step in that direction.",
 
     /* 20 */
     "The Ctrl-l (Ctrl key + lower-case 'L') command switches\n"

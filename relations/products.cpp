@@ -42,6 +42,7 @@ struct echelon {
   std::unordered_map<int, int> leading;       // column -> row
   std::vector<row> rows;                      // led by their last column
   std::vector<int> origin;                    // entry, or -1: construction
+  row scratch;                                // what a reduction step builds
   size_t sources = 0;
 
   int column(uint64_t key) {
@@ -53,9 +54,9 @@ struct echelon {
   }
 };
 
-row combine(const row& a, const row& b, double k) {  // a + k b
-  row out;
-  out.reserve(a.size() + b.size());
+// out = a + k b (out reused: reductions run in the thousands).
+void combine(const row& a, const row& b, double k, row& out) {
+  out.clear();
   size_t i = 0, j = 0;
   while (i < a.size() || j < b.size()) {
     int ca = i < a.size() ? a[i].first : INT32_MAX;
@@ -71,7 +72,6 @@ row combine(const row& a, const row& b, double k) {  // a + k b
     }
     if (std::fabs(v) > NEGLIGIBLE) out.push_back({c, v});
   }
-  return out;
 }
 
 // Reduces r; records the rows used. Returns 1 when r is new (it then
@@ -89,7 +89,8 @@ int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
     }
     const row& p = e.rows[it->second];
     if (used) used->push_back(it->second);
-    r = combine(r, p, -r.back().second);
+    combine(r, p, -r.back().second, e.scratch);
+    r.swap(e.scratch);
   }
   return 0;
 }

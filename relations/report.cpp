@@ -138,6 +138,7 @@ void addobject(relentry& e, const primitive* p) {
   for (const primitive* q : e.objects)
     if (q == p) return;
   e.objects.push_back(p);
+  e.ids.push_back(p->symbol ? p->symbol->name : "");
 }
 
 relentry newentry(int kind) {

@@ -53,6 +53,7 @@ struct relentry {
   std::string text;  // as the report writes it, without its heading
   double worst;      // worst miss over the frames tested (largest member)
   std::vector<const primitive*> objects;  // points, lines, circles named
+  std::vector<std::string> ids;  // their identifiers: they outlive records
   int fold;                               // relfold
   int impliedby;            // the entry it follows from (RF_IMPLIED), else -1
   double score;             // how remarkable: higher first

@@ -310,9 +310,12 @@ void mergepoints(relreport* r, int kind) {
     for (int i : x.items)
       if (!contains(y.items, i)) y.items.push_back(i);
     std::sort(y.items.begin(), y.items.end());
-    for (const primitive* p : x.objects)
-      if (std::find(y.objects.begin(), y.objects.end(), p) == y.objects.end())
-        y.objects.push_back(p);
+    for (size_t k = 0; k < x.objects.size(); k++)
+      if (std::find(y.objects.begin(), y.objects.end(), x.objects[k]) ==
+          y.objects.end()) {
+        y.objects.push_back(x.objects[k]);
+        y.ids.push_back(x.ids[k]);
+      }
     y.worst = std::max(y.worst, x.worst);
     y.summarytext = itemstext(kind, y.items);
     x.fold = RF_IMPLIED;

@@ -40,6 +40,11 @@ thinning thin;         // the strip being gathered, thinned
 double thintolerance;  // a quarter pixel in world units
 size_t unflushed;      // vertices drawn since the last glFlush
 int handover;          // flush as the frame goes (not with a single buffer)
+int glowing;           // colours and widths of the highlight glow
+
+const float GLOWRGB[3] = {1.0f, 0.72f, 0.2f};  // amber, seen on any colour
+const int GLOWINDEX = 3;                       // yellow in an index window
+const double GLOWWIDTH = 5;                    // pixels wider than the stroke
 
 void keep(wpoint p) {
   pending.push_back(
@@ -100,6 +105,7 @@ const float* batchrgb() {
 }
 
 void batchcolor(const float rgb[3], int index) {
+  if (glowing) rgb = GLOWRGB, index = GLOWINDEX;
   // Index mode has no colour per vertex: a new colour ends the run.
   if (!rgbmode && index != strokeindex) flushbatch();
   strokecolor[0] = rgb[0];
@@ -113,10 +119,11 @@ void batchcolor(const float rgb[3], int index) {
 }
 
 void setlinewidth(double w) {
+  if (glowing) w += GLOWWIDTH;
   if ((float)w == linewidth) return;
   flushbatch();
   linewidth = (float)w;
-  glLineWidth(linewidth);
+  glLineWidth(linewidth * (float)screenscale);
 }
 
 void setdash(unsigned short pattern) {
@@ -125,7 +132,8 @@ void setdash(unsigned short pattern) {
   dashpattern = pattern;
   if (pattern) {
     glEnable(GL_LINE_STIPPLE);
-    glLineStipple(1, pattern);
+    // Dashes grow with the lines on a display of high resolution.
+    glLineStipple(screenscale > 1 ? (GLint)std::lround(screenscale) : 1, pattern);
   } else {
     glDisable(GL_LINE_STIPPLE);
   }
@@ -181,6 +189,31 @@ void placement(double theta, double cx, double cy, double sx, double sy,
   m[3] = s * sx, m[4] = c * sy, m[5] = s * cx + c * cy;
 }
 
+void setglow(int on) {
+  if (on == glowing) return;
+  // The width in force was set for the other pass.
+  double w = linewidth - (glowing ? GLOWWIDTH : 0);
+  glowing = on;
+  setlinewidth(w);
+}
+
+int movingframes;
+
+// Smoothed strokes and points are blended over what lies below them;
+// filled areas are drawn whole, so blending leaves them as they were. A
+// colour-index window has nothing to blend with.
+void setsmoothing() {
+  int on = rgbmode && smoothdrawing && !movingframes;
+  const GLenum caps[] = {GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_BLEND};
+  for (GLenum c : caps) {
+    if (on)
+      glEnable(c);
+    else
+      glDisable(c);
+  }
+  if (on) glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
 void resetbatch() {
   unflushed = 0;
   GLboolean doublebuffered = GL_FALSE;
@@ -195,4 +228,5 @@ void resetbatch() {
   glDisable(GL_LINE_STIPPLE);
   hatchmask = nullptr;
   glDisable(GL_POLYGON_STIPPLE);
+  glowing = 0;
 }

@@ -42,6 +42,7 @@ void accuratecircle(double x, double y, double r) {
 void drawcircle(circle* c) {
   if (!c->valid || !setcolor(drawncolor(c), c->layercolor)) return;
   setprimwidth(c);
+  setdash(stipplefor(c->linestyle));
   if (c->center.w != 0) {
     double cx = c->center.x / c->center.w, cy = c->center.y / c->center.w;
     double r = c->radius;

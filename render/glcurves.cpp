@@ -65,26 +65,41 @@ static void listvalue(const char* fmt, const primitive* p, double v) {
   drawvalueentry(buf);
 }
 
+// How much an angle's mark is widened on the screen so that its innermost
+// ring clears the label of a labelled vertex, which reaches up to half a
+// mark and a text line from the point; in a small window the rings would
+// run under it.
+static double ringclearance(const anglemarkset* m) {
+  double perworld = 0.5 * std::min(xsize, ysize);  // pixels per world unit
+  double inner = m->rings[0] * anglemarkscale() * perworld;
+  double label = (0.5 * gvertexsize + 1.3 * fontsize) * screenscale;
+  return inner > 0 && inner < label ? label / inner : 1;
+}
+
 void drawangleprim(angle* a) {
   wpoint P, V, Q;
   if (!a->valid || !anglecorners(a, &P, &V, &Q)) return;
   if (!setcolor(a->color, a->layercolor)) return;
   setlinewidth(a == pselected ? 3 : 1);
   const anglemarkset* m = anglemarkfor(a->angletype);
+  const primitive* apex = a->parents[1];
+  double k = m && apex && apex->label ? ringclearance(m) : 1;
   if (m && m->right) {
-    drawrightangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[0]);
+    drawrightangle(P.x, P.y, V.x, V.y, Q.x, Q.y, k * m->rings[0]);
   } else if (m) {
     for (int i = 0; i < m->nrings; i++)
-      drawangle(P.x, P.y, V.x, V.y, Q.x, Q.y, m->rings[i]);
+      drawangle(P.x, P.y, V.x, V.y, Q.x, Q.y, k * m->rings[i]);
     if (m->nslash)
-      drawslash(P.x, P.y, V.x, V.y, Q.x, Q.y, m->r1, m->r2, m->nslash);
+      drawslash(P.x, P.y, V.x, V.y, Q.x, Q.y, k * m->r1, k * m->r2,
+                m->nslash);
   }
   setlinewidth(1);
   double al, be;
   anglearms(P, V, Q, &al, &be);
   if (a->label) {
+    // The label keeps outside the rings when they were widened.
     wpoint at = anglelabelanchor(V, (al + be) / 2);
-    bitmap_output(at.x, at.y, a->label);
+    bitmap_output(V.x + k * (at.x - V.x), V.y + k * (at.y - V.y), a->label);
   }
   if (a->display)
     listvalue("%s = %6.3f", a,
@@ -96,6 +111,7 @@ void drawarc(arc* a) {
   if (!a->valid || !arccorners(a, &A, &C, &B)) return;
   if (!setcolor(a->color, a->layercolor)) return;
   setprimwidth(a);
+  setdash(stipplefor(a->linestyle));
   drawangle(A.x, A.y, C.x, C.y, B.x, B.y, arcmarkradius(A, C));
 }
 

@@ -22,6 +22,15 @@ void drawgeom();
 // Draws one list; resets the value and info columns first.
 void drawprimitivelist(primitive* list);
 
+// The record under the resting pointer, drawn with a glow under it (null:
+// none); only compared with the records drawn, never followed, so a
+// deleted record cannot be reached through it.
+extern const primitive* highlighted;
+
+// Called in each frame once the diagram is recomputed and the sizes are
+// known, before anything is drawn: the program sets `highlighted` there.
+extern void (*beforedrawhook)();
+
 // Multiplies the current matrix by the two-dimensional orthographic
 // projection of the given rectangle.
 void Ortho2D(double left, double right, double bottom, double top);
@@ -55,6 +64,8 @@ void batchcolor(const float rgb[3], int index);
 // Line width and dash pattern (0 = solid); a change draws what is pending.
 void setlinewidth(double w);
 void setdash(unsigned short pattern);
+// The dash pattern of a line style (RW_DASHLINE, ...); 0 for a solid line.
+unsigned short stipplefor(int linestyle);
 
 // Gathers one segment, a path of n points (closed: back to the first),
 // or a loop through every `step`-th of n unit-table points (step divides
@@ -78,6 +89,21 @@ void flushbatch();
 
 // Forgets the width and dash in force (start of a frame).
 void resetbatch();
+
+// While on, every colour selected is the highlight's and every stroke is
+// wider by the glow's width: a record drawn then lies as a glow under
+// itself drawn again normally.
+void setglow(int on);
+
+// Antialiased strokes and point marks when `smoothdrawing` is on in an RGB
+// window and `movingframes` is off; plain ones otherwise.
+void setsmoothing();
+
+// Set while the diagram moves under the mouse (a drag, a pan, wheel
+// clicks): the software rasteriser takes about twice as long over smoothed
+// strokes, so those frames are drawn plain to keep up with the pointer and
+// the frame at rest is smoothed.
+extern int movingframes;
 
 // The colour of the strokes gathered next.
 const float* batchrgb();

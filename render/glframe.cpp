@@ -16,6 +16,9 @@
 #include "render/smear.h"
 #include "render/view.h"
 
+const primitive* highlighted;
+void (*beforedrawhook)();
+
 void Ortho2D(double left, double right, double bottom, double top) {
   double m[16];
   ortho2dmatrix(left, right, bottom, top, m);
@@ -88,11 +91,25 @@ static void echosmear(primitive* p) {
   }
 }
 
-// Strokes are solid unless a line's style says otherwise; the dash of the
-// last dashed line stays in force until a solid stroke comes, so a run of
-// dashed lines is one draw.
+// Strokes are solid unless a line's, circle's or arc's style says
+// otherwise; the dash of the last dashed stroke stays in force until a solid
+// one comes, so a run of dashed strokes is one draw.
 static void soliddash(const primitive* p) {
-  if (p->type != RW_LINE) setdash(0);
+  if (!linestyleof(const_cast<primitive*>(p))) setdash(0);
+}
+
+// The highlighted record drawn in the glow's colour and width, to be drawn
+// over normally. Its values and text take their column places again then,
+// and a smear-coloured record is left alone so that its trace is not
+// recorded twice.
+static void drawglow(primitive* p) {
+  if (issmear(p)) return;
+  double keepym = ym, keepyinfo = yinfo;
+  setglow(1);
+  drawone(p);
+  setglow(0);
+  ym = keepym;
+  yinfo = keepyinfo;
 }
 
 void drawprimitivelist(primitive* list) {
@@ -102,6 +119,7 @@ void drawprimitivelist(primitive* list) {
     if (blinkonly && !isblinking(p)) continue;
     if (!(p->layers & layerset) || p->kind == PARAMHOLDER) continue;
     soliddash(p);
+    if (p == highlighted) drawglow(p);
     drawone(p);
     if (smearflag) echosmear(p);
   }
@@ -154,6 +172,7 @@ void drawgeom() {
   clearmacroplist();
   checkconstraints();
   recalcsizes(0);
+  if (beforedrawhook) beforedrawhook();
   loadscreenfont();
   prepareglyphs(!paintsover());
   glViewport(0, 0, xsize, ysize);
@@ -163,6 +182,7 @@ void drawgeom() {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   resetbatch();
+  setsmoothing();
   setlinewidth(defaultwidth);
   if (!paintsover()) {
     blinkonly = 0;
@@ -181,5 +201,7 @@ void drawgeom() {
 
 void resetgldraw() {
   defaultwidth = 1;
+  highlighted = nullptr;
+  beforedrawhook = nullptr;
   resetglyphs();
 }

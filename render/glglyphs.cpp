@@ -67,7 +67,7 @@ int poweroftwo(int n) {
 
 int atlasmatches() {
   return atlas.context == glXGetCurrentContext() &&
-         atlas.face == fontnumber + fontstyle && atlas.size == fontsize;
+         atlas.face == fontnumber + fontstyle && atlas.size == screenfontsize();
 }
 
 int atlasready() {
@@ -199,10 +199,10 @@ int captureall(int cw, int ch, int ox, int oy) {
 // Draws every printable character into the current buffer and keeps what
 // it drew. The caller paints the whole frame afterwards.
 int buildatlas() {
-  gl_font(fontnumber + fontstyle, fontsize);
+  gl_font(fontnumber + fontstyle, screenfontsize());
   // Cells twice the font's height, in case the display only offers a
   // larger face than asked for.
-  int size = std::max(fontsize, gl_height());
+  int size = std::max(screenfontsize(), gl_height());
   int cw = 2 * size + 8, ch = 2 * size + 8, ox = size / 2 + 2, oy = ox;
   glViewport(0, 0, xsize, ysize);
   pushpixelview();
@@ -242,7 +242,7 @@ void prepareglyphs(int maydraw) {
   atlas.usable = buildatlas();
   atlas.context = glXGetCurrentContext();
   atlas.face = fontnumber + fontstyle;
-  atlas.size = fontsize;
+  atlas.size = screenfontsize();
   atlas.winw = xsize;
   atlas.winh = ysize;
 }

@@ -15,8 +15,7 @@ static void stroke(wpoint P, wpoint Q) {
   batchsegment(P.x, P.y, Q.x, Q.y);
 }
 
-// The dash pattern of a line style; 0 for a solid line.
-static unsigned short stipplefor(int linestyle) {
+unsigned short stipplefor(int linestyle) {
   switch (linestyle) {
     case RW_DASHLINE: return 0xFF00;
     case RW_DOTLINE: return 0xCCCC;

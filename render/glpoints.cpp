@@ -10,17 +10,22 @@
 // The one-pixel point at the centre of the outlined marks.
 static void centrepoint(double x, double y, float size) {
   flushbatch();
-  glPointSize(size);
+  glPointSize(size * (float)screenscale);
   glBegin(GL_POINTS);
   glVertex2d(x, y);
   glEnd();
-  if (size != 1) glPointSize(1);
+  glPointSize((float)screenscale);
 }
 
-void drawdiamondvert(double x, double y) {
+// The outline of the diamond marks, corners clockwise from the left.
+static void diamondoutline(double x, double y) {
   double d = dpbsize;
   const wpoint c[4] = {{x - d, y}, {x, y + d}, {x + d, y}, {x, y - d}};
   batchpath(c, 4, 1, nullptr);
+}
+
+void drawdiamondvert(double x, double y) {
+  diamondoutline(x, y);
   setlinewidth(defaultwidth);
   centrepoint(x, y, 1);
 }
@@ -47,6 +52,8 @@ void drawsoliddiamondvert(double x, double y) {
   glVertex2d(x + d, y);
   glVertex2d(x, y - d);
   glEnd();
+  // A fill has jagged edges; a smoothed outline over it softens them.
+  if (smoothdrawing && rgbmode) diamondoutline(x, y);
 }
 
 void drawsquarevert(double x, double y) {

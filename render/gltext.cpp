@@ -47,7 +47,7 @@ static void normalfont(int size) {
 
 void loadscreenfont() {
   currentface = currentsize = -1;  // the context may have changed
-  normalfont(fontsize);
+  normalfont(screenfontsize());
   glRasterPos2d(fxmin, fymin);
   gl_draw("A", 1);
 }
@@ -111,7 +111,7 @@ static void piece(const char* s, int n, int ul) {
 // display may only offer a larger face.
 static int marklift() {
   int ascent = gl_height() - gl_descent();
-  int lift = ascent + 4 - fontsize;
+  int lift = ascent + 4 - screenfontsize();
   return lift > 0 ? lift : 0;
 }
 
@@ -121,7 +121,7 @@ static void overdraw(rasterpos start, rasterpos end, int kind) {
   float base = std::floor(start.y) + marklift() + 0.5f;
   pixelbegin();
   if (kind == MK_ARC) {
-    float y0 = base + fontsize - 4;
+    float y0 = base + screenfontsize() - 4;
     glBegin(GL_LINE_STRIP);
     glVertex2f(start.x, y0);
     glVertex2f(start.x + w / 4, y0 + 2);
@@ -130,7 +130,7 @@ static void overdraw(rasterpos start, rasterpos end, int kind) {
     glVertex2f(end.x, y0);
     glEnd();
   } else {
-    float y1 = base + fontsize - 2;
+    float y1 = base + screenfontsize() - 2;
     glBegin(GL_LINES);
     glVertex2f(start.x, y1);
     glVertex2f(end.x, y1);
@@ -141,10 +141,10 @@ static void overdraw(rasterpos start, rasterpos end, int kind) {
 
 static void subsuperdraw(const char* s, int n, int sub, int ul) {
   rasterpos r = currentraster();
-  float shift = sub ? -0.3f * fontsize : 0.45f * fontsize;
+  float shift = sub ? -0.3f * screenfontsize() : 0.45f * screenfontsize();
   float raised = (float)(int)(r.y + shift);
   moveraster(r.x, raised);
-  normalfont((int)(0.8 * fontsize));
+  normalfont((int)(0.8 * screenfontsize()));
   piece(s, n, ul);
   // Back to the baseline, keeping the advance.
   moveraster(currentraster().x, r.y);
@@ -153,7 +153,7 @@ static void subsuperdraw(const char* s, int n, int sub, int ul) {
 // The characters of a bar or arch group one by one, then the mark over
 // them.
 static void groupdraw(const std::string& t, int kind, int ul) {
-  normalfont(fontsize);
+  normalfont(screenfontsize());
   rasterpos start = currentraster();
   for (size_t i = 0; i < t.size(); i++) piece(&t[i], 1, ul);
   overdraw(start, currentraster(), kind);
@@ -168,7 +168,7 @@ void charstr(const char* s, double x, double y, int ul) {
   glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
   if (!valid) return;  // a start outside the view draws nothing at all
   if (plain) {
-    normalfont(fontsize);
+    normalfont(screenfontsize());
     piece(s, (int)strlen(s), ul);
     return;
   }
@@ -178,7 +178,7 @@ void charstr(const char* s, double x, double y, int ul) {
   for (const markupitem& it : items) {
     switch (it.kind) {
       case MK_RUN:
-        normalfont(fontsize);
+        normalfont(screenfontsize());
         if (!it.text.empty()) piece(it.text.data(), (int)it.text.size(), ul);
         break;
       case MK_NEWLINE:
@@ -186,7 +186,7 @@ void charstr(const char* s, double x, double y, int ul) {
         glRasterPos2d(x, yinfo);
         break;
       case MK_SYMBOL: {
-        selectfont(FL_SYMBOL, fontsize);
+        selectfont(FL_SYMBOL, screenfontsize());
         char c = (char)it.code;
         piece(&c, 1, ul);
         break;
@@ -199,7 +199,7 @@ void charstr(const char* s, double x, double y, int ul) {
                      ul);
         break;
       default:  // MK_BACKSLASH: the backslash itself
-        normalfont(fontsize);
+        normalfont(screenfontsize());
         piece("\\", 1, ul);
         break;
     }

@@ -16,12 +16,31 @@ int gfontsize = 16;
 int fontsize = 16;
 int fontnumber, fontstyle;
 int blinkonly, drawgeominited, smearflag;
+int smoothdrawing = 1;
 double ym = 0.9f, yinfo = -0.5;  // as each list's drawing starts them
+double screenscale = 1;
 void (*recalcsizeshook)();
 
 // The text line height is fixed by the first frame of the run, so that
 // resizing the window does not respace the listed values.
 static int firstrecalc = 1;
+static double basefbsize;  // that height at a scale of 1
+
+// The sizes that follow the scale, from the shorter side m in pixels.
+static void scaledsizes(double m) {
+  fbsize = basefbsize * screenscale;
+  dpbsize = gvertexsize * screenscale / m;  // a mark spans that many pixels
+  spbsize = 0.7071067811865 * dpbsize;
+}
+
+void setscreenscale(double s) {
+  screenscale = s;
+  if (xsize > 0 && ysize > 0) scaledsizes(xsize < ysize ? xsize : ysize);
+}
+
+int screenfontsize() {
+  return (int)std::lround(fontsize * screenscale);
+}
 
 void recalcsizes(int force) {
   if (xsize == 0 || ysize == 0) return;
@@ -41,10 +60,9 @@ void recalcsizes(int force) {
   }
   if (firstrecalc || force) {
     psfontsize = gfontsize;
-    fbsize = psfontsize * 2.15 / m;
+    basefbsize = psfontsize * 2.15 / m;
   }
-  dpbsize = gvertexsize / m;  // a mark spans gvertexsize pixels
-  spbsize = 0.7071067811865 * dpbsize;
+  scaledsizes(m);
   if (fontsize > 40) fontsize = 40;
   firstrecalc = 0;
   if (recalcsizeshook) recalcsizeshook();
@@ -98,6 +116,12 @@ static void shift(double* x, double* y, const double* k) {
   *y += k[1];
 }
 
+// k = (f, cx, cy): (x, y) -> c + f * ((x, y) - c)
+static void scaleabout(double* x, double* y, const double* k) {
+  *x = k[1] + k[0] * (*x - k[1]);
+  *y = k[2] + k[0] * (*y - k[2]);
+}
+
 // Each move of the whole diagram is a change to save and, with the moves
 // of the same kind around it, one step of the history: every way in (keys,
 // wheel, panning with the mouse) comes through these three.
@@ -113,22 +137,38 @@ void rotateworld(double t) {
 }
 
 void moveworld(int dx, int dy) {
-  double k[2] = {0.01 * dx, 0.01 * dy};
+  panworld(0.01 * dx, 0.01 * dy);
+}
+
+void zoomworldabout(double f, double cx, double cy) {
+  double k[3] = {f, cx, cy};
+  transformworld(scaleabout, k);
+  notechange("Zoom");
+}
+
+void panworld(double dx, double dy) {
+  double k[2] = {dx, dy};
   transformworld(shift, k);
   notechange("Pan");
+}
+
+double worldperpixel() {
+  return xsize > 0 ? 2 * fxmax / xsize : 0;
 }
 
 void resetview() {
   xsize = ysize = 0;
   fxmin = fymin = -1;
   fxmax = fymax = 1;
-  dpbsize = spbsize = fbsize = psfontsize = 0;
+  dpbsize = spbsize = fbsize = psfontsize = basefbsize = 0;
+  screenscale = 1;
   PSxscale = 1;
   gvertexsize = 8;
   gfontsize = 16;
   fontsize = 16;
   fontnumber = fontstyle = 0;
   blinkonly = drawgeominited = smearflag = 0;
+  smoothdrawing = 1;
   ym = 0.9f;
   yinfo = -0.5;
   recalcsizeshook = nullptr;

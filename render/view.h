@@ -25,6 +25,11 @@ extern int blinkonly;              // this redraw only refreshes blinkers
 extern int drawgeominited;         // the background was painted once
 extern int smearflag;              // echo smear-coloured records as PS
 extern double ym, yinfo;           // running y of the two text columns
+extern int smoothdrawing;          // antialiased strokes in an RGB window
+// Screen pixels per pixel of the exports: point marks, text, line widths
+// and the label line height are drawn this much larger on a display of
+// high resolution. The EPS and the other exports always draw at 1.
+extern double screenscale;
 
 // Called at the end of recalcsizes so the window can load its screen font
 // at `fontsize` and rebuild the cached outline of the circle mark. Unbound
@@ -35,6 +40,14 @@ extern void (*recalcsizeshook)();
 // non-zero argument forces the text sizes to be recomputed. Does nothing
 // while either side is 0.
 void recalcsizes(int force);
+
+// Sets `screenscale` and the mark and line sizes that follow it (nothing
+// else: no font is loaded). The exports set 1 while they write and put
+// the screen's scale back after.
+void setscreenscale(double s);
+
+// The screen font's size in pixels: `fontsize` at `screenscale`.
+int screenfontsize();
 
 // The two-dimensional orthographic projection as a column-major 4x4 matrix
 // (what the window multiplies onto its projection matrix).
@@ -49,6 +62,17 @@ void getpoint(double* x, double* y, int px, int py);
 void zoomworld(double f);
 void rotateworld(double t);
 void moveworld(int dx, int dy);
+
+// Scales the free-standing points by f about the world point (cx, cy),
+// which keeps its place on the screen (zooming about the mouse pointer).
+void zoomworldabout(double f, double cx, double cy);
+
+// Shifts the free-standing points by (dx, dy) world units, as the arrow
+// keys do 0.01 at a time.
+void panworld(double dx, double dy);
+
+// World units per pixel, the same across and up (pixels are square).
+double worldperpixel();
 
 // Puts every view global back to its start-up value.
 void resetview();

@@ -1,10 +1,13 @@
 // tessarin-cli: the exit status and output of its verbs, run as the user
 // runs them.
+#include <glob.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -121,6 +124,27 @@ TEST_F(Cli, ExportPicksTheFormatByExtension) {
   EXPECT_EQ((unsigned char)png[22] * 256 + (unsigned char)png[23], 450);
   EXPECT_EQ(slurp(TMP + "f000.pdf").rfind("%PDF-", 0), 0u);
   for (const char* ext : {".svg", ".png", "f000.pdf"}) remove((TMP + ext).c_str());
+}
+
+// A file that outgrows the system's size limit (as a full disk does) is
+// reported; the signal the system sends would otherwise end the program
+// with its temporary file left beside the target.
+TEST_F(Cli, ExportBeyondTheFileSizeLimitIsReported) {
+  const std::string T = TMP + ".T", P = TMP + ".pdf";
+  std::ofstream(P) << "old";
+  signal(SIGXFSZ, SIG_DFL);  // as a shell starts the program
+  rlimit keep, small = {2000, 2000};
+  getrlimit(RLIMIT_FSIZE, &keep);
+  small.rlim_max = keep.rlim_max;
+  setrlimit(RLIMIT_FSIZE, &small);
+  runrows({{"A = .free(0, 0, \"A\");\n", "export " + T + " -o " + P, 1, "",
+            "Couldn't write " + P + ": File too large\n"}});
+  setrlimit(RLIMIT_FSIZE, &keep);
+  EXPECT_EQ(slurp(P), "old");
+  glob_t g;
+  EXPECT_EQ(glob((P + ".*").c_str(), 0, nullptr, &g), GLOB_NOMATCH);
+  globfree(&g);
+  remove(P.c_str());
 }
 
 TEST_F(Cli, FoldersAndFifosAreRefusedNotReadNorWaitedOn) {

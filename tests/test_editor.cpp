@@ -342,6 +342,11 @@ TEST_F(Editor, KeyboardTable) {
                          {'q', C | S, EC_QUITNOSAVE},
                          {'q', C, 0},
                          {'a', C, EC_LINESTART},
+                         // Home and End on the line, with Ctrl on the text.
+                         {FL_Home, 0, EC_LINESTART},
+                         {FL_End, 0, EC_LINEEND},
+                         {FL_Home, C, EC_TOP},
+                         {FL_End, C, EC_END},
                          {'z', C, EC_UNDO},
                          {'z', C | S, EC_REDO},
                          {FL_Tab, S, EC_TAB},
@@ -366,7 +371,7 @@ TEST_F(Editor, KeyboardTable) {
                   (c >= EC_TAB && c <= EC_LAST));
       commands += c >= EC_TAB;
     }
-  EXPECT_EQ(commands, 42);  // 40 and Ctrl-z, Ctrl-Shift-z
+  EXPECT_EQ(commands, 44);  // 40, Ctrl-z, Ctrl-Shift-z, Ctrl-Home, Ctrl-End
 }
 
 TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {

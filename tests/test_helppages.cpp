@@ -127,7 +127,8 @@ TEST(HelpPages, PagesNameEveryCommandAndKeyword) {
       "Invisible|Smear|Blink|Blink1|Blink2|Ctrl-a|Ctrl-d|Ctrl-e|Ctrl-g|Ctrl-h|"
       "Ctrl-i|Tab|Ctrl-l|Ctrl-n|Ctrl-o|Ctrl-p|Ctrl-q|Ctrl-Shift-Q|Ctrl-r|"
       "Ctrl-s|Ctrl-Shift-S|Ctrl-t|Ctrl-Shift-T|Ctrl-x|Ctrl-Shift-0|Page Up|"
-      "Page Down|Home|End|Left|Alt|Middle click|Left drag|Ctrl + left click");
+      "Page Down|Home|End|Left|Alt|Middle click|Left drag|Ctrl + left click|"
+      "Mouse wheel|Middle drag|Resting the mouse");
   // Statements, constructors, properties, macro parameter types, expression
   // operators and text markup.
   expectnamed(

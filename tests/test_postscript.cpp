@@ -549,6 +549,23 @@ TEST_F(Document, EmptyAndInvisible) {
   EXPECT_EQ(write(), empty);
 }
 
+// The screen's scale (a display of high resolution) leaves the page as
+// it is: marks, label spacing and line widths keep their page sizes, and
+// the screen gets its scale back.
+TEST_F(Document, TheScreenScaleLeavesThePageAlone) {
+  point(-0.5, 0, RW_DIAMOND)->label = strdup("A");
+  segment(0, 0, 0.5, 0.2)->width = 2;
+  std::string plain = write();
+  double mark = dpbsize, spacing = fbsize;
+  setscreenscale(2);
+  EXPECT_DOUBLE_EQ(dpbsize, 2 * mark);  // the screen's marks and lines
+  EXPECT_DOUBLE_EQ(fbsize, 2 * spacing);
+  EXPECT_EQ(write(), plain);
+  EXPECT_DOUBLE_EQ(dpbsize, 2 * mark);
+  setscreenscale(1);
+  EXPECT_DOUBLE_EQ(dpbsize, mark);
+}
+
 TEST_F(Document, OrderAndColours) {
   point(-0.5, 0, RW_DOT)->color = COLOR_GREEN;
   segment(0, 0, 0.5, 0)->color = COLOR_RED;

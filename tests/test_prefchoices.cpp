@@ -100,13 +100,13 @@ TEST_F(Choices, DefaultsThenSave) {
   printbw = 1;
   rgbmode = showthetips = addvertexnames = 0;
   setdefaultprefs();
-  EXPECT_EQ(saved(), "browser explorer.exe\n");
+  EXPECT_EQ(saved(), "browser xdg-open\n");
   EXPECT_EQ(gfontsize, 16);
   // the three it leaves alone still reach the file
   bigfont = showthelayers = 1;
   showinfomsg = 0;
   setdefaultprefs();
-  EXPECT_EQ(saved(), "browser explorer.exe\nbigfont\nlayershow\nnomsginfo\n");
+  EXPECT_EQ(saved(), "browser xdg-open\nbigfont\nlayershow\nnomsginfo\n");
 }
 
 }  // namespace

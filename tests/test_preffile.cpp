@@ -20,6 +20,7 @@
 #include "postscript/eps.h"
 #include "prefs/preffile.h"
 #include "prefs/printcommand.h"
+#include "prefs/recent.h"
 #include "render/colors.h"
 #include "render/view.h"
 
@@ -137,6 +138,7 @@ TEST_F(Prefs, EachLineAndItsRange) {
       {"nonames", &addvertexnames, 1, 0},
       {"nomsginfo", &showinfomsg, 1, 0},
       {"layershow", &showthelayers, 0, 1},
+      {"nosmooth", &smoothdrawing, 1, 0},
       {"notips please\n", &showthetips, 1, 0},  // keyword is a prefix
       {" notips", &showthetips, 1, 1},          // must start the line
       {"NOTIPS", &showthetips, 1, 1},           // keywords are exact
@@ -162,6 +164,9 @@ TEST_F(Prefs, EachLineAndItsRange) {
 TEST_F(Prefs, TextValues) {
   parsedefaultline("browser firefox --new-window\n");
   EXPECT_STREQ(browsername, "firefox --new-window");
+  // The other platform's browser, which older files name, cannot run here.
+  parsedefaultline("browser explorer.exe");
+  EXPECT_STREQ(browsername, "xdg-open");
   parsedefaultline("printcmd lpr %s\r\n");
   EXPECT_STREQ(printcmdstring, "lpr %s");
   parsedefaultline("printcmd");
@@ -219,7 +224,7 @@ TEST_F(Prefs, MissingFileIsCreatedUnreachableOneIsNot) {
                               fontstyle, rgbmode, printbw, addvertexnames}),
             (std::vector<int>{400, 450, 0, 0, 1, 1, 0, 12, 8, 16, 16, 0, 0, 1,
                               0, 1}));
-  EXPECT_STREQ(browsername, "explorer.exe");
+  EXPECT_STREQ(browsername, "xdg-open");
   EXPECT_STREQ(printcmdstring, "");
 
   std::string nowhere = dir + "/no/such/dir/.tessarinrc";
@@ -230,19 +235,19 @@ TEST_F(Prefs, MissingFileIsCreatedUnreachableOneIsNot) {
 }
 
 TEST_F(Prefs, OnlyWhatDiffersIsWritten) {
-  EXPECT_EQ(saved(), "browser explorer.exe\n");
+  EXPECT_EQ(saved(), "browser xdg-open\n");
   browsername[0] = '\0';
   EXPECT_EQ(saved(), "");
   // A too small area is raised before writing.
-  strcpy(browsername, "explorer.exe");
+  strcpy(browsername, "xdg-open");
   WIDTH = 150;
   HEIGHT = 199;
-  EXPECT_EQ(saved(), "size 200 200\nbrowser explorer.exe\n");
+  EXPECT_EQ(saved(), "size 200 200\nbrowser xdg-open\n");
   EXPECT_EQ(WIDTH, 200);
   EXPECT_EQ(HEIGHT, 200);
   WIDTH = 400;
   HEIGHT = 120;
-  EXPECT_EQ(saved(), "size 400 200\nbrowser explorer.exe\n");
+  EXPECT_EQ(saved(), "size 400 200\nbrowser xdg-open\n");
   EXPECT_TRUE(alerts.empty());
 }
 
@@ -250,12 +255,12 @@ TEST_F(Prefs, RoundTrips) {
   // Each text is what the writer writes for the settings it holds: every
   // keyword in its order, and each font and style by its word.
   const char* const texts[] = {
-      "browser explorer.exe\n",
+      "browser xdg-open\n",
       "size 200 200\nbrowser w3m\nprintcmd lpr %s\nbigfont\n"
       "displayfont TIMES\nfontstyle BOLD\nfontsize 6\nedittextsize 6\n"
       "vertexsize 4\nprintbw\nindexmode\nnotips\nnonames\nlayershow\n"
-      "nomsginfo\nsinglebuffer\n",
-      "size 1920 1080\nbrowser explorer.exe\n"
+      "nomsginfo\nnosmooth\nsinglebuffer\n",
+      "size 1920 1080\nbrowser xdg-open\n"
       "printcmd lp -d office -o media=A4 %s\ndisplayfont COURIER\n"
       "fontstyle ITALIC\nfontsize 50\nedittextsize 30\nvertexsize 40\n"
       "nonames\nlayershow\n",
@@ -283,7 +288,7 @@ TEST_F(Prefs, HomeDirectoryFile) {
   gvertexsize = 12;
   showthelayers = 1;
   EXPECT_EQ(savedefaults(), 1);
-  EXPECT_EQ(readfile(path), "browser explorer.exe\nvertexsize 12\nlayershow\n");
+  EXPECT_EQ(readfile(path), "browser xdg-open\nvertexsize 12\nlayershow\n");
   resetall();
   EXPECT_EQ(parsedefaultfile(), 1);
   EXPECT_EQ(gvertexsize, 12);
@@ -308,7 +313,7 @@ TEST_F(Prefs, UnwritableFileKeepsTheOldOne) {
   EXPECT_EQ(alerts, cantopen);
   // Nothing is left behind, and a good write still works afterwards.
   alerts.clear();
-  EXPECT_EQ(saved(), "browser explorer.exe\nlayershow\n");
+  EXPECT_EQ(saved(), "browser xdg-open\nlayershow\n");
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
@@ -342,7 +347,7 @@ TEST_F(Prefs, ReplacementKeepsLinkAndPermissions) {
   fontsize = 20;
   EXPECT_EQ(savedefaultspath(path.c_str()), 1);
   EXPECT_TRUE(fs::is_symlink(path));
-  EXPECT_EQ(readfile(real), "browser explorer.exe\nfontsize 20\n");
+  EXPECT_EQ(readfile(real), "browser xdg-open\nfontsize 20\n");
   struct stat st;
   ASSERT_EQ(stat(real.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -394,3 +399,43 @@ TEST_F(Prefs, PrintCommand) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<std::string> recentlist() {
+  return std::vector<std::string>(recentfiles, recentfiles + nrecent);
+}
+}  // namespace
+
+TEST_F(Prefs, RecentFilesKeepTheirOrderAndTheOtherLines) {
+  writefile(path, "notips\nrecent /old/one.T\nsize 500 600\nrecent /old/two.T");
+  ASSERT_EQ(parsedefaultpath(path.c_str()), 1);
+  EXPECT_EQ(recentlist(),
+            (std::vector<std::string>{"/old/one.T", "/old/two.T"}));
+  // Noting a listed path moves it up; a relative one is made absolute.
+  std::string cwd = fs::current_path();
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  EXPECT_EQ(noterecentfile("/old/two.T"), 1);
+  EXPECT_EQ(noterecentfile("new.T"), 1);
+  ASSERT_EQ(chdir(cwd.c_str()), 0);
+  EXPECT_EQ(recentlist(), (std::vector<std::string>{
+                              dir + "/new.T", "/old/two.T", "/old/one.T"}));
+  // A path that would not fit one line of the file is not kept.
+  EXPECT_EQ(noterecentfile(("/" + std::string(200, 'x')).c_str()), 0);
+  EXPECT_EQ(nrecent, 3);
+  // Keeping the list rewrites only its own lines.
+  ASSERT_EQ(saverecentpath(path.c_str()), 1);
+  EXPECT_EQ(readfile(path),
+            "notips\nsize 500 600\nrecent " + dir +
+                "/new.T\nrecent /old/two.T\nrecent /old/one.T\n");
+  // Ten at most, the oldest falling off; dropping closes the gap.
+  for (int i = 0; i < 12; i++)
+    noterecentfile(("/d/" + std::to_string(i) + ".T").c_str());
+  ASSERT_EQ(nrecent, NRECENT);
+  EXPECT_EQ(recentlist().front(), "/d/11.T");
+  EXPECT_EQ(recentlist().back(), "/d/2.T");
+  droprecentfile(0);
+  EXPECT_EQ(recentlist().front(), "/d/10.T");
+  EXPECT_EQ(nrecent, NRECENT - 1);
+  // The settings' own writer keeps the list too.
+  EXPECT_NE(saved().find("recent /d/10.T\nrecent /d/9.T\n"), std::string::npos);
+}

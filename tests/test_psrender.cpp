@@ -48,16 +48,15 @@ struct PSRender : ::testing::Test {
   void TearDown() override { resetall(); }
 };
 
-// Writes the diagram to <name>.eps and renders it to <name>.png; returns
-// gs's exit status, its messages in *log.
-int render(const std::string& name, std::string* log) {
+// Writes the diagram to <name>.eps and renders it to <name>.png at `dpi`
+// (72: one pixel a point); returns gs's exit status, its messages in *log.
+int render(const std::string& name, std::string* log, int dpi = 72) {
   std::string base = workdir + "/" + name;
   printcmdstring[0] = '\0';
   dumpPostScript((base + ".eps").c_str());  // print mode: 0 without a command
-  std::string cmd =
-      "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=png16m "
-      "-sOutputFile='" +
-      base + ".png' '" + base + ".eps' >'" + base + ".log' 2>&1";
+  std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r" +
+                    std::to_string(dpi) + " -sDEVICE=png16m -sOutputFile='" +
+                    base + ".png' '" + base + ".eps' >'" + base + ".log' 2>&1";
   int status = system(cmd.c_str());
   std::ifstream in(base + ".log");
   *log = std::string(std::istreambuf_iterator<char>(in), {});
@@ -110,6 +109,59 @@ TEST_F(PSRender, StrokesLandOnTheGeometry) {
   EXPECT_EQ(stray, 0);
   const unsigned char* corner = im.at(5, 5);  // white where nothing is drawn
   EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255);
+}
+
+// The gaps in a red circle of radius r about (cx, cy): runs of directions,
+// out of 4000, in which no reddish pixel (a thin red stroke comes out
+// partly pale) lies within about 2 pixels of the radius.
+int gapsincircle(const image& im, double cx, double cy, double r) {
+  const int n = 4000;
+  std::vector<int> lit(n);
+  for (int k = 0; k < n; k++) {
+    double t = 2 * M_PI * k / n;
+    for (double d = -2; d <= 2 && !lit[k]; d += 0.5) {
+      int x = (int)lround(cx + (r + d) * cos(t));
+      int y = (int)lround(cy + (r + d) * sin(t));
+      // A thin stroke steps diagonally; a ray can pass between its pixels.
+      for (int j = -1; j <= 1; j++)
+        for (int i = -1; i <= 1; i++) {
+          const unsigned char* p = im.at(x + i, y + j);
+          lit[k] |= p[0] - p[1] > 60 && p[0] - p[2] > 60;
+        }
+    }
+  }
+  int gaps = 0;
+  for (int k = 0; k < n; k++) gaps += lit[k] && !lit[(k + 1) % n];
+  return gaps;
+}
+
+TEST_F(PSRender, DashedAndDottedCirclesShowGaps) {
+  // A circle of radius 0.5 about the origin: at four pixels a point, 400
+  // pixels about (800, 800), 2513 pixels round. Dashes of 0.02 world units
+  // on and off are 16 pixels each, so about 2513 / 32 = 79 gaps; dots of
+  // 0.007 are 5.6 pixels, about 224 gaps.
+  struct row {
+    int style;
+    int lo, hi;
+  } rows[] = {
+      {RW_SOLIDLINE, 0, 0}, {RW_DASHLINE, 70, 88}, {RW_DOTLINE, 190, 240}};
+  for (const row& r : rows) {
+    SetUp();
+    circle* c = new circle;
+    c->center.x = 0, c->center.y = 0, c->center.w = 1;
+    c->radius = 0.5;
+    c->color = COLOR_RED;
+    c->linestyle = r.style;
+    addprimitive(c);
+    std::string log, name = "circle" + std::to_string(r.style);
+    ASSERT_EQ(render(name, &log, 288), 0) << log;
+    image im;
+    ASSERT_TRUE(readpng(workdir + "/" + name + ".png", &im));
+    ASSERT_EQ(im.w, 1600);
+    int gaps = gapsincircle(im, 800, 800, 400);
+    EXPECT_GE(gaps, r.lo) << r.style;
+    EXPECT_LE(gaps, r.hi) << r.style;
+  }
 }
 
 TEST_F(PSRender, BlackAndWhiteHasNoColour) {

@@ -83,6 +83,12 @@ TEST_F(Lang, WrittenStatements) {
        "P = .polygon(3, A, B, C);\nq = .f.perimeter(P);\n"},
       {"x = .free(0, 0, .blink2); y = .free(0, 0, .in);",
        "x = .free(0, 0, .blink2);\ny = .free(0, 0, .in);\n"},
+      // Circles and arcs keep their dash; other records have none to keep.
+      {"c = .c.vv(A, B, .dashline, .red); d = .c.vvv(A, B, C, .dotline);",
+       "c = .c.vv(A, B, .red, .dashline);\nd = .c.vvv(A, B, C, .dotline);\n"},
+      {"w = .arc(A, B, C, .dotline); v = .arc(C, B, A, .solidline);",
+       "w = .arc.vvv(A, B, C, .dotline);\nv = .arc.vvv(C, B, A);\n"},
+      {"g = .a.vvv(A, B, C, .dashline);", "g = .a.vvv(A, B, C);\n"},
   };
   for (const writerow& r : rows) {
     SetUp();

@@ -30,7 +30,8 @@ check() {  # check NAME COMMAND...: passes when the command succeeds
 }
 
 export HOME=$work
-printf 'notips\n' >"$work/.tessarinrc"  # no tips window at start
+# No tips window at start; the size the clicks below are placed in.
+printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 printf '.geometry "version 0.65";\n' >"$work/e2e.T"
 "$bin" "$work/e2e.T" &
 app=$!

@@ -158,7 +158,8 @@ key ctrl+s
 check "Save writes the mended text" test "$(grep -c nosuch "$work/d/bad.T")" = 0
 stop
 
-# 4. Only the left button moves a point.
+# 4. Only the left button moves a point: a right drag from it does
+# nothing, a middle drag pans the whole diagram (one step for Undo).
 printf "$diagram" >"$file"
 start "$file"
 before=$(pointA "$file")
@@ -166,10 +167,16 @@ at 200 249
 xdotool click 1  # selects A
 sleep 0.4
 drag 3 200 249 300 349
+at 200 100
+key ctrl+s
+check "a right drag from a point leaves it where it was" test "$(pointA "$file")" = "$before"
 drag 2 200 249 120 300
 at 200 100
 key ctrl+s
-check "right and middle drags leave A where it was" test "$(pointA "$file")" = "$before"
+check "a middle drag takes A along with the whole diagram" test "$(pointA "$file")" != "$before"
+key ctrl+z
+key ctrl+s
+check "Undo puts the panned diagram back" test "$(pointA "$file")" = "$before"
 
 # 5. The ways out. Escape on an unmodified diagram used to close the
 # window and end the program without a word.

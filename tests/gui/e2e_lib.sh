@@ -28,4 +28,6 @@ summary() {
 
 export HOME=$work
 export XDG_STATE_HOME=$work/state
-printf 'notips\n' >"$work/.tessarinrc"
+# No tips window; the drags and clicks of the scripts are placed in a
+# 400 x 450 drawing area.
+printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"

@@ -32,7 +32,8 @@ extern std::vector<std::string> guialerts, guiinfos, guimessages;
 void pump(double seconds);
 
 // Empties the diagram and puts styles, layers, view switches, the smear
-// trace and the recorded alerts back to their start-up values.
+// trace, the hover highlight and the recorded alerts back to their start-up
+// values; drawing is left unsmoothed.
 void cleardiagram();
 
 // Reads a diagram file into the emptied world list; 1 on success.

@@ -41,7 +41,8 @@ waitwindow() {
 }
 
 export HOME=$work
-printf 'notips\n' >"$work/.tessarinrc"  # no tips window at start
+# No tips window at start; the size the clicks below are placed in.
+printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 shift
 "$bin" "$@" 2>"$work/stderr" &
 app=$!

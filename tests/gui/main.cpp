@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
   // A fresh preferences file without the tips window at start-up.
   FILE* prefs = fopen((home + "/.tessarinrc").c_str(), "w");
   if (!prefs) return 2;
-  fputs("notips\n", prefs);
+  // A fixed size: the tests place their points in pixels of 400 x 450.
+  fputs("size 400 450\nnotips\n", prefs);
   fclose(prefs);
   char* args[] = {argv[0], nullptr};
   int status = startup(1, args);

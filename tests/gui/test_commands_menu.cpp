@@ -6,7 +6,11 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Light_Button.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
+// After the test framework: the X headers this pulls in define None.
+#include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <cmath>
 #include <cstring>
@@ -16,6 +20,7 @@
 #include "app/commands.h"
 #include "app/construction.h"
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "app/keys.h"
 #include "app/ui.h"
 #include "engine/recompute.h"
@@ -130,7 +135,7 @@ TEST_F(Menu, ColoursGoToTheSelectionAndMarkItModified) {
   layerset = 0xffffffffu;
   Fl_Choice* ch = choices[COLORCHOICE];
   const Fl_Menu_Item* green = ch->menu() + 1;
-  ASSERT_STREQ(green->label(), "Green");
+  ASSERT_EQ((long)green->user_data(), 200152);
   ch->value(green);
   ch->picked(green);
   EXPECT_EQ(v->color, COLOR_GREEN);
@@ -138,12 +143,44 @@ TEST_F(Menu, ColoursGoToTheSelectionAndMarkItModified) {
   EXPECT_EQ(currentcolor, COLOR_GREEN);
 }
 
+// The colour entries as the choice and its menu draw them (into a buffer
+// of their own, so no other window can cover them): each name in black on
+// the grey box, after a swatch of its colour (yellow and cyan names in
+// their own colour could not be read).
+TEST_F(Menu, ColourEntriesShowASwatchAndADarkName) {
+  Fl_Choice* ch = choices[COLORCHOICE];
+  struct row {
+    int item;
+    rgbcolor swatch;
+  } rows[] = {{2, {255, 255, 0}}, {5, {0, 255, 255}}, {0, {255, 0, 0}}};
+  const int w = 100, h = 20;
+  main_window->make_current();
+  Fl_Offscreen buffer = fl_create_offscreen(w, h);
+  for (const row& r : rows) {
+    std::vector<unsigned char> px(3 * w * h);
+    fl_begin_offscreen(buffer);
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(0, 0, w, h);
+    ch->menu()[r.item].draw(0, 0, w, h, ch, 0);
+    fl_read_image(px.data(), 0, 0, w, h);
+    fl_end_offscreen();
+    int swatch = 0, dark = 0;
+    for (size_t i = 0; i < px.size(); i += 3) {
+      swatch += samecolor(&px[i], r.swatch, 40);
+      dark += px[i] < 80 && px[i + 1] < 80 && px[i + 2] < 80;
+    }
+    EXPECT_GT(swatch, 30) << r.item;  // a filled square of about 8 x 8
+    EXPECT_GT(dark, 40) << r.item;    // the name's strokes
+  }
+  fl_delete_offscreen(buffer);
+}
+
 TEST_F(Menu, StylesReachOnlyTheMatchingType) {
   vertex* a = freepoint(-0.5, 0);
   line* l = linevertvert(a, freepoint(0.5, 0));
   addprimitive(l);
   selectprim(l);
-  historyreset(1);  // the diagram as opened: clean
+  historyreset(1);     // the diagram as opened: clean
   handlemenu(200181);  // point style Dot, a line is selected
   EXPECT_EQ(currentpointtype, RW_DOT);
   EXPECT_EQ(dirtyfile, 0);
@@ -410,7 +447,8 @@ TEST_F(Menu, LayerDisplayFitsTheWindow) {
   EXPECT_TRUE(menuitem(200253)->value());
   Fl_Widget* last = layerbuts[NLAYERBUTS - 1];
   EXPECT_LE(last->y() + last->h(), main_window->h());
-  EXPECT_EQ(geom_window->h(), main_window->h() - 24);  // the drawing grew
+  EXPECT_EQ(geom_window->h(),
+            main_window->h() - 24 - STATUSHEIGHT);  // the drawing grew
   handlemenu(200253);  // hidden again: the window gets its height back
   pump(0.2);
   EXPECT_FALSE(layergroup->visible());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
@@ -56,7 +57,7 @@ int inkin(const frame& f, double x0, double x1, double y0, double y1,
 
 TEST_F(Draw, WindowLayoutAndEmptyFrame) {
   EXPECT_EQ(main_window->w(), 400 + 180);
-  EXPECT_EQ(main_window->h(), 450 + 24);
+  EXPECT_EQ(main_window->h(), 450 + 24 + STATUSHEIGHT);
   EXPECT_EQ(geom_window->x(), 0);
   EXPECT_EQ(geom_window->y(), 24);
   frame f = drawframe();
@@ -201,6 +202,47 @@ TEST_F(Draw, CirclesSmallHugeAndDegenerate) {
   EXPECT_TRUE(colornear(f, 0.8, 0.8, YELLOW, 1));
   EXPECT_TRUE(colornear(f, -0.9, -0.9, YELLOW, 1));
   EXPECT_FALSE(colornear(f, 0.5, -0.5, YELLOW, 3));
+}
+
+// Runs of directions, out of 2000, in which no pixel of colour c lies
+// within a pixel of the circle of radius r about (cx, cy).
+static int circlegaps(const frame& f, double cx, double cy, double r,
+                      rgbcolor c) {
+  const int n = 2000;
+  std::vector<int> lit(n);
+  for (int k = 0; k < n; k++)
+    lit[k] = colornear(f, cx + r * std::cos(2 * M_PI * k / n),
+                       cy + r * std::sin(2 * M_PI * k / n), c, 1);
+  int gaps = 0;
+  for (int k = 0; k < n; k++) gaps += lit[k] && !lit[(k + 1) % n];
+  return gaps;
+}
+
+TEST_F(Draw, DashedAndDottedCircles) {
+  // Radius 0.5 is 100 pixels: 628 pixels round, dashes of eight pixels on
+  // and eight off leave about 39 gaps; a solid circle none.
+  circle* k = static_cast<circle*>(addrecord(
+      RW_CIRCLE, C_VV, {hiddenpoint(0, 0), hiddenpoint(0.5, 0)}, COLOR_BLUE));
+  EXPECT_EQ(circlegaps(drawframe(), 0, 0, 0.5, BLUE), 0);
+  k->linestyle = RW_DASHLINE;
+  EXPECT_NEAR(circlegaps(drawframe(), 0, 0, 0.5, BLUE), 39, 5);
+  // Dots of two pixels on and two off light about half of the pixels a
+  // solid circle lights.
+  auto litpixels = [&] {
+    frame f = drawframe();
+    int n = 0;
+    for (int i = 0; i < 628; i++)
+      n += colornear(f, 0.5 * std::cos(i / 100.0), 0.5 * std::sin(i / 100.0),
+                     BLUE, 0);
+    return n;
+  };
+  k->linestyle = RW_SOLIDLINE;
+  int solid = litpixels();
+  k->linestyle = RW_DOTLINE;
+  int dotted = litpixels();
+  EXPECT_GT(solid, 300);
+  EXPECT_GT(dotted, solid / 4);
+  EXPECT_LT(dotted, solid * 3 / 4);
 }
 
 TEST_F(Draw, PaletteInvisibleLayersAndPerLayerColours) {
@@ -402,6 +444,16 @@ TEST_F(Draw, BezierAnglesAndArcs) {
   // The corner's middle point lies 0.07 sqrt 2 * 400/450 along the bisector.
   double m = 0.07 * std::sqrt(2.0) * 400 / 450;
   EXPECT_TRUE(colornear(f, 0.2 + m * 0.7071, 0.2 + m * 0.7071, GREEN, 1));
+  // A label on the apex reaches 4 + 1.3 * 16 = 24.8 pixels from it (half
+  // the 8-pixel mark, a 16-point line); the ring, 16 pixels out, moves out
+  // to there: 0.124 world units.
+  a->angletype = RW_RING1;
+  a->parents[1]->label = strdup("A");
+  f = drawframe();
+  EXPECT_TRUE(colornear(f, 0.2 + 0.124 * std::cos(0.7),
+                        0.2 + 0.124 * std::sin(0.7), GREEN, 1));
+  EXPECT_FALSE(colornear(f, 0.2 + R * std::cos(0.7), 0.2 + R * std::sin(0.7),
+                         GREEN, 1));
 }
 
 TEST_F(Draw, TextValuesAndMarkup) {

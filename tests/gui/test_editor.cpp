@@ -93,7 +93,7 @@ TEST_F(EditorWindow, KeysEditTheText) {
        [] { xdo("key --delay 20 Down ctrl+a BackSpace"); },
        // Tab, then Down through the short "d" keeps column 3; kill the rest
        // of that line and save with the menu's shortcut.
-       [] { xdo("key --delay 20 Home Tab Right Right Down Down Down"); },
+       [] { xdo("key --delay 20 ctrl+Home Tab Right Right Down Down Down"); },
        [] { xdo("key --delay 20 ctrl+k ctrl+s"); }},
       &saved);
   EXPECT_EQ(done, 1);

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/geomwindow.h"
+#include "app/hover.h"
 #include "engine/continuity.h"
 #include "model/notify.h"
 #include "model/shell.h"
@@ -77,7 +78,8 @@ TEST_F(Options, SizesShowAsTheNearestEntry) {
   EXPECT_STREQ(printinput->value(), "lpr %s");
   EXPECT_STREQ(choicefont->text(), "Helvetica");
   EXPECT_EQ(optionswindow->w(), 400);
-  EXPECT_EQ(optionswindow->h(), 225);
+  EXPECT_EQ(optionswindow->h(), 249);  // nine rows and the buttons
+  EXPECT_STREQ(choicescale->text(), "Auto");
   // Centred on the main window.
   EXPECT_EQ(optionswindow->x(), main_window->x() + main_window->w() / 2 - 200);
 }
@@ -108,6 +110,8 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   EXPECT_EQ(rgbmode, 0);
   set(continuousbut, 0);
   EXPECT_EQ(keepcontinuous, 0);
+  set(smoothbut, 0);
+  EXPECT_EQ(smoothdrawing, 0);
   // Cancel keeps the changes, resizes the main window, writes nothing.
   closeoptions(nullptr, 1);
   pump(0.2);
@@ -122,6 +126,7 @@ TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   addvertexnames = 1;
   rgbmode = 1;
   keepcontinuous = 1;
+  smoothdrawing = 1;
 }
 
 TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
@@ -131,16 +136,28 @@ TEST_F(Options, DefaultsThenSaveWritesOnlyTheBrowser) {
   printbw = 1;
   showthetips = 0;
   keepcontinuous = 0;
+  smoothdrawing = 0;
   changeoptions();
   EXPECT_EQ(continuousbut->value(), 0);
+  EXPECT_EQ(smoothbut->value(), 0);
   defaults();
   EXPECT_EQ(continuousbut->value(), 1);
+  EXPECT_EQ(smoothbut->value(), 1);
   EXPECT_EQ(WIDTH, 400);
   EXPECT_STREQ(intwidthinput->value(), "400");
   EXPECT_STREQ(choicesize->text(), "16 pt");
   EXPECT_EQ(tipsbut->value(), 1);
   closeoptions(nullptr, 0);
-  EXPECT_EQ(prefstext(), "browser explorer.exe\n");
+  EXPECT_EQ(prefstext(), "browser xdg-open\n");
+}
+
+// A tip as the window shows it: one paragraph that the window wraps to its
+// width (the source's line breaks would run past its right edge).
+static std::string oneparagraph(const char* tip) {
+  std::string s = tip;
+  for (char& c : s)
+    if (c == '\n') c = ' ';
+  return s;
 }
 
 TEST_F(Options, TipsWindowStepsAndCloseSaves) {
@@ -148,14 +165,15 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   pump(0.2);
   EXPECT_TRUE(tipswindow->shown());
   EXPECT_EQ(tipswindow->border(), 0);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
+  EXPECT_TRUE(tipstext->wrap());
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[curtip]));
   int first = curtip;
   nexttip(nullptr, 1);
   EXPECT_NE(curtip, first);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[curtip]);
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[curtip]));
   nexttip(nullptr, -1);
   EXPECT_EQ(curtip, first);
-  EXPECT_STREQ(tipstext->value(), helpmsgs[first]);
+  EXPECT_EQ(tipstext->value(), oneparagraph(helpmsgs[first]));
   // The start-up switch follows the check button.
   set(tipsstartbut, 0);
   EXPECT_EQ(showthetips, 0);
@@ -164,9 +182,9 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   closetips();
   pump(0.2);
   EXPECT_FALSE(tipswindow->shown());
-  EXPECT_EQ(prefstext(), "browser explorer.exe\nnotips\n");
+  EXPECT_EQ(prefstext(), "browser xdg-open\nnotips\n");
   EXPECT_EQ(main_window->w(), WIDTH + MENUWIDTH);
-  EXPECT_EQ(main_window->h(), HEIGHT + 24);
+  EXPECT_EQ(main_window->h(), HEIGHT + 24 + STATUSHEIGHT);
 }
 
 }  // namespace

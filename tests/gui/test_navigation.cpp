@@ -1,0 +1,285 @@
+// The mouse on the drawing area, driven with real X events: smoothed and
+// plain strokes, the wheel zooming about the pointer, panning with the
+// middle and right buttons as the arrow keys pan, and the highlight and
+// status line under the resting pointer.
+#include <gtest/gtest.h>
+// The toolkit after the test framework: X11's macros clash with it.
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/geomwindow.h"
+#include "app/hover.h"
+#include "app/keys.h"
+#include "app/ui.h"
+#include "app/undo.h"
+#include "language/parser.h"
+#include "model/state.h"
+#include "model/worldlist.h"
+#include "render/gldraw.h"
+#include "render/view.h"
+#include "tests/gui/guitest.h"
+
+namespace {
+
+struct Navigation : ::testing::Test {
+  void SetUp() override {
+    cleardiagram();
+    main_window->show();
+    pointer(-50, -50);
+  }
+  void TearDown() override {
+    // The pointer goes back to where the display put it, the middle of
+    // the screen, out of the way of the windows later tests open.
+    xdo("mousemove 640 512");
+    pump(0.2);
+    cleardiagram();
+  }
+  // Moves the X pointer to pixel (px, py) of the drawing area, y downwards;
+  // a negative px puts it beside the main window instead.
+  static void pointer(int px, int py) {
+    Fl::flush();
+    if (px < 0)
+      xdo("mousemove " +
+          std::to_string(main_window->x() + main_window->w() + 20) + " " +
+          std::to_string(main_window->y() + 20));
+    else
+      xdo("mousemove --window " +
+          std::to_string((unsigned long)fl_xid(geom_window)) + " " +
+          std::to_string(px) + " " + std::to_string(py));
+    pump(0.3);
+  }
+};
+
+// The stored place of every free point.
+std::vector<double> freeplaces() {
+  std::vector<double> xy;
+  for (primitive* p = plist; p; p = p->next)
+    if (p->type == RW_VERTEX && p->kind == FREE) {
+      xy.push_back(static_cast<vertex*>(p)->x);
+      xy.push_back(static_cast<vertex*>(p)->y);
+    }
+  return xy;
+}
+
+std::string undolabel() {
+  return menuitem(UNDOCODE)->label();
+}
+
+// Pixels along a diagonal line's middle that are neither background nor
+// the line's white: the blend of a smoothed edge.
+TEST_F(Navigation, SmoothingBlendsEdgesAndTurnsOff) {
+  vertex* a = addpoint(-0.8, -0.45);
+  vertex* b = addpoint(0.8, 0.35);
+  a->pointtype = b->pointtype = RW_NOMARK;
+  addline(a, b);
+  for (int smooth : {1, 0}) {
+    smoothdrawing = smooth;
+    frame f = drawframe();
+    int px, py, blended = 0, white = 0;
+    worldtopixel(0, 0.0 - 0.05, &px, &py);  // on the line, x = 0: y = -0.05
+    for (int y = py - 30; y <= py + 30; y++)
+      for (int x = px - 60; x <= px + 60; x++) {
+        const unsigned char* p = f.at(x, y);
+        white += samecolor(p, {255, 255, 255}, 0);
+        blended += !samecolor(p, {0, 0, 0}, 0) &&
+                   !samecolor(p, {255, 255, 255}, 0) && p[0] == p[1] &&
+                   p[1] == p[2];
+      }
+    // 121 columns of a line of slope 1/2: one pixel a column when plain.
+    if (smooth) {
+      EXPECT_GT(blended, 150);
+    } else {
+      EXPECT_EQ(blended, 0);
+      EXPECT_GE(white, 110);
+    }
+  }
+  // While the wheel moves the diagram frames are plain; once it rests for
+  // SETTLESECONDS they are smooth again.
+  smoothdrawing = 1;
+  pointer(xsize / 2, ysize / 2);
+  xdo("click 4");
+  int moving = 0;
+  for (int i = 0; i < 50 && !moving; i++) {
+    Fl::wait(0.01);
+    moving = movingframes;
+  }
+  EXPECT_EQ(moving, 1);
+  auto greys = [](const frame& g) {
+    int n = 0;
+    for (int i = 0; i < g.w * g.h; i++) {
+      const unsigned char* p = &g.rgb[3 * i];
+      n += p[0] == p[1] && p[1] == p[2] && p[0] > 0 && p[0] < 255;
+    }
+    return n;
+  };
+  EXPECT_EQ(greys(drawframe()), 0);
+  pump(SETTLESECONDS + 0.2);
+  EXPECT_EQ(movingframes, 0);
+  EXPECT_GT(greys(drawframe()), 150);
+}
+
+TEST_F(Navigation, TenWheelClicksZoomAboutThePointer) {
+  // The pointer's world point, from the window size: 2 / (shorter side)
+  // world units a pixel, the origin in the middle.
+  int px = xsize / 2 + 70, py = ysize / 2 - 40;
+  double unit = 2.0 / std::min(xsize, ysize);
+  double cx = (px - xsize / 2.0) * unit, cy = (ysize / 2.0 - py) * unit;
+  addpoint(0.3, 0.2);
+  addpoint(-0.4, -0.5);
+  vertex* under = addpoint(cx, cy);
+  drawframe();
+  diagramloaded(1);
+  std::vector<double> before = freeplaces();
+  pointer(px, py);
+  xdo("click --repeat 10 --delay 40 4");
+  pump(0.5);
+  std::vector<double> after = freeplaces();
+  ASSERT_EQ(after.size(), before.size());
+  const double f = 2.5937424601;  // 1.1^10
+  for (size_t i = 0; i < after.size(); i += 2) {
+    EXPECT_NEAR(after[i], cx + f * (before[i] - cx), 1e-9) << i;
+    EXPECT_NEAR(after[i + 1], cy + f * (before[i + 1] - cy), 1e-9) << i;
+  }
+  // The point under the pointer stays there, within two pixels, and its
+  // mark is drawn there.
+  EXPECT_LT(std::hypot(under->x - cx, under->y - cy), 2 * unit);
+  EXPECT_TRUE(colornear(drawframe(), cx, cy, {255, 255, 255}, 2, 0));
+  // Ten clicks back down return every point (one click out is 1/1.1).
+  xdo("click --repeat 10 --delay 40 5");
+  pump(0.5);
+  after = freeplaces();
+  for (size_t i = 0; i < after.size(); i++)
+    EXPECT_NEAR(after[i], before[i], 1e-9) << i;
+  EXPECT_EQ(pselected, nullptr);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_EQ(undolabel(), "Undo Zoom");
+}
+
+TEST_F(Navigation, MiddleDragPansAsTheArrowKeysDo) {
+  // Written out, so that undo can bring it back.
+  ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
+                      "A = .free(0.3, 0.2);\n"
+                      "B = .free(-0.4, -0.5);\n"
+                      "C = .free(0.1, -0.3);\n"
+                      "c = .l.vv(C, A);\n"),
+            1);
+  frame f0 = drawframe();
+  diagramloaded(1);  // the history starts here
+  std::vector<double> start = freeplaces();
+  // 100 pixels to the right: 100 * 2 / (shorter side) world units, the
+  // same as that many hundredths of Right-arrow presses.
+  int side = std::min(xsize, ysize);
+  double shift = 200.0 / side;
+  pointer(100, 200);
+  xdo("mousedown 2");
+  pointer(150, 200);
+  pointer(200, 200);
+  xdo("mouseup 2");
+  pump(0.3);
+  std::vector<double> dragged = freeplaces();
+  for (size_t i = 0; i < start.size(); i += 2) {
+    EXPECT_NEAR(dragged[i], start[i] + shift, 1e-12) << i;
+    EXPECT_NEAR(dragged[i + 1], start[i + 1], 1e-12) << i;
+  }
+  EXPECT_EQ(pselected, nullptr);
+  EXPECT_EQ(dirtyfile, 1);
+  EXPECT_EQ(undolabel(), "Undo Pan");
+  // The picture moved 100 pixels: each inked pixel of the first frame is
+  // inked 100 pixels to its right.
+  frame f1 = drawframe();
+  int inked = 0, moved = 0;
+  for (int y = 0; y < f0.h; y++)
+    for (int x = 0; x + 100 < f0.w; x++)
+      if (!samecolor(f0.at(x, y), {0, 0, 0}, 0)) {
+        inked++;
+        moved += samecolor(f1.at(x + 100, y),
+                           {f0.at(x, y)[0], f0.at(x, y)[1], f0.at(x, y)[2]});
+      }
+  EXPECT_GT(inked, 100);
+  EXPECT_GE(moved, inked * 98 / 100);
+  // Undone, then the same distance by the arrow keys' own handler (the
+  // keys themselves are sent by the script tests).
+  undocommand();
+  EXPECT_EQ(freeplaces(), start);
+  int presses = (int)std::lround(shift / 0.01);
+  for (int i = 0; i < presses; i++) special(FL_Right, 0, 0);
+  std::vector<double> bykeys = freeplaces();
+  for (size_t i = 0; i < start.size(); i++)
+    EXPECT_NEAR(bykeys[i], dragged[i], 1e-12) << i;
+}
+
+TEST_F(Navigation, RightDragPansOnlyFromEmptySpace) {
+  vertex* a = addpoint(0.3, 0.2);
+  addpoint(-0.4, -0.5);
+  drawframe();
+  std::vector<double> start = freeplaces();
+  int ax, ay;
+  worldtopixel(0.3, 0.2, &ax, &ay);
+  ay = ysize - ay;
+  // On the point: no pan, no selection.
+  pointer(ax, ay);
+  xdo("mousedown 3");
+  pointer(ax + 40, ay + 30);
+  xdo("mouseup 3");
+  pump(0.3);
+  EXPECT_EQ(freeplaces(), start);
+  EXPECT_EQ(pselected, nullptr);
+  // From empty space: 40 pixels right and 30 down.
+  double unit = 2.0 / std::min(xsize, ysize);
+  pointer(50, 60);
+  xdo("mousedown 3");
+  pointer(90, 90);
+  xdo("mouseup 3");
+  pump(0.3);
+  EXPECT_NEAR(a->x, 0.3 + 40 * unit, 1e-12);
+  EXPECT_NEAR(a->y, 0.2 - 30 * unit, 1e-12);
+  EXPECT_EQ(pselected, nullptr);
+}
+
+TEST_F(Navigation, HoverHighlightsWhatAClickTakesAndNamesIt) {
+  vertex* a = addpoint(0.3, 0.2);
+  a->label = strdup("A");
+  vertex* b = addpoint(-0.4, -0.5);
+  addline(a, b);
+  const rgbcolor AMBER = {255, 184, 51};
+  frame f = drawframe();
+  diagramloaded(1);
+  EXPECT_EQ(countcolor(f, AMBER, 4), 0);
+  int ax, ay;
+  worldtopixel(0.3, 0.2, &ax, &ay);
+  pointer(ax + 2, ysize - ay);
+  f = drawframe();
+  EXPECT_TRUE(colornear(f, 0.3, 0.2, AMBER, 8, 4));
+  // Pixel column ax + 2 is the world x of its distance from the middle
+  // column; the status line shows it with the point's description.
+  std::string status = statusline->label();
+  EXPECT_NE(status.find("\"A\": free point"), std::string::npos) << status;
+  char where[40];
+  double unit = 2.0 / std::min(xsize, ysize);
+  snprintf(where, sizeof where, "x %.3f ", (ax + 2 - xsize / 2.0) * unit);
+  EXPECT_EQ(status.rfind(where, 0), 0u) << status;
+  // On the line away from its points: the line lights up, not the points.
+  pointer(xsize / 2 - (int)(0.05 / unit), ysize / 2 + (int)(0.15 / unit));
+  f = drawframe();
+  status = statusline->label();
+  EXPECT_NE(status.find("line connecting points"), std::string::npos) << status;
+  EXPECT_EQ(status.find("free point"), std::string::npos) << status;
+  EXPECT_TRUE(colornear(f, -0.05, -0.15, AMBER, 3, 4));
+  EXPECT_GT(countcolor(f, AMBER, 4), 50);
+  // Nothing hovered, nothing selected, nothing changed.
+  pointer(-50, -50);
+  f = drawframe();
+  EXPECT_EQ(countcolor(f, AMBER, 4), 0);
+  EXPECT_EQ(pselected, nullptr);
+  EXPECT_EQ(dirtyfile, 0);
+}
+
+}  // namespace
