@@ -244,7 +244,7 @@ static_assert(sizeof prefkeywords / sizeof prefkeywords[0] == 22,
 
 // Reads one line of at most PREFLINESIZE - 1 bytes into buf, dropping the
 // rest of a longer line so its tail is not taken for a setting of its own.
-// Returns 0 at the end of the file.
+// Returns 0 at the end of the file or at a read error.
 int readprefline(FILE* f, char* buf) {
   int c, n = 0;
   while ((c = getc(f)) != EOF) {
@@ -252,6 +252,7 @@ int readprefline(FILE* f, char* buf) {
     if (n < PREFLINESIZE - 1) buf[n++] = (char)c;
   }
   buf[n] = '\0';
+  if (c == EOF && ferror(f)) return 0;
   return c != EOF || n > 0;
 }
 
@@ -391,6 +392,26 @@ int savedefaults() {
   return savedefaultspath(defaultfilename());
 }
 
+int keepprefslines(const char* path, const char* word, std::string* kept) {
+  kept->clear();
+  const char* why;
+  FILE* f = openregular(path, &why);
+  if (!f) return errno == ENOENT && access(path, F_OK) != 0;
+  std::string line;
+  int c;
+  while ((c = getc(f)) != EOF) {
+    line += (char)c;
+    if (c != '\n') continue;
+    if (line.compare(0, strlen(word), word) != 0) *kept += line;
+    line.clear();
+  }
+  if (!line.empty() && line.compare(0, strlen(word), word) != 0)
+    *kept += line + "\n";
+  int ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
 int savelastfolder(const char* folder, const char* path) {
   const char LASTFOLDER[] = "lastfolder ";
   if (strlen(folder) + sizeof LASTFOLDER > PREFLINESIZE) return 0;
@@ -399,14 +420,7 @@ int savelastfolder(const char* folder, const char* path) {
   // The other lines are copied as they are: settings changed in this run
   // but not saved through the options stay unsaved.
   std::string text;
-  const char* why;
-  if (FILE* f = openregular(path, &why)) {
-    char buf[PREFLINESIZE];
-    while (readprefline(f, buf))
-      if (strncmp(buf, LASTFOLDER, sizeof LASTFOLDER - 1) != 0)
-        text += std::string(buf) + "\n";
-    fclose(f);
-  }
+  if (!keepprefslines(path, LASTFOLDER, &text)) return 0;
   text += LASTFOLDER + std::string(lastfolder) + "\n";
   safesave s;
   if (!beginsave(&s, path)) return 0;

@@ -12,6 +12,8 @@
 // written completely, so an interrupted or failed write keeps the old file.
 #pragma once
 
+#include <string>
+
 #include <cstdio>
 
 const int BROWSERNAMESIZE = 96;
@@ -81,6 +83,12 @@ int savedefaults();
 // file at `path` (null: the user's file), changing no other line there.
 // A folder that does not fit on a line is not kept. 1 when written.
 int savelastfolder(const char* folder, const char* path);
+
+// The lines of the preferences file `path` that do not start with `word`,
+// for rewriting the file with that one setting changed. Returns 0, and
+// nothing is to be written, when the file exists but cannot be read whole:
+// writing then would lose the settings not read.
+int keepprefslines(const char* path, const char* word, std::string* kept);
 
 // Puts every preference global back to its program default and drops an
 // unfinished write.

@@ -76,20 +76,7 @@ void writerecentlines(FILE* out) {
 
 int saverecentpath(const char* path) {
   std::string kept;
-  const char* why;
-  if (FILE* in = openregular(path, &why)) {
-    std::string line;
-    int c;
-    while ((c = getc(in)) != EOF) {
-      line += (char)c;
-      if (c != '\n') continue;
-      if (line.compare(0, strlen(RECENTWORD), RECENTWORD) != 0) kept += line;
-      line.clear();
-    }
-    if (!line.empty() && line.compare(0, strlen(RECENTWORD), RECENTWORD) != 0)
-      kept += line + "\n";
-    fclose(in);
-  }
+  if (!keepprefslines(path, RECENTWORD, &kept)) return 0;
   safesave s;
   if (!beginsave(&s, path)) return 0;
   fwrite(kept.data(), 1, kept.size(), s.f);

@@ -438,4 +438,13 @@ TEST_F(Prefs, RecentFilesKeepTheirOrderAndTheOtherLines) {
   EXPECT_EQ(nrecent, NRECENT - 1);
   // The settings' own writer keeps the list too.
   EXPECT_NE(saved().find("recent /d/10.T\nrecent /d/9.T\n"), std::string::npos);
+  // A file that is there but cannot be read is not replaced by its one
+  // rewritten setting: the others would be lost.
+  std::string fifo = dir + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(saverecentpath(fifo.c_str()), 0);
+  EXPECT_EQ(savelastfolder("/tmp", fifo.c_str()), 0);
+  struct stat st;
+  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
