@@ -11,27 +11,8 @@ if [ -z "${E2E_ON_XVFB:-}" ]; then
 fi
 bin=$1
 shot=${2:-}
-work=$(mktemp -d)
-passed=0
-failed=0
-app=""
+. "$(dirname "$0")/e2e_lib.sh"
 
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-
-export HOME=$work
-# No tips window at start; the size the clicks below are placed in.
-printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 printf '.geometry "version 0.65";\n' >"$work/e2e.T"
 "$bin" "$work/e2e.T" &
 app=$!
@@ -124,5 +105,4 @@ app=""
 check "exit status 0 (got $status)" [ "$status" = 0 ]
 
 [ "$failed" != 0 ] || [ -n "${E2E_SHOW:-}" ] && { echo "--- saved file:"; cat "$saved"; }
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+summary

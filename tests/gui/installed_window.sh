@@ -11,23 +11,7 @@ if [ -z "${INSTALLED_ON_XVFB:-}" ]; then
 fi
 bin=$1
 diagram=$2
-work=$(mktemp -d)
-passed=0
-failed=0
-app=""
-
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+. "$(dirname "$0")/e2e_lib.sh"
 
 # waitwindow TITLE-REGEX: the id of the first visible window so named.
 waitwindow() {
@@ -40,9 +24,6 @@ waitwindow() {
   echo "$wid"
 }
 
-export HOME=$work
-# No tips window at start; the size the clicks below are placed in.
-printf 'size 400 450\nnotips\n' >"$work/.tessarinrc"
 shift
 "$bin" "$@" 2>"$work/stderr" &
 app=$!
@@ -74,5 +55,4 @@ if [ -n "$wid" ]; then
 fi
 check "nothing on standard error" test ! -s "$work/stderr"
 cat "$work/stderr"
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+summary
