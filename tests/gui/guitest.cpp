@@ -190,10 +190,6 @@ void mousedragto(double wx, double wy) {
   sendmouse(FL_DRAG, px, py);
 }
 
-void mousedragtopixel(int px, int py) {
-  sendmouse(FL_DRAG, px, py);
-}
-
 void mouserelease() {
   heldstate = 0;
   sendmouse(FL_RELEASE, Fl::e_x, Fl::e_y);

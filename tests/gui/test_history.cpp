@@ -3,29 +3,22 @@
 // session of constructions by clicks, drags, deletions, colours, styles,
 // widths and zooming by key, undone to the first text and redone to the
 // last, byte for byte.
-#include <FL/Fl.H>
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <FL/Fl_Menu_Item.H>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/commands.h"
 #include "app/geomwindow.h"
-#include "app/ui.h"
 #include "app/undo.h"
 #include "history/history.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "language/writer.h"
-#include "model/notify.h"
 #include "model/state.h"
-#include "model/worldlist.h"
-#include "tests/gui/guitest.h"
 #include "tests/langtest.h"
 
 namespace {

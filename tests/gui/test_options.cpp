@@ -2,26 +2,20 @@
 // sizes shown, each widget's immediate effect, Cancel, Defaults and Save,
 // stepping through the tips.
 
-// clang-format off
-// gtest before the X headers, whose macros (None) it would not survive.
-#include <gtest/gtest.h>
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Int_Input.H>
 #include <FL/Fl_Multiline_Output.H>
-// clang-format on
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <string>
 
 #include "app/geomwindow.h"
 #include "app/hover.h"
 #include "engine/continuity.h"
-#include "model/notify.h"
 #include "model/shell.h"
-#include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "prefs/options.h"
 #include "prefs/prefchoices.h"
@@ -30,7 +24,6 @@
 #include "prefs/tiptext.h"
 #include "render/colors.h"
 #include "render/view.h"
-#include "tests/gui/guitest.h"
 
 namespace {
 
