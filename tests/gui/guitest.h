@@ -84,6 +84,8 @@ int countrecords();
 void mousepress(double wx, double wy, int ctrl = 0);
 void mousedragto(double wx, double wy);
 void mouserelease();
+// Delivers a key press (its text, the modifier state) the same way.
+void keypress(int keysym, const char* text = "", int state = 0);
 
 // A file's text, or "<missing>".
 std::string readtext(const std::string& path);

@@ -344,27 +344,17 @@ TEST_F(Menu, KeyMap) {
   EXPECT_STREQ(msg, "");
 }
 
-void sendkey(int keysym, const char* text, int state) {
-  Fl::e_keysym = keysym;
-  Fl::e_text = (char*)text;
-  Fl::e_length = 1;
-  Fl::e_state = state;
-  geom_window->handle(FL_KEYBOARD);
-  Fl::e_state = 0;
-  Fl::e_length = 0;
-}
-
 TEST_F(Menu, KeysThroughTheDrawingArea) {
-  sendkey(FL_Tab, "\t", 0);  // Ctrl-i: the colour Invisible
+  keypress(FL_Tab, "\t", 0);  // Ctrl-i: the colour Invisible
   EXPECT_EQ(currentcolor, COLOR_INVISIBLE);
-  sendkey('k', "\x0b", FL_CTRL);  // unknown, said in the message window
+  keypress('k', "\x0b", FL_CTRL);  // unknown, said in the message window
   EXPECT_EQ(guimessages, strings{"Unknown command: Ctrl-k"});
   // Ctrl-1 starts Free P in repeat mode (the Command key was held).
-  sendkey('1', "1", FL_CTRL);
+  keypress('1', "1", FL_CTRL);
   EXPECT_EQ(UIstate, 10);
   EXPECT_EQ(sticky, 1);
   EXPECT_EQ(cancelrepeat->value(), 1);
-  sendkey('g', "\x07", FL_CTRL);
+  keypress('g', "\x07", FL_CTRL);
   EXPECT_EQ(sticky, 0);
   EXPECT_EQ(UIstate, 0);
 }
