@@ -151,7 +151,7 @@ void visibility(int) {
 
 void reshapeall(int width, int height) {
   if (main_window)
-    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + STATUSHEIGHT);
+    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + statusheight());
 }
 
 void fixcursor() {
