@@ -28,6 +28,9 @@ typename() {  # typename NAME: in the file dialog, replaces the name field
   sleep 0.3
   key Return
 }
+over() { at 200 100; key "$@"; }  # over KEYS: the keys over the drawing
+# named KEYS NAME: the keys open the file dialog, NAME is typed into it.
+named() { over "$1"; mark; typename "$2"; }
 # A sits at the centre of the drawing area: window pixel (200, 249).
 
 # 1. A typed name, in both dialogs.
@@ -39,9 +42,7 @@ for dialog in desktop toolkit; do
   fi
   printf "$diagram" >"$file"
   start "$bin" "$file"
-  at 200 100
-  key ctrl+shift+s
-  typename tri
+  named ctrl+shift+s tri
   check "$dialog dialog: a typed name is saved in the folder shown" test -f "$work/d/tri.T"
   check "$dialog dialog: nothing in the working folder" test -z "$(ls "$work/elsewhere")"
   check "$dialog dialog: the title names the new file ($(title))" test "$(title)" = "$work/d/tri.T"
@@ -52,45 +53,30 @@ done
 start "$bin" "$work/d/tri.T"
 drag 1 200 249 100 149
 saved=$(pointA "$work/d/tri.T")
-at 200 100
-key ctrl+shift+s
-mark
-typename tri
+named ctrl+shift+s tri
 question && key Escape  # "File Exists: Overwrite it?": No
 check "Escape at the overwrite question keeps the file" test "$(pointA "$work/d/tri.T")" = "$saved"
-at 200 100
-key ctrl+shift+s
-mark
-typename tri
+named ctrl+shift+s tri
 question && key Return  # Yes
 check "Enter at the overwrite question overwrites" test "$(pointA "$work/d/tri.T")" != "$saved"
 check "after the save the title has no mark ($(title))" test "$(title)" = "$work/d/tri.T"
 
 # 3. A failed open: nothing changes; the editor mends it.
 printf '.geometry "version 0.65";\nR = .free(0, 0.5, "R");\nS = .nosuch(R);\n' >"$work/d/bad.T"
-at 200 100
-key ctrl+o
-mark
-typename "$work/d/bad.T"
+named ctrl+o "$work/d/bad.T"
 question && key Escape  # the error: Escape opens nothing
 check "Escape on the error opens no editor" test -z "$(xdotool search --onlyvisible --name 'tessarin-xgeom' 2>/dev/null)"
 check "the title is as before ($(title))" test "$(title)" = "$work/d/tri.T"
-at 200 100
-key ctrl+shift+s
-typename "$work/d/after.T"
+named ctrl+shift+s "$work/d/after.T"
 check "a save after the failed open writes the same text byte for byte" cmp -s "$work/d/tri.T" "$work/d/after.T"
-at 200 100
-key ctrl+o
-mark
-typename "$work/d/bad.T"
+named ctrl+o "$work/d/bad.T"
 question && key Return  # Edit
 sleep 1
 window 'Edit Geometry' && key ctrl+k ctrl+k ctrl+s  # the failing line goes; save and return
 sleep 1
 check "the mended text is loaded, marked modified ($(title))" test "$(title)" = "$work/d/bad.T*"
 check "the file itself is not written" grep -q nosuch "$work/d/bad.T"
-at 200 100
-key ctrl+s
+over ctrl+s
 check "Save writes the mended text" test "$(grep -c nosuch "$work/d/bad.T")" = 0
 stop
 
@@ -103,12 +89,10 @@ at 200 249
 xdotool click 1  # selects A
 sleep 0.4
 drag 3 200 249 300 349
-at 200 100
-key ctrl+s
+over ctrl+s
 check "a right drag from a point leaves it where it was" test "$(pointA "$file")" = "$before"
 drag 2 200 249 120 300
-at 200 100
-key ctrl+s
+over ctrl+s
 check "a middle drag takes A along with the whole diagram" test "$(pointA "$file")" != "$before"
 key ctrl+z
 key ctrl+s
@@ -125,8 +109,7 @@ mark
 key ctrl+q
 question && key Escape  # "File modified -- save changes?": Cancel
 check "Cancel at the exit question keeps the program running" running
-at 200 100
-key ctrl+e
+over ctrl+e
 window 'Edit Geometry'
 ew=$(xdotool search --onlyvisible --name 'Edit Geometry' | tail -1)
 xdotool mousemove --window "$ew" 20 8 click 1  # the editor's File menu
