@@ -56,6 +56,10 @@ TEST_F(Lang, WrittenStatements) {
        "k = .c.lll(l, m, n, 4); v = .v.lcvother(l, k, A);",
        "l = .l.vv(A, B);\nm = .l.vv(B, C);\nn = .l.vv(C, A);\n"
        "k = .c.lll(l, m, n, 4);\nv = .v.lcvother(l, k, A);\n"},
+      {"l = .l.vv(A, B); c = .c.vv(A, B); y = .v.lcvother(l, c, A, 2);\n"
+       "z = .v.lcvother(l, c, A, 1, .red); w = .v.ccother(c, c, A, 2, .red);",
+       "l = .l.vv(A, B);\nc = .c.vv(A, B);\ny = .v.lcvother(l, c, A, 2);\n"
+       "z = .v.lcvother(l, c, A, .red);\nw = .v.ccvother(c, c, A, 2, .red);\n"},
       {"g = .a.float(0.5); s = .script(0, 1, 0.25);",
        "g = .a.float(0.500000);\ns = .script(0.000000, 1.000000, "
        "0.250000);\n"},
