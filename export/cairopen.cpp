@@ -4,12 +4,13 @@
 // view's points per world unit and flipped so y runs upwards. Text is set
 // in the exports' font (export/glyphs.h) with a flipped font matrix.
 //
-// A PDF writes every path out as text, and a label's halo is the outline
-// of its letters: written out glyph by glyph it made most of a labelled
-// page. So on a PDF each glyph's halo is drawn once into a recording
-// surface, which the PDF keeps as one form and places wherever the glyph
-// is used. A raster image strokes the outlines where they are, as placing
-// a form there would resample it.
+// A label's halo is the outline of its letters, stroked wide: the dearest
+// thing on a page. Each glyph's halo is therefore drawn once and placed
+// wherever the glyph is used: on a PDF as a recorded form (written out
+// glyph by glyph the outlines made most of a labelled page), on an image
+// as an alpha mask per quarter-pixel offset, stamped at whole pixels so
+// that nothing is resampled and the halo lands within an eighth of a
+// pixel of the stroked outline.
 //
 // Each stroke costs a PDF its own graphics state and a pass of cairo's
 // page recording, so on a PDF strokes in one state that follow each other
@@ -18,24 +19,42 @@
 // a clip or text comes. A dash pattern starts afresh on every subpath, so
 // gathered strokes are dashed as they were alone. (An image gains nothing
 // from it: cairo's rasteriser costs the same per edge either way.)
+//
+// An image is drawn in horizontal bands, one thread each, sharing one
+// pixel buffer: the walk runs once into a pen log (export/penlog.h) and
+// each band plays it back. cairo rasterises only the rows of a band's
+// surface, and a row's pixels depend on nothing outside it, so the bands
+// give the pixels one surface would.
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "export/backends.h"
+#include "export/export.h"
 #include "export/glyphs.h"
 #include "export/pen.h"
+#include "export/penlog.h"
 #include "model/notify.h"
 #include "render/view.h"
 
 namespace {
 
-// A glyph's halo: face, size (world units) and glyph index.
-typedef std::tuple<int, double, unsigned long> halokey;
+// A glyph's halo: face, size (world units), glyph index and, on an image,
+// the quarter-pixel offset (4 x + y) it is drawn at.
+typedef std::tuple<int, double, unsigned long, int> halokey;
+
+// A recorded form (PDF), or a mask whose top left pixel is (x, y) from the
+// glyph's origin (image).
+struct halo {
+  cairo_surface_t* s;
+  int x, y;
+};
 
 // One step of a path: 'm'ove, 'l'ine, 'c'urve, 'a'rc or 'z' (close),
 // with its numbers as the pen operation takes them.
@@ -48,7 +67,7 @@ struct cairopen {
   cairo_t* cr;
   double pixel;  // one device pixel in world units
   int vector;    // a PDF: halos are recorded once per glyph
-  std::map<halokey, cairo_surface_t*> halos;
+  std::map<halokey, halo> halos;
   std::vector<pathstep> path;  // the path being built
   int held;  // cairo's path awaits a stroke in `heldstate` (PDF only)
   penstate heldstate;
@@ -173,7 +192,7 @@ void halostroke(cairo_t* cr) {
 // device units (a recording keeps its paths in fixed point, too coarse for
 // world units); made on first use and kept for the page.
 cairo_surface_t* glyphhalo(cairopen* p, const textrun* r, unsigned long g) {
-  cairo_surface_t*& rec = p->halos[halokey(r->face, r->size, g)];
+  cairo_surface_t*& rec = p->halos[halokey(r->face, r->size, g, 0)].s;
   if (rec) return rec;
   // Bounded (an unbounded recording placed on a PDF is never freed by
   // cairo) by two ems and the halo about the origin: no glyph reaches
@@ -191,15 +210,64 @@ cairo_surface_t* glyphhalo(cairopen* p, const textrun* r, unsigned long g) {
   return rec;
 }
 
-// The halo of a run placed glyph by glyph from the recorded ones.
-void placehalos(cairopen* p, const textrun* r) {
+// Sets up `cr` for the halo of glyph `g` of run `r` with its origin at
+// (x, y) device units, its path made.
+void halopath(cairo_t* cr, cairopen* p, const textrun* r, unsigned long g,
+              double x, double y) {
+  cairo_identity_matrix(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, 1 / p->pixel, -1 / p->pixel);
+  setfont(cr, r);
+  cairo_glyph_t one = {g, 0, 0};
+  cairo_glyph_path(cr, &one, 1);
+}
+
+// The halo of glyph `g` of run `r` as an alpha mask, its origin at
+// (fx, fy) quarter pixels; made on first use and kept for the image.
+const halo* halomask(cairopen* p, const textrun* r, unsigned long g, int fx,
+                     int fy) {
+  halo& h = p->halos[halokey(r->face, r->size, g, 4 * fx + fy)];
+  if (h.s) return &h;
+  cairo_t* cr = p->cr;  // measures the stroke, drawing nothing
+  cairo_save(cr);
+  halopath(cr, p, r, g, fx / 4.0, fy / 4.0);
+  cairo_set_line_width(cr, HALOWIDTH);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  double x0, y0, x1, y1;
+  cairo_stroke_extents(cr, &x0, &y0, &x1, &y1);
+  cairo_user_to_device(cr, &x0, &y0);
+  cairo_user_to_device(cr, &x1, &y1);
+  cairo_new_path(cr);
+  cairo_restore(cr);
+  h.x = (int)floor(std::min(x0, x1)) - 1;
+  h.y = (int)floor(std::min(y0, y1)) - 1;
+  int w = (int)ceil(std::max(x0, x1)) + 1 - h.x;
+  int hgt = (int)ceil(std::max(y0, y1)) + 1 - h.y;
+  h.s = cairo_image_surface_create(CAIRO_FORMAT_A8, std::max(w, 1),
+                                   std::max(hgt, 1));
+  cairo_t* mc = cairo_create(h.s);
+  halopath(mc, p, r, g, fx / 4.0 - h.x, fy / 4.0 - h.y);
+  halostroke(mc);
+  cairo_destroy(mc);
+  return &h;
+}
+
+// The glyphs of run `r` where cairo sets them; null when there are none.
+cairo_glyph_t* runglyphs(cairopen* p, const textrun* r, int* n) {
   cairo_glyph_t* glyphs = nullptr;
-  int n = 0;
   cairo_scaled_font_t* font = cairo_get_scaled_font(p->cr);
   if (cairo_scaled_font_text_to_glyphs(
-          font, r->x, r->y, r->utf8.data(), (int)r->utf8.size(), &glyphs, &n,
+          font, r->x, r->y, r->utf8.data(), (int)r->utf8.size(), &glyphs, n,
           nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
-    return;
+    return nullptr;
+  return glyphs;
+}
+
+// The halo of a run placed glyph by glyph from the recorded ones (PDF).
+void placehalos(cairopen* p, const textrun* r) {
+  int n = 0;
+  cairo_glyph_t* glyphs = runglyphs(p, r, &n);
   for (int i = 0; i < n; i++) {
     cairo_pattern_t* pat =
         cairo_pattern_create_for_surface(glyphhalo(p, r, glyphs[i].index));
@@ -214,6 +282,27 @@ void placehalos(cairopen* p, const textrun* r) {
   cairo_glyph_free(glyphs);
 }
 
+// The halo of a run stamped glyph by glyph from the masks (image).
+void stamphalos(cairopen* p, const textrun* r) {
+  int n = 0;
+  cairo_glyph_t* glyphs = runglyphs(p, r, &n);
+  cairo_t* cr = p->cr;
+  for (int i = 0; i < n; i++) {
+    double x = glyphs[i].x, y = glyphs[i].y;
+    cairo_user_to_device(cr, &x, &y);
+    long qx = lround(x * 4), qy = lround(y * 4);
+    int ix = (int)floor(qx / 4.0), iy = (int)floor(qy / 4.0);
+    const halo* h = halomask(p, r, glyphs[i].index, (int)(qx - 4L * ix),
+                             (int)(qy - 4L * iy));
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_mask_surface(cr, h->s, ix + h->x, iy + h->y);
+    cairo_restore(cr);
+  }
+  cairo_glyph_free(glyphs);
+}
+
 void text(void* c, const textrun* r, const penstate* s, int halo) {
   cairopen* p = (cairopen*)c;
   cairo_t* cr = p->cr;
@@ -224,40 +313,96 @@ void text(void* c, const textrun* r, const penstate* s, int halo) {
     source(cr, s);
     cairo_show_text(cr, r->utf8.c_str());
     cairo_new_path(cr);
-  } else if (p->vector) {
-    cairo_new_path(cr);
-    placehalos(p, r);
   } else {
-    cairo_text_path(cr, r->utf8.c_str());
-    halostroke(cr);
+    cairo_new_path(cr);
+    (p->vector ? placehalos : stamphalos)(p, r);
   }
 }
 
 const pen cairotable = {group,  move, line, curve, arc,    closepath,
                         stroke, fill, clip, text,  nullptr};
 
-// Draws the view onto `surface`, `k` device units per point.
-int drawview(cairo_surface_t* surface, double k, int background, int vector) {
+// A pen drawing the view on `surface`, `k` device units per point, the
+// surface's top row being row `top` of the view's.
+cairopen startview(cairo_surface_t* surface, double k, int top, int background,
+                   int vector) {
   cairo_t* cr = cairo_create(surface);
   if (background) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
   }
   double half = fxmax > fymax ? ysize / 2.0 : xsize / 2.0;
-  cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0);
+  cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0 - top);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  cairopen p = {cr, 1 / (k * half), vector, {}, {}, 0, {}};
-  walkview(&cairotable, &p);
-  drawheld(&p);
-  cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  for (auto& h : p.halos) cairo_surface_destroy(h.second);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    alert("Couldn't draw the picture: %s", cairo_status_to_string(status));
-    return 0;
+  return {cr, 1 / (k * half), vector, {}, {}, 0, {}};
+}
+
+// Finishes what the pen holds and frees it; cairo's verdict on it all.
+cairo_status_t endview(cairopen* p) {
+  drawheld(p);
+  cairo_status_t status = cairo_status(p->cr);
+  cairo_destroy(p->cr);
+  for (auto& h : p->halos) cairo_surface_destroy(h.second.s);
+  return status;
+}
+
+int reported(cairo_status_t status) {
+  if (status == CAIRO_STATUS_SUCCESS) return 1;
+  alert("Couldn't draw the picture: %s", cairo_status_to_string(status));
+  return 0;
+}
+
+// Rows [top, top + rows) of an image, drawn from the walk's log.
+struct band {
+  cairo_surface_t* s;
+  int top;
+  cairo_status_t status;
+};
+
+void drawband(band* b, const penlog* log, double k, int background) {
+  cairopen p = startview(b->s, k, b->top, background, 0);
+  replaylog(log, &cairotable, &p);
+  b->status = endview(&p);
+}
+
+// Two bands, one per core of the machines this runs on; a band costs
+// every stroke its path and setup again, so more gain less.
+int bandcount(int rows) {
+  if (exportthreads > 0) return std::min(exportthreads, std::max(rows, 1));
+  int cores = (int)std::thread::hardware_concurrency();
+  return std::max(1, std::min({cores, 2, rows}));
+}
+
+// Draws the view on image `s` (`k` pixels per point) in bands.
+int drawimage(cairo_surface_t* s, double k, int background) {
+  penlog log;
+  walkview(&penlogtable, &log);
+  int w = cairo_image_surface_get_width(s),
+      h = cairo_image_surface_get_height(s);
+  int stride = cairo_image_surface_get_stride(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  int n = bandcount(h);
+  std::vector<band> bands(n);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < n; i++) {
+    band* b = &bands[i];
+    b->top = (int)((long)h * i / n);
+    int rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->s = cairo_image_surface_create_for_data(
+        data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
+        rows, stride);
+    if (i > 0) threads.emplace_back(drawband, b, &log, k, background);
   }
-  return 1;
+  drawband(&bands[0], &log, k, background);
+  for (std::thread& t : threads) t.join();
+  cairo_status_t status = CAIRO_STATUS_SUCCESS;
+  for (band& b : bands) {
+    if (status == CAIRO_STATUS_SUCCESS) status = b.status;
+    cairo_surface_destroy(b.s);
+  }
+  cairo_surface_mark_dirty(s);
+  return reported(status);
 }
 
 cairo_status_t tofile(void* closure, const unsigned char* data,
@@ -273,7 +418,9 @@ int writepdf(FILE* out) {
   cairo_surface_t* s =
       cairo_pdf_surface_create_for_stream(tofile, out, xsize, ysize);
   cairo_pdf_surface_set_metadata(s, CAIRO_PDF_METADATA_CREATOR, "Tessarin");
-  int ok = drawview(s, 1, 0, 1);
+  cairopen p = startview(s, 1, 0, 0, 1);
+  walkview(&cairotable, &p);
+  int ok = reported(endview(&p));
   cairo_surface_finish(s);
   if (ok && cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) ok = 0;
   cairo_surface_destroy(s);
@@ -291,9 +438,8 @@ int writepng(FILE* out, int dpi, int transparent) {
     cairo_surface_destroy(s);
     return 0;
   }
-  int ok = drawview(s, k, !transparent, 0);
+  int ok = drawimage(s, k, !transparent);
   if (ok) {
-    cairo_surface_flush(s);
     ok = writepixels(out, cairo_image_surface_get_data(s), w, h,
                      cairo_image_surface_get_stride(s), transparent, dpi);
   }

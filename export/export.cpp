@@ -15,6 +15,7 @@
 int exportdpi = 150;
 int exporttransparent = 0;
 int exportstandalone = 0;
+int exportthreads = 0;
 
 struct formatrow {
   const char* extension;
@@ -127,4 +128,5 @@ void resetexport() {
   exportdpi = 150;
   exporttransparent = 0;
   exportstandalone = 0;
+  exportthreads = 0;
 }

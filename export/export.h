@@ -24,6 +24,7 @@ enum exportformat {
 extern int exportdpi;          // PNG resolution, pixels per inch
 extern int exporttransparent;  // PNG without the white background
 extern int exportstandalone;   // TikZ wrapped in a standalone document
+extern int exportthreads;      // threads drawing a PNG; 0: one per core
 
 // The format a file name's extension asks for (.svg .pdf .png .tex .tikz
 // .eps, any case); EXPORT_NONE for anything else.

@@ -211,6 +211,25 @@ TEST_F(Export, TheComparisonSeesAShiftOfTwoPixels) {
 }
 #endif
 
+// An image drawn in bands on threads is the image drawn whole, opaque or
+// transparent, whatever rows the bands split at (938 rows in 1, 2 and 3).
+TEST_F(Export, BandsGiveThePixelsOfOneImage) {
+  buildeverything();
+  for (int transparent : {0, 1}) {
+    exporttransparent = transparent;
+    std::string whole;
+    for (int threads : {1, 2, 3}) {
+      exportthreads = threads;
+      ASSERT_TRUE(write("bands", EXPORT_PNG)) << lastalert;
+      std::string png = slurp(workdir + "/bands.png");
+      EXPECT_GT(png.size(), 5000u);
+      if (threads == 1) whole = png;
+      EXPECT_TRUE(png == whole)
+          << threads << " bands, transparent " << transparent;
+    }
+  }
+}
+
 // The SVG parses, names each drawn record's group after its identifier
 // and keeps text as text and dashes as dash arrays.
 TEST_F(Export, SvgIsWellFormedAndNamed) {

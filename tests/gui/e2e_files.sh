@@ -15,62 +15,12 @@
 #   e2e_files.sh PROGRAM
 # Needs xvfb-run and xdotool. Prints "N passed, N failed" at the end.
 set -u
-if [ -z "${E2E_ON_XVFB:-}" ]; then
-  E2E_ON_XVFB=1 exec bash "$(dirname "$0")/xvfb.sh" bash "$0" "$@"
-fi
-bin=$(readlink -f "$1")
 . "$(dirname "$0")/e2e_lib.sh"
+bin=$(readlink -f "$1")
 mkdir -p "$work/d" "$work/elsewhere"
+cd "$work/elsewhere"  # the program runs from another folder
 file=$work/d/a.T
 diagram='.geometry "version 0.65";\nA = .free(0, 0, "A");\nB = .free(0.5, 0.5, "B");\nl = .l.vv(A, B);\n'
-wid=""
-
-start() {  # start FILE: runs the program on FILE from another folder
-  (cd "$work/elsewhere" && exec "$bin" "$1") &
-  app=$!
-  wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name "$(basename "$1" | sed 's/\./\\./g')" 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.1
-  done
-  sleep 1
-}
-running() { kill -0 "$app" 2>/dev/null; }
-stop() { kill -9 "$app" 2>/dev/null; wait "$app" 2>/dev/null; app=""; }
-at() { xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.15; }
-key() { xdotool key "$@"; sleep 0.5; }
-title() { xdotool getwindowname "$wid"; }
-# window NAME: waits for a visible window whose title matches, focuses it
-# and puts the pointer over it.
-window() {
-  local w=""
-  for _ in $(seq 50); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)
-    [ -n "$w" ] && break
-    sleep 0.1
-  done
-  [ -n "$w" ] || return 1
-  xdotool windowfocus "$w" 2>/dev/null
-  xdotool mousemove --window "$w" 20 20
-  sleep 0.5
-}
-# mark: notes the windows shown now; question: waits for a window of the
-# program shown since, focuses it and puts the pointer over it.
-seen=""
-mark() { seen=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null); }
-question() {
-  local w=""
-  for _ in $(seq 30); do
-    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$seen" | tail -1)
-    [ -n "$w" ] && break
-    sleep 0.1
-  done
-  [ -n "$w" ] || return 1
-  xdotool windowfocus "$w" 2>/dev/null
-  xdotool mousemove --window "$w" 5 5
-  sleep 0.4
-}
 typename() {  # typename NAME: in the file dialog, replaces the name field
   window 'File name:' || return 1
   key ctrl+a
@@ -78,21 +28,7 @@ typename() {  # typename NAME: in the file dialog, replaces the name field
   sleep 0.3
   key Return
 }
-# drag BUTTON X0 Y0 X1 Y1: press at window pixel (X0, Y0), move, release.
-# A sits at the centre of the 400 x 450 drawing area, 24 pixels under the
-# menu bar: (200, 249).
-drag() {
-  at "$2" "$3"
-  xdotool mousedown "$1"
-  sleep 0.2
-  for f in 1 2 3 4; do
-    xdotool mousemove --window "$wid" $(($2 + ($4 - $2) * f / 4)) $(($3 + ($5 - $3) * f / 4))
-    sleep 0.1
-  done
-  xdotool mouseup "$1"
-  sleep 0.4
-}
-pointA() { grep '^A = ' "$1"; }
+# A sits at the centre of the drawing area: window pixel (200, 249).
 
 # 1. A typed name, in both dialogs.
 for dialog in desktop toolkit; do
@@ -102,7 +38,7 @@ for dialog in desktop toolkit; do
     printf '; FLTK preferences file format 1.0\n[./options]\nFNFCUsesGTK:0\n' >"$work/.fltk/fltk.org/fltk.prefs"
   fi
   printf "$diagram" >"$file"
-  start "$file"
+  start "$bin" "$file"
   at 200 100
   key ctrl+shift+s
   typename tri
@@ -113,7 +49,7 @@ for dialog in desktop toolkit; do
 done
 
 # 2. The overwrite question (toolkit dialog still chosen).
-start "$work/d/tri.T"
+start "$bin" "$work/d/tri.T"
 drag 1 200 249 100 149
 saved=$(pointA "$work/d/tri.T")
 at 200 100
@@ -161,7 +97,7 @@ stop
 # 4. Only the left button moves a point: a right drag from it does
 # nothing, a middle drag pans the whole diagram (one step for Undo).
 printf "$diagram" >"$file"
-start "$file"
+start "$bin" "$file"
 before=$(pointA "$file")
 at 200 249
 xdotool click 1  # selects A
@@ -205,8 +141,6 @@ question && key Escape  # "File modified -- save changes?": Cancel
 check "the editor's Quit Tessarin asks too, and Cancel keeps running" running
 check "and shows nothing more" test -z "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vxF "$seen")"
 check "the diagram is back, still marked modified ($(title))" test "$(title)" = "$file*"
-title=$(title)
-check "the change is still there, marked ($title)" test "${title%\*}" != "$title"
 stop
 
 summary

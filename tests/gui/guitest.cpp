@@ -30,7 +30,7 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-std::vector<std::string> guialerts, guiinfos, guimessages;
+strings guialerts, guiinfos, guimessages;
 
 void pump(double seconds) {
   for (double t = 0; t < seconds; t += 0.01) Fl::wait(0.01);
@@ -220,6 +220,10 @@ void xdo(const std::string& args) {
 void focus(Fl_Window* w) {
   Fl::flush();
   xdo("windowfocus --sync " + std::to_string((unsigned long)fl_xid(w)));
+}
+
+void clickroot(int x, int y) {
+  xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
 
 static const std::vector<std::function<void()>>* steps;

@@ -24,9 +24,11 @@ struct rgbcolor {
   int r, g, b;
 };
 
+using strings = std::vector<std::string>;
+
 // Alerts, information boxes and messages shown since the last
 // `cleardiagram`.
-extern std::vector<std::string> guialerts, guiinfos, guimessages;
+extern strings guialerts, guiinfos, guimessages;
 
 // Lets the toolkit handle pending events for about `seconds`.
 void pump(double seconds);
@@ -85,6 +87,8 @@ int exists(const std::string& path);
 // the X server's keyboard focus.
 void xdo(const std::string& args);
 void focus(Fl_Window* w);
+// A real click of the first button at screen pixel (x, y).
+void clickroot(int x, int y);
 
 // Calls `modal` (which runs the editor's modal loop) while the steps run
 // one after another from timeouts; a round still open after 30 seconds

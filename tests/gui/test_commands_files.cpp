@@ -1,11 +1,14 @@
 // File commands with scripted dialogs: the chooser's defaults, extension
 // rule and overwrite question; names too long for the buffer; the save
 // questions; printing through the user's command; EPS names; the message
-// window's limit; the help pages and the About box; a failed open, the
-// recovery question, the window manager's close, saves that cannot be
-// written.
+// window's limit; the help pages, the About box and Help > Examples; a
+// failed open, the recovery question, the window manager's close, saves
+// that cannot be written; File > Open Recent, kept in the preferences file
+// and chosen through the real menu with X events.
 #include <FL/Fl.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,7 @@
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
+#include "app/recentmenu.h"
 #include "app/ui.h"
 #include "app/undo.h"
 #include "history/history.h"
@@ -33,6 +38,7 @@
 #include "model/notify.h"
 #include "model/worldlist.h"
 #include "prefs/preffile.h"
+#include "prefs/recent.h"
 #include "tests/gui/guitest.h"
 
 // Last: the X headers define names (None, Status) that gtest uses.
@@ -182,8 +188,7 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   guialerts.clear();
   chooseranswers = {sub.c_str()};
   EXPECT_EQ(collectfilename("File name:", 1), nullptr);
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0], sub + " is a folder, not a diagram file");
+  EXPECT_EQ(guialerts, strings{sub + " is a folder, not a diagram file"});
   EXPECT_EQ(getcurrentfilename(), nullptr);
   chooseranswers = {there.c_str()};
   EXPECT_NE(collectfilename("File name:", 1), nullptr);
@@ -195,7 +200,17 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   EXPECT_EQ(title(), "No File Name");
 }
 
-TEST_F(Files, NamesLongerThanTheBufferAreRefused) {
+TEST_F(Files, EpsNamesAndNamesLongerThanTheBuffer) {
+  char buf[FILENAMESIZE];
+  const char* const eps[][2] = {{"x.T", "x.eps"},
+                                {"/d/x.geo.T", "/d/x.geo.eps"},
+                                {"x", "x.eps"},
+                                {"", "./geom.eps"},
+                                {nullptr, "./geom.eps"}};
+  for (const auto& r : eps) {
+    ASSERT_EQ(epspath(r[0], buf, sizeof buf), 1);
+    EXPECT_STREQ(buf, r[1]);
+  }
   std::string fits =
       "/tmp/" + std::string(FILENAMESIZE - 1 - 5 - 2, 'n') + ".T";
   ASSERT_EQ(fits.size(), (size_t)FILENAMESIZE - 1);
@@ -213,25 +228,7 @@ TEST_F(Files, NamesLongerThanTheBufferAreRefused) {
   EXPECT_EQ(std::string(currentfilename), fits);
   EXPECT_EQ(guialerts.size(), 2u);
   // Export names derived from a long name are refused, not cut.
-  char buf[FILENAMESIZE];
   EXPECT_EQ(epspath(fits.c_str(), buf, sizeof buf), 0);
-}
-
-TEST_F(Files, EpsFileNames) {
-  char buf[FILENAMESIZE];
-  struct row {
-    const char* name;
-    const char* eps;
-  };
-  const row rows[] = {{"x.T", "x.eps"},
-                      {"/d/x.geo.T", "/d/x.geo.eps"},
-                      {"x", "x.eps"},
-                      {"", "./geom.eps"},
-                      {nullptr, "./geom.eps"}};
-  for (const row& r : rows) {
-    ASSERT_EQ(epspath(r.name, buf, sizeof buf), 1);
-    EXPECT_STREQ(buf, r.eps);
-  }
 }
 
 TEST_F(Files, PrintThroughTheUsersCommandWithAnAwkwardDirectory) {
@@ -272,8 +269,7 @@ TEST_F(Files, SaveEpsThroughTheChooser) {
   EXPECT_EQ(chooserstarts[0], eps);
   ASSERT_TRUE(exists(eps));
   EXPECT_EQ(readtext(eps).rfind("%!PS-Adobe-2.0 EPSF-1.2", 0), 0u);
-  ASSERT_EQ(guimessages.size(), 1u);
-  EXPECT_EQ(guimessages[0], "Saved EPS file " + eps);
+  EXPECT_EQ(guimessages, strings{"Saved EPS file " + eps});
   // Cancelled: nothing written.
   unlink(eps.c_str());
   handlemenu(100012);
@@ -432,8 +428,7 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   handlemenu(100003);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(title(), a);
-  ASSERT_EQ(guimessages.size(), 1u);
-  EXPECT_EQ(guimessages[0], "File Saved");
+  EXPECT_EQ(guimessages, strings{"File Saved"});
   std::string text = readtext(a);
   EXPECT_EQ(count(text, ".free("), 3) << text;
   EXPECT_EQ(count(text, ".l.vv("), 1) << text;
@@ -458,8 +453,7 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
 
 TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
   opendocument("/x/drawing.geo");
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0], "Unknown file type");
+  EXPECT_EQ(guialerts, strings{"Unknown file type"});
   opendocument((scratch + "/missing.T").c_str());  // ignored silently
   EXPECT_EQ(guialerts.size(), 1u);
   EXPECT_EQ(getcurrentfilename(), nullptr);
@@ -534,9 +528,8 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
   unlink(bad.c_str());
   choiceanswers = {2};
   handlemenu(100013);
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0],
-            "Couldn't open " + bad + ": No such file or directory");
+  EXPECT_EQ(guialerts,
+            strings{"Couldn't open " + bad + ": No such file or directory"});
   EXPECT_EQ(savedtext(), before);
   EXPECT_EQ(std::string(getcurrentfilename()), bad);
 }
@@ -557,8 +550,7 @@ TEST_F(Files, NoToRecoveryRemovesTheRecoveryFile) {
   resetrecovery();
   askanswers = {0};
   offerrecovery(diagram.c_str());
-  ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0], "Recover unsaved changes to " + diagram + "?");
+  EXPECT_EQ(questions, strings{"Recover unsaved changes to " + diagram + "?"});
   EXPECT_EQ(countrecords(), 0);
   EXPECT_FALSE(exists(left));
   std::string found;
@@ -584,8 +576,7 @@ TEST_F(Files, TheWindowManagersCloseAsksWithCancel) {
   ASSERT_EQ(dirtyfile, 1);
   choiceanswers = {0};  // Cancel
   close();
-  ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0], "File modified -- save changes?");
+  EXPECT_EQ(questions, strings{"File modified -- save changes?"});
   EXPECT_TRUE(exits.empty());
   EXPECT_TRUE(main_window->shown());
   choiceanswers = {2};  // No
@@ -626,6 +617,151 @@ TEST_F(Files, SaveAsWhereNothingCanBeWrittenLosesNothing) {
                    "'dir.T plain '";
   EXPECT_EQ(system(ls.c_str()), 0);
   EXPECT_EQ(system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0);
+}
+
+struct Recent : Files {
+  void SetUp() override {
+    Files::SetUp();
+    resetrecent();
+  }
+  void TearDown() override {
+    resetrecent();
+    saverecentfiles();
+    Files::TearDown();
+  }
+};
+
+// A small diagram file d<i>.T in the scratch folder, its path.
+std::string diagram(int i) {
+  std::string path = scratch + "/d" + std::to_string(i) + ".T";
+  std::ofstream(path) << ".geometry \"version 0.65\";\nP" << i
+                      << " = .free(0.1, 0.2);\n";
+  return path;
+}
+
+// The "recent" lines of the preferences file, in order.
+std::vector<std::string> recentlines() {
+  std::vector<std::string> lines;
+  std::istringstream text(readtext(defaultfilename()));
+  for (std::string line; std::getline(text, line);)
+    if (line.compare(0, 7, "recent ") == 0) lines.push_back(line.substr(7));
+  return lines;
+}
+
+TEST_F(Recent, LastTenOpenedOrSavedMostRecentFirst) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 12; i++) paths.push_back(diagram(i));
+  for (int i = 0; i < 12; i++) opendocument(paths[i].c_str());
+  // Opening d3 again moves it to the top; saving under a new name puts
+  // that name above it.
+  opendocument(paths[3].c_str());
+  std::string saved = scratch + "/saved.T";
+  chooseranswers = {saved.c_str()};
+  handlemenu(100004);  // Save As
+  std::vector<std::string> want = {saved,    paths[3], paths[11], paths[10],
+                                   paths[9], paths[8], paths[7],  paths[6],
+                                   paths[5], paths[4]};
+  ASSERT_EQ(nrecent, 10);
+  for (int i = 0; i < 10; i++) EXPECT_EQ(recentfiles[i], want[i]) << i;
+  // The preferences file keeps the list in that order beside its settings.
+  EXPECT_EQ(recentlines(), want);
+  EXPECT_NE(readtext(defaultfilename()).find("notips\n"), std::string::npos);
+  // The menu lists them in that order, and nothing else.
+  for (int i = 0; i < 10; i++) {
+    const Fl_Menu_Item* m = menuitem(FIRSTRECENT + i);
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(m->visible());
+    EXPECT_NE(std::string(m->label()).find(want[i].substr(want[i].rfind('/'))),
+              std::string::npos);
+  }
+  EXPECT_FALSE(menuitem(NORECENT)->visible());
+  // Read back at the next start, the file gives the same list.
+  resetrecent();
+  parsedefaultfile();
+  ASSERT_EQ(nrecent, 10);
+  EXPECT_EQ(recentfiles[9], paths[4]);
+}
+
+// The open menu runs a loop of its own until it closes, so the keys are
+// sent from timeouts that run inside it, one at a time; should they go
+// astray, the menu is closed rather than left waiting.
+const char* const menukeynames[] = {"Down",  "Down", "Down",
+                                    "Right", "Down", "Return"};
+size_t menukeysent;
+void menukeys(void*) {
+  if (menukeysent == sizeof menukeynames / sizeof menukeynames[0]) return;
+  xdo(std::string("key ") + menukeynames[menukeysent++]);
+  Fl::repeat_timeout(0.3, menukeys);
+}
+void closemenu(void*) {
+  if (Fl::grab()) xdo("key Escape Escape Escape");
+}
+
+TEST_F(Recent, ChosenThroughTheMenuWithTheKeyboardAndMouse) {
+  std::string a = diagram(1), b = diagram(2), c = diagram(3);
+  for (const std::string& p : {a, b, c}) opendocument(p.c_str());
+  handlenewcmd();
+  pump(0.2);
+  // Windows earlier tests left open (the help viewer) must not cover the
+  // menu bar.
+  std::vector<Fl_Window*> others;
+  for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+    if (w != main_window && !w->parent()) others.push_back(w);
+  for (Fl_Window* w : others) w->hide();
+  main_window->show();
+  pump(0.2);
+  // File, then down to Open Recent, into it, down to its second entry.
+  focus(main_window);
+  menukeysent = 0;
+  Fl::add_timeout(1.0, menukeys);
+  Fl::add_timeout(8.0, closemenu);
+  clickroot(main_window->x_root() + 20, main_window->y_root() + 12);
+  for (int i = 0; i < 100 && std::string(currentfilename) != b; i++) pump(0.1);
+  Fl::remove_timeout(menukeys);
+  Fl::remove_timeout(closemenu);
+  EXPECT_EQ(std::string(currentfilename), b);  // c, b, a: the second is b
+  EXPECT_EQ(recentfiles[0], b);
+}
+
+TEST_F(Recent, AFileThatIsGoneIsDroppedWithAMessage) {
+  std::string a = diagram(1), b = diagram(2);
+  opendocument(a.c_str());
+  opendocument(b.c_str());
+  ASSERT_EQ(remove(a.c_str()), 0);
+  handlemenu(FIRSTRECENT + 1);  // a
+  ASSERT_EQ(guialerts.size(), 1u);
+  EXPECT_NE(guialerts[0].find(a), std::string::npos);
+  EXPECT_NE(guialerts[0].find("taken off Open Recent"), std::string::npos);
+  EXPECT_EQ(nrecent, 1);
+  EXPECT_EQ(recentlines(), std::vector<std::string>{b});
+  EXPECT_EQ(std::string(currentfilename), b);  // the diagram stays
+  EXPECT_FALSE(menuitem(FIRSTRECENT + 1)->visible());
+}
+
+TEST_F(Files, HelpExamplesOpensTheExamplesFolder) {
+  // The examples folder sits beside the help pages (copied into the build
+  // folder, installed into share/tessarin).
+  std::string dir = std::string(GetInstallDirURL()) + "/examples";
+  std::string centres = dir + "/centres.T";
+  ASSERT_EQ(access(centres.c_str(), R_OK), 0) << centres;
+  handlemenu(100040);  // cancelled: nothing changes
+  EXPECT_EQ(chooserstarts, strings{dir + "/"});
+  EXPECT_EQ(countrecords(), 0);
+  EXPECT_EQ(getcurrentfilename(), nullptr);
+  chooseranswers = {centres.c_str()};
+  handlemenu(100040);
+  EXPECT_GT(countrecords(), 5);
+  ASSERT_NE(getcurrentfilename(), nullptr);
+  EXPECT_EQ(std::string(getcurrentfilename()), centres);
+  EXPECT_EQ(title(), centres);
+  EXPECT_TRUE(guialerts.empty());
+  // A modified diagram asks first; Cancel keeps it and opens no chooser.
+  setdirtyfile();
+  choiceanswers = {0};
+  int records = countrecords();
+  handlemenu(100040);
+  EXPECT_EQ(chooserstarts.size(), 2u);
+  EXPECT_EQ(countrecords(), records);
 }
 
 }  // namespace

@@ -91,10 +91,10 @@ TEST_F(Menu, TestModeRefusesEverythingButEndTest) {
   EXPECT_FALSE(menuitem(200250)->active());
   EXPECT_TRUE(menuitem(200251)->active());
   handlemenu(200001 + REPEATCODE);
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0],
-            "Testing Diagram.  The only valid command is 'End Test' in the "
-            "'Proof' pull-down menu.");
+  EXPECT_EQ(
+      guialerts,
+      strings{"Testing Diagram.  The only valid command is 'End Test' in the "
+              "'Proof' pull-down menu."});
   EXPECT_EQ(UIstate, 0);
   EXPECT_EQ(sticky, 0);
   handlemenu(200220);  // Delete, refused too
@@ -259,8 +259,7 @@ TEST_F(Menu, NamesTextsDeletionAndFlips) {
   // Delete refuses what others are built on.
   handlemenu(200220);
   EXPECT_EQ(plist, a);
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0], "Cannot delete constrained primitive");
+  EXPECT_EQ(guialerts, strings{"Cannot delete constrained primitive"});
   selectprim(g);
   handlemenu(200231);
   EXPECT_EQ(g->parents[0], b);
@@ -371,8 +370,7 @@ TEST_F(Menu, KeysThroughTheDrawingArea) {
   sendkey(FL_Tab, "\t", 0);  // Ctrl-i: the colour Invisible
   EXPECT_EQ(currentcolor, COLOR_INVISIBLE);
   sendkey('k', "\x0b", FL_CTRL);  // unknown, said in the message window
-  ASSERT_EQ(guimessages.size(), 1u);
-  EXPECT_EQ(guimessages[0], "Unknown command: Ctrl-k");
+  EXPECT_EQ(guimessages, strings{"Unknown command: Ctrl-k"});
   // Ctrl-1 starts Free P in repeat mode (the Command key was held).
   sendkey('1', "1", FL_CTRL);
   EXPECT_EQ(UIstate, 10);

@@ -80,10 +80,8 @@ TEST_F(HistoryWindow, DeleteAsksFirstAndUndoBringsEverythingBack) {
   int records = countrecords();
   selectprim(named("M"));
   handlemenu(200220);  // No: nothing goes
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0], "Delete M and the 1 objects built on it?");
-  ASSERT_EQ(guialerts.size(), 1u);
-  EXPECT_EQ(guialerts[0], "Cannot delete constrained primitive");
+  EXPECT_EQ(asked, strings{"Delete M and the 1 objects built on it?"});
+  EXPECT_EQ(guialerts, strings{"Cannot delete constrained primitive"});
   EXPECT_EQ(countrecords(), records);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "app/geomwindow.h"
@@ -87,31 +88,28 @@ TEST_F(Options, SizesShowAsTheNearestEntry) {
 TEST_F(Options, WidgetsTakeEffectAtOnceAndCancelKeepsThem) {
   changeoptions();
   pump(0.2);
-  set(intwidthinput, "520");
-  EXPECT_EQ(WIDTH, 520);
-  set(choicefont, 1);
-  EXPECT_EQ(fontnumber, 8);
-  set(choicestyle, 3);
-  EXPECT_EQ(fontstyle, 3);
-  set(choicesize, 6);
-  EXPECT_EQ(fontsize, 24);
-  EXPECT_EQ(gfontsize, 24);
-  set(choiceeditsize, 0);
-  EXPECT_EQ(edittextsize, 6);
-  set(bwbut, 1);
-  EXPECT_EQ(printbw, 1);
-  set(vertbut, 0);
-  EXPECT_EQ(addvertexnames, 0);
+  // Each widget sets its variable at once.
+  const struct {
+    std::function<void()> act;
+    int *var, want;
+  } rows[] = {{[] { set(intwidthinput, "520"); }, &WIDTH, 520},
+              {[] { set(choicefont, 1); }, &fontnumber, 8},
+              {[] { set(choicestyle, 3); }, &fontstyle, 3},
+              {[] { set(choicesize, 6); }, &fontsize, 24},
+              {[] {}, &gfontsize, 24},
+              {[] { set(choiceeditsize, 0); }, &edittextsize, 6},
+              {[] { set(bwbut, 1); }, &printbw, 1},
+              {[] { set(vertbut, 0); }, &addvertexnames, 0},
+              {[] { set(choicevertexsize, 2); }, &gvertexsize, 10},
+              {[] { set(rgbbut, 0); }, &rgbmode, 0},
+              {[] { set(continuousbut, 0); }, &keepcontinuous, 0},
+              {[] { set(smoothbut, 0); }, &smoothdrawing, 0}};
+  for (size_t i = 0; i < sizeof rows / sizeof rows[0]; i++) {
+    rows[i].act();
+    EXPECT_EQ(*rows[i].var, rows[i].want) << "row " << i;
+  }
   set(printinput, "lp -d x %s");
   EXPECT_STREQ(printcmdstring, "lp -d x %s");
-  set(choicevertexsize, 2);
-  EXPECT_EQ(gvertexsize, 10);
-  set(rgbbut, 0);
-  EXPECT_EQ(rgbmode, 0);
-  set(continuousbut, 0);
-  EXPECT_EQ(keepcontinuous, 0);
-  set(smoothbut, 0);
-  EXPECT_EQ(smoothdrawing, 0);
   // Cancel keeps the changes, resizes the main window, writes nothing.
   closeoptions(nullptr, 1);
   pump(0.2);
