@@ -3,11 +3,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +78,51 @@ inline std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// The sections of the golden file tests/data/<file>: a line "=== name"
+// starts one and the lines up to the next make its text, each with its line
+// end, but for empty lines at its end; lines starting with "#" are notes for
+// the reader.
+inline std::map<std::string, std::string> golden(const std::string& file) {
+  std::istringstream in(slurp(TESSARIN_SOURCE_DIR "/tests/data/" + file));
+  std::map<std::string, std::string> out;
+  std::string line, *at = nullptr;
+  while (std::getline(in, line))
+    if (line.rfind("===", 0) == 0)
+      at = &out[line.substr(std::min<size_t>(4, line.size()))];
+    else if (at && line.rfind("#", 0) != 0)
+      *at += line + "\n";
+  for (auto& s : out) {
+    std::string& t = s.second;
+    t.erase(t.find_last_not_of('\n') + 1);
+    if (!t.empty()) t += "\n";
+  }
+  EXPECT_FALSE(out.empty()) << file;
+  return out;
+}
+
+// A golden heading's text: "\\n" and "\\r" stand for line ends.
+inline std::string unescaped(std::string s) {
+  for (size_t at = 0; (at = s.find_first_of('\\', at)) != std::string::npos;
+       at++)
+    if (s[at + 1] == 'n' || s[at + 1] == 'r')
+      s.replace(at, 2, s[at + 1] == 'n' ? "\n" : "\r");
+  return s;
+}
+
+// A fresh private folder under /tmp, removed with all it holds.
+struct scratch {
+  std::string dir;
+  scratch() {
+    char name[] = "/tmp/tessarin-test-XXXXXX";
+    EXPECT_NE(mkdtemp(name), nullptr);
+    dir = name;
+  }
+  ~scratch() {
+    chmod(dir.c_str(), 0700);
+    std::filesystem::remove_all(dir);
+  }
+};
 
 struct Lang : ::testing::Test {
   void SetUp() override {

@@ -9,15 +9,13 @@
 #include "model/reset.h"
 #include "relations/describe.h"
 #include "relations_helpers.h"
+#include "tests/langtest.h"
 
 using namespace relhelp;
 
 namespace {
 
-struct Describe : ::testing::Test {
-  void SetUp() override { resetall(); }
-  void TearDown() override { resetall(); }
-};
+struct Describe : langtest::Lang {};
 
 std::string describe(const primitive* p) {
   char buf[512];

@@ -30,16 +30,9 @@ const std::string H = ".geometry \"version 0.65\";\n";
 const std::string A = H + "A = .free(1, 2);\n";
 
 struct Files : Lang {
-  std::string dir;
-  void SetUp() override {
-    Lang::SetUp();
-    char tmpl[] = "/tmp/tessarin-fileio-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-  }
+  scratch tmp;
+  std::string dir = tmp.dir;
   void TearDown() override {
-    chmod(dir.c_str(), 0700);
-    fs::remove_all(dir);
     unsetenv("TMPDIR");
     unsetenv("TMP");
     Lang::TearDown();

@@ -9,22 +9,12 @@
 #include "model/reset.h"
 #include "model/style.h"
 #include "model/worldlist.h"
+#include "tests/langtest.h"
 
 namespace {
 
-std::vector<std::string> alerts;
-void recordalert(const char* text) {
-  alerts.push_back(text);
-}
-
-struct Model : ::testing::Test {
-  void SetUp() override {
-    resetall();
-    alerts.clear();
-    alerthook = recordalert;
-  }
-  void TearDown() override { resetall(); }
-};
+using langtest::alerts;
+struct Model : langtest::Lang {};
 
 vertex* addfree(double x, double y) {
   vertex* v = makevertex(x, y);
@@ -100,9 +90,8 @@ TEST_F(Model, ReferencesBlockDeletionAndTheListStaysSound) {
   addprimitive(c);
   for (primitive* p : {(primitive*)a, (primitive*)f1, (primitive*)m})
     EXPECT_EQ(deleteprimitive(p), 0);
-  ASSERT_EQ(alerts.size(), 3u);
-  for (const std::string& s : alerts)
-    EXPECT_EQ(s, "Cannot delete constrained primitive");
+  EXPECT_EQ(alerts(),
+            std::vector<std::string>(3, "Cannot delete constrained primitive"));
   EXPECT_EQ(plist, a);
   // the last record, then the rest
   for (primitive* p : {(primitive*)c, (primitive*)m, (primitive*)f2,

@@ -1,21 +1,16 @@
-// The PostScript writer: the exact text of every record type, the style
-// caches, the document frame, printing and failures.
-#include <gtest/gtest.h>
+// The PostScript writer: the exact text of every record type (golden texts
+// in tests/data/postscript.txt), the style caches, the document frame,
+// printing and failures.
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "model/notify.h"
-#include "model/reset.h"
 #include "model/style.h"
-#include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "postscript/psformat.h"
 #include "postscript/psprims.h"
@@ -25,13 +20,10 @@
 #include "render/markup.h"
 #include "render/smear.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
-
-std::vector<std::string> alerts;
-void recordalert(const char* text) {
-  alerts.push_back(text);
-}
+using langtest::alerts;
 
 // Collects what a writer writes.
 struct capture {
@@ -49,18 +41,17 @@ struct capture {
   }
 };
 
-struct PostScript : ::testing::Test {
+const std::map<std::string, std::string> G = langtest::golden("postscript.txt");
+
+struct PostScript : langtest::Lang {
   void SetUp() override {
-    resetall();
-    alerts.clear();
-    alerthook = recordalert;
+    Lang::SetUp();
     xsize = 400;
     ysize = 400;
     recalcsizes(1);  // d = 0.02, fbsize = 0.086
     psfontscale = 200;
     initcolorflag();
   }
-  void TearDown() override { resetall(); }
 };
 
 // Records made here go to the world list, which the fixture frees.
@@ -91,55 +82,28 @@ std::string ps(const primitive* p, bool styled = false) {
   return c.text();
 }
 
-const std::string SOLID = "[] 0 setdash\n0.002000 setlinewidth\n";
-const std::string UNIT =
-    "newpath 0.000000 0.000000 moveto 1.000000 0.000000 lineto stroke\n";
-
 TEST_F(PostScript, Lines) {
-  struct row {
+  const struct {
     double y;  // of the segment from (0, y) to (1, y)
     int type, style, mark;
     double width;
-    std::string out;
-  } rows[] = {
-      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE0SLASH, 1, SOLID + UNIT},
-      {0, RW_SEGMENT, RW_DASHLINE, RW_LINE0SLASH, 2,
-       "[.02] 0 setdash\n0.004000 setlinewidth\n" + UNIT},
-      // a ray ends three units beyond its second point
-      {0, RW_RAY12, RW_DOTLINE, RW_LINE0SLASH, 1,
-       "[.007] 0 setdash\n0.002000 setlinewidth\n"
-       "newpath 0.000000 0.000000 moveto 4.000000 0.000000 lineto stroke\n"},
-      {0.5, RW_LONGLINE, RW_SOLIDLINE, RW_LINE0SLASH, 1,
-       SOLID + "newpath -10.000000 0.500000 moveto 10.000000 0.500000 "
-               "lineto stroke\n"},
-      // ticks across the midpoint: 0.03 (1, -1) / sqrt 2 = 0.021213
-      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE1SLASH, 1,
-       SOLID + UNIT +
-           "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n"},
-      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE2SLASH, 1,
-       SOLID + UNIT +
-           "0.511213 -0.021213 moveto 0.468787 0.021213 lineto "
-           "0.531213 -0.021213 moveto 0.488787 0.021213 lineto stroke\n"},
-      {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE3SLASH, 1,
-       SOLID + UNIT +
-           "0.501213 -0.021213 moveto 0.458787 0.021213 lineto "
-           "0.541213 -0.021213 moveto 0.498787 0.021213 lineto\n"
-           "0.521213 -0.021213 moveto 0.478787 0.021213 lineto stroke\n"},
-  };
-  for (const row& r : rows) {
+  } rows[] = {{0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE0SLASH, 1},
+              {0, RW_SEGMENT, RW_DASHLINE, RW_LINE0SLASH, 2},
+              {0, RW_RAY12, RW_DOTLINE, RW_LINE0SLASH, 1},
+              {0.5, RW_LONGLINE, RW_SOLIDLINE, RW_LINE0SLASH, 1},
+              {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE1SLASH, 1},
+              {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE2SLASH, 1},
+              {0, RW_SEGMENT, RW_SOLIDLINE, RW_LINE3SLASH, 1}};
+  std::string all;
+  for (const auto& r : rows) {
     line* l = segment(0, r.y, 1, r.y);
     l->linetype = r.type, l->linestyle = r.style, l->linemark = r.mark;
     l->width = r.width;
-    EXPECT_EQ(ps(l), r.out) << r.type << " " << r.style << " " << r.mark;
+    all += ps(l);
   }
-  // A level line counts as rising (within 0.001): the label goes one text
-  // line (0.086) below the midpoint raised by 0.02.
   line* l = segment(0, 0, 1, 0);
   l->label = strdup("a");
-  EXPECT_EQ(ps(l), SOLID + UNIT +
-                       "0.500000 -0.066000 moveto\n"
-                       "/Times-Italic findfont 0.080000 scalefont setfont\n"
-                       "(a) haloshow\n0.500000 -0.066000 moveto\n(a) show\n");
+  EXPECT_EQ(all + ps(l), G.at("lines"));
   // Shown invisible: thin dashes, a tenth of the width; hidden: nothing.
   l->color = COLOR_INVISIBLE;
   showinvisible = 1;
@@ -157,46 +121,28 @@ TEST_F(PostScript, CirclesCurvesPolygons) {
   addprimitive(k);
   k->center.x = 0.1, k->center.y = 0.2, k->center.w = 1;
   k->radius = 250;
-  EXPECT_EQ(ps(k), SOLID +
-                       "newpath\n0.100000 0.200000 250.000000 0 360 arc "
-                       "closepath stroke\n");
+  std::string all = ps(k);
   k->center.w = 0;  // degenerated into a line: not written
-  EXPECT_EQ(ps(k), "");
-
+  all += ps(k);
   bezier* b = new bezier;
   addprimitive(b);
   vertex* bp[4] = {&b->p1, &b->p2, &b->p3, &b->p4};
   for (int i = 0; i < 4; i++)
     bp[i]->x = i * 0.25, bp[i]->y = i % 2, bp[i]->w = 1;
-  EXPECT_EQ(ps(b), SOLID +
-                       "newpath\n0.000000 0.000000 moveto\n0.250000 1.000000 "
-                       "0.500000 0.000000 0.750000 1.000000 curveto\n"
-                       "stroke\n");
+  all += ps(b);
   b->p3.w = 0;
-  EXPECT_EQ(ps(b), "");
-
+  all += ps(b);
   polygon* p = new polygon;
   addprimitive(p);
   p->nvert = 3;
   p->parents[0] = point(0, 0), p->parents[1] = point(1, 0);
   p->parents[2] = point(0, 1);
-  const std::string path =
-      "0.000000 0.000000 moveto\n1.000000 0.000000 lineto\n"
-      "0.000000 1.000000 lineto\n";
-  struct row {
-    int type;
-    const char *head, *tail;
-  } rows[] = {
-      {RW_OUTLINEPOLY, "newpath\n", "closepath stroke\n"},
-      {RW_SOLIDPOLY, "newpath\n", "closepath fill\n"},
-      {RW_HASHPOLY, "gsave newpath\n", "closepath clip\ndrawhash grestore\n"},
-      {RW_HASHPOLY1, "gsave newpath\n", "closepath clip\ndrawhash1 grestore\n"},
-      {RW_HASHPOLY2, "gsave newpath\n", "closepath clip\ndrawhash2 grestore\n"},
-  };
-  for (const row& r : rows) {
-    p->polytype = r.type;
-    EXPECT_EQ(ps(p, true), r.head + path + r.tail) << r.type;
+  for (int type : {RW_OUTLINEPOLY, RW_SOLIDPOLY, RW_HASHPOLY, RW_HASHPOLY1,
+                   RW_HASHPOLY2}) {
+    p->polytype = type;
+    all += ps(p, true);
   }
+  EXPECT_EQ(all, G.at("circles curves polygons"));
 }
 
 TEST_F(PostScript, Conics) {
@@ -248,29 +194,12 @@ TEST_F(PostScript, AnglesAndArcs) {
   addprimitive(a);
   a->kind = A_VVV;
   a->parents[0] = P, a->parents[1] = V, a->parents[2] = Q;
-  const char* ring9 =
-      "newpath\n0.000000 0.000000 0.090000 0.000000 90.000000 arc stroke\n";
-  struct row {
-    int type;
-    std::string text;
-  } rows[] = {
-      {RW_NOANGLE, ""},
-      {RW_RING1, ring9},
-      {RW_RING2,
-       "newpath\n0.000000 0.000000 0.070000 0.000000 90.000000 arc "
-       "stroke\n" +
-           std::string(ring9)},
-      {RW_RIGHT,
-       "newpath\n0.070000 0.000000 moveto 0.070000 0.070000 lineto "
-       "0.000000 0.070000 lineto stroke\n"},
-      // bisector 45 degrees; slash from 0.11 in to 0.07
-      {RW_SLASH1, ring9 + std::string("newpath 0.077782 0.077782 moveto "
-                                      "0.049497 0.049497 lineto stroke\n")},
-  };
-  for (const row& r : rows) {
-    a->angletype = r.type;
-    EXPECT_EQ(ps(a, true), r.text) << r.type;
+  std::string all;
+  for (int type : {RW_NOANGLE, RW_RING1, RW_RING2, RW_RIGHT, RW_SLASH1}) {
+    a->angletype = type;
+    all += ps(a, true);
   }
+  EXPECT_EQ(all, G.at("angle marks"));
   // Double slashes at 45 +- 0.05 rad: 0.11 cos(0.735398) = 0.081572,
   // 0.11 sin(0.735398) = 0.073797; inwards to 0.07.
   a->angletype = RW_DSLASH1;
@@ -300,49 +229,14 @@ TEST_F(PostScript, AnglesAndArcs) {
 }
 
 TEST_F(PostScript, PointMarks) {
-  const std::string tail = "0.002000 setlinewidth stroke 1 setlinecap\n";
-  const std::string white = "1 1 1 setrgbcolor\n", red = "1 0 0 setrgbcolor\n";
-  struct row {
-    int type;
-    std::string text;
-  } rows[] = {
-      {RW_DIAMOND, white +
-                       "0.100000 0.200000 0.020000 diamond\n"
-                       "gsave fill grestore\n" +
-                       red + tail + "0.100000 0.200000 drawdot\n"},
-      {RW_PLUS, "2 setlinecap\n" + red +
-                    "0.100000 0.180000 moveto 0.100000 0.220000 lineto "
-                    "0.120000 0.200000 moveto 0.080000 0.200000 lineto "
-                    "closepath stroke\n" +
-                    tail},
-      {RW_CROSS, "2 setlinecap\n" + red +
-                     "0.085858 0.185858 moveto 0.114142 0.214142 lineto "
-                     "0.114142 0.185858 moveto 0.085858 0.214142 lineto "
-                     "closepath stroke\n" +
-                     tail},
-      {RW_NOMARK, ""},
-      {RW_SOLIDDIAMOND,
-       red + "0.080000 0.200000 moveto 0.100000 0.220000 lineto "
-             "0.120000 0.200000 lineto 0.100000 0.180000 lineto closepath "
-             "fill\n"},
-      {RW_SQUARE, white +
-                      "newpath 2 setlinecap\n"
-                      "0.085858 0.185858 moveto 0.114142 0.185858 lineto "
-                      "0.114142 0.214142 lineto 0.085858 0.214142 lineto "
-                      "closepath\ngsave fill grestore\n" +
-                      red + tail + "0.100000 0.200000 drawdot\n"},
-      {RW_DOT, red + "0.100000 0.200000 drawdot\n"},
-      {RW_CIRCPOINT, white +
-                         "newpath 2 setlinecap\n"
-                         "0.100000 0.200000 0.014142 0 360 arc "
-                         "closepath\ngsave fill grestore\n" +
-                         red + tail},
-  };
-  for (const row& r : rows) {
-    vertex* v = point(0.1, 0.2, r.type);
+  std::string all;
+  for (int type : {RW_DIAMOND, RW_PLUS, RW_CROSS, RW_NOMARK, RW_SOLIDDIAMOND,
+                   RW_SQUARE, RW_DOT, RW_CIRCPOINT}) {
+    vertex* v = point(0.1, 0.2, type);
     v->color = COLOR_RED;
-    EXPECT_EQ(ps(v, true), r.text) << r.type;
+    all += ps(v, true);
   }
+  EXPECT_EQ(all, G.at("point marks"));
   // A point at infinity writes nothing; a label goes at (x + d, y + d).
   vertex* v = point(0.1, 0.2, RW_DOT);
   v->w = 0;
@@ -416,61 +310,21 @@ std::string pstext(const char* s, int halo) {
   return c.text();
 }
 
-const std::string TIMES = "/Times-Italic findfont 0.080000 scalefont setfont\n";
-const std::string START = "0.100000 0.200000 moveto\n" + TIMES;
-
 TEST_F(PostScript, TextMarkup) {
-  const std::string sym = "/Symbol findfont 0.080000 scalefont setfont\n";
-  const std::string save = "currentpoint /ysave exch store /xsave exch store\n";
-  const std::string newsave =
-      "currentpoint /ynewsave exch store /xnewsave exch store\n";
-  const std::string small =
-      "/Times-Italic findfont 0.060000 scalefont setfont\n";
-  struct row {
-    const char* in;
-    std::string out;
-  } rows[] = {
-      {"A", "(A) show\n"},
-      {"(x)", "(\\(x\\)) show\n"},
-      {"A\\sub{1}", "(A) show\n" + save + "xsave ysave 0.018000 sub moveto\n" +
-                        small + "(1) show\ncurrentpoint pop ysave moveto\n"},
-      {"x\\sup{2}", "(x) show\n" + save + "xsave ysave 0.027000 add moveto\n" +
-                        small + "(2) show\ncurrentpoint pop ysave moveto\n"},
-      {"\\overline{AB}", "() show\n" + save + "(A) show\n(B) show\n" + newsave +
-                             "xsave ysave 0.038000 add moveto\n"
-                             "xnewsave ynewsave 0.038000 add lineto stroke\n"
-                             "xnewsave ynewsave moveto\n"},
-      {"\\arc{C}",
-       "() show\n" + save + "(C) show\n" + newsave +
-           "xsave ysave 0.038000 .8 mul add moveto\n"
-           "xnewsave .333 mul xsave .666 mul add ynewsave 0.038000 add\n"
-           "xnewsave .666 mul xsave .333 mul add ynewsave 0.038000 add\n"
-           "xnewsave ynewsave 0.038000 .8 mul add curveto stroke\n"
-           "xnewsave ynewsave moveto\n"},
-      {"\\101", "() show\n" + sym + "(A) show\n"},
-      {"\\pie", "() show\n" + sym + "(p) show\n" + TIMES + "(e) show\n"},
-      {"\\therefore", "() show\n" + sym + "(\\\\) show\n"},
-      {"\\9", "() show\n(\\\\) show\n(9) show\n"},
-      {"\\000", "() show\n" + sym + "(\\000) show\n"},
-  };
-  for (const row& r : rows) EXPECT_EQ(pstext(r.in, 0), START + r.out) << r.in;
-  EXPECT_EQ(pstext("A", 1), START + "(A) haloshow\n");
-  // A newline lowers the info column and moves there.
+  std::string all;
+  for (const char* in :
+       {"A", "(x)", "A\\sub{1}", "x\\sup{2}", "\\overline{AB}", "\\arc{C}",
+        "\\101", "\\pie", "\\therefore", "\\9", "\\000"})
+    all += pstext(in, 0);
+  all += pstext("A", 1);
   yinfo = -0.5;
-  EXPECT_EQ(pstext("a\nb", 0),
-            START + "(a) show\n0.100000 -0.586000 moveto\n(b) show\n");
+  all += pstext("a\nb", 0);
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
-
-  // A label's halo and its letters line up, line for line.
   initcolorflag();
   yinfo = -0.5;
   capture lab;
   PSlabel(lab.f, "a\nb", 0.1, 0.2);
-  EXPECT_EQ(lab.text(), START +
-                            "(a) haloshow\n0.100000 -0.586000 moveto\n"
-                            "(b) haloshow\n0.100000 0.200000 moveto\n"
-                            "(a) show\n0.100000 -0.586000 moveto\n"
-                            "(b) show\n");
+  EXPECT_EQ(all + lab.text(), G.at("markup"));
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
 
   // Escaping has no fixed limit.
@@ -486,20 +340,13 @@ TEST_F(PostScript, ValuesAndTexts) {
   f->value = 1.5;
   EXPECT_EQ(ps(f), "");  // no label: nothing
   f->label = strdup("r");
-  EXPECT_EQ(ps(f), "-0.990000 0.900000 moveto\n" + TIMES +
-                       "(r =  1.500) haloshow\n"
-                       "-0.990000 0.900000 moveto\n(r =  1.500) show\n");
+  std::string all = ps(f);
   EXPECT_NEAR(ym, 0.9f - 0.086, 1e-9);
-
   text* t = new text;
   addprimitive(t);
   t->string = strdup("two\nlines");
   yinfo = -0.5;
-  EXPECT_EQ(ps(t), "-0.990000 -0.500000 moveto\n" + TIMES +
-                       "(two) haloshow\n-0.990000 -0.586000 moveto\n"
-                       "(lines) haloshow\n-0.990000 -0.500000 moveto\n"
-                       "(two) show\n-0.990000 -0.586000 moveto\n"
-                       "(lines) show\n");
+  EXPECT_EQ(all + ps(t), G.at("values and texts"));
   EXPECT_NEAR(yinfo, -0.5 - 0.086 * 2, 1e-12);
   showinfo = 0;
   EXPECT_EQ(ps(t), "");
@@ -507,16 +354,6 @@ TEST_F(PostScript, ValuesAndTexts) {
 
 // The document of a 400 x 450 view around what it draws. The prologue's
 // procedures are left to Ghostscript (test_psrender) to prove.
-const std::string HEAD =
-    "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Tessarin\n"
-    "%%BoundingBox: 0 0 400 450\n%%EndComments\n0 setlinewidth\n"
-    "200.000000 225.000000 translate\n200.000000 200.000000 scale\n";
-const std::string CLIP =
-    "-1.000000 -1.125000 moveto -1.000000 1.125000 lineto "
-    "1.000000 1.125000 lineto 1.000000 -1.125000 lineto\n"
-    "closepath clip\n" +
-    TIMES;
-
 struct Document : PostScript {
   void SetUp() override {
     PostScript::SetUp();
@@ -531,12 +368,14 @@ struct Document : PostScript {
   }
   // What the document draws, after the frame's clip.
   std::string body() {
-    std::string t = write();
-    size_t at = t.find(CLIP);
-    EXPECT_EQ(t.substr(0, HEAD.size()), HEAD);
+    std::string t = write(), head = G.at("document frame");
+    size_t at = t.find(G.at("document clip"));
+    EXPECT_EQ(t.substr(0, head.size()), head);
     EXPECT_NE(at, std::string::npos);
     EXPECT_EQ(t.substr(t.size() - 9), "showpage\n");
-    return at == std::string::npos ? t : t.substr(at + CLIP.size());
+    return at == std::string::npos
+               ? t
+               : t.substr(at + G.at("document clip").size());
   }
 };
 
@@ -574,43 +413,22 @@ TEST_F(Document, OrderAndColours) {
   hidden->color = COLOR_BLUE;
   hidden->layers = 1u << 3;
   layerset = 1u << 0;
-  // Point marks come last; one colour line serves both red segments; the
-  // record off the layers in force writes its colour but nothing else.
-  EXPECT_EQ(body(),
-            "0 1 0 setrgbcolor\n1 0 0 setrgbcolor\n" + SOLID +
-                "newpath 0.000000 0.000000 moveto 0.500000 0.000000 lineto "
-                "stroke\n"
-                "newpath 0.000000 0.500000 moveto 0.500000 0.500000 lineto "
-                "stroke\n"
-                "0 0 1 setrgbcolor\n"
-                "0 1 0 setrgbcolor\n-0.500000 0.000000 drawdot\nshowpage\n");
+  EXPECT_EQ(body(), G.at("order and colours"));
 }
 
 TEST_F(Document, PrintPageAndSmear) {
   EPS = 0;
-  std::string t = write();
-  const std::string head =
-      "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Tessarin\n"
-      "%%BoundingBox: 0 0 550 618\n%%EndComments\n0 setlinewidth\n"
-      "306 396 translate\n275.000000 275.000000 scale\n";
+  std::string t = write(), head = G.at("printed page");
   EXPECT_EQ(t.substr(0, head.size()), head);
   EXPECT_EQ(xsize, 400);  // restored
   EXPECT_EQ(ysize, 450);
-
   EPS = 1;
   addsmearitem(SMEAR_SEGMENT, 0, 0, 0.25, 0.25, 0);
   addsmearitem(SMEAR_POINT, 0.5, 0.5, 0, 0, RW_DOT);
   addsmearitem(SMEAR_CIRCLE, 0, 0, 0.5, 0, 0);
   addsmearitem(SMEAR_BEZIER, 0, 0, 0.1, 0.1, 0);
   addsmearitem(SMEAR_BEZIER, 0.2, 0.2, 0.3, 0, 0);
-  EXPECT_EQ(body(),
-            SOLID +
-                "newpath 0.000000 0.000000 moveto 0.250000 0.250000 lineto "
-                "stroke\n0 0 0 setrgbcolor\n0.500000 0.500000 drawdot\n"
-                "newpath\n0.000000 0.000000 0.500000 0 360 arc closepath "
-                "stroke\nnewpath\n0.000000 0.000000 moveto\n"
-                "0.100000 0.100000 0.200000 0.200000 0.300000 0.000000 "
-                "curveto\nstroke\nshowpage\n");
+  EXPECT_EQ(body(), G.at("smear"));
 }
 
 TEST_F(Document, ScratchListAndWideView) {
@@ -655,20 +473,17 @@ TEST_F(Document, ScratchListAndWideView) {
             std::string::npos);
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using langtest::slurp;
 
 TEST_F(Document, FilesAndPrinting) {
   EXPECT_EQ(dumpPostScript("/nonexistent-dir/x.eps"), 0);
   EXPECT_EQ(
-      alerts,
+      alerts(),
       std::vector<std::string>{
           "Couldn't open /nonexistent-dir/x.eps: No such file or directory"});
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_EQ(dumpPostScript("/dev/full"), 0);  // the disk is full
-    EXPECT_EQ(alerts.back(),
+    EXPECT_EQ(alerts().back(),
               "Couldn't write /dev/full: No space left on device");
   }
 
@@ -681,13 +496,13 @@ TEST_F(Document, FilesAndPrinting) {
   ASSERT_NE(getcwd(keepdir, sizeof keepdir), nullptr);
   ASSERT_EQ(chdir(dir.c_str()), 0);
   EPS = 0;
-  alerts.clear();
+  alerts().clear();
   printcmdstring[0] = '\0';
   EXPECT_EQ(dumpPostScript(path.c_str()), 0);
-  EXPECT_EQ(alerts, std::vector<std::string>{
-                        "No print command in Preferences file.\n"
-                        "Under the Edit pulldown, use Edit Preferences.\n"
-                        "Also look under Help:Documentation:Printing."});
+  EXPECT_EQ(alerts(), std::vector<std::string>{
+                          "No print command in Preferences file.\n"
+                          "Under the Edit pulldown, use Edit Preferences.\n"
+                          "Also look under Help:Documentation:Printing."});
   std::string page = slurp(path);  // the file is complete all the same
   EXPECT_EQ(page.substr(0, 4), "%!PS");
   EXPECT_EQ(page.substr(page.size() - 9), "showpage\n");

@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "model/reset.h"
@@ -16,28 +13,16 @@
 #include "prefs/preffile.h"
 #include "render/colors.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
 
-struct Choices : ::testing::Test {
-  std::string dir, path;
-  void SetUp() override {
-    resetall();
-    char tmpl[] = "/tmp/tessarin-choices-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    path = dir + "/.tessarinrc";
-  }
-  void TearDown() override {
-    resetall();
-    std::filesystem::remove_all(dir);
-  }
+struct Choices : langtest::Lang {
+  langtest::scratch tmp;
+  std::string path = tmp.dir + "/.tessarinrc";
   std::string saved() {
     EXPECT_EQ(savedefaultspath(path.c_str()), 1);
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return langtest::slurp(path);
   }
   // Saves, resets everything and reads the file back.
   void reread() {

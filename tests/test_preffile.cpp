@@ -23,37 +23,27 @@
 #include "prefs/recent.h"
 #include "render/colors.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> alerts;
+using langtest::alerts;
 const std::vector<std::string> cantopen = {"Can't open defaults file"};
-
-std::string readfile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+const auto readfile = langtest::slurp;
 
 void writefile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-struct Prefs : ::testing::Test {
-  std::string dir, path, savedhome;
+struct Prefs : langtest::Lang {
+  langtest::scratch tmp;
+  std::string dir = tmp.dir, path = dir + "/.tessarinrc", savedhome;
   bool hadhome = false;
 
   void SetUp() override {
-    resetall();
-    alerts.clear();
-    alerthook = [](const char* text) { alerts.push_back(text); };
-    char tmpl[] = "/tmp/tessarin-prefs-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    path = dir + "/.tessarinrc";
+    Lang::SetUp();
     const char* h = getenv("HOME");
     hadhome = h != nullptr;
     if (h) savedhome = h;
@@ -64,8 +54,6 @@ struct Prefs : ::testing::Test {
       setenv("HOME", savedhome.c_str(), 1);
     else
       unsetenv("HOME");
-    chmod(dir.c_str(), 0755);
-    fs::remove_all(dir);
   }
 
   // Saves the current settings to `path` and returns the file's text.
@@ -75,84 +63,37 @@ struct Prefs : ::testing::Test {
   }
 };
 
+// Each line of tests/data/prefs_lines.txt read with the setting at the
+// value before: the setting then holds the value after.
 TEST_F(Prefs, EachLineAndItsRange) {
-  // The globals that matter are set to `before`, the line is read, and
-  // `*var` must then hold `after`.
-  const struct {
-    const char* line;
-    int* var;
-    int before, after;
-  } rows[] = {
-      {"fontsize 24", &fontsize, 16, 24},
-      {"fontsize 5", &fontsize, 20, 16},
-      {"fontsize 6", &fontsize, 16, 6},
-      {"fontsize 50", &fontsize, 16, 50},
-      {"fontsize 51", &fontsize, 20, 16},
-      {"fontsize abc", &fontsize, 24, 24},  // unreadable: kept
-      {"fontsize abc", &fontsize, 3, 16},   // kept, then tested
-      {"vertexsize 3", &gvertexsize, 8, 8},
-      {"vertexsize 4", &gvertexsize, 8, 4},
-      {"vertexsize 40", &gvertexsize, 8, 40},
-      {"vertexsize 41", &gvertexsize, 12, 8},
-      {"edittextsize 31", &edittextsize, 12, 14},
-      {"edittextsize 30", &edittextsize, 12, 30},
-      {"edittextsize 6", &edittextsize, 12, 6},
-      {"edittextsize 5", &edittextsize, 12, 14},
-      {"edittextsize 99999999999999999999", &edittextsize, 12, 14},
-      {"edittextsize 32", &edittextsize, 12, 32},  // the dialog's 32 pt
-      {"edittextsize 33", &edittextsize, 12, 14},
-      {"edittextsize x", &edittextsize, 32, 32},
-      {"size 100 900", &WIDTH, 400, 200},
-      {"size 100 900", &HEIGHT, 450, 900},
-      {"size 640 150", &HEIGHT, 450, 200},
-      {"size 640 150", &WIDTH, 400, 640},
-      {"size abc 700", &HEIGHT, 450, 450},  // stops at the first
-      {"size 300", &WIDTH, 400, 300},
-      {"size 300", &HEIGHT, 450, 450},
-      {"size x", &WIDTH, 150, 200},    // kept, then raised
-      {"sizeable", &WIDTH, 400, 400},  // size wins, no number
-      // Sizes the GL library cannot draw, or beyond an int with the panel.
-      {"size 40000 40000", &WIDTH, 400, 8191},
-      {"size 40000 40000", &HEIGHT, 450, 8191},
-      {"size 2147483647 2147483647", &WIDTH, 400, 8191},
-      {"size 99999999999999999999 -5", &HEIGHT, 450, 200},
-      {"size 8191 8192", &HEIGHT, 450, 8191},
-      {"fontstyle BOLDITALIC", &fontstyle, 0, 3},
-      {"fontstyle BOLD", &fontstyle, 0, 1},
-      {"fontstyle ITALIC", &fontstyle, 0, 2},
-      {"fontstyle PLAIN", &fontstyle, 2, 0},
-      {"fontstyle bold", &fontstyle, 2, 2},    // words are exact
-      {"fontstyle BOLDER", &fontstyle, 0, 1},  // prefix of value
-      {"displayfont TIMES", &fontnumber, 0, 8},
-      {"displayfont COURIER", &fontnumber, 0, 4},
-      {"displayfont HELVETICA", &fontnumber, 8, 0},
-      {"displayfont ARIAL", &fontnumber, 8, 8},
-      {"displayfont TIMESROMAN", &fontnumber, 0, 8},
-      {"displayfont", &fontnumber, 4, 4},
-      {"printbw", &printbw, 0, 1},
-      {"bigfont", &bigfont, 0, 1},
-      {"notips", &showthetips, 1, 0},
-      {"singlebuffer", &singlebuffer, 0, 1},
-      {"rgbmode", &rgbmode, 0, 1},
-      {"indexmode", &rgbmode, 1, 0},
-      {"nonames", &addvertexnames, 1, 0},
-      {"nomsginfo", &showinfomsg, 1, 0},
-      {"layershow", &showthelayers, 0, 1},
-      {"nosmooth", &smoothdrawing, 1, 0},
-      {"notips please\n", &showthetips, 1, 0},  // keyword is a prefix
-      {" notips", &showthetips, 1, 1},          // must start the line
-      {"NOTIPS", &showthetips, 1, 1},           // keywords are exact
-      {"notip", &showthetips, 1, 1},            // line shorter than word
-      {"# notips", &showthetips, 1, 1},
-      {"", &showthetips, 1, 1},
-      {"nonames\r", &addvertexnames, 1, 0},
-  };
-  for (const auto& r : rows) {
-    resetall();
-    *r.var = r.before;
-    parsedefaultline(r.line);
-    EXPECT_EQ(*r.var, r.after) << r.line << " from " << r.before;
+  const std::map<std::string, int*> vars = {{"fontsize", &fontsize},
+                                            {"gvertexsize", &gvertexsize},
+                                            {"edittextsize", &edittextsize},
+                                            {"WIDTH", &WIDTH},
+                                            {"HEIGHT", &HEIGHT},
+                                            {"fontstyle", &fontstyle},
+                                            {"fontnumber", &fontnumber},
+                                            {"printbw", &printbw},
+                                            {"bigfont", &bigfont},
+                                            {"showthetips", &showthetips},
+                                            {"singlebuffer", &singlebuffer},
+                                            {"rgbmode", &rgbmode},
+                                            {"addvertexnames", &addvertexnames},
+                                            {"showinfomsg", &showinfomsg},
+                                            {"showthelayers", &showthelayers},
+                                            {"smoothdrawing", &smoothdrawing}};
+  int n = 0;
+  for (const auto& row : langtest::golden("prefs_lines.txt")) {
+    std::string line = langtest::unescaped(row.first), var;
+    std::istringstream in(row.second);
+    for (int before, after; in >> var >> before >> after; n++) {
+      resetall();
+      *vars.at(var) = before;
+      parsedefaultline(line.c_str());
+      EXPECT_EQ(*vars.at(var), after) << line << " from " << before;
+    }
   }
+  EXPECT_EQ(n, 62);
   // the screen size and the PostScript size move together
   resetall();
   parsedefaultline("fontsize 60");
@@ -231,7 +172,7 @@ TEST_F(Prefs, MissingFileIsCreatedUnreachableOneIsNot) {
   EXPECT_EQ(parsedefaultpath(nowhere.c_str()), 0);
   EXPECT_FALSE(fs::exists(nowhere));
   EXPECT_EQ(showthetips, 1);
-  EXPECT_TRUE(alerts.empty());  // nothing is reported
+  EXPECT_TRUE(alerts().empty());  // nothing is reported
 }
 
 TEST_F(Prefs, OnlyWhatDiffersIsWritten) {
@@ -248,36 +189,21 @@ TEST_F(Prefs, OnlyWhatDiffersIsWritten) {
   WIDTH = 400;
   HEIGHT = 120;
   EXPECT_EQ(saved(), "size 400 200\nbrowser xdg-open\n");
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(alerts().empty());
 }
 
+// Each file of tests/data/prefs_files.txt reads and writes back the same.
 TEST_F(Prefs, RoundTrips) {
-  // Each text is what the writer writes for the settings it holds: every
-  // keyword in its order, and each font and style by its word.
-  const char* const texts[] = {
-      "browser xdg-open\n",
-      "size 200 200\nbrowser w3m\nprintcmd lpr %s\nbigfont\n"
-      "displayfont TIMES\nfontstyle BOLD\nfontsize 6\nedittextsize 6\n"
-      "vertexsize 4\nprintbw\nindexmode\nnotips\nnonames\nlayershow\n"
-      "nomsginfo\nnosmooth\nsinglebuffer\n",
-      "size 1920 1080\nbrowser xdg-open\n"
-      "printcmd lp -d office -o media=A4 %s\ndisplayfont COURIER\n"
-      "fontstyle ITALIC\nfontsize 50\nedittextsize 30\nvertexsize 40\n"
-      "nonames\nlayershow\n",
-      "size 401 449\nbrowser open -a Browser\n"
-      "printcmd gs -sDEVICE=pdfwrite -o out.pdf %s\nbigfont\n"
-      "fontstyle BOLDITALIC\nfontsize 32\nedittextsize 24\nvertexsize 12\n"
-      "printbw\nnotips\nnomsginfo\nsinglebuffer\n",
-  };
-  for (const char* text : texts) {
+  for (const auto& file : langtest::golden("prefs_files.txt")) {
+    const std::string& text = file.second;
     resetall();
-    parsedefaulttext(text);
+    parsedefaulttext(text.c_str());
     EXPECT_EQ(saved(), text);
     resetall();
     ASSERT_EQ(parsedefaultpath(path.c_str()), 1);
     EXPECT_EQ(saved(), text);
   }
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(alerts().empty());
 }
 
 TEST_F(Prefs, HomeDirectoryFile) {
@@ -305,16 +231,16 @@ TEST_F(Prefs, UnwritableFileKeepsTheOldOne) {
   showthelayers = 1;
   // A folder where the file should be (refused even to the superuser).
   EXPECT_EQ(savedefaultspath(dir.c_str()), 0);
-  EXPECT_EQ(alerts, cantopen);
+  EXPECT_EQ(alerts(), cantopen);
   EXPECT_EQ(readfile(path), old);
   EXPECT_EQ(defaultfile, nullptr);
-  alerts.clear();
+  alerts().clear();
   EXPECT_EQ(savedefaultspath((dir + "/missing/.tessarinrc").c_str()), 0);
-  EXPECT_EQ(alerts, cantopen);
+  EXPECT_EQ(alerts(), cantopen);
   // Nothing is left behind, and a good write still works afterwards.
-  alerts.clear();
+  alerts().clear();
   EXPECT_EQ(saved(), "browser xdg-open\nlayershow\n");
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(alerts().empty());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 
@@ -334,7 +260,7 @@ TEST_F(Prefs, WriteFailingHalfwayKeepsTheOldOne) {
   signal(SIGXFSZ, oldhandler);
 
   EXPECT_EQ(ok, 0);
-  EXPECT_EQ(alerts, cantopen);
+  EXPECT_EQ(alerts(), cantopen);
   EXPECT_EQ(readfile(path), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }

@@ -17,18 +17,14 @@
 namespace {
 
 struct Recovery : ::testing::Test {
-  std::string state;
+  langtest::scratch tmp;
+  std::string state = tmp.dir;
   void SetUp() override {
-    char tmpl[] = "/tmp/tessarin-recovery-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    state = tmpl;
     setenv("XDG_STATE_HOME", state.c_str(), 1);
     resetrecovery();
   }
   void TearDown() override {
     resetrecovery();
-    std::string cmd = "rm -rf '" + state + "'";
-    if (system(cmd.c_str()) != 0) ADD_FAILURE() << cmd;
     unsetenv("XDG_STATE_HOME");
   }
 };

@@ -14,13 +14,11 @@
 #include "render/shapes.h"
 #include "render/smear.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
 
-struct Render : ::testing::Test {
-  void SetUp() override { resetall(); }
-  void TearDown() override { resetall(); }
-};
+struct Render : langtest::Lang {};
 
 void setwindow(int w, int h) {
   xsize = w;

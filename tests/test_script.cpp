@@ -224,22 +224,30 @@ TEST_F(Script_, ProofSteps) {
 }
 
 TEST_F(Script_, FrameNames) {
-  char out[64];
-  EXPECT_EQ(scriptframebase(out, sizeof out, "/x/demo.T"), 1);
-  EXPECT_STREQ(out, "/x/demo");
-  scriptframebase(out, sizeof out, "a.geo.d");
-  EXPECT_STREQ(out, "a.geo");
-  scriptframebase(out, sizeof out, "/x/demo");  // no extension: kept whole
-  EXPECT_STREQ(out, "/x/demo");
   setenv("HOME", "/home/u", 1);
-  scriptframebase(out, sizeof out, "");
-  EXPECT_STREQ(out, "/home/u/Desktop/GeomFile");
-  EXPECT_EQ(scriptframebase(out, 8, "/long/name.T"), 0);
-  EXPECT_EQ(scriptframename(out, sizeof out, "/x/demo", 7), 1);
-  EXPECT_STREQ(out, "/x/demo007.eps");
-  scriptframename(out, sizeof out, "p", 1234);
-  EXPECT_STREQ(out, "p1234.eps");
-  EXPECT_EQ(scriptframename(out, 10, "/x/demo", 1), 0);
+  // A file, or a prefix and a frame number (-1: the file's prefix); the
+  // name made in a buffer of `size`, "" when it does not fit.
+  const struct {
+    const char* in;
+    int frame, size;
+    const char* out;
+  } rows[] = {{"/x/demo.T", -1, 64, "/x/demo"},
+              {"a.geo.d", -1, 64, "a.geo"},
+              {"/x/demo", -1, 64, "/x/demo"},  // no extension: kept whole
+              {"", -1, 64, "/home/u/Desktop/GeomFile"},
+              {"/long/name.T", -1, 8, ""},
+              {"/x/demo", 7, 64, "/x/demo007.eps"},
+              {"p", 1234, 64, "p1234.eps"},
+              {"/x/demo", 1, 10, ""}};
+  for (const auto& r : rows) {
+    char out[64];
+    int ok = r.frame < 0 ? scriptframebase(out, r.size, r.in)
+                         : scriptframename(out, r.size, r.in, r.frame);
+    EXPECT_EQ(ok, *r.out != 0) << r.in;
+    if (ok) {
+      EXPECT_STREQ(out, r.out);
+    }
+  }
 }
 
 // Runs the tool; returns its exit status.

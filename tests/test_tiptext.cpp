@@ -10,13 +10,11 @@
 
 #include "model/reset.h"
 #include "prefs/tiptext.h"
+#include "tests/langtest.h"
 
 namespace {
 
-struct Tips : ::testing::Test {
-  void SetUp() override { resetall(); }
-  void TearDown() override { resetall(); }
-};
+struct Tips : langtest::Lang {};
 
 TEST_F(Tips, LinesFitTheWindow) {
   EXPECT_EQ(counttips(), NTIPS);
