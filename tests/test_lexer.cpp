@@ -62,36 +62,19 @@ TEST_F(Lang, TokenValues) {
   }
 }
 
-struct errrow {
-  const char* text;
-  const char* alert;  // "" for a bad token without a message
-};
-
+// Every lexical message, each from a text of tests/data/lexer_errors.txt.
 TEST_F(Lang, LexicalErrors) {
-  const errrow rows[] = {
-      {"/x", "Line 1: Bad comment\n"},
-      {"#", "Line 1: Garbage character\n"},
-      {"\n\n@", "Line 3: Garbage character\n"},
-      {"-", "Line 1: bad number format\n"},
-      {"-x", "Line 1: bad number format\n"},
-      {"1e ", "Line 1: bad number format\n"},
-      {"1e+", "Line 1: bad number format\n"},
-      {"1e999", "Line 1: bad number format\n"},  // no double holds it
-      {"\"open\nstring\"", "Line 1: Error: newline or EOF in string.\n"},
-      {"\"open", "Line 1: Error: newline or EOF in string.\n"},
-      {"0x;", ""},
-      {"\xc3\xa9", "Line 1: Garbage character\n"},
-  };
-  for (const errrow& r : rows) {
+  for (const auto& row : golden("lexer_errors.txt")) {
+    std::string text = unescaped(row.first);
     alerts().clear();
     linecount = 1;
-    initfakefile(r.text);
+    initfakefile(text.c_str());
     int t;
     while ((t = gettoken(nullptr)) != badtoken && t != endfile) {
     }
-    EXPECT_EQ(t, badtoken) << r.text;
-    EXPECT_EQ(firstalert(), r.alert) << r.text;
-    EXPECT_LE(alerts().size(), 1u) << r.text;
+    EXPECT_EQ(t, badtoken) << text;
+    EXPECT_EQ(firstalert(), row.second) << text;
+    EXPECT_LE(alerts().size(), 1u) << text;
   }
 }
 
