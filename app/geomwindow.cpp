@@ -59,21 +59,9 @@ static int specialcode(int k) {
   return k;
 }
 
-// The diagram has stopped moving under the mouse: the frame at rest is
-// drawn smooth.
-static void settle(void*) {
-  movingframes = 0;
-  if (smoothdrawing) redrawgeometry();
-}
-
 // A change an event leaves pending is taken into the history once no
 // button is held: a whole drag or pan with the mouse is one step.
 int Fl_Geom_Window::handle(int event) {
-  if (event == FL_DRAG || event == FL_MOUSEWHEEL) {
-    movingframes = 1;
-    Fl::remove_timeout(settle);
-    Fl::add_timeout(SETTLESECONDS, settle);
-  }
   if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_MOUSEWHEEL)
     beginchange();
   int used = route(event);
@@ -163,7 +151,7 @@ void visibility(int) {
 
 void reshapeall(int width, int height) {
   if (main_window)
-    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + STATUSHEIGHT);
+    main_window->size(MENUWIDTH + width, height + MENUBARHEIGHT + statusheight());
 }
 
 void fixcursor() {

@@ -37,10 +37,6 @@ class Fl_Geom_Window : public Fl_Gl_Window {
   int route(int event);  // the event to its callback
 };
 
-// Frames are drawn plain while the mouse moves the diagram, and smooth
-// once it has rested this long.
-const double SETTLESECONDS = 0.2;
-
 extern Fl_Window* main_window;       // the program's one main window
 extern Fl_Geom_Window* geom_window;  // its drawing area
 

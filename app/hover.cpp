@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/construction.h"
+#include "app/dialogscale.h"
 #include "app/geomwindow.h"
 #include "relations/describe.h"
 #include "render/gldraw.h"
@@ -50,11 +51,15 @@ int update() {
 
 }  // namespace
 
+int statusheight() {
+  return scaledpixels(20);
+}
+
 void makestatusline(int x, int y, int w, int h) {
   statusline = new Fl_Box(x, y, w, h);
   statusline->box(FL_FLAT_BOX);
   statusline->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
-  statusline->labelsize(12);
+  statusline->labelsize(scaledpixels(12));
   statusline->labelfont(FL_HELVETICA);
 }
 

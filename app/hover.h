@@ -7,8 +7,10 @@
 class Fl_Box;
 struct primitive;
 
-extern Fl_Box* statusline;    // the line under the drawing area
-const int STATUSHEIGHT = 20;  // its height in pixels
+extern Fl_Box* statusline;  // the line under the drawing area
+
+// Its height in pixels, at the screen scale.
+int statusheight();
 
 // Builds the status line at the given place of the main window.
 void makestatusline(int x, int y, int w, int h);

@@ -143,8 +143,8 @@ static void fittoscreen() {
   if (!sizegiven)
     WIDTH = HEIGHT = std::max(450, (int)lround(Fl::h() * 2.0 / 3));
   if (WIDTH > w - MENUWIDTH) WIDTH = w - MENUWIDTH;
-  if (HEIGHT > h - MENUBARHEIGHT - STATUSHEIGHT)
-    HEIGHT = h - MENUBARHEIGHT - STATUSHEIGHT;
+  if (HEIGHT > h - MENUBARHEIGHT - statusheight())
+    HEIGHT = h - MENUBARHEIGHT - statusheight();
   clampdrawsize();
   if (!sizegiven) {
     autowidth = WIDTH;  // the size chosen here is not written back
@@ -202,7 +202,7 @@ int startup(int argc, char** argv) {
   scaletodisplay();
   fittoscreen();
   main_window = new Fl_Window(WIDTH + MENUWIDTH,
-                              HEIGHT + MENUBARHEIGHT + STATUSHEIGHT,
+                              HEIGHT + MENUBARHEIGHT + statusheight(),
                               "No File Name");
   main_window->callback(closemain);
   makeui();
@@ -212,7 +212,7 @@ int startup(int argc, char** argv) {
   if (!filename.empty() && !isreadablefile(filename.c_str())) filename.clear();
   if (!filename.empty()) main_window->copy_label(filename.c_str());
   geom_window = new Fl_Geom_Window(0, MENUBARHEIGHT, WIDTH, HEIGHT, "Tessarin");
-  makestatusline(0, MENUBARHEIGHT + HEIGHT, WIDTH, STATUSHEIGHT);
+  makestatusline(0, MENUBARHEIGHT + HEIGHT, WIDTH, statusheight());
   main_window->resizable(geom_window);
   geom_window->mode(choosedisplaymode());
   bindcallbacks(geom_window);

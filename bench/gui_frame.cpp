@@ -411,37 +411,27 @@ void sendevent(int event, int x, int y, int dy, int held) {
   geom_window->handle(event);
 }
 
-// Smoothing in the steps below: 0 off; 1 on as the program has it (frames
-// drawn while the mouse moves the diagram are plain, the frame at rest is
-// smooth); 2 on for every frame, moving or not.
-void frameswhilemoving(int smooth) {
-  if (smooth == 2) movingframes = 0;
-}
-
 // A drag step: one motion event of the selected point through the drawing
 // area, then the frame (recomputation and full redraw) up to the swap of
 // the buffers. Arguments: primitives, spread over the view, smoothing.
 void BM_DragStep(benchmark::State& state) {
-  int smooth = (int)state.range(2);
   if (!preparewindow(state, (int)state.range(0), (int)state.range(1),
-                     smooth != 0))
+                     (int)state.range(2)))
     return;
   vertex* v = nullptr;
   for (primitive* p = plist; p && !v; p = p->next)
     if (p->type == RW_VERTEX && p->kind == FREE) v = static_cast<vertex*>(p);
   selectprim(v);
   benchshot();
-  timesteps(state, [smooth](int step) {
+  timesteps(state, [](int step) {
     double a = step * 0.05;
     sendevent(FL_DRAG, xsize / 2 + (int)(150 * std::cos(a)),
               ysize / 2 + (int)(150 * std::sin(a)), 0, 1);
-    frameswhilemoving(smooth);
   });
 }
 BENCHMARK(BM_DragStep)
     ->Args({2000, 0, 0})
     ->Args({2000, 0, 1})
-    ->Args({2000, 0, 2})
     ->Args({2000, 1, 0})
     ->Iterations(300)
     ->UseManualTime()
@@ -452,19 +442,17 @@ BENCHMARK(BM_DragStep)
 // point off the centre, so the diagram keeps its size. Arguments:
 // primitives, smoothing.
 void BM_WheelZoomStep(benchmark::State& state) {
-  int smooth = (int)state.range(1);
-  if (!preparewindow(state, (int)state.range(0), 0, smooth != 0)) return;
+  if (!preparewindow(state, (int)state.range(0), 0, (int)state.range(1)))
+    return;
   selectprim(nullptr);
-  timesteps(state, [smooth](int step) {
+  timesteps(state, [](int step) {
     sendevent(FL_MOUSEWHEEL, xsize / 2 + 90, ysize / 2 - 60, step % 2 ? 1 : -1,
               0);
-    frameswhilemoving(smooth);
   });
 }
 BENCHMARK(BM_WheelZoomStep)
     ->Args({2000, 0})
     ->Args({2000, 1})
-    ->Args({2000, 2})
     ->Iterations(300)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -41,7 +41,7 @@ static const verb verbs[] = {
     {"relations", verbrelations,
      "FILE [--samples N] [--step S] [--seed K] [-o OUT] [--max-candidates N] "
      "[--summary] [--json]",
-     "sample a diagram and write the relations that held throughout"},
+     "sample a diagram (moves of up to S times its size), write what held"},
     {"describe", verbdescribe, "FILE NAME",
      "say how the primitive with that identifier or label is defined"},
     {"values", verbvalues,

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/dialogscale.h"
 #include "app/geomwindow.h"
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
@@ -36,7 +37,8 @@ const Fl_Color SELECTIONCOLOR = 47;
 const Fl_Color CURSORCOLOR = 88;
 
 int editorfontsize() {
-  return edittextsize >= 6 && edittextsize <= 32 ? edittextsize : 12;
+  return scaledpixels(edittextsize >= 6 && edittextsize <= 32 ? edittextsize
+                                                              : 12);
 }
 
 int getkeyboardcmd() {
@@ -251,6 +253,7 @@ static Fl_Menu_Item editmenu[] = {
 static void buildeditorwindow() {
   if (editorwindow) return;
   if (!ed.top) reseteditor();
+  int normal = unscaledfonts();
   editorwindow = new Fl_Double_Window(EDITORWIDTH, EDITORHEIGHT);
   editorwindow->callback(closeeditor);
   editmenubar = new Fl_Menu_Bar(0, 0, EDITORWIDTH, EDITMENUHEIGHT);
@@ -266,6 +269,7 @@ static void buildeditorwindow() {
   editview->end();
   editorwindow->resizable(editview);
   editorwindow->end();
+  scalewindow(editorwindow, normal);
   bindeditorhooks();
 }
 

@@ -38,6 +38,7 @@
 #include "export/backends.h"
 #include "export/export.h"
 #include "export/glyphs.h"
+#include "export/hairline.h"
 #include "export/pen.h"
 #include "export/penlog.h"
 #include "model/notify.h"
@@ -71,6 +72,10 @@ struct cairopen {
   std::vector<pathstep> path;  // the path being built
   int held;  // cairo's path awaits a stroke in `heldstate` (PDF only)
   penstate heldstate;
+  int clips;         // clips in force
+  hairline hair;     // an image's thin strokes, set up by the view's clip
+  double origin[2];  // the world's origin in the whole image's pixels
+  int top;           // the surface's first row in the whole image
 };
 
 void group(void*, const primitive*, int) {}
@@ -139,9 +144,50 @@ int samestate(const penstate* a, const penstate* b) {
          a->width == b->width && a->cap == b->cap;
 }
 
+// An image's solid strokes up to a pixel and a half wide, clipped by the
+// view alone, are drawn by the hairline module, not by cairo.
+int hairlike(const cairopen* p, const penstate* s) {
+  double len[2];
+  double w = (s->width > 0 ? s->width : p->pixel) / p->pixel;
+  return !p->vector && p->clips == 1 && w <= 1.5 &&
+         dashlengths(s->dash, len) == 0;
+}
+
+// cairo's 8 bits of a colour channel.
+uint32_t channel(float v) {
+  return (uint32_t)(v * 65535.0 + 0.5) >> 8;
+}
+
+void hairstroke(cairopen* p, const penstate* s) {
+  hairline* h = &p->hair;
+  double k = 1 / p->pixel;
+  h->half = (s->width > 0 ? s->width : p->pixel) * k / 2;
+  for (const pathstep& st : p->path) {
+    const double* v = st.v;
+    double x[3], y[3];
+    for (int i = 0; i < 3; i++)
+      x[i] = p->origin[0] + k * v[2 * i],
+      y[i] = p->origin[1] - k * v[2 * i + 1];
+    switch (st.kind) {
+      case 'm': hairmove(h, x[0], y[0]); break;
+      case 'l': hairlineto(h, x[0], y[0]); break;
+      case 'c': haircurve(h, x[0], y[0], x[1], y[1], x[2], y[2]); break;
+      case 'a': hairarc(h, x[0], y[0], v[2] * k, v[3], v[4], -1); break;
+      default: hairclose(h); break;  // 'z'
+    }
+  }
+  p->path.clear();
+  cairo_surface_t* target = cairo_get_target(p->cr);
+  cairo_surface_flush(target);
+  hairpaint(h, channel(s->rgb[0]) << 16 | channel(s->rgb[1]) << 8 |
+                   channel(s->rgb[2]));
+  cairo_surface_mark_dirty(target);
+}
+
 void stroke(void* c, const penstate* s) {
   cairopen* p = (cairopen*)c;
   if (p->path.empty()) return;  // cairo draws nothing for an empty path
+  if (hairlike(p, s)) return hairstroke(p, s);
   if (p->held && !samestate(&p->heldstate, s)) drawheld(p);
   handpath(p);
   p->held = 1;
@@ -157,6 +203,24 @@ void fill(void* c, const penstate* s) {
   cairo_fill(p->cr);
 }
 
+// The hairlines of an image are drawn within the view's clip: its pixels
+// and any it covers in part.
+void viewbox(cairopen* p) {
+  double x0, y0, x1, y1;
+  cairo_clip_extents(p->cr, &x0, &y0, &x1, &y1);
+  cairo_user_to_device(p->cr, &x0, &y0);
+  cairo_user_to_device(p->cr, &x1, &y1);
+  cairo_surface_t* s = cairo_get_target(p->cr);
+  int w = cairo_image_surface_get_width(s),
+      h = cairo_image_surface_get_height(s);
+  hairbegin(&p->hair, (uint32_t*)cairo_image_surface_get_data(s),
+            cairo_image_surface_get_stride(s) / 4, p->top,
+            std::max(0, (int)floor(std::min(x0, x1))),
+            p->top + std::max(0, (int)floor(std::min(y0, y1))),
+            std::min(w, (int)ceil(std::max(x0, x1))),
+            p->top + std::min(h, (int)ceil(std::max(y0, y1))));
+}
+
 void clip(void* c, int push) {
   cairopen* p = (cairopen*)c;
   drawheld(p);
@@ -164,8 +228,10 @@ void clip(void* c, int push) {
     handpath(p);
     cairo_save(p->cr);
     cairo_clip(p->cr);
+    if (!p->clips++ && !p->vector) viewbox(p);
   } else {
     cairo_restore(p->cr);
+    p->clips--;
   }
 }
 
@@ -335,7 +401,9 @@ cairopen startview(cairo_surface_t* surface, double k, int top, int background,
   cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0 - top);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  return {cr, 1 / (k * half), vector, {}, {}, 0, {}};
+  cairopen p = {cr, 1 / (k * half), vector, {}, {}, 0, {}, 0, {}, {}, top};
+  p.origin[0] = k * xsize / 2.0, p.origin[1] = k * ysize / 2.0;
+  return p;
 }
 
 // Finishes what the pen holds and frees it; cairo's verdict on it all.

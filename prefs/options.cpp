@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/dialogscale.h"
 #include "app/geomwindow.h"
 #include "app/startup.h"
 #include "engine/continuity.h"
@@ -206,6 +207,7 @@ static void buildrows(int y) {
 }
 
 static void buildoptions() {
+  int normal = unscaledfonts();
   optionswindow =
       new Fl_Window(OPTIONSWIDTH, OPTIONSHEIGHT, "Edit Preferences");
   buildrows(3);
@@ -213,6 +215,7 @@ static void buildoptions() {
   // The rows' fixed positions leave room for labels of this size only.
   for (int i = 0; i < optionswindow->children(); i++)
     optionswindow->child(i)->labelsize(DIALOGTEXTSIZE);
+  scalewindow(optionswindow, normal);
   // The window's close box is Cancel.
   optionswindow->callback(cancelpressed);
 }

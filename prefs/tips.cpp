@@ -12,6 +12,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/dialogscale.h"
 #include "app/geomwindow.h"
 #include "prefs/options.h"
 #include "prefs/preffile.h"
@@ -62,6 +63,7 @@ static void closepressed(Fl_Widget*, void*) {
 
 static void buildtips() {
   srand((unsigned)time(nullptr));
+  int normal = unscaledfonts();
   tipswindow = new Fl_Window(TIPSWIDTH, TIPSHEIGHT, "Tip of the day");
   Fl_Box* title = new Fl_Box(3, 5, 410, 22, "Tip of the day");
   title->labelfont(FL_BOLD);
@@ -75,6 +77,7 @@ static void buildtips() {
   (new Fl_Button(250, 235, 80, 22, "Next Tip"))->callback(nextpressed);
   (new Fl_Button(335, 235, 80, 22, "Close"))->callback(closepressed);
   tipswindow->end();
+  scalewindow(tipswindow, normal);
   tipswindow->border(0);
   tipswindow->callback(closepressed);
 }
@@ -86,8 +89,8 @@ void showtips() {
   showcurrenttip();
   if (main_window)
     tipswindow->position(
-        main_window->x() + main_window->w() / 2 - TIPSWIDTH / 2,
-        main_window->y() + main_window->h() / 2 - TIPSHEIGHT / 2);
+        main_window->x() + main_window->w() / 2 - tipswindow->w() / 2,
+        main_window->y() + main_window->h() / 2 - tipswindow->h() / 2);
   tipswindow->set_modal();
   tipswindow->show();
 }

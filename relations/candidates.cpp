@@ -257,17 +257,19 @@ std::vector<product> sortedproducts(const std::vector<double>& v,
 }
 
 // Sorted, distinct 4-tuples of items with two disjoint pairs whose products
-// differ by less than tol: a superset of no tuple the exhaustive product
-// tests accept, and containing all of them.
+// are the same to t (sameproduct at the unit of products): a superset of
+// the tuples the exhaustive product tests accept. Products are never
+// negative, so the later of two sorted ones is the larger.
 std::vector<std::array<int, 4>> productquads(const std::vector<double>& v,
                                              const std::vector<int>& items,
-                                             double tol) {
+                                             double t) {
+  double unit = productunit();
   std::vector<product> pr = sortedproducts(v, items);
   std::vector<std::array<int, 4>> out;
   for (size_t a = 0; a < pr.size() && !stopbuilding;
        a++, nestprogress((int)a, (int)pr.size(), 1))
     for (size_t b = a + 1; b < pr.size(); b++) {
-      if (!(pr[b].p - pr[a].p < tol)) break;
+      if (!(pr[b].p - pr[a].p < t * std::max(unit, pr[b].p))) break;
       int x = pr[a].x, y = pr[a].y, z = pr[b].x, w = pr[b].y;
       if (x == z || x == w || y == z || y == w) continue;
       std::array<int, 4> t = {x, y, z, w};
@@ -281,28 +283,31 @@ std::vector<std::array<int, 4>> productquads(const std::vector<double>& v,
 
 void findsegmentproducts() {
   std::vector<double> len = segmentlengths();
-  for (auto& t : productquads(len, allitems((int)len.size()),
-                                     producttol(1e-5))) {
+  for (auto& t : productquads(len, allitems((int)len.size()), 1e-5)) {
     int mode = goodratio4(len[t[0]], len[t[1]], len[t[2]], len[t[3]]);
     if (mode) push(quadseglist, t[0], t[1], t[2], t[3], mode);
   }
 }
 
-// Sorted, distinct 3-tuples where one item's square is within tol of the
-// product of the two others.
+// Sorted, distinct 3-tuples where one item's square is the same to t as
+// the product of the two others.
 std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
-                                              double tol) {
+                                              double t) {
+  double unit = productunit();
   std::vector<product> pr = sortedproducts(v, allitems((int)v.size()));
   std::vector<std::array<int, 3>> out;
   for (int x = 0; x < (int)v.size() && !stopbuilding; x++) {
     nestprogress(x, (int)v.size(), 1);
     double sq = v[x] * v[x];
     if (!std::isfinite(sq)) continue;
+    // Twice the span of sq covers products up to sq / (1 - t).
+    double w = 2 * t * std::max(unit, sq);
     auto from =
-        std::lower_bound(pr.begin(), pr.end(), sq - 2 * tol,
+        std::lower_bound(pr.begin(), pr.end(), sq - w,
                          [](const product& a, double p) { return a.p < p; });
-    for (auto it = from; it != pr.end() && it->p <= sq + 2 * tol; ++it) {
-      if (it->x == x || it->y == x || !(std::fabs(sq - it->p) < tol)) continue;
+    for (auto it = from; it != pr.end() && it->p <= sq + w; ++it) {
+      if (it->x == x || it->y == x || !sameproduct(sq, it->p, t, unit))
+        continue;
       std::array<int, 3> t = {x, it->x, it->y};
       std::sort(t.begin(), t.end());
       out.push_back(t);
@@ -315,7 +320,7 @@ std::vector<std::array<int, 3>> squaretriples(const std::vector<double>& v,
 
 void findmeanproportionals() {
   std::vector<double> len = segmentlengths();
-  for (auto& t : squaretriples(len, producttol(1e-5))) {
+  for (auto& t : squaretriples(len, 1e-5)) {
     int mode = goodratio3(len[t[0]], len[t[1]], len[t[2]]);
     if (mode) push(tripseglist, t[0], t[1], t[2], 0, mode);
   }
@@ -336,7 +341,7 @@ void findareaproducts() {
   std::vector<int> usable;
   for (int i = 0; i < (int)area.size(); i++)
     if (usablearea(area[i])) usable.push_back(i);
-  for (auto& t : productquads(area, usable, producttol(1e-5))) {
+  for (auto& t : productquads(area, usable, 1e-5)) {
     int mode = arearatio(area[t[0]], area[t[1]], area[t[2]], area[t[3]]);
     if (mode) push(trianglequadlist, t[0], t[1], t[2], t[3], mode);
   }

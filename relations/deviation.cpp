@@ -47,14 +47,21 @@ double concyclicmiss(const candidate& c) {
   return min3(std::fabs(p + q - r), std::fabs(r + q - p), std::fabs(p + r - q));
 }
 
+// Products are compared relative to their size once they pass the size of
+// a product of ordinary measures; the miss is given at that ordinary size.
+double relmiss(double p, double q, double unit) {
+  return std::fabs(p - q) / productspan(p, q, unit) * unit;
+}
+
 double harmonicmiss(const candidate& c) {
   const vertex* v[4];
   for (int k = 0; k < 4; k++) v[k] = vertlist[c.m[k]];
   double ab = vertdist(v[0], v[1]), ac = vertdist(v[0], v[2]);
   double ad = vertdist(v[0], v[3]), bc = vertdist(v[1], v[2]);
   double bd = vertdist(v[1], v[3]), cd = vertdist(v[2], v[3]);
-  return min3(std::fabs(ab * cd - bc * ad), std::fabs(ab * cd - ac * bd),
-              std::fabs(ac * bd - ad * bc));
+  double u = areatol(1);
+  return min3(relmiss(ab * cd, bc * ad, u), relmiss(ab * cd, ac * bd, u),
+              relmiss(ac * bd, ad * bc, u));
 }
 
 double inversemiss(const candidate& c) {
@@ -106,14 +113,16 @@ double len2(int s) {
 
 double productmiss(const candidate& c) {
   double a = len2(c.m[0]), b = len2(c.m[1]), d = len2(c.m[2]), e = len2(c.m[3]);
-  return min3(std::fabs(a * b - d * e), std::fabs(a * d - b * e),
-              std::fabs(a * e - b * d));
+  double u = productunit();
+  return min3(relmiss(a * b, d * e, u), relmiss(a * d, b * e, u),
+              relmiss(a * e, b * d, u));
 }
 
 double meanmiss(const candidate& c) {
   double a = len2(c.m[0]), b = len2(c.m[1]), d = len2(c.m[2]);
-  return min3(std::fabs(a * a - b * d), std::fabs(b * b - a * d),
-              std::fabs(d * d - a * b));
+  double u = productunit();
+  return min3(relmiss(a * a, b * d, u), relmiss(b * b, a * d, u),
+              relmiss(d * d, a * b, u));
 }
 
 double area(int t) {
@@ -127,10 +136,11 @@ double areapairmiss(const candidate& c) {
 double areaproductmiss(const candidate& c) {
   double a[4];
   for (int k = 0; k < 4; k++) a[k] = area(c.m[k]);
+  double u = productunit();
   switch (c.mode) {
-    case 1: return std::fabs(a[0] * a[1] - a[2] * a[3]);
-    case 2: return std::fabs(a[0] * a[2] - a[1] * a[3]);
-    default: return std::fabs(a[0] * a[3] - a[1] * a[2]);
+    case 1: return relmiss(a[0] * a[1], a[2] * a[3], u);
+    case 2: return relmiss(a[0] * a[2], a[1] * a[3], u);
+    default: return relmiss(a[0] * a[3], a[1] * a[2], u);
   }
 }
 

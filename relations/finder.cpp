@@ -86,16 +86,14 @@ double anglecos(int a) {
   return anglelist[a].cos = findcosine(a);
 }
 
-// How far an area product misses the equation of its mode.
-double areamiss(const candidate& c) {
+// Whether an area product still holds the equation of its mode.
+int areaholds(const candidate& c) {
   double a[4];
   for (int k = 0; k < 4; k++) a[k] = trianglelist[c.m[k]].area2;
-  switch (c.mode) {
-    case 1: return std::fabs(a[0] * a[1] - a[2] * a[3]);
-    case 2: return std::fabs(a[0] * a[2] - a[1] * a[3]);
-    case 3: return std::fabs(a[0] * a[3] - a[1] * a[2]);
-    default: return 1;  // no other mode is ever stored
-  }
+  double p = a[0] * a[1], q = a[2] * a[3];  // mode 1
+  if (c.mode == 2) p = a[0] * a[2], q = a[1] * a[3];
+  if (c.mode == 3) p = a[0] * a[3], q = a[1] * a[2];
+  return sameproduct(p, q, 2e-5, productunit());
 }
 
 void testtriangles() {
@@ -106,7 +104,7 @@ void testtriangles() {
                              trianglelist[c.m[1]].area2) > areatol(0.0001))
       c.alive = 0;
   for (candidate& c : trianglequadlist)
-    if (c.alive && areamiss(c) > producttol(2e-5)) c.alive = 0;
+    if (c.alive && !areaholds(c)) c.alive = 0;
 }
 
 void testsegmentproducts() {

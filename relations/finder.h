@@ -145,6 +145,13 @@ void setrelationscale(const std::vector<vertex*>& pts);
 double lengthtol(double t);
 double areatol(double t);
 double producttol(double t);
+// Products of measures of the dimension whose tolerance at size 1 is
+// `unit` (areatol(1) for products of lengths, producttol(1) for products
+// of squared lengths or doubled areas): whether p and q differ by less than
+// t times the larger of unit, |p| and |q|. productspan is that larger one.
+int sameproduct(double p, double q, double t, double unit);
+double productspan(double p, double q, double unit);
+double productunit();  // producttol(1)
 
 double findcosine(int i);                           // 2.0 when undefined
 double findsegmentlength(int i);                    // squared; 1e6 at infinity

@@ -64,6 +64,22 @@ double producttol(double t) {
   return areatol(areatol(t));
 }
 
+// A product of measures (a length or squared length times another, a
+// doubled area times another) is compared with the tolerance of its
+// dimension while it is of ordinary size, and relative to its own size
+// once it is larger: a sample that sends a point far off multiplies such
+// products by orders of magnitude, and their rounding with them, so a
+// fixed tolerance would kill a true relation there.
+double productspan(double p, double q, double unit) {
+  return std::max(unit, std::max(std::fabs(p), std::fabs(q)));
+}
+int sameproduct(double p, double q, double t, double unit) {
+  return std::fabs(p - q) < t * productspan(p, q, unit);
+}
+double productunit() {
+  return producttol(1);
+}
+
 // The size is the median distance between two points of the diagram (of
 // its first 400 shown points: far-off intersections do not sway a median)
 // against REFSIZE, the median of diagrams drawn in the window, for which
@@ -266,37 +282,37 @@ int harmonicv(const vertex* a, const vertex* b, const vertex* c,
               const vertex* d) {
   double ab = vertdist(a, b), ac = vertdist(a, c), ad = vertdist(a, d);
   double bc = vertdist(b, c), bd = vertdist(b, d), cd = vertdist(c, d);
-  double m = lengthtol(0.001), t = areatol(1e-5);
+  double m = lengthtol(0.001), u = areatol(1);
   if (!(ab >= m && ac >= m && ad >= m && bc >= m && bd >= m && cd >= m))
     return 0;
-  if (std::fabs(ab * cd - bc * ad) < t) return 1;
-  if (std::fabs(ab * cd - ac * bd) < t) return 2;
-  if (std::fabs(ac * bd - ad * bc) < t) return 3;
+  if (sameproduct(ab * cd, bc * ad, 1e-5, u)) return 1;
+  if (sameproduct(ab * cd, ac * bd, 1e-5, u)) return 2;
+  if (sameproduct(ac * bd, ad * bc, 1e-5, u)) return 3;
   return 0;
 }
 
 // Products of two squared lengths: four dimensions of length.
 int goodratio4(double a, double b, double c, double d) {
-  double t = producttol(1e-5);
-  if (std::fabs(a * b - c * d) < t) return 1;
-  if (std::fabs(a * c - b * d) < t) return 2;
-  if (std::fabs(a * d - b * c) < t) return 3;
+  double u = productunit();
+  if (sameproduct(a * b, c * d, 1e-5, u)) return 1;
+  if (sameproduct(a * c, b * d, 1e-5, u)) return 2;
+  if (sameproduct(a * d, b * c, 1e-5, u)) return 3;
   return 0;
 }
 
 int goodratio3(double a, double b, double c) {
-  double t = producttol(1e-5);
-  if (std::fabs(a * a - b * c) < t) return 1;
-  if (std::fabs(b * b - a * c) < t) return 2;
-  if (std::fabs(c * c - a * b) < t) return 3;
+  double u = productunit();
+  if (sameproduct(a * a, b * c, 1e-5, u)) return 1;
+  if (sameproduct(b * b, a * c, 1e-5, u)) return 2;
+  if (sameproduct(c * c, a * b, 1e-5, u)) return 3;
   return 0;
 }
 
 int arearatio(double a1, double a2, double a3, double a4) {
-  double t = producttol(1e-5);
+  double u = productunit();
   int mode = 0;
-  if (std::fabs(a1 * a2 - a3 * a4) < t) mode = 1;
-  if (std::fabs(a1 * a3 - a2 * a4) < t) mode = 2;
-  if (std::fabs(a1 * a4 - a2 * a3) < t) mode = 3;
+  if (sameproduct(a1 * a2, a3 * a4, 1e-5, u)) mode = 1;
+  if (sameproduct(a1 * a3, a2 * a4, 1e-5, u)) mode = 2;
+  if (sameproduct(a1 * a4, a2 * a3, 1e-5, u)) mode = 3;
   return mode;
 }

@@ -38,57 +38,65 @@ const int DERIVED = -2;  // from here down: a consequence of the construction
                          // the first entry that needs it
 
 struct echelon {
-  std::unordered_map<uint64_t, int> columns;  // key -> column
-  std::unordered_map<int, int> leading;       // column -> row
+  keytable columns;                           // key -> column
+  std::vector<uint64_t> keyof;                // column -> key
+  std::vector<int> leading;                   // column -> row, or -1
   std::vector<row> rows;                      // led by their last column
   std::vector<int> origin;                    // entry, or -1: construction
   row scratch;                                // what a reduction step builds
   size_t sources = 0;
 
   int column(uint64_t key) {
-    auto it = columns.find(key);
-    if (it != columns.end()) return it->second;
-    int c = (int)columns.size();
-    columns[key] = c;
+    int c = columns.find(key);
+    if (c >= 0) return c;
+    c = (int)keyof.size();
+    columns.put(key, c);
+    keyof.push_back(key);
     return c;
   }
 };
 
-// out = a + k b (out reused: reductions run in the thousands).
+// out = a + k b (out reused: reductions run in the thousands, so the merge
+// writes through pointers into room made once).
 void combine(const row& a, const row& b, double k, row& out) {
-  out.clear();
-  size_t i = 0, j = 0;
-  while (i < a.size() || j < b.size()) {
-    int ca = i < a.size() ? a[i].first : INT32_MAX;
-    int cb = j < b.size() ? b[j].first : INT32_MAX;
+  out.resize(a.size() + b.size());
+  const std::pair<int, double>*i = a.data(), *ie = i + a.size();
+  const std::pair<int, double>*j = b.data(), *je = j + b.size();
+  std::pair<int, double>* o = out.data();
+  while (i < ie || j < je) {
+    int ca = i < ie ? i->first : INT32_MAX;
+    int cb = j < je ? j->first : INT32_MAX;
     double v;
     int c;
     if (ca == cb) {
-      c = ca, v = a[i++].second + k * b[j++].second;
+      c = ca, v = (i++)->second + k * (j++)->second;
     } else if (ca < cb) {
-      c = ca, v = a[i++].second;
+      c = ca, v = (i++)->second;
     } else {
-      c = cb, v = k * b[j++].second;
+      c = cb, v = k * (j++)->second;
     }
-    if (std::fabs(v) > NEGLIGIBLE) out.push_back({c, v});
+    if (std::fabs(v) > NEGLIGIBLE) *o++ = {c, v};
   }
+  out.resize((size_t)(o - out.data()));
 }
 
 // Reduces r; records the rows used. Returns 1 when r is new (it then
 // leads a new row of `origin`).
 int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
   while (!r.empty()) {
-    auto it = e.leading.find(r.back().first);
-    if (it == e.leading.end()) {
+    int c = r.back().first;
+    int at = c < (int)e.leading.size() ? e.leading[c] : -1;
+    if (at < 0) {
       double lead = r.back().second;
       for (auto& x : r) x.second /= lead;
-      e.leading[r.back().first] = (int)e.rows.size();
+      if (c >= (int)e.leading.size()) e.leading.resize(e.keyof.size(), -1);
+      e.leading[c] = (int)e.rows.size();
       e.rows.push_back(std::move(r));
       e.origin.push_back(origin);
       return 1;
     }
-    const row& p = e.rows[it->second];
-    if (used) used->push_back(it->second);
+    const row& p = e.rows[at];
+    if (used) used->push_back(at);
     combine(r, p, -r.back().second, e.scratch);
     r.swap(e.scratch);
   }
@@ -97,6 +105,7 @@ int reduce(echelon& e, row r, int origin, std::vector<int>* used) {
 
 row makerow(std::initializer_list<std::pair<int, double>> terms) {
   row r;
+  r.reserve(terms.size());
   for (auto t : terms) {
     auto at = std::find_if(
         r.begin(), r.end(),
@@ -137,6 +146,8 @@ struct context {
   echelon e;
   std::vector<int> ident;  // straight node -> the first node of its line
   std::unordered_map<uint64_t, int> groups;  // source of the construction
+  std::vector<int>
+      used;  // rows a reduction used (kept: judged in the hundreds)
 };
 
 // The origin of the equations a source of the construction gives.
@@ -153,10 +164,10 @@ int seg(context& x, int a, int b) {
   return x.e.column(segkey(a, b));
 }
 
-void source(context& x, const row& r, int origin) {
+void source(context& x, row r, int origin) {
   if (x.e.sources >= MAXSOURCEROWS) return;
   x.e.sources++;
-  reduce(x.e, r, origin, nullptr);
+  reduce(x.e, std::move(r), origin, nullptr);
 }
 
 // The first node of the line that straight node s lies along.
@@ -164,15 +175,11 @@ void identities(context& x) {
   const summaryfacts& f = x.f;
   int n = (int)f.straight.size();
   x.ident.resize(n);
-  for (int s = 0; s < n; s++) {
-    x.ident[s] = s;
-    for (int t = 0; t < s; t++) {
-      if (sharedcount(f, s, t) >= 2) {
-        x.ident[s] = x.ident[t];
-        break;
-      }
-    }
-  }
+  for (int s = 0; s < n; s++) x.ident[s] = s;
+  // Ascending pairs: the first node sharing two points with s is met first,
+  // and its own identity is already final.
+  for (const auto& p : f.sharing)
+    if (x.ident[p.second] == p.second) x.ident[p.second] = x.ident[p.first];
 }
 
 void midpoints(context& x) {
@@ -180,10 +187,11 @@ void midpoints(context& x) {
   for (int m = 0; m < f.nv; m++) {
     const vertex* M = vertlist[m];
     if (M->kind != V_VVMID) continue;
-    auto a = f.vindex.find(M->parents[0]), b = f.vindex.find(M->parents[1]);
-    if (a == f.vindex.end() || b == f.vindex.end()) continue;
-    int am = seg(x, a->second, m), mb = seg(x, m, b->second);
-    int ab = seg(x, a->second, b->second), two = x.e.column(LOG2KEY);
+    int a = f.vindex.find(pointerkey(M->parents[0]));
+    int b = f.vindex.find(pointerkey(M->parents[1]));
+    if (a < 0 || b < 0) continue;
+    int am = seg(x, a, m), mb = seg(x, m, b);
+    int ab = seg(x, a, b), two = x.e.column(LOG2KEY);
     source(x, makerow({{am, 1}, {mb, -1}}), derived(x, 'm', m));
     source(x, makerow({{ab, 1}, {am, -1}, {two, -1}}), derived(x, 'm', m));
   }
@@ -242,11 +250,13 @@ int best(const summaryfacts& f, const std::vector<int>& entries) {
 // Points at one height over a line: the line through them is parallel.
 void equalheights(context& x) {
   summaryfacts& f = x.f;
-  std::unordered_map<int, std::vector<std::pair<int, int>>> byline;
-  for (const auto& c : x.e.columns)
-    if (c.first >> 62 == 3)
-      byline[(int)(c.first & 0x7fffffff)].push_back(
-          {(int)((c.first >> 31) & 0x7fffffff), c.second});
+  std::map<int, std::vector<std::pair<int, int>>> byline;
+  for (int c = 0; c < (int)x.e.keyof.size(); c++) {
+    uint64_t k = x.e.keyof[c];
+    if (k >> 62 == 3)
+      byline[(int)(k & 0x7fffffff)].push_back(
+          {(int)((k >> 31) & 0x7fffffff), c});
+  }
   for (auto& l : byline) {
     auto& pts = l.second;
     for (size_t i = 0; i < pts.size(); i++)
@@ -270,20 +280,24 @@ void equalheights(context& x) {
 // the two pairs of similar triangles.
 void chords(context& x, const std::vector<int>& on, int origin) {
   const summaryfacts& f = x.f;
-  int n = (int)f.straight.size();
-  std::vector<std::pair<int, int>> cut(n, {-1, -1});  // two points of `on`
-  for (int s = 0; s < n; s++) {
-    if (x.ident[s] != s) continue;  // one node per line
-    std::vector<int> meet;
+  struct chord {
+    int s, a, b;  // a line (one node per line) meeting `on` in a and b only
+  };
+  std::vector<chord> cut;
+  for (int s = 0; s < (int)f.straight.size(); s++) {
+    if (x.ident[s] != s) continue;
+    int meet[2], k = 0;
     for (int v : on)
-      if (onstraight(f, s, v)) meet.push_back(v);
-    if (meet.size() == 2) cut[s] = {meet[0], meet[1]};
+      if (onstraight(f, s, v) && k++ < 2) meet[k - 1] = v;
+    if (k == 2) cut.push_back({s, meet[0], meet[1]});
   }
+  if (cut.size() < 2) return;              // no point has two chords
+  std::vector<std::pair<int, int>> found;  // chords through p
   for (int p = 0; p < f.nv; p++) {
-    if (contains(on, p)) continue;
-    std::vector<std::pair<int, int>> found;  // chords through p
-    for (int s = 0; s < n; s++)
-      if (cut[s].first >= 0 && onstraight(f, s, p)) found.push_back(cut[s]);
+    found.clear();
+    for (const chord& c : cut)
+      if (onstraight(f, c.s, p)) found.push_back({c.a, c.b});
+    if (found.size() < 2 || contains(on, p)) continue;
     for (size_t i = 0; i < found.size(); i++)
       for (size_t j = i + 1; j < found.size(); j++) {
         int a = found[i].first, b = found[i].second;
@@ -387,24 +401,25 @@ void intercepts(context& x) {
   }
 }
 
-// The equations of an entry.
-std::vector<row> entryrows(context& x, const relentry& en) {
-  std::vector<row> rows;
+// Reduces the equations of an entry; returns how many of them were new.
+int reduceentry(context& x, const relentry& en, int e, std::vector<int>* used) {
   auto col = [&](int item) {
     if (en.kind == RK_EQUALSEGMENTS || en.kind == RK_RATIO)
       return seg(x, segmentlist[item].v[0], segmentlist[item].v[1]);
     const int* v = trianglelist[item].v;
     return x.e.column(trikey(v[0], v[1], v[2]));
   };
-  if (en.kind == RK_EQUALSEGMENTS || en.kind == RK_EQUALAREA) {
-    for (size_t i = 1; i < en.items.size(); i++)
-      rows.push_back(makerow({{col(en.items[i]), 1}, {col(en.items[0]), -1}}));
-  } else {
-    const std::vector<int>& m = en.items;
-    rows.push_back(makerow(
-        {{col(m[0]), 1}, {col(m[1]), 1}, {col(m[2]), -1}, {col(m[3]), -1}}));
-  }
-  return rows;
+  const std::vector<int>& m = en.items;
+  if (en.kind != RK_EQUALSEGMENTS && en.kind != RK_EQUALAREA)
+    return reduce(
+        x.e,
+        makerow(
+            {{col(m[0]), 1}, {col(m[1]), 1}, {col(m[2]), -1}, {col(m[3]), -1}}),
+        e, used);
+  int added = 0;
+  for (size_t i = 1; i < m.size(); i++)
+    added += reduce(x.e, makerow({{col(m[i]), 1}, {col(m[0]), -1}}), e, used);
+  return added;
 }
 
 int isproduct(int kind) {
@@ -418,23 +433,23 @@ int isproduct(int kind) {
 // entry follows from the entries it needs, or from definitions alone.
 void judge(context& x, relreport* r, int e) {
   relentry& en = r->entries[e];
-  std::vector<int> used;
-  int added = 0;
-  for (row& w : entryrows(x, en)) added += reduce(x.e, w, e, &used);
-  int fresh = 0;
-  std::vector<int> entries, claimed;
+  std::vector<int>& used = x.used;
+  used.clear();
+  int added = reduceentry(x, en, e, &used);
+  std::vector<int> claimed;
+  int via = DERIVED;  // the most remarkable entry used
   for (int u : used) {
     int o = x.e.origin[u];
     if (o <= DERIVED && !contains(claimed, o)) claimed.push_back(o);
-    fresh |= o <= DERIVED;
-    entries.push_back(o);
+    if (o >= 0 && (via < 0 || r->entries[o].score > r->entries[via].score))
+      via = o;
   }
-  if (added || fresh) {
-    for (int& o : x.e.origin)
-      if (contains(claimed, o)) o = e;
+  if (added || !claimed.empty()) {
+    if (!claimed.empty())
+      for (int& o : x.e.origin)
+        if (contains(claimed, o)) o = e;
     return;
   }
-  int via = best(x.f, entries);
   en.fold = via >= 0 ? RF_IMPLIED : RF_DEFINITION;
   en.impliedby = via >= 0 ? via : -1;
 }
@@ -448,7 +463,7 @@ void foldproducts(summaryfacts& f) {
     if (r->entries[e].fold == RF_NONE && isproduct(r->entries[e].kind))
       order.push_back(e);
   if (order.empty()) return;
-  context x{f, {}, {}, {}};
+  context x{f, {}, {}, {}, {}};
   identities(x);
   x.e.column(LOG2KEY);
   midpoints(x);

@@ -90,11 +90,14 @@ samplingresult sampletest(int samples, double step, uint64_t seed) {
     return r;
   }
   testlist();
+  // The step is a share of the diagram's size, as the tolerances are: the
+  // same diagram drawn a thousand times larger is moved as much.
+  double reach = step * relationscale;
   uint64_t state = seed;
   for (int s = 0; s < samples; s++) {
     int draws = 0;
     for (;;) {
-      place(pts, &state, step);
+      place(pts, &state, reach);
       recompute();
       if (stillvalid(wasvalid)) break;
       r.redrawn++;

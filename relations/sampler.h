@@ -23,8 +23,9 @@ double randomoffset(uint64_t* state, double step);
 
 // Starts a test in the current position of the world list, then takes
 // `samples` samples: each moves every free-standing point (not the pinned
-// ones) by independent offsets of at most `step` in x and in y from its
-// starting position, recomputes as a frame does and re-tests the
+// ones) by independent offsets of at most `step` times the diagram's size
+// (`relationscale`, the median distance between its points) in x and in y
+// from its starting position, recomputes as a frame does and re-tests the
 // candidates. A draw in which a primitive that was valid at the start has
 // become invalid is drawn again, so degenerate positions cannot kill true
 // relations. Finally the starting position is restored and re-tested; the

@@ -71,11 +71,33 @@ int contains(const std::vector<int>& s, int v) {
   return std::find(s.begin(), s.end(), v) != s.end();
 }
 
-int sharedcount(const summaryfacts& f, int s, int t) {
-  int n = 0;
-  for (size_t w = 0; w < f.mask[s].size(); w++)
-    n += __builtin_popcountll(f.mask[s][w] & f.mask[t][w]);
-  return n;
+// Pairs of straight sets that share two points or more, found through the
+// sets each point lies on (comparing every pair of sets grows as their
+// square; points lie on few of them).
+void sharingpairs(summaryfacts& f) {
+  int n = (int)f.straight.size();
+  // The sets through point v: on[at[v]] .. on[at[v + 1] - 1], ascending.
+  std::vector<int> at(f.nv + 1, 0), on;
+  for (int s = 0; s < n; s++)
+    for (int v : f.straight[s]) at[v + 1]++;
+  for (int v = 0; v < f.nv; v++) at[v + 1] += at[v];
+  on.resize(at[f.nv]);
+  std::vector<int> fill(at.begin(), at.end() - 1);
+  for (int s = 0; s < n; s++)
+    for (int v : f.straight[s]) on[fill[v]++] = s;
+  std::vector<int> count(n, 0), touched;
+  for (int s = 0; s < n; s++) {
+    touched.clear();
+    for (int v : f.straight[s])
+      for (int k = at[v]; k < at[v + 1]; k++) {
+        int t = on[k];
+        if (t >= s) break;  // ascending
+        if (count[t]++ == 0) touched.push_back(t);
+        if (count[t] == 2) f.sharing.push_back({t, s});
+      }
+    for (int t : touched) count[t] = 0;
+  }
+  std::sort(f.sharing.begin(), f.sharing.end());
 }
 
 int straightthrough(const summaryfacts& f, int a, int b, int reported) {
@@ -92,8 +114,7 @@ int onl(const summaryfacts& f, int v, int l) {
 }
 
 int vertexof(const summaryfacts& f, const primitive* p) {
-  auto it = f.vindex.find(p);
-  return it == f.vindex.end() ? -1 : it->second;
+  return f.vindex.find(pointerkey(p));
 }
 
 int lineof(const summaryfacts& f, const primitive* p) {
@@ -122,12 +143,11 @@ void constructeddirections(summaryfacts& f) {
     }
   }
   // Two lines through the same two points are one line.
-  for (int l = 0; l < f.nl; l++)
-    for (int m = l + 1; m < f.nl; m++)
-      if (sharedcount(f, l, m) >= 2) {
-        f.def.join(l, m, 0, -1);
-        f.all.join(l, m, 0, -1);
-      }
+  for (const auto& p : f.sharing)
+    if (p.second < f.nl) {
+      f.def.join(p.first, p.second, 0, -1);
+      f.all.join(p.first, p.second, 0, -1);
+    }
 }
 
 // 1 when two lines are perpendicular in the final position.
@@ -144,9 +164,14 @@ void reporteddirections(summaryfacts& f) {
       for (int l : x.items)
         f.all.join(l, x.items[0], turned(linelist[l], linelist[x.items[0]]), e);
   }
-  for (int s = f.nl; s < (int)f.straight.size(); s++)
-    for (int t = 0; t < s; t++)
-      if (sharedcount(f, s, t) >= 2) f.all.join(s, t, 0, f.straightentry[s]);
+  // Pairs by the later set first, as each reported set joins the ones
+  // before it.
+  std::vector<std::pair<int, int>> later;
+  for (const auto& p : f.sharing)
+    if (p.second >= f.nl) later.push_back({p.second, p.first});
+  std::sort(later.begin(), later.end());
+  for (const auto& p : later)
+    f.all.join(p.first, p.second, 0, f.straightentry[p.first]);
 }
 
 // A perpendicular bisector passes through the midpoint of its two points.
@@ -160,10 +185,11 @@ void buildfacts(summaryfacts& f) {
   f.nv = (int)vertlist.size();
   f.nl = (int)linelist.size();
   f.nc = (int)circlist.size();
-  for (int v = 0; v < f.nv; v++) f.vindex[vertlist[v]] = v;
+  for (int v = 0; v < f.nv; v++) f.vindex.put(pointerkey(vertlist[v]), v);
   f.straight.assign(f.nl, {});
   f.straightentry.assign(f.nl, -1);
   for (int l = 0; l < f.nl; l++) {
+    f.straight[l].reserve(4);  // most lines hold a few points
     for (int v = 0; v < f.nv; v++)
       if (onl(f, v, l) || midpointon(vertlist[v], linelist[l]))
         f.straight[l].push_back(v);
@@ -196,20 +222,21 @@ void buildfacts(summaryfacts& f) {
     for (int c = 0; c < f.nc; c++)
       if (circlist[c] == V->parents[0] && f.centre[c] < 0) f.centre[c] = v;
   }
+  sharingpairs(f);
   constructeddirections(f);
 }
 
 // ---- scores.
 
-int depthof(const primitive* p, std::unordered_map<const primitive*, int>& memo,
-            int guard = 0) {
+int depthof(const primitive* p, keytable& memo, int guard = 0) {
   if (!p || guard > 64) return 0;
-  auto it = memo.find(p);
-  if (it != memo.end()) return it->second;
+  int known = memo.find(pointerkey(p));
+  if (known >= 0) return known;
   int d = 0;
   for (const primitive* q : p->parents)
     if (q) d = std::max(d, 1 + depthof(q, memo, guard + 1));
-  return memo[p] = d;
+  memo.put(pointerkey(p), d);
+  return d;
 }
 
 // Base interest of each kind, in the order the summary lists them.
@@ -244,18 +271,24 @@ const int leastmembers[RK_COUNT] = {3, 3, 4, 1, 2, 2, 2, 2,
 double productshape(const relentry& e) {
   int ends[8], n = 0, distinct = 0;
   for (size_t i = 0; i < e.items.size() && i < 4; i++) {
-    for (int v : segmentlist[e.items[i]].v) ends[n++] = v;
-    distinct += std::find(e.items.begin(), e.items.begin() + i, e.items[i]) ==
-                e.items.begin() + i;
+    const int* v = segmentlist[e.items[i]].v;
+    ends[n++] = v[0];
+    ends[n++] = v[1];
+    int seen = 0;
+    for (size_t j = 0; j < i; j++) seen |= e.items[j] == e.items[i];
+    distinct += !seen;
   }
+  std::sort(ends, ends + n);
   int most = 0;
-  for (int i = 0; i < n; i++)
-    most = std::max(most, (int)std::count(ends, ends + n, ends[i]));
+  for (int i = 0, run = 0; i < n; i++) {
+    run = i > 0 && ends[i] == ends[i - 1] ? run + 1 : 1;
+    most = std::max(most, run);
+  }
   return 0.5 * most + (4 - distinct);
 }
 
 void score(relreport* r) {
-  std::unordered_map<const primitive*, int> memo;
+  keytable memo;
   for (relentry& e : r->entries) {
     double depth = 0;
     for (const primitive* p : e.objects) depth += depthof(p, memo);

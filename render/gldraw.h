@@ -96,14 +96,9 @@ void resetbatch();
 void setglow(int on);
 
 // Antialiased strokes and point marks when `smoothdrawing` is on in an RGB
-// window and `movingframes` is off; plain ones otherwise.
+// window (`smoothing` says whether they are); plain ones otherwise.
 void setsmoothing();
-
-// Set while the diagram moves under the mouse (a drag, a pan, wheel
-// clicks): the software rasteriser takes about twice as long over smoothed
-// strokes, so those frames are drawn plain to keep up with the pointer and
-// the frame at rest is smoothed.
-extern int movingframes;
+int smoothing();
 
 // The colour of the strokes gathered next.
 const float* batchrgb();

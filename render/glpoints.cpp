@@ -7,8 +7,16 @@
 #include "render/smear.h"
 #include "render/view.h"
 
-// The one-pixel point at the centre of the outlined marks.
+// The one-pixel point at the centre of the outlined marks. Smoothed, it is
+// a stroke as long as the point is wide: a point of its own would stop the
+// gathering of strokes and switch the rasteriser between its smoothed
+// points and lines at every mark.
 static void centrepoint(double x, double y, float size) {
+  if (smoothing() && size == 1) {
+    double h = 0.5 * size * screenscale * (fxmax - fxmin) / xsize;
+    batchsegment(x - h, y, x + h, y);
+    return;
+  }
   flushbatch();
   glPointSize(size * (float)screenscale);
   glBegin(GL_POINTS);
@@ -53,7 +61,7 @@ void drawsoliddiamondvert(double x, double y) {
   glVertex2d(x, y - d);
   glEnd();
   // A fill has jagged edges; a smoothed outline over it softens them.
-  if (smoothdrawing && rgbmode) diamondoutline(x, y);
+  if (smoothing()) diamondoutline(x, y);
 }
 
 void drawsquarevert(double x, double y) {

@@ -159,6 +159,19 @@ TEST_F(Relations, IncidencePredicates) {
   EXPECT_EQ(goodratio3(1, 5, 2), 0);
   EXPECT_EQ(arearatio(1, 1, 1, 1), 3);  // the last mode that holds wins
   EXPECT_EQ(arearatio(2, 3, 1, 6), 1);
+  // Products of ordinary size differ by less than 1e-5; larger ones by
+  // less than 1e-5 of themselves (a point far off makes them huge).
+  const struct {
+    double a, b, c, d;
+    int mode;
+  } products[] = {{0.2, 3, 0.1, 6 + 5e-5, 1},
+                  {0.2, 3, 0.1, 6 + 2e-4, 0},
+                  {2e4, 3e4, 1e4, 6e4 * (1 + 5e-6), 1},
+                  {2e4, 3e4, 1e4, 6e4 * (1 + 2e-5), 0}};
+  for (const auto& p : products) {
+    EXPECT_EQ(goodratio4(p.a, p.b, p.c, p.d), p.mode) << p.d;
+    EXPECT_EQ(arearatio(p.a, p.b, p.c, p.d), p.mode) << p.d;
+  }
 }
 
 TEST_F(Relations, DefinitionTests) {

@@ -446,7 +446,7 @@ TEST_F(Menu, LayerDisplayFitsTheWindow) {
   Fl_Widget* last = layerbuts[NLAYERBUTS - 1];
   EXPECT_LE(last->y() + last->h(), main_window->h());
   EXPECT_EQ(geom_window->h(),
-            main_window->h() - 24 - STATUSHEIGHT);  // the drawing grew
+            main_window->h() - 24 - statusheight());  // the drawing grew
   handlemenu(200253);  // hidden again: the window gets its height back
   pump(0.2);
   EXPECT_FALSE(layergroup->visible());

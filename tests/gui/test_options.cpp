@@ -5,10 +5,14 @@
 // clang-format off
 // gtest before the X headers, whose macros (None) it would not survive.
 #include <gtest/gtest.h>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Int_Input.H>
 #include <FL/Fl_Multiline_Output.H>
+#include <FL/Fl_Window.H>
 // clang-format on
 
 #include <cstdio>
@@ -16,6 +20,7 @@
 #include <functional>
 #include <string>
 
+#include "app/dialogscale.h"
 #include "app/geomwindow.h"
 #include "app/hover.h"
 #include "engine/continuity.h"
@@ -182,7 +187,39 @@ TEST_F(Options, TipsWindowStepsAndCloseSaves) {
   EXPECT_FALSE(tipswindow->shown());
   EXPECT_EQ(prefstext(), "browser xdg-open\nnotips\n");
   EXPECT_EQ(main_window->w(), WIDTH + MENUWIDTH);
-  EXPECT_EQ(main_window->h(), HEIGHT + 24 + STATUSHEIGHT);
+  EXPECT_EQ(main_window->h(), HEIGHT + 24 + statusheight());
+}
+
+// At 200 % a dialog doubles as a whole: a button inside a group moves once
+// (not again with its group), text left at the toolkit's normal size is
+// doubled once (not from the already scaled normal size), and the status
+// line under the drawing is twice as tall.
+TEST(DialogScale, AWindowGrowsAsAWhole) {
+  double saved = screenscale;
+  int normal = FL_NORMAL_SIZE;
+  setscreenscale(2);
+  FL_NORMAL_SIZE = 28;  // as start-up sets it at this scale
+  int built = unscaledfonts();
+  Fl_Window w(100, 50);
+  Fl_Group g(10, 10, 80, 30);
+  Fl_Button b(20, 15, 40, 20, "OK");
+  Fl_Input in(60, 15, 20, 20);
+  g.end();
+  w.end();
+  b.labelsize(12);
+  scalewindow(&w, built);
+  EXPECT_EQ(FL_NORMAL_SIZE, 28);
+  int got[][4] = {{w.w(), w.h(), 0, 0},
+                  {g.x(), g.y(), g.w(), g.h()},
+                  {b.x(), b.y(), b.w(), b.h()}};
+  int want[][4] = {{200, 100, 0, 0}, {20, 20, 160, 60}, {40, 30, 80, 40}};
+  for (int i = 0; i < 3; i++)
+    for (int k = 0; k < 4; k++) EXPECT_EQ(got[i][k], want[i][k]) << i << k;
+  EXPECT_EQ(b.labelsize(), 24);
+  EXPECT_EQ(in.textsize(), 28);
+  EXPECT_EQ(statusheight(), 40);
+  setscreenscale(saved);
+  FL_NORMAL_SIZE = normal;
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+// hairline.h: thin solid strokes drawn straight into an image's pixels.
+//
+// cairo's antialiasing rasteriser samples every row a stroke crosses
+// fifteen times over all the stroke's edges: for lines under a pixel and
+// a half wide that is most of a large diagram's image. A thin stroke is
+// instead drawn as the union of its segments, each a rectangle reaching
+// half the width beyond its ends: a pixel gets the area of it that the
+// rectangle covers (exactly beside a segment, nearly so at its ends), the
+// largest of any segment, so nothing is painted twice. Ends come out
+// square (a butt or round cap differs by at most half the width, a
+// fraction of a pixel) and joins as miters up to a right angle.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Where the strokes go: 32-bit pixels as cairo keeps them (RGB24, or
+// ARGB32 with premultiplied alpha), rows `stride` pixels apart, the first
+// of them row `top`, drawn only within columns [x0, x1) and rows [y0, y1).
+// (A band of an image keeps the whole image's coordinates, so that every
+// band computes a pixel alike.)
+struct hairline {
+  uint32_t* px;
+  int stride, top;
+  int x0, y0, x1, y1;
+  double half;                 // half the stroke's width, pixels
+  int open;                    // a current point (cx, cy) is set
+  double cx, cy, sx, sy;       // current point, start of the subpath
+  std::vector<uint8_t> cover;  // per pixel of the clip box, 0 when untouched
+  std::vector<int> touched;    // pixels of cover that are not 0
+};
+
+// Sets `h` to draw onto `px` within the box; `cover` is kept zeroed.
+void hairbegin(hairline* h, uint32_t* px, int stride, int top, int x0, int y0,
+               int x1, int y1);
+
+// Adds segment (ax, ay)-(bx, by), pixel coordinates (a pixel's centre
+// at + 0.5), to the stroke being built, `h->half` wide either side.
+void hairsegment(hairline* h, double ax, double ay, double bx, double by);
+
+// Path steps in pixel coordinates, as cairo's; curves and arcs are
+// flattened within a tenth of a pixel, as cairo flattens them. An arc runs
+// about (cx, cy) from angle a0 to a1 (radians, a1 >= a0) through
+// (cx + r cos a, cy + flip r sin a), joined to the current point by a
+// line when there is one.
+void hairmove(hairline* h, double x, double y);
+void hairlineto(hairline* h, double x, double y);
+void haircurve(hairline* h, double x1, double y1, double x2, double y2,
+               double x3, double y3);
+void hairarc(hairline* h, double cx, double cy, double r, double a0, double a1,
+             double flip);
+void hairclose(hairline* h);
+
+// Paints the stroke built so far in opaque colour `rgb` (0xRRGGBB) over
+// the pixels and starts the next one.
+void hairpaint(hairline* h, uint32_t rgb);
