@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -190,13 +191,19 @@ void mousedragto(double wx, double wy) {
   sendmouse(FL_DRAG, px, py);
 }
 
-void mousedragtopixel(int px, int py) {
-  sendmouse(FL_DRAG, px, py);
-}
-
 void mouserelease() {
   heldstate = 0;
   sendmouse(FL_RELEASE, Fl::e_x, Fl::e_y);
+}
+
+void keypress(int keysym, const char* text, int state) {
+  Fl::e_keysym = keysym;
+  Fl::e_text = (char*)text;
+  Fl::e_length = (int)strlen(text);
+  Fl::e_state = state;
+  geom_window->handle(FL_KEYBOARD);
+  Fl::e_state = 0;
+  Fl::e_length = 0;
 }
 
 std::string readtext(const std::string& path) {

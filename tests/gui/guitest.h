@@ -3,13 +3,20 @@
 // through the drawing area's handler and real X events through xdotool.
 #pragma once
 
+// What nearly every window test uses; the toolkit after the test
+// framework, and no X header here: X11's macros clash with gtest.
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
+#include "app/ui.h"
+#include "model/notify.h"
 #include "model/primitive.h"
+#include "model/worldlist.h"
 
 class Fl_Window;
 
@@ -72,12 +79,13 @@ line* addline(vertex* a, vertex* b, int color = COLOR_WHITE,
 // Number of records in the world list.
 int countrecords();
 
-// Delivers a mouse press, drag or release at world point (wx, wy) (or at
-// window pixel (px, py), y downwards) through the drawing area's handler.
+// Delivers a mouse press, drag or release at world point (wx, wy) through
+// the drawing area's handler.
 void mousepress(double wx, double wy, int ctrl = 0);
 void mousedragto(double wx, double wy);
-void mousedragtopixel(int px, int py);
 void mouserelease();
+// Delivers a key press (its text, the modifier state) the same way.
+void keypress(int keysym, const char* text = "", int state = 0);
 
 // A file's text, or "<missing>".
 std::string readtext(const std::string& path);

@@ -5,11 +5,12 @@
 // failed open, the recovery question, the window manager's close, saves
 // that cannot be written; File > Open Recent, kept in the preferences file
 // and chosen through the real menu with X events.
-#include <FL/Fl.H>
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Window.H>
-#include <gtest/gtest.h>
+#include <FL/x.H>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -21,28 +22,18 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/chooser.h"
-#include "app/commands.h"
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/geomwindow.h"
 #include "app/recentmenu.h"
-#include "app/ui.h"
 #include "app/undo.h"
 #include "history/history.h"
 #include "history/recovery.h"
 #include "language/writer.h"
-#include "model/notify.h"
-#include "model/worldlist.h"
 #include "prefs/preffile.h"
 #include "prefs/recent.h"
-#include "tests/gui/guitest.h"
-
-// Last: the X headers define names (None, Status) that gtest uses.
-#include <FL/x.H>
 
 namespace {
 
@@ -404,7 +395,6 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
                       "R = .free(0, 0.5, \"R\");\n";
   chooseranswers = {a.c_str()};
   handlemenu(100002);
-  EXPECT_EQ(chooserfilters.back(), "Tessarin Files (*.[DTdt])");
   EXPECT_EQ(countrecords(), 3);
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);

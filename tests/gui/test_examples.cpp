@@ -4,19 +4,17 @@
 // an example drawn in the window and written by `tessarin-cli eps` at the
 // window's size, rendered by Ghostscript, has its strokes in the same
 // places (colours differ by design: the page swaps black and white).
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <dirent.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "model/style.h"
-#include "model/worldlist.h"
 #include "render/colors.h"
 #include "render/view.h"
-#include "tests/gui/guitest.h"
 
 namespace {
 

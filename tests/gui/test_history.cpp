@@ -3,29 +3,22 @@
 // session of constructions by clicks, drags, deletions, colours, styles,
 // widths and zooming by key, undone to the first text and redone to the
 // last, byte for byte.
-#include <FL/Fl.H>
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <FL/Fl_Menu_Item.H>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/commands.h"
 #include "app/geomwindow.h"
-#include "app/ui.h"
 #include "app/undo.h"
 #include "history/history.h"
 #include "language/parser.h"
 #include "language/symtable.h"
 #include "language/writer.h"
-#include "model/notify.h"
 #include "model/state.h"
-#include "model/worldlist.h"
-#include "tests/gui/guitest.h"
 #include "tests/langtest.h"
 
 namespace {
@@ -104,23 +97,11 @@ TEST_F(HistoryWindow, DeleteAsksFirstAndUndoBringsEverythingBack) {
   EXPECT_EQ(dirtyfile, 1);
 }
 
-void presskey(int key) {
-  Fl::e_keysym = key;
-  Fl::e_length = 0;
-  Fl::e_state = 0;
-  geom_window->handle(FL_KEYBOARD);
-}
-
-primitive* pickfree(std::mt19937& rng) {
+// A record at random (a free point only, when asked), or none.
+primitive* pick(std::mt19937& rng, int freeonly = 0) {
   std::vector<primitive*> v;
   for (primitive* p = plist; p; p = p->next)
-    if (p->type == RW_VERTEX && p->kind == FREE) v.push_back(p);
-  return v.empty() ? nullptr : v[rng() % v.size()];
-}
-
-primitive* pickany(std::mt19937& rng) {
-  std::vector<primitive*> v;
-  for (primitive* p = plist; p; p = p->next) v.push_back(p);
+    if (!freeonly || (p->type == RW_VERTEX && p->kind == FREE)) v.push_back(p);
   return v.empty() ? nullptr : v[rng() % v.size()];
 }
 
@@ -136,7 +117,7 @@ void act(std::mt19937& rng) {
       int code = codes[rng() % 3];
       handlemenu(code);
       for (int i = 0; i < (code == 200001 ? 1 : 2); i++) {
-        vertex* v = static_cast<vertex*>(pickfree(rng));
+        vertex* v = static_cast<vertex*>(pick(rng, 1));
         if (code == 200001 || !v)
           mousepress(spot(rng), spot(rng));
         else
@@ -147,13 +128,13 @@ void act(std::mt19937& rng) {
       break;
     }
     case 1:
-      if ((p = pickany(rng))) {
+      if ((p = pick(rng))) {
         selectprim(p);
         handlemenu(200220);
       }
       break;
     case 2:
-      if ((p = pickfree(rng))) {
+      if ((p = pick(rng, 1))) {
         vertex* v = static_cast<vertex*>(p);
         mousepress(v->x, v->y);
         mousedragto(spot(rng), spot(rng));
@@ -162,21 +143,21 @@ void act(std::mt19937& rng) {
       }
       break;
     case 3:
-      if ((p = pickany(rng))) selectprim(p);
+      if ((p = pick(rng))) selectprim(p);
       handlemenu(200145 + (int)(rng() % 13));
       break;
     case 4: {
       static const int styles[] = {200175, 200176, 200177, 200200, 200201,
                                    200203, 200204, 200206, 200207};
-      if ((p = pickany(rng))) selectprim(p);
+      if ((p = pick(rng))) selectprim(p);
       handlemenu(styles[rng() % 9]);
       break;
     }
     case 5:
-      if ((p = pickany(rng))) selectprim(p);
+      if ((p = pick(rng))) selectprim(p);
       handlemenu(200350 + (int)(rng() % 6));
       break;
-    default: presskey(rng() % 2 ? FL_Page_Up : FL_Page_Down); break;
+    default: keypress(rng() % 2 ? FL_Page_Up : FL_Page_Down); break;
   }
 }
 

@@ -3,9 +3,8 @@
 // writes relations.txt beside the diagram and shows it in its window. Also
 // Describe Geometry and the progress shown while a slow test starts, with
 // its Cancel.
-#include <gtest/gtest.h>
-// The toolkit after the test framework: X11's macros clash with it.
-#include <FL/Fl.H>
+#include "tests/gui/guitest.h"
+// The rest after the test framework: X11's macros clash with it.
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Output.H>
@@ -16,21 +15,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "app/commands.h"
 #include "app/construction.h"
 #include "app/files.h"
 #include "app/relationswindow.h"
-#include "app/ui.h"
 #include "engine/recompute.h"
 #include "model/construct.h"
-#include "model/worldlist.h"
 #include "relations/finder.h"
 #include "relations/report.h"
 #include "render/colors.h"
-#include "tests/gui/guitest.h"
 
 namespace {
 
@@ -229,8 +222,8 @@ TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
     const relentry& e = lastreport.entries[lastreport.summary[k]];
     for (const primitive* p : e.objects) EXPECT_TRUE(emphasized(p)) << k;
     for (const vertex* v : {A, B, C, P, Q}) {
-      int named = std::find(e.objects.begin(), e.objects.end(), v) !=
-                  e.objects.end();
+      int named =
+          std::find(e.objects.begin(), e.objects.end(), v) != e.objects.end();
       EXPECT_EQ(blinks(v), named) << "entry " << k << " point " << v->label;
     }
   }

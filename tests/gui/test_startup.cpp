@@ -32,8 +32,10 @@ void startsize(const std::string& prefs, int dpi, const std::string& args,
   std::string cmd =
       xrdb + "cd '" + home + "' && HOME='" + home + "' '" + bin + "' " + args +
       " >/dev/null 2>&1 & pid=$!; w=; for i in $(seq 200); do "
-      // The program's own window: the tests' window may bear the same name.
-      "w=$(xdotool search --onlyvisible --pid $pid --name 'No File Name' "
+      // The program's own window (all conditions, not any of them): the
+      // tests' window may bear the same name.
+      "w=$(xdotool search --all --onlyvisible --pid $pid --name "
+      "'No File Name' "
       "2>/dev/null | head -1); [ -n \"$w\" ] && break; sleep 0.1; done; "
       "sleep 0.5; "
       "[ -n \"$w\" ] && xwininfo -id $w | awk '/Width:|Height:/ {print $2}'; "
