@@ -12,11 +12,12 @@ namespace {
 
 // Kinds computed by one routine that differ only in the solution they take.
 // clang-format off
-const int32_t siblinggroups[][4] = {
+constexpr int32_t siblinggroups[][4] = {
     {V_LC1, V_LC2, -1, -1},         {V_CC1, V_CC2, -1, -1},
     {V_LCONIC1, V_LCONIC2, -1, -1}, {L_VC1, L_VC2, -1, -1},
     {L_CCEXT1, L_CCEXT2, -1, -1},   {L_CCINT1, L_CCINT2, -1, -1},
     {L_CONICV1, L_CONICV2, -1, -1}, {C_LLL1, C_LLL2, C_LLL3, C_LLL4},
+    {V_LCVOTHER, V_LCVOTHER2, -1, -1}, {V_CCVOTHER, V_CCVOTHER2, -1, -1},
 };
 // clang-format on
 
@@ -70,33 +71,51 @@ double distance(const place& a, const place& b) {
 
 }  // namespace
 
-int hassiblings(int kind) {
-  switch (kind) {
-    case V_LC1: case V_LC2: case V_CC1: case V_CC2: case V_LCONIC1:
-    case V_LCONIC2: case L_VC1: case L_VC2: case L_CCEXT1: case L_CCEXT2:
-    case L_CCINT1: case L_CCINT2: case L_CONICV1: case L_CONICV2:
-    case C_LLL1: case C_LLL2: case C_LLL3: case C_LLL4: return 1;
-    default: return 0;
-  }
+static_assert(A_LEN < sizeof siblingtable::has, "every kind fits the table");
+
+static constexpr siblingtable makesiblingtable() {
+  siblingtable t{};
+  for (const auto& g : siblinggroups)
+    for (int k : g)
+      if (k >= 0) t.has[k] = 1;
+  return t;
+}
+
+const siblingtable siblingkinds = makesiblingtable();
+
+// A point's previous place, taken from the record itself (it still holds
+// the last result): 0 when it has none that is finite.
+static int lastplace(const vertex& v, double* x, double* y) {
+  *x = v.x, *y = v.y;
+  if (v.w == 1) return 1;  // a valid result is finite: no division needed
+  if (v.w == 0) return 0;
+  *x /= v.w, *y /= v.w;
+  return std::isfinite(*x) && std::isfinite(*y);
 }
 
 // The common kinds choose between their two solutions at the cost of one
 // computation; with fewer than two solutions their own rule decides.
-// Returns 0 for the other kinds.
-static int followquickly(primitive* p, const place& before,
-                         void (*compute)(primitive*)) {
+// Returns 0 for the other kinds, or when there is no previous place.
+static int followquickly(primitive* p, void (*compute)(primitive*)) {
+  double x, y;
   int chosen;
   switch (p->kind) {
     case V_LC1:
     case V_LC2:
     case V_CC1:
-    case V_CC2:
-      chosen = followvertex(static_cast<vertex*>(p), before.v[0], before.v[1]);
+    case V_CC2: {
+      vertex* v = static_cast<vertex*>(p);
+      if (!lastplace(*v, &x, &y)) return 0;
+      chosen = followvertex(v, x, y);
       break;
+    }
     case L_VC1:
-    case L_VC2:  // the tangent point is the second defining point
-      chosen = followtangent(static_cast<line*>(p), before.v[2], before.v[3]);
+    case L_VC2: {  // the tangent point is the second defining point
+      line* l = static_cast<line*>(p);
+      if (!lastplace(l->p2, &x, &y)) return 0;
+      chosen = followtangent(l, x, y);
       break;
+    }
     default: return 0;
   }
   if (!chosen) compute(p);
@@ -105,11 +124,15 @@ static int followquickly(primitive* p, const place& before,
 
 void computefollowing(primitive* p, int wasvalid, void (*compute)(primitive*)) {
   place before, now;
-  if (!wasvalid || !placeof(p, &before)) {
+  if (!wasvalid) {
     compute(p);
     return;
   }
-  if (followquickly(p, before, compute)) return;
+  if (followquickly(p, compute)) return;
+  if (!placeof(p, &before)) {
+    compute(p);
+    return;
+  }
   const int32_t* group = groupof(p->kind);
   if (!group) {
     compute(p);

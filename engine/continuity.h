@@ -21,8 +21,16 @@ extern int keepcontinuous;
 // branches and clears it.
 extern int followmotion;
 
-// 1 for the kinds that share a routine with sibling kinds.
-int hassiblings(int kind);
+// The kinds that share a routine with sibling kinds, as a table indexed by
+// kind: every record asks while something moves.
+struct siblingtable {
+  unsigned char has[96];  // past the highest kind code
+};
+extern const siblingtable siblingkinds;
+
+inline int hassiblings(int kind) {
+  return kind >= 0 && kind < 96 && siblingkinds.has[kind];
+}
 
 // Computes p (whose validity before this recomputation was `wasvalid`) with
 // `compute`, trying each sibling kind and keeping the one whose result lies

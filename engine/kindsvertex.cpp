@@ -113,7 +113,8 @@ void v_lcvother(vertex* P) {
   if (!P->valid) return;
   double dx = P->x - V->x, dy = P->y - V->y;
   double ox = other.x - V->x, oy = other.y - V->y;
-  if (otherisbranch2(dx * dx + dy * dy, ox * ox + oy * oy, C->radius))
+  if (otherisbranch2(dx * dx + dy * dy, ox * ox + oy * oy, C->radius,
+                     P->kind == V_LCVOTHER2))
     copyvertex(P, &other);
 }
 

@@ -25,8 +25,9 @@ int appliedconstraint;
 int degreemode = 1;
 
 // Parent slots each kind waits for, indexed by kind (ORDER KINDS, codes 0 to
-// 82). 0: settled without looking at the parents (free data, or kinds that
-// never reach the table); WAITSPECIAL: the count depends on the record.
+// 85; C_VLEN, 84, is never computed). 0: settled without looking at the parents
+// (free data, or kinds that never reach the table); WAITSPECIAL: the count
+// depends on the record.
 const int WAITSPECIAL = -1;
 // clang-format off
 static const signed char kindparents[] = {
@@ -48,11 +49,13 @@ static const signed char kindparents[] = {
     3, 3, 3, 2, 10, 0,             // X_XXF .. X_F9, X_IDENTITY
     0, 0, 0, 0, 0,                 // the condition kinds
     0, 3,                          // RATIO_VVV, V_VVRATIO
+    3, 0, 3,                       // V_LCVOTHER2, C_VLEN, V_CCVOTHER2
 };
 // clang-format on
-static_assert(sizeof kindparents == V_VVRATIO + 1, "one entry per kind");
+const int NCOMPUTED = V_CCVOTHER2 + 1;
+static_assert(sizeof kindparents == NCOMPUTED, "one entry per kind");
 
-// Types each kind expects in its parent slots (ORDER KINDS, codes 0 to 82):
+// Types each kind expects in its parent slots (ORDER KINDS, codes 0 to 85):
 // V vertex, L line, C circle, K conic, A angle, F flt, X xform, P polygon.
 // A record whose parents have other types (a damaged file, a macro bound
 // to the wrong arguments) is undefined rather than read as something else.
@@ -73,9 +76,10 @@ static const char* const kindsignature[] = {
     "XXF", "XFF", "XFF", "XF", "XFFFFFFFFF", "",       // X_XXF .. X_IDENTITY
     "VV", "VVVV", "VL", "VC", "VVF",                   // the conditions
     "VVV", "VVF",                                      // RATIO_VVV, V_VVRATIO
+    "LCV", "", "CCV",                                  // .. V_CCVOTHER2
 };
 // clang-format on
-static_assert(sizeof kindsignature / sizeof *kindsignature == V_VVRATIO + 1,
+static_assert(sizeof kindsignature / sizeof *kindsignature == NCOMPUTED,
               "one signature per kind");
 
 static int typeofletter(char c) {
@@ -101,7 +105,7 @@ static int isstraight(const primitive* q) {
 }
 
 int parenttype(int kind, int slot) {
-  if (kind < 0 || kind > V_VVRATIO || slot < 0) return RW_NONE;
+  if (kind < 0 || kind >= NCOMPUTED || slot < 0) return RW_NONE;
   const char* sig = kindsignature[kind];
   for (int i = 0; i < slot; i++)
     if (!sig[i]) return RW_NONE;
@@ -210,6 +214,7 @@ static void computevertex(vertex* P) {
     case V_CC1: vert_circcircle(P, 1); return;
     case V_CC2: vert_circcircle(P, 2); return;
     case V_CCVOTHER: vert_circcircle(P, 3); return;
+    case V_CCVOTHER2: vert_circcircle(P, 4); return;
     case V_LCONIC1:
     case V_LCONIC2: vert_lineconic(P); return;
     case V_LVMIRROR: vlvmirror(P); return;
@@ -225,7 +230,8 @@ static void computevertex(vertex* P) {
     case V_VTRANSLATE: v_vtranslate(P); return;
     case V_VSCALE: v_vscale(P); return;
     case V_VROTATE: v_vrotate(P); return;
-    case V_LCVOTHER: v_lcvother(P); return;
+    case V_LCVOTHER:
+    case V_LCVOTHER2: v_lcvother(P); return;
     case V_VVVHARMONIC: v_vvvharmonic(P); return;
     default: return;  // FREE, PINNED, RATIO_VVV: free data
   }
@@ -316,6 +322,7 @@ static void compute(primitive* p) {
 }
 
 static int walkdepth;  // nested recomputations (from macro expansion)
+static int following;  // this walk follows the nearest solutions
 
 static int finitepoint(const vertex* v) {
   return std::isfinite(v->x) && std::isfinite(v->y) && std::isfinite(v->w);
@@ -360,8 +367,7 @@ int finiteresult(const primitive* p) {
 // circle, a line without direction) must not overwrite it.
 static void computeguarded(primitive* p, int wasvalid) {
   if (!isfreestanding(p)) {
-    if (followmotion && keepcontinuous && walkdepth <= 1 &&
-        hassiblings(p->kind))
+    if (following && hassiblings(p->kind))
       computefollowing(p, wasvalid, compute);
     else
       compute(p);
@@ -389,7 +395,7 @@ void checkconstraint(primitive* p) {
     p->satisfied = 1;
     return;
   }
-  if (p->kind < MACROCALL || p->kind > V_VVRATIO) {
+  if (p->kind < MACROCALL || p->kind >= NCOMPUTED || p->kind == C_VLEN) {
     setsettled(p);
     return;
   }
@@ -535,8 +541,13 @@ void checkconstraints() {
   std::vector<primitive*> nested;
   std::vector<primitive*>& work = walkdepth ? nested : pending;
   walkdepth++;
+  // Only the top-level walk follows; records a macro expands into are
+  // made afresh.
+  int outer = following;
+  following = walkdepth == 1 && followmotion && keepcontinuous;
   if (markandpropagate(work)) propagate(work);
   settle(work);
+  following = outer;
   walkdepth--;
   if (!walkdepth) followmotion = 0;
   for (size_t i = 0; i < work.size(); i++) alert("Wacko constraints");
@@ -547,6 +558,7 @@ void resetengine() {
   // walkstamp keeps counting: records made before the reset may still
   // carry stamps, and a reused number could pass them as already walked.
   walkdepth = 0;
+  following = 0;
   pending.clear();
   order.clear();
   degreemode = 1;  // a new diagram is in degree mode, as reading resets it

@@ -162,14 +162,14 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch) {
   setpoint(P, s[i], s[i + 1], 1);
 }
 
-
 // A fixed distance would mistake two close intersections for one, so the
 // rule that has always applied (within 0.01 of branch 1, take branch 2)
 // only serves, relative to the radius, when V is neither intersection.
-int otherisbranch2(double d1, double d2, double r) {
+// The second choice takes the other solution then.
+int otherisbranch2(double d1, double d2, double r, int second) {
   double known = 1e-12 * r * r;  // squared: V is that intersection
   if (std::fmin(d1, d2) <= known) return d1 < d2;
-  return d1 < 0.0001 * r * r;
+  return (d1 < 0.0001 * r * r) != (second != 0);
 }
 
 static double sqdist(double x, double y, const vertex* V) {
@@ -202,11 +202,11 @@ void vert_circcircle(vertex* P, int branch) {
     return;
   }
   int i = branch == 2 ? 2 : 0;
-  if (branch == 3) {
+  if (branch >= 3) {
     const vertex* V = vparent(P, 2);
     double d1 = sqdist(s[0], s[1], V), d2 = sqdist(s[2], s[3], V);
     double r0 = cparent(P, 0)->radius;
-    if (otherisbranch2(d1, d2, r0)) i = 2;
+    if (otherisbranch2(d1, d2, r0, branch == 4)) i = 2;
   }
   setpoint(P, s[i], s[i + 1], 1);
 }
@@ -224,10 +224,10 @@ int followvertex(vertex* P, double px, double py) {
   double s[4];
   int first = P->kind == V_LC1 || P->kind == V_CC1;
   if (P->kind == V_LC1 || P->kind == V_LC2) {
-    vertex touch;
     const line* L = lparent(P, 0);
     const circle* C = cparent(P, 1);
-    if (tangentpoint(L, C, &touch) || !vlcroots(L, C, s)) return 0;
+    if (tangentpoint(L, C, P)) return 1;  // one solution: the kind stays
+    if (!vlcroots(L, C, s)) return 0;
   } else if (!ccroots(P, s)) {
     return 0;
   }

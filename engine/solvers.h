@@ -42,17 +42,19 @@ void solvevlc(const line* L, const circle* C, vertex* P, int branch);
 // Whether the intersection other than V is branch 2 rather than branch 1,
 // from the squared distances d1, d2 of the two branches to V on a circle
 // of radius r: the farther one when V is one of them, else branch 1 unless
-// V lies within a hundredth of the radius of it.
-int otherisbranch2(double d1, double d2, double r);
+// V lies within a hundredth of the radius of it; `second` (the kinds
+// V_LCVOTHER2, V_CCVOTHER2) takes the other one when V is neither.
+int otherisbranch2(double d1, double d2, double r, int second);
 
 // While following a motion: P (V_LC1, V_LC2, V_CC1 or V_CC2) takes the
 // intersection nearer to (px, py), its own on a tie, and the kind of that
-// branch. Returns 0, leaving P alone, when there are not two intersections
-// to choose from (the kind's own rule then gives the one, or none).
+// branch; a line touching its circle gives its point of contact, the kind
+// unchanged. Returns 0, leaving P alone, when the line and circle do not
+// meet (the kind's own rule then makes P undefined).
 int followvertex(vertex* P, double px, double py);
 
-// P = intersection of its two circle parents, branch 1, 2, or 3 (the one
-// other than the third parent).
+// P = intersection of its two circle parents, branch 1, 2, 3 (the one
+// other than the third parent) or 4 (its second choice).
 void vert_circcircle(vertex* P, int branch);
 
 // Tangent from the line's vertex parent to its circle parent.

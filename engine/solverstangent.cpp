@@ -38,10 +38,12 @@ static int onbyconstruction(const vertex* V, const circle* C) {
     case VONC: return V->parents[0] == C;
     case V_LC1:
     case V_LC2:
-    case V_LCVOTHER: return V->parents[1] == C;
+    case V_LCVOTHER:
+    case V_LCVOTHER2: return V->parents[1] == C;
     case V_CC1:
     case V_CC2:
-    case V_CCVOTHER: return isparent(V, C, 2);
+    case V_CCVOTHER:
+    case V_CCVOTHER2: return isparent(V, C, 2);
     default: return 0;  // any other point may lie anywhere
   }
 }
@@ -105,10 +107,9 @@ int followtangent(line* L, double px, double py) {
   const vertex* V = static_cast<const vertex*>(L->parents[0]);
   const circle* C = static_cast<const circle*>(L->parents[1]);
   const vertex& O = C->center;
+  if (onbyconstruction(V, C)) return 0;  // one tangent: nothing to choose
   vertex T[2];
-  if (onbyconstruction(V, C) ||
-      !tangentoffsets(V->x - O.x, V->y - O.y, O.x, O.y, C->radius, T))
-    return 0;
+  if (!tangentoffsets(V->x - O.x, V->y - O.y, O.x, O.y, C->radius, T)) return 0;
   double d0 = (T[0].x - px) * (T[0].x - px) + (T[0].y - py) * (T[0].y - py);
   double d1 = (T[1].x - px) * (T[1].x - px) + (T[1].y - py) * (T[1].y - py);
   int b = L->kind == L_VC2 ? (d0 < d1 ? 0 : 1) : (d1 < d0 ? 1 : 0);

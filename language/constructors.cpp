@@ -18,7 +18,7 @@ namespace {
 const int P = RW_VERTEX, L = RW_LINE, C = RW_CIRCLE, F = RW_FLT;
 const int K = RW_CONIC, A = RW_ANGLE, G = RW_POLYGON, X = RW_XFORM;
 const int N = RW_ARGLITERAL, B2 = RW_ARGBRANCH2, B4 = RW_ARGBRANCH4;
-const int E = RW_ARGEND;
+const int B = RW_ARGBRANCHOPT, E = RW_ARGEND;
 }  // namespace
 
 static const prserow prselist[] = {
@@ -44,8 +44,8 @@ static const prserow prselist[] = {
     {RW_V_VTRANSLATE, {P, F, F, E, E, E}, P, V_VTRANSLATE},
     {RW_V_VSCALE, {P, F, F, E, E, E}, P, V_VSCALE},
     {RW_V_VROTATE, {P, F, E, E, E, E}, P, V_VROTATE},
-    {RW_V_LCVOTHER, {L, C, P, E, E, E}, P, V_LCVOTHER},
-    {RW_V_CCVOTHER, {C, C, P, E, E, E}, P, V_CCVOTHER},
+    {RW_V_LCVOTHER, {L, C, P, B, E, E}, P, V_LCVOTHER},
+    {RW_V_CCVOTHER, {C, C, P, B, E, E}, P, V_CCVOTHER},
     {RW_V_VVVHARMONIC, {P, P, P, E, E, E}, P, V_VVVHARMONIC},
     {RW_RATIO_VVV, {P, P, P, E, E, E}, P, RATIO_VVV},
     {RW_L_VV, {P, P, E, E, E, E}, L, L_VV},
@@ -101,6 +101,26 @@ const prserow* findconstructor(int code) {
   return nullptr;
 }
 
+// The kind a row's statement makes with branch b (1 to 4). Branch kinds
+// follow their first kind, except the second choices of the "other
+// intersection" kinds, which came later.
+static int branchkind(const prserow* r, int b) {
+  if (b == 1) return r->kind;
+  for (int s : r->slot)
+    if (s == RW_ARGBRANCHOPT)
+      return r->kind == V_LCVOTHER ? V_LCVOTHER2 : V_CCVOTHER2;
+  return r->kind + b - 1;
+}
+
+static int branchcount(const prserow* r) {
+  int n = 0;
+  for (int s : r->slot)
+    n = s == RW_ARGBRANCH4                           ? 4
+        : s == RW_ARGBRANCH2 || s == RW_ARGBRANCHOPT ? 2
+                                                     : n;
+  return n;
+}
+
 // The row and branch of each kind, found once: the writer asks for every
 // record it writes.
 struct kindrow {
@@ -112,12 +132,12 @@ static kindrow kindrows[NKINDS];
 
 static void indexkinds() {
   for (const prserow& r : prselist) {
-    int n = 0;
-    for (int s : r.slot)
-      n = s == RW_ARGBRANCH2 ? 2 : s == RW_ARGBRANCH4 ? 4 : n;
-    for (int b = 0; b < (n ? n : 1); b++)
-      if (!kindrows[r.kind + b].row)  // the first spelling (.arc.vvv) wins
-        kindrows[r.kind + b] = {&r, n ? b + 1 : 0};
+    int n = branchcount(&r);
+    for (int b = 1; b <= (n ? n : 1); b++) {
+      int k = branchkind(&r, b);
+      if (!kindrows[k].row)  // the first spelling (.arc.vvv) wins
+        kindrows[k] = {&r, n ? b : 0};
+    }
   }
 }
 
@@ -174,7 +194,34 @@ struct ctorargs {
   int nparents;
   double nums[3];  // SENTINEL or more: not given
   int branch;
+  int first;   // the token that begins the property list, or -1
+  int closed;  // the ')' that ends the property list has been read
 };
+
+static int readbranch(int top, ctorargs* a) {
+  if (longtoken < 1 || longtoken > top) {
+    parseerror(top == 2 ? "Type must be 1 or 2" : "Type must be 1, 2, 3, or 4");
+    return 0;
+  }
+  a->branch = longtoken;
+  return 1;
+}
+
+// An optional last branch: after the last argument comes ')', or ',' and
+// then the branch or the first property.
+static int readoptionalbranch(ctorargs* a) {
+  int tok = gettoken(globalfp);
+  if (tok == closeparen) return a->closed = 1;
+  if (tok == badtoken) return 0;
+  if (tok != comma) {
+    parseerror("bad properties");
+    return 0;
+  }
+  tok = gettoken(globalfp);
+  if (tok == integer) return readbranch(2, a);
+  a->first = tok;
+  return 1;
+}
 
 static int readslot(int slot, ctorargs* a) {
   switch (slot) {
@@ -186,17 +233,10 @@ static int readslot(int slot, ctorargs* a) {
       return 1;
     }
     case RW_ARGBRANCH2:
-    case RW_ARGBRANCH4: {
+    case RW_ARGBRANCH4:
       if (!expect(integer, "Expected integer")) return 0;
-      int top = slot == RW_ARGBRANCH2 ? 2 : 4;
-      if (longtoken < 1 || longtoken > top) {
-        parseerror(top == 2 ? "Type must be 1 or 2"
-                            : "Type must be 1, 2, 3, or 4");
-        return 0;
-      }
-      a->branch = longtoken;
-      return 1;
-    }
+      return readbranch(slot == RW_ARGBRANCH2 ? 2 : 4, a);
+    case RW_ARGBRANCHOPT: return readoptionalbranch(a);
     default: {  // a primitive of the slot's type
       primitive* p = readprimarg(slot);
       if (!p) return 0;
@@ -211,7 +251,8 @@ static int readargs(const prserow* row, ctorargs* a) {
   if (!expect(openparen, "Expected '('")) return 0;
   for (int i = 0; i < 6 && row->slot[i] != RW_ARGEND; i++) {
     if (!readslot(row->slot[i], a)) return 0;
-    if (i + 1 < 6 && row->slot[i + 1] != RW_ARGEND &&
+    int next = i + 1 < 6 ? row->slot[i + 1] : RW_ARGEND;
+    if (next != RW_ARGEND && next != RW_ARGBRANCHOPT &&
         !expect(comma, "Expected ','"))
       return 0;
   }
@@ -257,13 +298,13 @@ int parsealine(const prserow* row, const char* name) {
   memset(&a, 0, sizeof a);
   for (double& v : a.nums) v = SENTINEL;
   a.branch = 1;
+  a.first = -1;
   if (!readargs(row, &a)) return 0;
   setdefaultproperties();
-  if (!parseproperties(-1)) return 0;
+  if (a.closed ? !expect(semicolon, "Expected ';'") : !parseproperties(a.first))
+    return 0;
   symtableentry* e = addentry(idtable, name, row->result);
-  int branched = 0;
-  for (int s : row->slot) branched |= s == RW_ARGBRANCH2 || s == RW_ARGBRANCH4;
-  int kind = row->kind + (branched ? a.branch - 1 : 0);
+  int kind = branchkind(row, a.branch);
   primitive* p = addprim(row->result, a.parents, a.nparents, kind, e);
   if (!p) return 0;
   lastparsed = p;

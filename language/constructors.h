@@ -4,8 +4,10 @@
 #include "model/codes.h"
 
 // One constructor: its keyword code, six argument slots (a type code, or
-// RW_ARGLITERAL, RW_ARGBRANCH2, RW_ARGBRANCH4, RW_ARGEND), the result type
-// and the base kind (the branch number minus one is added to it).
+// RW_ARGLITERAL, RW_ARGBRANCH2, RW_ARGBRANCH4, RW_ARGBRANCHOPT, RW_ARGEND),
+// the result type and the kind of branch 1 (the branch number minus one is
+// added to it, except for the optional branch of the "other intersection"
+// kinds, whose branch 2 is V_LCVOTHER2 or V_CCVOTHER2).
 struct prserow {
   int code;
   int slot[6];

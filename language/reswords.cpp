@@ -275,7 +275,7 @@ void inittables() {
 }
 
 int reswordtype(int code) {
-  if (code >= RW_ARGLITERAL && code <= RW_ARGEND) {
+  if ((code >= RW_ARGLITERAL && code <= RW_ARGEND) || code == RW_ARGBRANCHOPT) {
     alert("Bad reserved word\n");
     return kwheader;
   }

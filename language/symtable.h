@@ -120,8 +120,8 @@ void cleartable(symtable* t);
 void checksymtablesize(symtable* t);
 
 // The class of a keyword code; sets `minortype` (left unchanged for codes
-// whose sub-code means nothing). The argument-slot codes 296 to 299 are
-// reported as "Bad reserved word".
+// whose sub-code means nothing). The argument-slot codes 296 to 299 and 301
+// are reported as "Bad reserved word".
 int reswordtype(int code);
 
 // Creates both tables (once) and enters every reserved word.

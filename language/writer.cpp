@@ -285,11 +285,12 @@ static void printconstructor(primitive* p, const prserow* row, int branch) {
   putstr("(");
   int parent = 0, number = 0;
   for (int i = 0; i < 6 && row->slot[i] != RW_ARGEND; i++) {
-    if (i > 0) putstr(", ");
     int s = row->slot[i];
+    if (s == RW_ARGBRANCHOPT && branch == 1) break;  // written as it always was
+    if (i > 0) putstr(", ");
     if (s == RW_ARGLITERAL)
       printnumber(p, number++);
-    else if (s == RW_ARGBRANCH2 || s == RW_ARGBRANCH4)
+    else if (s == RW_ARGBRANCH2 || s == RW_ARGBRANCH4 || s == RW_ARGBRANCHOPT)
       putint(branch);
     else if (s == RW_FLT)
       putstr(genfltname(p->parents[parent++]));

@@ -208,6 +208,7 @@ enum reservedword {
   RW_ARGBRANCH4 = 298,
   RW_ARGEND = 299,
   RW_MACRO = 300,
+  RW_ARGBRANCHOPT = 301,  // an optional last branch, 1 or 2 (no keyword)
   RW_RETURN = 302,
   RW_MACROCALL = 303,  // no keyword
   // transform constructors
@@ -227,7 +228,10 @@ enum reservedword {
 };
 
 // How a record is computed. ORDER KINDS: the numbers follow the kind table;
-// kinds 0, 83 and 85 and above (except 93, 94) carry no computation.
+// kinds 0, 86 and above (except 93, 94) carry no computation, nor does 84.
+// 83 and 85 are the second choices of the "other intersection" kinds: the
+// solution their first kinds do not take once the known point lies on
+// neither solution (written as a last argument 2).
 enum constrainttype {
   NOCONSTRAINT = 0,
   LITERAL = 1,
@@ -312,7 +316,9 @@ enum constrainttype {
   VVFCOND = 80,
   RATIO_VVV = 81,
   V_VVRATIO = 82,
+  V_LCVOTHER2 = 83,
   C_VLEN = 84,
+  V_CCVOTHER2 = 85,
   A_FLOAT = 93,
   A_LEN = 94,
 };

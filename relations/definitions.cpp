@@ -43,7 +43,8 @@ int vonldef(const primitive* v, const primitive* l) {
     case VONL:
     case V_LC1:
     case V_LC2:
-    case V_LCVOTHER: return isparent(v, 0, l);
+    case V_LCVOTHER:
+    case V_LCVOTHER2: return isparent(v, 0, l);
     case V_LL: return eitherparent(v, l);
     case V_VVMID:
       return v->parents[0] && v->parents[1] && vonldef(v->parents[0], l) &&
@@ -60,10 +61,12 @@ int voncdef(const primitive* v, const primitive* c) {
   switch (v->kind) {
     case V_LC1:
     case V_LC2:
-    case V_LCVOTHER: return isparent(v, 1, c);
+    case V_LCVOTHER:
+    case V_LCVOTHER2: return isparent(v, 1, c);
     case V_CC1:
     case V_CC2:
-    case V_CCVOTHER: return eitherparent(v, c);
+    case V_CCVOTHER:
+    case V_CCVOTHER2: return eitherparent(v, c);
     case VONC: return isparent(v, 0, c);
     default: return 0;  // other points lie on no circle by construction
   }

@@ -29,9 +29,11 @@ const sentence sentences[] = {
     {V_LC1, "%s: intersection of line %s and circle %s", "012"},
     {V_LC2, "%s: intersection of line %s and circle %s", "012"},
     {V_LCVOTHER, "%s: intersection of line %s and circle %s", "012"},
+    {V_LCVOTHER2, "%s: intersection of line %s and circle %s", "012"},
     {V_CC1, "%s: intersection of circles %s and %s", "012"},
     {V_CC2, "%s: intersection of circles %s and %s", "012"},
     {V_CCVOTHER, "%s: intersection of circle %s and circle %s", "012"},
+    {V_CCVOTHER2, "%s: intersection of circle %s and circle %s", "012"},
     {V_CCENTER, "%s: center of circle %s", "01"},
     {V_VVMID, "%s: midpoint of points %s and %s", "012"},
     {V_LVMIRROR, "%s: mirror through line %s of point %s", "012"},
@@ -80,7 +82,7 @@ const sentence sentences[] = {
     {POLYGON, "polygon", ""},
     {ARC_VVV, "%s: arc based on points %s, %s, and %s", "0123"},
 };
-static_assert(sizeof sentences / sizeof sentences[0] == 58,
+static_assert(sizeof sentences / sizeof sentences[0] == 60,
               "one sentence per described kind");
 
 const sentence fallback = {NOCONSTRAINT, "%s: no description", "0"};

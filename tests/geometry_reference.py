@@ -39,6 +39,15 @@ def values(text, *extra):
     return r.returncode, (json.loads(r.stdout) if r.stdout else None), r.stdout
 
 
+def first_records(text):
+    """The records of the diagram as read (step 0), by name."""
+    status, doc, _ = values(text)
+    if status != 0:
+        fail("values exited %d" % status)
+        return {}
+    return {r["name"]: r for r in doc["steps"][0]["records"]}
+
+
 class Diagram:
     """A diagram text and, for each name, what the reference expects."""
 
@@ -318,11 +327,7 @@ def build(rng, size, offset, with_conics):
 def run_config(rng, size, offset, with_conics):
     d, names, origin = build(rng, size, offset, with_conics)
     # first pass: read the free points back exactly as the program holds them
-    status, doc, _ = values(d.text())
-    if status != 0:
-        fail("reading the free points failed: %d" % status)
-        return
-    recs = {r["name"]: r for r in doc["steps"][0]["records"]}
+    recs = first_records(d.text())
     A, B, C, D, Q, R, E, F, G, H, S, T, V = names
     p = {n: P(recs[n]) for n in names}
     cfg = Config(size, offset)
@@ -547,8 +552,7 @@ def run(rng, size, offset, conics):
             dd.lines = list(d.lines)
             dd.n = d.n
             o = dd.add(".v.ccvother(%s, %s, %s)" % (c1, c2, x1))
-            st, doc2, _ = values(dd.text())
-            r2 = {r["name"]: r for r in doc2["steps"][0]["records"]}
+            r2 = first_records(dd.text())
             known = P(recs[x1])
             far = max(sols, key=lambda s: dist(s, known))
             if not r2[o]["defined"] or not cfg.near(P(r2[o]), far):
@@ -605,8 +609,7 @@ def faults():
         t = [d.free(off, off), d.free(off + s, off), d.free(off + 0.3 * s, off + 0.93 * s)]
         circle3 = d.add(".c.vvv(%s, %s, %s)" % tuple(t))
         poly = d.add(".polygon(3, %s, %s, %s)" % tuple(t))
-        status, doc, _ = values(d.text())
-        recs = {r["name"]: r for r in doc["steps"][0]["records"]}
+        recs = first_records(d.text())
         for name, check in d.checks:
             check(recs[name], recs)
         defined = [recs[n] for n in got if recs[n]["defined"]]
@@ -635,8 +638,7 @@ def point_on_conic():
     k = d.add(".conic.vvvvv(%s)" % ", ".join(names))
     targets = [(1.2, 0.75), (-0.9, -0.1), (0.35, 0.1)]
     ons = [d.add(".vonconic(%s, %.17g, %.17g)" % (k, x, y)) for x, y in targets]
-    status, doc, _ = values(d.text())
-    recs = {r["name"]: r for r in doc["steps"][0]["records"]}
+    recs = first_records(d.text())
     for name, (x, y) in zip(ons, targets):
         q = (mpf(x), mpf(y))
         gap = lambda t: dist(ell(t), q) ** 2

@@ -59,6 +59,10 @@ const char* kindname(int kind) {
     case V_CC2: return "V_CC2";
     case L_CONICV1: return "L_CONICV1";
     case L_CONICV2: return "L_CONICV2";
+    case V_LCVOTHER: return "V_LCVOTHER";
+    case V_LCVOTHER2: return "V_LCVOTHER2";
+    case V_CCVOTHER: return "V_CCVOTHER";
+    case V_CCVOTHER2: return "V_CCVOTHER2";
     default: return "other";
   }
 }
@@ -95,14 +99,20 @@ run follow(const std::string& text, const char* dragged, const char* followed,
   return r;
 }
 
-const char* const SECANT =
-    "F = .free(0, 0);\nD = .free(-1, 0.5);\n"
-    "O = .free(0.2, 0.1);\nR = .free(1.2, 0.1);\nc = .c.vv(O, R);\n"
-    "l = .l.vv(F, D);\nX = .v.lc(l, c, 1);\n";
+#define SECANTLINE                                                 \
+  "F = .free(0, 0);\nD = .free(-1, 0.5);\n"                        \
+  "O = .free(0.2, 0.1);\nR = .free(1.2, 0.1);\nc = .c.vv(O, R);\n" \
+  "l = .l.vv(F, D);\nK = .free(3, 3);\n"
+#define TWOCIRCLES                                         \
+  "P = .free(0, 0);\nQ = .free(1, 0);\nc = .c.vv(P, Q);\n" \
+  "D = .free(-1.5, 0);\ne = .c.vcrad(D, c);\nK = .free(3, 3);\n"
 
-const char* const CIRCLES =
-    "P = .free(0, 0);\nQ = .free(1, 0);\nc = .c.vv(P, Q);\n"
-    "D = .free(-1.5, 0);\ne = .c.vcrad(D, c);\nX = .v.cc(c, e, 1);\n";
+const char* const SECANT = SECANTLINE "X = .v.lc(l, c, 1);\n";
+const char* const CIRCLES = TWOCIRCLES "X = .v.cc(c, e, 1);\n";
+// The known point K lies on neither intersection: the other one is
+// whichever the rule takes, until following makes it the second choice.
+const char* const SECANTOTHER = SECANTLINE "X = .v.lcvother(l, c, K);\n";
+const char* const CIRCLESOTHER = TWOCIRCLES "X = .v.ccvother(c, e, K);\n";
 
 #define ELLIPSE                                                            \
   "K1 = .free(1.3, 0.2);\nK2 = .free(0.3, 0.8);\nK3 = .free(-0.7, 0.2);\n" \
@@ -137,6 +147,8 @@ TEST_F(Continuity, FollowedSolutionsNeverJumpAndSaveAsShown) {
   } rows[] = {
       {SECANT, "X", 0, across, 201, "V_LC2"},
       {CIRCLES, "X", 0, through, 301, "V_CC2"},
+      {SECANTOTHER, "X", 0, across, 201, "V_LCVOTHER2"},
+      {CIRCLESOTHER, "X", 0, through, 301, "V_CCVOTHER2"},
       {CONIC, "t", 1, around, 360, "L_CONICV1"},
   };
   for (const row& w : rows) {
