@@ -4,7 +4,8 @@
 Every diagram under the theorem folder is sampled with `tessarin-cli
 relations`; the MANIFEST names the relations each one is known for (they
 must be reported) and the traps (relations that hold only in the position
-the file gives, which must not be reported).
+the file gives, which must not be reported, and which the report of that
+position alone, without samples, must show: else the trap tests nothing).
 
     relations_theorems.py CLI DIR [--summary] [--only FILE] [--verbose]
 
@@ -126,8 +127,8 @@ def read_manifest(path):
     return cases
 
 
-def report_of(cli, path, summary):
-    cmd = [cli, "relations", path, "--samples", "60"]
+def report_of(cli, path, summary, samples=60):
+    cmd = [cli, "relations", path, "--samples", str(samples)]
     if summary:
         cmd.append("--summary")
     r = subprocess.run(cmd, capture_output=True, text=True, timeout=120)
@@ -184,6 +185,11 @@ def main(argv):
                 traps += 1
                 if rank is not None:
                     failures.append("trap reported: " + line)
+                # A trap holds where it starts: otherwise it tests nothing.
+                elif not summary and not any(
+                        matches(e, rel) for e in
+                        parse_entries(report_of(cli, os.path.join(folder, f), False, 0))):
+                    failures.append("trap not found at the start: " + line)
     if summary and theorems:
         lengths.sort()
         median = lengths[(len(lengths) - 1) // 2]

@@ -351,31 +351,38 @@ TEST_F(Relations, SupplementaryAndComplementarySplit) {
 }
 
 TEST_F(Relations, ConcurrentCirclesGroupByTheirPoint) {
-  // Four circles through (-35, -35) and four through (300, 250): one tag
-  // falls below the item range of a 16-bit workspace, the other beyond
-  // its top. Each set must still form exactly one group.
-  for (auto [x, y] : {std::pair<double, double>{-35, -35}, {300, 250}})
-    for (auto [dx, dy] : {std::pair<int, int>{-1, 0}, {1, 0}, {0, 1}, {0, -1}})
-      circlist.push_back(circ(C_VF, x + dx, y + dy, 1));
-  addcand(threecircles, 0, 1, 2);
-  addcand(threecircles, 0, 1, 3);
-  addcand(threecircles, 4, 5, 6);
-  addcand(threecircles, 4, 5, 7);
-  EXPECT_EQ(report(),
-            "Concurrent circles:\n    c5 c6 c7 c8 \n"
-            "Concurrent circles:\n    c1 c2 c3 c4 \n");
-}
-
-TEST_F(Relations, CirclesThroughDifferentPointsStayApart) {
-  // c1 and c2 meet at (1, 0) and (0, 1), whose coordinates have the same
-  // sum; c3 passes through the first only, c4 through the second only.
-  for (auto [x, y] : {std::pair<double, double>{0, 0}, {1, 1}, {2, 0}, {0, 2}})
-    circlist.push_back(circ(C_VF, x, y, 1));
-  addcand(threecircles, 0, 1, 2);
-  addcand(threecircles, 0, 1, 3);
-  EXPECT_EQ(report(),
-            "Concurrent circles:\n    c1 c2 c4 \n"
-            "Concurrent circles:\n    c1 c2 c3 \n");
+  typedef std::pair<double, double> xy;
+  const struct {
+    std::vector<xy> centres;  // unit circles
+    std::vector<std::vector<int>> triples;
+    const char* report;
+  } rows[] = {
+      // Four circles through (-35, -35) and four through (300, 250): far
+      // from the origin, each set is still one group.
+      {{{-36, -35},
+        {-34, -35},
+        {-35, -34},
+        {-35, -36},
+        {299, 250},
+        {301, 250},
+        {300, 251},
+        {300, 249}},
+       {{0, 1, 2}, {0, 1, 3}, {4, 5, 6}, {4, 5, 7}},
+       "Concurrent circles:\n    c5 c6 c7 c8 \n"
+       "Concurrent circles:\n    c1 c2 c3 c4 \n"},
+      // c1 and c2 meet at (1, 0) and (0, 1), whose coordinates have the
+      // same sum; c3 passes through the first only, c4 the second only.
+      {{{0, 0}, {1, 1}, {2, 0}, {0, 2}},
+       {{0, 1, 2}, {0, 1, 3}},
+       "Concurrent circles:\n    c1 c2 c4 \n"
+       "Concurrent circles:\n    c1 c2 c3 \n"},
+  };
+  for (const auto& r : rows) {
+    resetall();
+    for (auto [x, y] : r.centres) circlist.push_back(circ(C_VF, x, y, 1));
+    for (const auto& t : r.triples) addcand(threecircles, t[0], t[1], t[2]);
+    EXPECT_EQ(report(), r.report);
+  }
 }
 
 TEST_F(Relations, MoreThanFiveThousandItems) {
