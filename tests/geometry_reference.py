@@ -221,58 +221,58 @@ class Config:
         return dist(a, b) <= (tol or self.tol)
 
 
-def point_check(cfg, want, label):
+def defined_check(label, body):
+    """A check of a result that must be defined; body(rec) checks the rest."""
     def check(rec, recs):
         if not rec["defined"]:
-            return fail("%s undefined, wanted %s" % (label, want))
+            return fail("%s undefined" % label)
+        body(rec)
+    return check
+
+
+def point_check(cfg, want, label):
+    def body(rec):
         if not cfg.near(P(rec), want):
             fail("%s: %s off by %s" % (label, P(rec), dist(P(rec), want)))
-    return check
+    return defined_check(label, body)
 
 
 def one_of_check(cfg, wants, label, taken):
     """The result is one of the solutions, and not one its sibling took."""
-    def check(rec, recs):
-        if not rec["defined"]:
-            return fail("%s undefined" % label)
+    def body(rec):
         hits = [i for i, w in enumerate(wants) if cfg.near(P(rec), w)]
         if not hits:
             return fail("%s: %s is no solution" % (label, P(rec)))
         if hits[0] in taken and dist(wants[0], wants[1]) > 100 * cfg.tol:
             fail("%s takes the solution its sibling took" % label)
         taken.append(hits[0])
-    return check
+    return defined_check(label, body)
 
 
 def line_check(cfg, p, u, label, touch=None):
     """The line (a, b, c) is p + t u; `touch` lists tangent points to find
     among its defining points."""
-    def check(rec, recs):
-        if not rec["defined"]:
-            return fail("%s undefined" % label)
+    def body(rec):
         a, b, c = mpf(rec["a"]), mpf(rec["b"]), mpf(rec["c"])
         n = mp.sqrt(a * a + b * b)
         for q in (p, add(p, mul(u, cfg.size / norm(u)))):
             if abs(a * q[0] + b * q[1] + c) / n > cfg.tol:
                 return fail("%s misses %s by %s" % (label, q, abs(a * q[0] + b * q[1] + c) / n))
-        if touch:
-            pts = [(mpf(rec[k][0]) / mpf(rec[k][2]), mpf(rec[k][1]) / mpf(rec[k][2]))
-                   for k in ("p1", "p2") if rec[k][2] != 0]
-            for t in touch:
-                if not any(cfg.near(t, q) for q in pts):
-                    fail("%s: tangent point %s not among %s" % (label, t, pts))
-    return check
+        pts = [(mpf(rec[k][0]) / mpf(rec[k][2]), mpf(rec[k][1]) / mpf(rec[k][2]))
+               for k in ("p1", "p2") if rec[k][2] != 0]
+        for t in touch or []:
+            if not any(cfg.near(t, q) for q in pts):
+                fail("%s: tangent point %s not among %s" % (label, t, pts))
+    return defined_check(label, body)
 
 
 def circle_check(cfg, center, radius, label):
-    def check(rec, recs):
-        if not rec["defined"]:
-            return fail("%s undefined" % label)
+    def body(rec):
         got = (mpf(rec["center"][0]) / mpf(rec["center"][2]),
                mpf(rec["center"][1]) / mpf(rec["center"][2]))
         if not cfg.near(got, center) or abs(mpf(rec["radius"]) - radius) > cfg.tol:
             fail("%s: centre %s radius %s, wanted %s %s" % (label, got, rec["radius"], center, radius))
-    return check
+    return defined_check(label, body)
 
 
 def value_check(cfg, want, label, tol):

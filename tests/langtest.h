@@ -101,12 +101,13 @@ inline std::map<std::string, std::string> golden(const std::string& file) {
   return out;
 }
 
-// A golden heading's text: "\\n" and "\\r" stand for line ends.
+// A golden text on one line: "\\n", "\\r" and "\\t" stand for line ends and
+// a tab.
 inline std::string unescaped(std::string s) {
-  for (size_t at = 0; (at = s.find_first_of('\\', at)) != std::string::npos;
-       at++)
-    if (s[at + 1] == 'n' || s[at + 1] == 'r')
-      s.replace(at, 2, s[at + 1] == 'n' ? "\n" : "\r");
+  const std::string from = "nrt", to = "\n\r\t";
+  for (size_t at = 0; (at = s.find('\\', at)) != std::string::npos; at++)
+    if (at + 1 < s.size() && from.find(s[at + 1]) != std::string::npos)
+      s.replace(at, 2, 1, to[from.find(s[at + 1])]);
   return s;
 }
 

@@ -15,6 +15,7 @@
 #include "editor/editkeys.h"
 #include "model/notify.h"
 #include "model/reset.h"
+#include "tests/langtest.h"
 
 namespace {
 
@@ -155,64 +156,34 @@ TEST_F(Editor, OpeningOnAFailingLineSelectsIt) {
   EXPECT_EQ(marked(), "|" + t);
 }
 
+// The rows of tests/data/editor_commands.txt.
 TEST_F(Editor, EditingCommands) {
-  // The text with its point and mark (no mark: no selection), what is
-  // typed, the command given, and the text and point afterwards.
-  const struct {
-    const char *before, *keys;
-    int cmd;
-    const char* after;
-  } rows[] = {
-      // Typing replaces the selection; across lines the first line keeps
-      // its head and gets the last one's tail.
-      {"hello ^world|\nsecond\n", "there", 0, "hello there|\nsecond\n"},
-      {"hello |there\nsec^ond\n", "X", 0, "hello X|ond\n"},
-      {"hello\n|", "z", 0, "hello\nz|\n"},  // the extra line becomes real
-      // Backspace: at a line start it joins the lines; a selection goes.
-      {"|ab\ncd\n", "", EC_BACKSPACE, "|ab\ncd\n"},
-      {"ab\n|cd\n", "", EC_BACKSPACE, "ab|cd\n"},
-      {"ab|cd\n", "", EC_BACKSPACE2, "a|cd\n"},
-      {"a|cde^f\n", "", EC_BACKSPACE, "a|f\n"},
-      // Delete: the character under the cursor; at a line end the next
-      // line is joined; at the end of the last real line nothing is lost;
-      // with a selection, its first character.
-      {"a|b\ncd\n", "", EC_DELETE, "a|\ncd\n"},
-      {"a|\ncd\n", "", EC_DELETE, "a|cd\n"},
-      {"acd|\n", "", EC_DELETE, "acd|\n"},
-      {"a^bcd|ef\n", "", EC_DELETE, "a|cdef\n"},
-      // Kill line: to the line end, else the line end, but the last real
-      // line's end stays. Kill back: to the line start.
-      {"a|bc\ndef\n", "", EC_KILLLINE, "a|\ndef\n"},
-      {"a|\ndef\n", "", EC_KILLLINE, "a|def\n"},
-      {"adef|\n", "", EC_KILLLINE, "adef|\n"},
-      {"ade|f\n", "", EC_KILLBACK, "|f\n"},
-      // Open line leaves the cursor before the new line end; New line
-      // replaces the selection and goes to the new line's start, as does
-      // a typed line end.
-      {"a|b\n", "", EC_OPENLINE, "a|\nb\n"},
-      {"|a\n^b\n", "", EC_NEWLINE, "\n|b\n"},
-      {"\n|b\n", "\n", 0, "\n\n|b\n"},
-      {"|a\tb\n", "", EC_TAB, "\t|a\tb\n"},
-      // Codes outside a byte, and 0, insert nothing.
-      {"|a\n", "", 300, "|a\n"},
-      {"|a\n", "", -4, "|a\n"},
-      {"|a\n", "", 9999, "|a\n"},
-      {"|a\n", "", 0, "|a\n"},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(r.before) + " + " + r.keys + " + " +
-                 std::to_string(r.cmd));
-    loadmarked(r.before);
-    std::string before = text();
-    type(r.keys);
-    handleeditorcmd(r.cmd);
-    EXPECT_EQ(marked(), r.after);
-    // Changed exactly when the text changed.
-    EXPECT_EQ(ed.dirtyfile, text() != before);
-    int lines = 1;
-    for (char c : text()) lines += c == '\n';
-    EXPECT_EQ(ed.nlines, lines);
+  const std::map<std::string, int> commands = {
+      {"EC_BACKSPACE", EC_BACKSPACE}, {"EC_BACKSPACE2", EC_BACKSPACE2},
+      {"EC_DELETE", EC_DELETE},       {"EC_KILLLINE", EC_KILLLINE},
+      {"EC_KILLBACK", EC_KILLBACK},   {"EC_OPENLINE", EC_OPENLINE},
+      {"EC_NEWLINE", EC_NEWLINE},     {"EC_TAB", EC_TAB}};
+  int n = 0;
+  for (const auto& row : langtest::golden("editor_commands.txt")) {
+    std::istringstream in(row.second);
+    for (std::string act, after; getline(in, act) && getline(in, after); n++) {
+      SCOPED_TRACE(row.first + " + " + act);
+      loadmarked(langtest::unescaped(row.first));
+      std::string before = text();
+      std::string arg = langtest::unescaped(act.substr(act.find(' ') + 1));
+      if (act.rfind("type ", 0) == 0)
+        type(arg.c_str());
+      else
+        handleeditorcmd(commands.count(arg) ? commands.at(arg) : stoi(arg));
+      EXPECT_EQ(marked(), langtest::unescaped(after));
+      // Changed exactly when the text changed.
+      EXPECT_EQ(ed.dirtyfile, text() != before);
+      int lines = 1;
+      for (char c : text()) lines += c == '\n';
+      EXPECT_EQ(ed.nlines, lines);
+    }
   }
+  EXPECT_EQ(n, 23);
   load("ab\n");
   handleeditorcmd(EC_BACKSPACE);  // at the very start nothing happens
   EXPECT_EQ(ed.dirtyfile, 0);

@@ -21,6 +21,7 @@
 #include "model/worldlist.h"
 #include "postscript/scriptframes.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
 
@@ -260,13 +261,9 @@ int runcli(const std::string& args) {
 TEST_F(Script_, CommandLineWritesEveryFrame) {
   if (!exists(cli)) GTEST_SKIP() << "tessarin-cli is not built";
   std::string diagram = dir + "/anim.T";
-  FILE* f = fopen(diagram.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  fputs((header + "t = .script(0, 1, 0.3);\nA = .free(0.5, 0, .smear);\n"
-                  "P = .v.vrotate(A, t, .smear);\n")
-            .c_str(),
-        f);
-  fclose(f);
+  std::ofstream(diagram) << header
+                         << "t = .script(0, 1, 0.3);\nA = .free(0.5, 0, "
+                            ".smear);\nP = .v.vrotate(A, t, .smear);\n";
   // The prefix defaults to the file without its extension.
   std::string script = "script '" + diagram + "'";
   EXPECT_EQ(runcli(script), 0);
@@ -274,22 +271,15 @@ TEST_F(Script_, CommandLineWritesEveryFrame) {
   EXPECT_EQ(runcli(script + " -o '" + dir + "/p-' --size 200x300"), 0);
   expectframes("p-", 5);
   // The frame size is the drawing area's.
-  f = fopen((dir + "/p-000.eps").c_str(), "r");
-  ASSERT_NE(f, nullptr);
-  char line[200];
-  int box = 0;
-  while (fgets(line, sizeof line, f))
-    box |= std::string(line) == "%%BoundingBox: 0 0 200 300\n";
-  fclose(f);
-  EXPECT_EQ(box, 1);
+  EXPECT_NE(langtest::slurp(dir + "/p-000.eps")
+                .find("\n%%BoundingBox: 0 0 200 300\n"),
+            std::string::npos);
   // Usage errors, a missing file, an unwritable prefix, too many frames.
   EXPECT_EQ(runcli("script"), 2);
   EXPECT_EQ(runcli(script + " --size 0x5"), 2);
-  f = fopen((dir + "/err.txt").c_str(), "r");
-  ASSERT_NE(f, nullptr);
-  ASSERT_NE(fgets(line, sizeof line, f), nullptr);
-  fclose(f);
-  EXPECT_STREQ(line, "tessarin-cli: bad size '0x5' (expected WxH)\n");
+  EXPECT_EQ(langtest::slurp(dir + "/err.txt")
+                .rfind("tessarin-cli: bad size '0x5' (expected WxH)\n", 0),
+            0u);
   EXPECT_EQ(runcli("script '" + dir + "/none.T'"), 2);
   EXPECT_EQ(runcli(script + " -o '" + dir + "/no/such/p'"), 1);
   EXPECT_EQ(runcli(script + " -o '" + dir + "/m' --max-frames 3"), 1);
