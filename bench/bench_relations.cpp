@@ -233,10 +233,8 @@ void BM_ReportInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportInMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The summary alone (and its text) on the same report.
-void BM_SummaryOnly(benchmark::State& state) {
-  gendiagram(60, 60, 10, 1);
-  sampletest(20, 0.05, 1);
+// Times the summary (and its text) of the relations the sampling found.
+void timesummary(benchmark::State& state) {
   relreport collected, r;
   collectrelations(&collected);
   for (auto _ : state) {
@@ -246,6 +244,15 @@ void BM_SummaryOnly(benchmark::State& state) {
     summarize(&r);
     benchmark::DoNotOptimize(summarytext(r, nullptr));
   }
+  state.counters["relations"] = (double)collected.entries.size();
+  state.counters["summary"] = (double)r.summary.size();
+}
+
+// The summary alone (and its text) on the same report.
+void BM_SummaryOnly(benchmark::State& state) {
+  gendiagram(60, 60, 10, 1);
+  sampletest(20, 0.05, 1);
+  timesummary(state);
   freeall();
   testingdiagram = 0;
   resetall();
@@ -338,19 +345,7 @@ void BM_SummaryOfPencil(benchmark::State& state) {
   }
   checkconstraints();
   sampletest(10, 0.05, 1);
-  relreport collected, r;
-  collectrelations(&collected);
-  size_t kept = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    r = collected;  // the last copy goes here, outside the timing
-    state.ResumeTiming();
-    summarize(&r);
-    benchmark::DoNotOptimize(summarytext(r, nullptr));
-    kept = r.summary.size();
-  }
-  state.counters["relations"] = (double)collected.entries.size();
-  state.counters["summary"] = (double)kept;
+  timesummary(state);
   freeall();
   testingdiagram = 0;
   resetall();
