@@ -446,9 +446,6 @@ int bandcount(int rows) {
 int drawimage(cairo_surface_t* s, double k, int background) {
   penlog log;
   walkview(&penlogtable, &log);
-  // Faces are made on first use and unguarded: make the log's before the
-  // bands share them.
-  for (const textrun& r : log.runs) exportface(r.face);
   int w = cairo_image_surface_get_width(s),
       h = cairo_image_surface_get_height(s);
   int stride = cairo_image_surface_get_stride(s);
