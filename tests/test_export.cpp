@@ -255,6 +255,45 @@ TEST_F(Export, SvgIsWellFormedAndNamed) {
   EXPECT_NE(s.find("<circle cx=\"240\" cy=\"185\" r=\"60\""), std::string::npos);
 }
 
+// The PDF is read without a word of complaint by pdftoppm, Ghostscript and
+// qpdf, and its text reads back as typed: ASCII, Greek and symbols, each
+// letter once (its halo is no text).
+TEST_F(Export, PdfReadsCleanlyAndKeepsItsText) {
+  if (run("pdftoppm -v") || run("pdftotext -v") || run("gs --version"))
+    GTEST_SKIP() << "a renderer is missing";
+  int qpdf = !run("qpdf --version");
+  for (const char* name : {"names", "everything"}) {
+    resetall();
+    view(400, 450);
+    if (std::string(name) == "names") {
+      load(TESSARIN_SOURCE_DIR "/tests/data/export_names.T");
+    } else {
+      buildeverything();
+    }
+    ASSERT_TRUE(write(name, EXPORT_PDF)) << lastalert;
+    std::string pdf = "'" + workdir + "/" + name + ".pdf'";
+    std::string out = workdir + "/said";
+    std::vector<std::string> readers = {
+        "pdftoppm -r 150 -png " + pdf + " '" + workdir + "/page'",
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + pdf,
+        "pdftotext -enc UTF-8 " + pdf + " '" + workdir + "/" + name + ".txt'"};
+    for (const std::string& r : readers) {
+      EXPECT_EQ(system((r + " >'" + out + "' 2>&1").c_str()), 0) << r;
+      EXPECT_EQ(slurp(out), "") << r;
+    }
+    // Exit status 0: no error and no warning.
+    EXPECT_TRUE(!qpdf || run("qpdf --check " + pdf) == 0) << name;
+  }
+  std::string names = slurp(workdir + "/names.txt");
+  for (const char* typed :
+       {"a_b $x$ \\ {c} %#&~^ 'q' \\x", "<&>", "\xce\x94 ABC",
+        "ABCD\xce\x91\xe2\x88\xb4\\", "\xce\xb1", "\xe2\x88\xa0"})
+    EXPECT_NE(names.find(typed), std::string::npos) << typed << "\n" << names;
+  std::string all = slurp(workdir + "/everything.txt");
+  for (const char* typed : {"Text \xce\x94 ABC", "\xcf\x80 AB \xce\x91"})
+    EXPECT_NE(all.find(typed), std::string::npos) << typed << "\n" << all;
+}
+
 // Names TikZ takes stay as typed; labels become math with the markup
 // translated; the standalone document compiles with no undefined names.
 TEST_F(Export, TikzKeepsNamesAndCompiles) {
