@@ -350,7 +350,7 @@ int reported(cairo_status_t status) {
 
 // An image being drawn from the walk's log and packed for its file.
 struct imagejob {
-  const penlog* log;
+  penlog* log;
   double k;
   int background;
   pngimage img;
@@ -391,11 +391,18 @@ int bandcount(int rows) {
   return std::max(1, std::min({cores, 2, rows}));
 }
 
+// The first row of band `i` of `n`: the calling thread walks the view
+// before it draws the first band, so that band has two rows for every
+// three of the others'.
+int bandtop(int i, int n, int h) {
+  return i == 0 ? 0 : (int)((long)h * (3 * i - 1) / (3 * n - 1));
+}
+
 // Draws the view on image `s` (`k` pixels per point) in bands and packs
-// its rows into `job`'s pieces.
+// its rows into `job`'s pieces. The other bands play the log as the walk
+// writes it.
 int drawimage(cairo_surface_t* s, imagejob* job) {
   penlog log;
-  walkview(&penlogtable, &log);
   job->log = &log;
   int w = job->img.w, h = job->img.h, stride = job->img.stride;
   unsigned char* data = cairo_image_surface_get_data(s);
@@ -406,13 +413,15 @@ int drawimage(cairo_surface_t* s, imagejob* job) {
   std::vector<std::thread> threads;
   for (int i = 0; i < n; i++) {
     band* b = &bands[i];
-    b->top = (int)((long)h * i / n);
-    b->rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->top = bandtop(i, n, h);
+    b->rows = (i + 1 < n ? bandtop(i + 1, n, h) : h) - b->top;
     b->s = cairo_image_surface_create_for_data(
         data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
         b->rows, stride);
     if (i > 0) threads.emplace_back(drawband, b, job);
   }
+  walkview(&penlogtable, &log);
+  endlog(&log);
   drawband(&bands[0], job);
   for (std::thread& t : threads) t.join();
   packrows(job, 0, h);  // the pieces that straddle two bands
