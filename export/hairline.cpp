@@ -68,37 +68,40 @@ static inline int segmentcover(const spread* k, double along, double s,
   return c <= 0 ? 0 : c >= 1 ? 255 : (int)(c * 255 + 0.5);
 }
 
+// A segment of no length: the pixels about the point.
+static void dot(hairline* h, double ax, double ay) {
+  double reach = h->half + M_SQRT1_2;  // no pixel further is touched
+  if (ax < h->x0 - reach || ax > h->x1 + reach || ay < h->y0 - reach ||
+      ay > h->y1 + reach)
+    return;
+  for (int y = (int)floor(ay - reach); y <= (int)floor(ay + reach); y++)
+    for (int x = (int)floor(ax - reach); x <= (int)floor(ax + reach); x++)
+      cover(h, x, y, endcoverage(hypot(x + 0.5 - ax, y + 0.5 - ay), h->half));
+}
+
 void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
   double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
   double len = sqrt(len2);
-  double reach = h->half + M_SQRT1_2;  // no pixel further is touched
   if (!std::isfinite(len2) || !std::isfinite(ax) || !std::isfinite(ay)) return;
-  if (len2 <= 1e-18) {  // a dot: the pixels about the point
-    if (ax < h->x0 - reach || ax > h->x1 + reach || ay < h->y0 - reach ||
-        ay > h->y1 + reach)
-      return;
-    for (int y = (int)floor(ay - reach); y <= (int)floor(ay + reach); y++)
-      for (int x = (int)floor(ax - reach); x <= (int)floor(ax + reach); x++)
-        cover(h, x, y, endcoverage(hypot(x + 0.5 - ax, y + 0.5 - ay), h->half));
-    return;
-  }
-  // Walk the longer axis (u) a pixel at a time, over the pixels whose
-  // centres can be within `grow` of the rectangle, which across (v) lie
-  // within `span` of the centre line.
+  if (len2 <= 1e-18) return dot(h, ax, ay);
+  // Walk the longer axis (u) a pixel at a time, over the pixels that can
+  // be covered: their centres lie within `reach` of the lengthened
+  // rectangle's sides, across (s) and along it, which across the walked
+  // axis (v) lie within `span` of the centre line.
   int steep = fabs(dy) > fabs(dx);
   spread k = spreadof(std::max(fabs(dx), fabs(dy)) / len,
                       std::min(fabs(dx), fabs(dy)) / len);
-  double grow = h->half + (k.a + k.b) / 2, end = h->half + grow;
+  double reach = h->half + k.e, end = reach * (k.a + k.b);
   double u0 = steep ? ay : ax, u1 = steep ? by : bx;
   double v0 = steep ? ax : ay, slope = steep ? dx / dy : dy / dx;
-  double span = grow / k.a;
+  double span = reach / k.a;
   int ubox0 = steep ? h->y0 : h->x0, ubox1 = (steep ? h->y1 : h->x1) - 1;
   int vbox0 = steep ? h->x0 : h->y0, vbox1 = (steep ? h->x1 : h->y1) - 1;
   double umin = std::min(u0, u1), umax = std::max(u0, u1);
   double lo = std::max(umin - end - 0.5, (double)ubox0);
   double hi = std::min(umax + end - 0.5, (double)ubox1);
   // Only where the centre line is near the box's rows (or columns).
-  double vlo = vbox0 - span - 1 - h->half, vhi = vbox1 + span + 1 + h->half;
+  double vlo = vbox0 - span - 1, vhi = vbox1 + span + 1;
   if (slope != 0) {
     double ua = u0 + (vlo - v0) / slope, ub = u0 + (vhi - v0) / slope;
     lo = std::max(lo, std::min(ua, ub) - 1),
@@ -113,14 +116,29 @@ void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
   double ex = dx / len, ey = dy / len;
   double am = steep ? ey : ex, an = steep ? ex : ey;
   double sm = steep ? -ex : ey, sn = steep ? ey : -ex;
-  double n0 = (steep ? ax : ay) - 0.5;
+  double n0 = (steep ? ax : ay) - 0.5, isn = 1 / sn;
+  // Along the segment n matters once it is not parallel to an axis.
+  int ends = fabs(an) > 1e-9;
+  double ian = ends ? 1 / an : 0;
   int rowstep = steep ? 1 : h->stride;
   for (int u = (int)ceil(lo); u <= (int)floor(hi); u++) {
-    double uc = std::min(std::max(u + 0.5, umin - h->half), umax + h->half);
-    double vc = v0 + (uc - u0) * slope;
-    int first = std::max(vbox0, (int)ceil(vc - span - 0.5));
-    int last = std::min(vbox1, (int)floor(vc + span - 0.5));
     double m = u + 0.5 - u0, along0 = m * am, across0 = m * sm;
+    double n1 = (-reach - across0) * isn, n2 = (reach - across0) * isn;
+    double nlo = std::min(n1, n2), nhi = std::max(n1, n2);
+    if (ends) {
+      n1 = (-reach - along0) * ian, n2 = (len + reach - along0) * ian;
+      nlo = std::max(nlo, std::min(n1, n2));
+      nhi = std::min(nhi, std::max(n1, n2));
+    } else if (along0 <= -reach || along0 >= len + reach) {
+      continue;
+    }
+    // Both ends kept within the box's columns before they become ints
+    // (rounded up and down: a cast rounds toward zero).
+    double f = std::max(vbox0 - 1.0, nlo + n0),
+           l = std::min(vbox1 + 1.0, nhi + n0);
+    int first = (int)f, last = (int)l;
+    first = std::max(first + (first < f), vbox0);
+    last = std::min(last - (last > l), vbox1);
     int base = steep ? (u - h->y0) * h->stride : u - h->y0 * h->stride;
     for (int v = first; v <= last; v++) {
       double n = v - n0;
