@@ -119,12 +119,15 @@ void strokewith(cairopen* p, const penstate* s) {
   cairo_stroke(p->cr);
 }
 
-// An image's solid strokes up to a pixel and a half wide, clipped by the
-// view alone, are drawn by the hairline module, not by cairo.
+// An image's strokes up to a pixel and a half wide, clipped by the view
+// alone, are drawn by the hairline module, not by cairo; dashed ones too
+// while their dashes and gaps are at least half a pixel long.
 int hairlike(const cairopen* p, const penstate* s) {
   double len[2];
   double w = (s->width > 0 ? s->width : p->pixel) / p->pixel;
-  return p->clips == 1 && w <= 1.5 && dashlengths(s->dash, len) == 0;
+  int dashes = dashlengths(s->dash, len);
+  return p->clips == 1 && w <= 1.5 &&
+         (!dashes || std::min(len[0], len[1]) >= p->pixel / 2);
 }
 
 // cairo's 8 bits of a colour channel.
@@ -136,6 +139,9 @@ void hairstroke(cairopen* p, const penstate* s) {
   hairline* h = &p->hair;
   double k = 1 / p->pixel;
   h->half = (s->width > 0 ? s->width : p->pixel) * k / 2;
+  double len[2];
+  if (dashlengths(s->dash, len))
+    hairdash(h, len[0] * k, len[1] * k, s->phase * k, s->cap != 0);
   for (const pathstep& st : p->path) {
     const double* v = st.v;
     double x[3], y[3];
