@@ -348,17 +348,39 @@ int reported(cairo_status_t status) {
   return 0;
 }
 
-// Rows [top, top + rows) of an image, drawn from the walk's log.
+// An image being drawn from the walk's log and packed for its file.
+struct imagejob {
+  const penlog* log;
+  double k;
+  int background;
+  pngimage img;
+  std::vector<pngpiece> pieces;
+  std::vector<char> packed;  // 1 when packed, 2 when zlib failed
+};
+
+// Packs the pieces lying wholly within rows [top, bottom) not yet packed.
+void packrows(imagejob* job, int top, int bottom) {
+  int h = job->img.h;
+  for (int i = 0; i < piececount(h); i++)
+    if (!job->packed[i] && piecerow(i, h) >= top &&
+        piecerow(i + 1, h) <= bottom)
+      job->packed[i] = packpiece(&job->img, i, &job->pieces[i]) ? 1 : 2;
+}
+
+// Rows [top, top + rows) of an image: drawn, then packed as far as its
+// own rows go.
 struct band {
   cairo_surface_t* s;
-  int top;
+  int top, rows;
   cairo_status_t status;
 };
 
-void drawband(band* b, const penlog* log, double k, int background) {
-  cairopen p = startview(b->s, k, b->top, background);
-  replaylog(log, &cairotable, &p);
+void drawband(band* b, imagejob* job) {
+  cairopen p = startview(b->s, job->k, b->top, job->background);
+  replaylog(job->log, &cairotable, &p);
   b->status = endview(&p);
+  cairo_surface_flush(b->s);
+  packrows(job, b->top, b->top + b->rows);
 }
 
 // Two bands, one per core of the machines this runs on; a band costs
@@ -369,35 +391,44 @@ int bandcount(int rows) {
   return std::max(1, std::min({cores, 2, rows}));
 }
 
-// Draws the view on image `s` (`k` pixels per point) in bands.
-int drawimage(cairo_surface_t* s, double k, int background) {
+// Draws the view on image `s` (`k` pixels per point) in bands and packs
+// its rows into `job`'s pieces.
+int drawimage(cairo_surface_t* s, imagejob* job) {
   penlog log;
   walkview(&penlogtable, &log);
-  int w = cairo_image_surface_get_width(s),
-      h = cairo_image_surface_get_height(s);
-  int stride = cairo_image_surface_get_stride(s);
+  job->log = &log;
+  int w = job->img.w, h = job->img.h, stride = job->img.stride;
   unsigned char* data = cairo_image_surface_get_data(s);
+  job->pieces.resize(piececount(h));
+  job->packed.assign(piececount(h), 0);
   int n = bandcount(h);
   std::vector<band> bands(n);
   std::vector<std::thread> threads;
   for (int i = 0; i < n; i++) {
     band* b = &bands[i];
     b->top = (int)((long)h * i / n);
-    int rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->rows = (int)((long)h * (i + 1) / n) - b->top;
     b->s = cairo_image_surface_create_for_data(
         data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
-        rows, stride);
-    if (i > 0) threads.emplace_back(drawband, b, &log, k, background);
+        b->rows, stride);
+    if (i > 0) threads.emplace_back(drawband, b, job);
   }
-  drawband(&bands[0], &log, k, background);
+  drawband(&bands[0], job);
   for (std::thread& t : threads) t.join();
+  packrows(job, 0, h);  // the pieces that straddle two bands
   cairo_status_t status = CAIRO_STATUS_SUCCESS;
   for (band& b : bands) {
     if (status == CAIRO_STATUS_SUCCESS) status = b.status;
     cairo_surface_destroy(b.s);
   }
   cairo_surface_mark_dirty(s);
-  return reported(status);
+  if (!reported(status)) return 0;
+  for (char packed : job->packed)
+    if (packed != 1) {
+      alert("Couldn't compress the image");
+      return 0;
+    }
+  return 1;
 }
 
 }  // namespace
@@ -413,11 +444,15 @@ int writepng(FILE* out, int dpi, int transparent) {
     cairo_surface_destroy(s);
     return 0;
   }
-  int ok = drawimage(s, k, !transparent);
-  if (ok) {
-    ok = writepixels(out, cairo_image_surface_get_data(s), w, h,
-                     cairo_image_surface_get_stride(s), transparent, dpi);
-  }
+  imagejob job = {nullptr,
+                  k,
+                  !transparent,
+                  {cairo_image_surface_get_data(s), w, h,
+                   cairo_image_surface_get_stride(s), transparent},
+                  {},
+                  {}};
+  int ok =
+      drawimage(s, &job) && writepixels(out, &job.img, job.pieces.data(), dpi);
   cairo_surface_destroy(s);
   return ok;
 }

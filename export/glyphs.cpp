@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 
 #include "export/pen.h"
@@ -176,7 +177,12 @@ static void releasefonts() {
   FcFini();
 }
 
+// The bands of an image set text on threads of their own: a face is made
+// once, by whichever asks first.
+static std::mutex facelock;
+
 cairo_font_face_t* exportface(int face) {
+  std::lock_guard<std::mutex> hold(facelock);
   if (faces[face]) return faces[face];
   static int registered = 0;
   if (!registered++) atexit(releasefonts);
