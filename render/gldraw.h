@@ -64,8 +64,8 @@ extern long stillframes;
 // and under them; 0 when there is no drag and nothing was drawn.
 int drawstill();
 
-// Frees the images (the context must be current); `resetstill` forgets
-// them and the drag.
+// Frees the images when the drag is over (names made in another context
+// are only forgotten); `resetstill` forgets them and the drag.
 void dropstill();
 void resetstill();
 

@@ -41,6 +41,7 @@ struct image {
 struct stillstate {
   image below, above;
   int width = 0, height = 0;  // of both images
+  int complete = 0;           // both made and usable
   GLXContext context = nullptr;
   uint64_t key = 0;                    // of the frame the images show; 0: none
   double belowym = 0, belowyinfo = 0;  // the columns `below` ended at
@@ -206,14 +207,18 @@ int canmakeimages() {
   return has;
 }
 
+// Images of the window's size in the current context; 0 when the
+// framebuffers cannot be made.
 int readyimages() {
   if (still.context == glXGetCurrentContext() && still.width == xsize &&
-      still.height == ysize && still.below.texture)
-    return 1;
+      still.height == ysize)
+    return still.complete;
   dropstill();
   still.context = glXGetCurrentContext();
   still.width = xsize, still.height = ysize;
-  return makeimage(&still.below) && makeimage(&still.above);
+  still.complete = xsize > 0 && ysize > 0 && makeimage(&still.below) &&
+                   makeimage(&still.above);
+  return still.complete;
 }
 
 // Draws the records from `from` up to `to` into the image, over the
@@ -319,10 +324,14 @@ int drawstill() {
 }
 
 void dropstill() {
-  freeimage(&still.below);
-  freeimage(&still.above);
+  // Names of another context mean nothing in this one: forgotten there.
+  if (still.context == glXGetCurrentContext()) {
+    freeimage(&still.below);
+    freeimage(&still.above);
+  }
+  still.below = still.above = image();
   still.key = 0;
-  still.width = still.height = 0;
+  still.width = still.height = still.complete = 0;
   still.context = nullptr;
 }
 
