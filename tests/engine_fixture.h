@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "engine/recompute.h"
-#include "model/notify.h"
-#include "model/reset.h"
-#include "model/worldlist.h"
+#include "tests/langtest.h"
 
 namespace enginetest {
 
@@ -36,22 +34,10 @@ inline ::testing::AssertionResult values(std::initializer_list<double> got,
   return ::testing::AssertionSuccess();
 }
 
-inline std::vector<std::string>& alerts() {
-  static std::vector<std::string> a;
-  return a;
-}
-inline void recordalert(const char* text) {
-  alerts().push_back(text);
-}
-
-struct Engine : ::testing::Test {
-  void SetUp() override {
-    resetall();
-    alerts().clear();
-    alerthook = recordalert;
-  }
-  void TearDown() override { resetall(); }
-};
+using langtest::alerts;
+using langtest::recordalert;
+// A reset core recording its alerts.
+using Engine = langtest::Lang;
 
 // A record of type T and kind k with the given parents, appended to the
 // world list (not yet computed).

@@ -48,24 +48,8 @@ void moveto(const char* name, xy at, int motion = 1) {
 struct run {
   double maxjump = 0;  // largest move of the followed record in one step
   double maxstep = 0;  // largest move of the dragged point
-  std::string lastkind;
+  int lastkind = 0;
 };
-
-const char* kindname(int kind) {
-  switch (kind) {
-    case V_LC1: return "V_LC1";
-    case V_LC2: return "V_LC2";
-    case V_CC1: return "V_CC1";
-    case V_CC2: return "V_CC2";
-    case L_CONICV1: return "L_CONICV1";
-    case L_CONICV2: return "L_CONICV2";
-    case V_LCVOTHER: return "V_LCVOTHER";
-    case V_LCVOTHER2: return "V_LCVOTHER2";
-    case V_CCVOTHER: return "V_CCVOTHER";
-    case V_CCVOTHER2: return "V_CCVOTHER2";
-    default: return "other";
-  }
-}
 
 // Drags `dragged` along path(0..1) in `steps` steps and follows `followed`.
 // Every tenth step the diagram is saved and read back, and the followed
@@ -95,7 +79,7 @@ run follow(const std::string& text, const char* dragged, const char* followed,
     EXPECT_NEAR(back.x, now.x, 1e-4) << "step " << i << "\n" << saved;
     EXPECT_NEAR(back.y, now.y, 1e-4) << "step " << i << "\n" << saved;
   }
-  r.lastkind = kindname(named(followed)->kind);
+  r.lastkind = named(followed)->kind;
   return r;
 }
 
@@ -143,13 +127,13 @@ TEST_F(Continuity, FollowedSolutionsNeverJumpAndSaveAsShown) {
     int slot;
     std::function<xy(double)> path;
     int steps;
-    const char* flipped;  // the sibling kind the record ends as
+    int flipped;  // the sibling kind the record ends as
   } rows[] = {
-      {SECANT, "X", 0, across, 201, "V_LC2"},
-      {CIRCLES, "X", 0, through, 301, "V_CC2"},
-      {SECANTOTHER, "X", 0, across, 201, "V_LCVOTHER2"},
-      {CIRCLESOTHER, "X", 0, through, 301, "V_CCVOTHER2"},
-      {CONIC, "t", 1, around, 360, "L_CONICV1"},
+      {SECANT, "X", 0, across, 201, V_LC2},
+      {CIRCLES, "X", 0, through, 301, V_CC2},
+      {SECANTOTHER, "X", 0, across, 201, V_LCVOTHER2},
+      {CIRCLESOTHER, "X", 0, through, 301, V_CCVOTHER2},
+      {CONIC, "t", 1, around, 360, L_CONICV1},
   };
   for (const row& w : rows) {
     SCOPED_TRACE(w.text);

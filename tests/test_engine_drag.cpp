@@ -6,7 +6,6 @@
 #include "engine/recompute.h"
 #include "render/view.h"
 #include "tests/engine_fixture.h"
-#include "tests/langtest.h"
 
 namespace {
 using namespace enginetest;

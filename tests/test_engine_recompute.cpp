@@ -83,29 +83,27 @@ TEST_F(Engine, ParallelLinesMeetAtInfinityAndInvaliditySpreads) {
   EXPECT_DOUBLE_EQ(c->radius, std::sqrt(4 + 2.25));
 }
 
-TEST_F(Engine, PerpendicularsParallelsAndBisectors) {
+// (Each kind on general configurations is checked against a 50-digit
+// derivation by geometry_reference.py; here the special cases.)
+TEST_F(Engine, PerpendicularsParallelsBisectorsAndConjugates) {
   line* l = linethru(0, 0, 2, 2);  // y = x
   line* p = add<line>(L_VLPERP, {freept(0, 2), l});
   line* q = add<line>(L_VLPERP, {freept(1, 1), l});  // through a point on l
   line* k = linethru(0, 0, 1, 2);
-  line* par = add<line>(L_VLPAR, {freept(3, 0), k});
-  vertex* inf = add<vertex>(V_LL, {k, par});
+  vertex* inf = add<vertex>(V_LL, {k, add<line>(L_VLPAR, {freept(3, 0), k})});
   line* bad = add<line>(L_VLPAR, {inf, k});
   vertex* a = freept(-1, 0.5);
-  vertex* b = freept(3, 0.5 + 5e-7);
-  line* bis = add<line>(L_VVPERP, {a, b});
-  line* diag = add<line>(L_VVPERP, {freept(0, 0), freept(2, 2)});
+  line* bis = add<line>(L_VVPERP, {a, freept(3, 0.5 + 5e-7)});
+  // the harmonic conjugate of the midpoint is at infinity
+  vertex* h =
+      add<vertex>(V_VVVHARMONIC, {freept(0, 0), freept(1, 2), freept(2, 4)});
   checkconstraints();
   // the foot of the perpendicular from (0, 2) to y = x is (1, 1)
   EXPECT_XY(&p->p2, 1, 1);
-  EXPECT_DOUBLE_EQ(p->b * 2 + p->c, 0);
   // through (1, 1) on the line: p2 = V + 10 (-b, a) of the new line
   EXPECT_XY(&q->p2, 1 - 10 * q->b, 1 + 10 * q->a);
   EXPECT_NE(q->p2.x - 1, 0);
   EXPECT_DOUBLE_EQ(q->a * l->a + q->b * l->b, 0);
-  // through (3, 0) and (3, 0) + (1, 2)
-  EXPECT_TRUE(
-      values({par->a * 3 + par->c, par->a * 4 + par->b * 2 + par->c}, {0, 0}));
   EXPECT_EQ(inf->w, 0);
   EXPECT_EQ(bad->valid, 0);
   // a nearly level pair gives the level bisector x = 1, and the pair is
@@ -113,20 +111,7 @@ TEST_F(Engine, PerpendicularsParallelsAndBisectors) {
   EXPECT_EQ(a->y, 0.5);
   EXPECT_TRUE(
       values({bis->p1.x, bis->p2.x, bis->p2.y - bis->p1.y}, {1, 1, 20}));
-  // the bisector of (0,0)-(2,2) is x + y = 2
-  EXPECT_TRUE(
-      values({diag->a * 2 + diag->c, diag->b * 2 + diag->c}, {0, 0}, 1e-12));
-}
-
-TEST_F(Engine, HarmonicConjugate) {
-  vertex* a = freept(0, 0);
-  vertex* c = freept(2, 4);
-  vertex* h = add<vertex>(V_VVVHARMONIC, {a, freept(0.5, 1), c});
-  vertex* inf = add<vertex>(V_VVVHARMONIC, {a, freept(1, 2), c});
-  checkconstraints();
-  // (A, C; B, D) = -1 on the line y = 2x: D = (-1, -2); the midpoint's is
-  // at infinity
-  EXPECT_TRUE(values({h->x, h->y, h->w, inf->w}, {-1, -2, 1, 0}));
+  EXPECT_EQ(h->w, 0);
 }
 
 TEST_F(Engine, LayerConditionUpperBoundIsExclusive) {
@@ -183,8 +168,6 @@ TEST_F(Engine, PolygonAreaAndItsInvalidity) {
   vertex* v[4] = {freept(0, 0), freept(2, 0), freept(2, 3), freept(0, 3)};
   polygon* p = add<polygon>(POLYGON, {v[0], v[1], v[2], v[3]});
   p->nvert = 4;
-  flt* a = add<flt>(F_AREA, {p});
-  flt* d = add<flt>(F_VV, {v[0], v[2]});
   flt* xc = add<flt>(F_VXCOORD, {v[2]});
   flt* yc = add<flt>(F_VYCOORD, {v[2]});
   // an undefined corner makes the polygon and its area undefined
@@ -193,26 +176,18 @@ TEST_F(Engine, PolygonAreaAndItsInvalidity) {
   q->nvert = 3;
   flt* qa = add<flt>(F_AREA, {q});
   checkconstraints();
-  EXPECT_TRUE(values({p->area, a->value, d->value, xc->value, yc->value},
-                     {6, 6, std::sqrt(13.0), 2, 3}));
+  EXPECT_TRUE(values({p->area, xc->value, yc->value}, {6, 2, 3}));
   EXPECT_EQ(q->valid + qa->valid, 0);
 }
 
-TEST_F(Engine, CirclesAndBezierFromPoints) {
+TEST_F(Engine, CirclesToInfinityAndBezierFromPoints) {
   vertex* o = freept(1, 1);
   vertex* a = freept(4, 5);
-  circle* c = add<circle>(C_VV, {o, a});
-  circle* k = add<circle>(C_VCRAD, {a, c});
-  circle* t = add<circle>(C_CTRVV, {o, a, freept(4, 1)});
-  vertex* m = add<vertex>(V_CCENTER, {k});
   vertex* inf = infinitept();  // radii measured to a point at infinity
   circle* far = add<circle>(C_VV, {o, inf});
   circle* ctr = add<circle>(C_CTRVV, {o, inf, a});
   bezier* b = add<bezier>(BEZ_VVVV, {o, freept(1, 2), freept(3, 2), a});
   checkconstraints();
-  EXPECT_TRUE(
-      values({c->radius, c->center.x, k->radius, t->radius}, {5, 1, 5, 4}));
-  EXPECT_XY(m, 4, 5);
   EXPECT_TRUE(values({far->radius, ctr->radius}, {1e30, 1e10}));
   EXPECT_TRUE(values({b->p2.y, b->p4.x, b->p1.w}, {2, 4, 1}));
 }
