@@ -207,15 +207,19 @@ static void clippedsegment(hairline* h, double ax, double ay, double bx,
     if (t > 0 && t < 1 && s >= 0 && s < 1) at.push_back({t, d < 0 ? 1 : -1});
   }
   std::sort(at.begin(), at.end());
+  // A piece runs from where the winding number leaves 0 to where it
+  // comes back.
   int w = winding(h, ax, ay);
   double t0 = 0;
   at.push_back({1, 0});
   for (const auto& c : at) {
-    if (w != 0 && c.first > t0)
+    int was = w;
+    w += c.second;
+    if (was == 0 && w != 0) t0 = c.first;
+    if (was != 0 && (w == 0 || c.first == 1) && c.first > t0)
       segment(h, ax + dx * t0, ay + dy * t0, ax + dx * c.first,
               ay + dy * c.first, t0 > 0 ? 0 : h->half,
               c.first < 1 ? 0 : h->half);
-    w += c.second, t0 = c.first;
   }
 }
 
