@@ -1,31 +1,20 @@
-// cairopen.cpp: the view through cairo, as a PDF page or a PNG image.
+// cairopen.cpp: the view through cairo, as a PNG image.
 //
 // cairo's user space is the world: the page's points are scaled by the
 // view's points per world unit and flipped so y runs upwards. Text is set
 // in the exports' font (export/glyphs.h) with a flipped font matrix.
 //
 // A label's halo is the outline of its letters, stroked wide: the dearest
-// thing on a page. Each glyph's halo is therefore drawn once and placed
-// wherever the glyph is used: on a PDF as a recorded form (written out
-// glyph by glyph the outlines made most of a labelled page), on an image
-// as an alpha mask per quarter-pixel offset, stamped at whole pixels so
-// that nothing is resampled and the halo lands within an eighth of a
-// pixel of the stroked outline.
-//
-// Each stroke costs a PDF its own graphics state and a pass of cairo's
-// page recording, so on a PDF strokes in one state that follow each other
-// are gathered into one path: the pen keeps the path being built until
-// its stroke, and holds a stroke back until one in another state, a fill,
-// a clip or text comes. A dash pattern starts afresh on every subpath, so
-// gathered strokes are dashed as they were alone. (An image gains nothing
-// from it: cairo's rasteriser costs the same per edge either way.)
+// thing on a page. Each glyph's halo is therefore drawn once, as an alpha
+// mask per quarter-pixel offset, and stamped at whole pixels wherever the
+// glyph is used, so that nothing is resampled and the halo lands within an
+// eighth of a pixel of the stroked outline.
 //
 // An image is drawn in horizontal bands, one thread each, sharing one
 // pixel buffer: the walk runs once into a pen log (export/penlog.h) and
 // each band plays it back. cairo rasterises only the rows of a band's
 // surface, and a row's pixels depend on nothing outside it, so the bands
 // give the pixels one surface would.
-#include <cairo-pdf.h>
 #include <cairo.h>
 
 #include <algorithm>
@@ -46,12 +35,11 @@
 
 namespace {
 
-// A glyph's halo: face, size (world units), glyph index and, on an image,
-// the quarter-pixel offset (4 x + y) it is drawn at.
+// A glyph's halo: face, size (world units), glyph index and the
+// quarter-pixel offset (4 x + y) it is drawn at.
 typedef std::tuple<int, double, unsigned long, int> halokey;
 
-// A recorded form (PDF), or a mask whose top left pixel is (x, y) from the
-// glyph's origin (image).
+// A mask whose top left pixel is (x, y) from the glyph's origin.
 struct halo {
   cairo_surface_t* s;
   int x, y;
@@ -67,12 +55,9 @@ struct pathstep {
 struct cairopen {
   cairo_t* cr;
   double pixel;  // one device pixel in world units
-  int vector;    // a PDF: halos are recorded once per glyph
   std::map<halokey, halo> halos;
   std::vector<pathstep> path;  // the path being built
-  int held;  // cairo's path awaits a stroke in `heldstate` (PDF only)
-  penstate heldstate;
-  int clips;         // clips in force
+  int clips;                   // clips in force
   hairline hair;     // an image's thin strokes, set up by the view's clip
   double origin[2];  // the world's origin in the whole image's pixels
   int top;           // the surface's first row in the whole image
@@ -101,8 +86,7 @@ void closepath(void* c) {
   step(c, {'z', {}});
 }
 
-// Hands the path being built to cairo, after whatever cairo holds: a path
-// starting with an arc must not be joined to a held stroke's end.
+// Hands the path being built to cairo.
 void handpath(cairopen* p) {
   cairo_t* cr = p->cr;
   cairo_new_sub_path(cr);
@@ -123,10 +107,8 @@ void source(cairo_t* cr, const penstate* s) {
   cairo_set_source_rgb(cr, s->rgb[0], s->rgb[1], s->rgb[2]);
 }
 
-// Draws the stroke held back, if any.
-void drawheld(cairopen* p) {
-  if (!p->held) return;
-  const penstate* s = &p->heldstate;
+// Strokes cairo's path in state `s`.
+void strokewith(cairopen* p, const penstate* s) {
   source(p->cr, s);
   cairo_set_line_width(p->cr, s->width > 0 ? s->width : p->pixel);
   double len[2];
@@ -135,13 +117,6 @@ void drawheld(cairopen* p) {
       CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE};
   cairo_set_line_cap(p->cr, caps[s->cap]);
   cairo_stroke(p->cr);
-  p->held = 0;
-}
-
-int samestate(const penstate* a, const penstate* b) {
-  return a->rgb[0] == b->rgb[0] && a->rgb[1] == b->rgb[1] &&
-         a->rgb[2] == b->rgb[2] && a->dash == b->dash && a->phase == b->phase &&
-         a->width == b->width && a->cap == b->cap;
 }
 
 // An image's solid strokes up to a pixel and a half wide, clipped by the
@@ -149,8 +124,7 @@ int samestate(const penstate* a, const penstate* b) {
 int hairlike(const cairopen* p, const penstate* s) {
   double len[2];
   double w = (s->width > 0 ? s->width : p->pixel) / p->pixel;
-  return !p->vector && p->clips == 1 && w <= 1.5 &&
-         dashlengths(s->dash, len) == 0;
+  return p->clips == 1 && w <= 1.5 && dashlengths(s->dash, len) == 0;
 }
 
 // cairo's 8 bits of a colour channel.
@@ -188,16 +162,12 @@ void stroke(void* c, const penstate* s) {
   cairopen* p = (cairopen*)c;
   if (p->path.empty()) return;  // cairo draws nothing for an empty path
   if (hairlike(p, s)) return hairstroke(p, s);
-  if (p->held && !samestate(&p->heldstate, s)) drawheld(p);
   handpath(p);
-  p->held = 1;
-  p->heldstate = *s;
-  if (!p->vector) drawheld(p);
+  strokewith(p, s);
 }
 
 void fill(void* c, const penstate* s) {
   cairopen* p = (cairopen*)c;
-  drawheld(p);
   handpath(p);
   source(p->cr, s);
   cairo_fill(p->cr);
@@ -223,12 +193,11 @@ void viewbox(cairopen* p) {
 
 void clip(void* c, int push) {
   cairopen* p = (cairopen*)c;
-  drawheld(p);
   if (push) {
     handpath(p);
     cairo_save(p->cr);
     cairo_clip(p->cr);
-    if (!p->clips++ && !p->vector) viewbox(p);
+    if (!p->clips++) viewbox(p);
   } else {
     cairo_restore(p->cr);
     p->clips--;
@@ -252,28 +221,6 @@ void halostroke(cairo_t* cr) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-}
-
-// The halo of glyph `g` of run `r`, recorded about the glyph's origin in
-// device units (a recording keeps its paths in fixed point, too coarse for
-// world units); made on first use and kept for the page.
-cairo_surface_t* glyphhalo(cairopen* p, const textrun* r, unsigned long g) {
-  cairo_surface_t*& rec = p->halos[halokey(r->face, r->size, g, 0)].s;
-  if (rec) return rec;
-  // Bounded (an unbounded recording placed on a PDF is never freed by
-  // cairo) by two ems and the halo about the origin: no glyph reaches
-  // further.
-  double e = 2 * (r->size + HALOWIDTH) / p->pixel;
-  cairo_rectangle_t box = {-e, -e, 2 * e, 2 * e};
-  rec = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
-  cairo_t* rc = cairo_create(rec);
-  cairo_scale(rc, 1 / p->pixel, 1 / p->pixel);
-  setfont(rc, r);
-  cairo_glyph_t one = {g, 0, 0};
-  cairo_glyph_path(rc, &one, 1);
-  halostroke(rc);
-  cairo_destroy(rc);
-  return rec;
 }
 
 // Sets up `cr` for the halo of glyph `g` of run `r` with its origin at
@@ -330,25 +277,7 @@ cairo_glyph_t* runglyphs(cairopen* p, const textrun* r, int* n) {
   return glyphs;
 }
 
-// The halo of a run placed glyph by glyph from the recorded ones (PDF).
-void placehalos(cairopen* p, const textrun* r) {
-  int n = 0;
-  cairo_glyph_t* glyphs = runglyphs(p, r, &n);
-  for (int i = 0; i < n; i++) {
-    cairo_pattern_t* pat =
-        cairo_pattern_create_for_surface(glyphhalo(p, r, glyphs[i].index));
-    double k = 1 / p->pixel;
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, k, 0, 0, k, -k * glyphs[i].x, -k * glyphs[i].y);
-    cairo_pattern_set_matrix(pat, &m);
-    cairo_set_source(p->cr, pat);
-    cairo_paint(p->cr);
-    cairo_pattern_destroy(pat);
-  }
-  cairo_glyph_free(glyphs);
-}
-
-// The halo of a run stamped glyph by glyph from the masks (image).
+// The halo of a run stamped glyph by glyph from the masks.
 void stamphalos(cairopen* p, const textrun* r) {
   int n = 0;
   cairo_glyph_t* glyphs = runglyphs(p, r, &n);
@@ -372,7 +301,6 @@ void stamphalos(cairopen* p, const textrun* r) {
 void text(void* c, const textrun* r, const penstate* s, int halo) {
   cairopen* p = (cairopen*)c;
   cairo_t* cr = p->cr;
-  drawheld(p);
   setfont(cr, r);
   cairo_move_to(cr, r->x, r->y);
   if (!halo) {
@@ -381,7 +309,7 @@ void text(void* c, const textrun* r, const penstate* s, int halo) {
     cairo_new_path(cr);
   } else {
     cairo_new_path(cr);
-    (p->vector ? placehalos : stamphalos)(p, r);
+    stamphalos(p, r);
   }
 }
 
@@ -390,8 +318,8 @@ const pen cairotable = {group,  move, line, curve, arc,    closepath,
 
 // A pen drawing the view on `surface`, `k` device units per point, the
 // surface's top row being row `top` of the view's.
-cairopen startview(cairo_surface_t* surface, double k, int top, int background,
-                   int vector) {
+cairopen startview(cairo_surface_t* surface, double k, int top,
+                   int background) {
   cairo_t* cr = cairo_create(surface);
   if (background) {
     cairo_set_source_rgb(cr, 1, 1, 1);
@@ -401,14 +329,13 @@ cairopen startview(cairo_surface_t* surface, double k, int top, int background,
   cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0 - top);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  cairopen p = {cr, 1 / (k * half), vector, {}, {}, 0, {}, 0, {}, {}, top};
+  cairopen p = {cr, 1 / (k * half), {}, {}, 0, {}, {}, top};
   p.origin[0] = k * xsize / 2.0, p.origin[1] = k * ysize / 2.0;
   return p;
 }
 
-// Finishes what the pen holds and frees it; cairo's verdict on it all.
+// Frees the pen; cairo's verdict on all it drew.
 cairo_status_t endview(cairopen* p) {
-  drawheld(p);
   cairo_status_t status = cairo_status(p->cr);
   cairo_destroy(p->cr);
   for (auto& h : p->halos) cairo_surface_destroy(h.second.s);
@@ -421,17 +348,39 @@ int reported(cairo_status_t status) {
   return 0;
 }
 
-// Rows [top, top + rows) of an image, drawn from the walk's log.
+// An image being drawn from the walk's log and packed for its file.
+struct imagejob {
+  const penlog* log;
+  double k;
+  int background;
+  pngimage img;
+  std::vector<pngpiece> pieces;
+  std::vector<char> packed;  // 1 when packed, 2 when zlib failed
+};
+
+// Packs the pieces lying wholly within rows [top, bottom) not yet packed.
+void packrows(imagejob* job, int top, int bottom) {
+  int h = job->img.h;
+  for (int i = 0; i < piececount(h); i++)
+    if (!job->packed[i] && piecerow(i, h) >= top &&
+        piecerow(i + 1, h) <= bottom)
+      job->packed[i] = packpiece(&job->img, i, &job->pieces[i]) ? 1 : 2;
+}
+
+// Rows [top, top + rows) of an image: drawn, then packed as far as its
+// own rows go.
 struct band {
   cairo_surface_t* s;
-  int top;
+  int top, rows;
   cairo_status_t status;
 };
 
-void drawband(band* b, const penlog* log, double k, int background) {
-  cairopen p = startview(b->s, k, b->top, background, 0);
-  replaylog(log, &cairotable, &p);
+void drawband(band* b, imagejob* job) {
+  cairopen p = startview(b->s, job->k, b->top, job->background);
+  replaylog(job->log, &cairotable, &p);
   b->status = endview(&p);
+  cairo_surface_flush(b->s);
+  packrows(job, b->top, b->top + b->rows);
 }
 
 // Two bands, one per core of the machines this runs on; a band costs
@@ -442,58 +391,47 @@ int bandcount(int rows) {
   return std::max(1, std::min({cores, 2, rows}));
 }
 
-// Draws the view on image `s` (`k` pixels per point) in bands.
-int drawimage(cairo_surface_t* s, double k, int background) {
+// Draws the view on image `s` (`k` pixels per point) in bands and packs
+// its rows into `job`'s pieces.
+int drawimage(cairo_surface_t* s, imagejob* job) {
   penlog log;
   walkview(&penlogtable, &log);
-  int w = cairo_image_surface_get_width(s),
-      h = cairo_image_surface_get_height(s);
-  int stride = cairo_image_surface_get_stride(s);
+  job->log = &log;
+  int w = job->img.w, h = job->img.h, stride = job->img.stride;
   unsigned char* data = cairo_image_surface_get_data(s);
+  job->pieces.resize(piececount(h));
+  job->packed.assign(piececount(h), 0);
   int n = bandcount(h);
   std::vector<band> bands(n);
   std::vector<std::thread> threads;
   for (int i = 0; i < n; i++) {
     band* b = &bands[i];
     b->top = (int)((long)h * i / n);
-    int rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->rows = (int)((long)h * (i + 1) / n) - b->top;
     b->s = cairo_image_surface_create_for_data(
         data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
-        rows, stride);
-    if (i > 0) threads.emplace_back(drawband, b, &log, k, background);
+        b->rows, stride);
+    if (i > 0) threads.emplace_back(drawband, b, job);
   }
-  drawband(&bands[0], &log, k, background);
+  drawband(&bands[0], job);
   for (std::thread& t : threads) t.join();
+  packrows(job, 0, h);  // the pieces that straddle two bands
   cairo_status_t status = CAIRO_STATUS_SUCCESS;
   for (band& b : bands) {
     if (status == CAIRO_STATUS_SUCCESS) status = b.status;
     cairo_surface_destroy(b.s);
   }
   cairo_surface_mark_dirty(s);
-  return reported(status);
-}
-
-cairo_status_t tofile(void* closure, const unsigned char* data,
-                      unsigned int length) {
-  FILE* out = (FILE*)closure;
-  return fwrite(data, 1, length, out) == length ? CAIRO_STATUS_SUCCESS
-                                                : CAIRO_STATUS_WRITE_ERROR;
+  if (!reported(status)) return 0;
+  for (char packed : job->packed)
+    if (packed != 1) {
+      alert("Couldn't compress the image");
+      return 0;
+    }
+  return 1;
 }
 
 }  // namespace
-
-int writepdf(FILE* out) {
-  cairo_surface_t* s =
-      cairo_pdf_surface_create_for_stream(tofile, out, xsize, ysize);
-  cairo_pdf_surface_set_metadata(s, CAIRO_PDF_METADATA_CREATOR, "Tessarin");
-  cairopen p = startview(s, 1, 0, 0, 1);
-  walkview(&cairotable, &p);
-  int ok = reported(endview(&p));
-  cairo_surface_finish(s);
-  if (ok && cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) ok = 0;
-  cairo_surface_destroy(s);
-  return ok;
-}
 
 int writepng(FILE* out, int dpi, int transparent) {
   double k = dpi / 72.0;
@@ -506,11 +444,15 @@ int writepng(FILE* out, int dpi, int transparent) {
     cairo_surface_destroy(s);
     return 0;
   }
-  int ok = drawimage(s, k, !transparent);
-  if (ok) {
-    ok = writepixels(out, cairo_image_surface_get_data(s), w, h,
-                     cairo_image_surface_get_stride(s), transparent, dpi);
-  }
+  imagejob job = {nullptr,
+                  k,
+                  !transparent,
+                  {cairo_image_surface_get_data(s), w, h,
+                   cairo_image_surface_get_stride(s), transparent},
+                  {},
+                  {}};
+  int ok =
+      drawimage(s, &job) && writepixels(out, &job.img, job.pieces.data(), dpi);
   cairo_surface_destroy(s);
   return ok;
 }

@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 
 #include "export/pen.h"
@@ -176,7 +177,12 @@ static void releasefonts() {
   FcFini();
 }
 
+// The bands of an image set text on threads of their own: a face is made
+// once, by whichever asks first.
+static std::mutex facelock;
+
 cairo_font_face_t* exportface(int face) {
+  std::lock_guard<std::mutex> hold(facelock);
   if (faces[face]) return faces[face];
   static int registered = 0;
   if (!registered++) atexit(releasefonts);
@@ -206,8 +212,7 @@ static cairo_scaled_font_t* facefont(int face) {
   return fonts[face];
 }
 
-// Decodes one UTF-8 character at s[*i] (the exports only make valid UTF-8).
-static uint32_t nextchar(const std::string& s, size_t* i) {
+uint32_t nextutf8(const std::string& s, size_t* i) {
   unsigned char c = (unsigned char)s[(*i)++];
   if (c < 0x80) return c;
   int more = c >= 0xE0 ? 2 : 1;
@@ -221,7 +226,7 @@ double glyphadvance(int face, const std::string& s) {
   double w = 0;
   for (size_t i = 0; i < s.size();) {
     size_t start = i;
-    uint32_t u = nextchar(s, &i);
+    uint32_t u = nextutf8(s, &i);
     auto found = cache[face].find(u);
     if (found == cache[face].end()) {
       std::string one = s.substr(start, i - start);

@@ -33,6 +33,10 @@ void pututf8(std::string* out, uint32_t u);
 // `n` bytes of Latin-1 as UTF-8; NUL bytes are left out.
 std::string latin1toutf8(const char* s, size_t n);
 
+// Decodes the UTF-8 character at s[*i] and moves *i past it (the exports
+// only make valid UTF-8 of the Basic Multilingual Plane).
+uint32_t nextutf8(const std::string& s, size_t* i);
+
 // The cairo font face of `face` (penface), made once and kept for the run.
 // The symbol face is the Type 1 version of Standard Symbols PS: FreeType
 // gives it a Unicode map from its glyph names, which the OpenType version,

@@ -54,19 +54,17 @@ static void cover(hairline* h, int x, int y, int c) {
   if (c > k) k = (uint8_t)c;
 }
 
-// The cover of the pixel centred at (px, py) by segment a + t (d), t in
-// [0, 1], `len` = |d|, lengthened by `half` at both ends: the pixel's share
-// across the stroke times its share along it (exact along the pixel grid,
-// and away from the ends at any angle). The lengthened ends fill the outer
-// corner of a join as a miter would up to a right angle.
-static int segmentcover(const hairline* h, const spread* k, double px,
-                        double py, double ax, double ay, double dx, double dy,
-                        double len) {
-  double u = ((px - ax) * dx + (py - ay) * dy) / len;
-  double s = ((px - ax) * dy - (py - ay) * dx) / len, w = h->half;
+// The cover of a pixel by a segment `len` long, lengthened by `half` at
+// both ends, whose centre is `along` the segment from its start and `s`
+// across it: the pixel's share across the stroke times its share along
+// it (exact along the pixel grid, and away from the ends at any angle).
+// The lengthened ends fill the outer corner of a join as a miter would up
+// to a right angle.
+static inline int segmentcover(const spread* k, double along, double s,
+                               double w, double len) {
   double c = below(k, w - s) - below(k, -w - s);
-  if (u - k->e < -w || u + k->e > len + w)  // the pixel reaches an end
-    c *= below(k, len + w - u) - below(k, -w - u);
+  if (along - k->e < -w || along + k->e > len + w)  // the pixel reaches an end
+    c *= below(k, len + w - along) - below(k, -w - along);
   return c <= 0 ? 0 : c >= 1 ? 255 : (int)(c * 255 + 0.5);
 }
 
@@ -109,18 +107,29 @@ void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
     return;
   }
   if (!(lo <= hi)) return;  // both within the box from here on
+  // A pixel's offsets from the start along the walked axes (m, n) give
+  // its place along the segment and across it, each from its own
+  // offsets alone, so that a pixel comes out the same in every band.
+  double ex = dx / len, ey = dy / len;
+  double am = steep ? ey : ex, an = steep ? ex : ey;
+  double sm = steep ? -ex : ey, sn = steep ? ey : -ex;
+  double n0 = (steep ? ax : ay) - 0.5;
+  int rowstep = steep ? 1 : h->stride;
   for (int u = (int)ceil(lo); u <= (int)floor(hi); u++) {
     double uc = std::min(std::max(u + 0.5, umin - h->half), umax + h->half);
     double vc = v0 + (uc - u0) * slope;
     int first = std::max(vbox0, (int)ceil(vc - span - 0.5));
     int last = std::min(vbox1, (int)floor(vc + span - 0.5));
+    double m = u + 0.5 - u0, along0 = m * am, across0 = m * sm;
+    int base = steep ? (u - h->y0) * h->stride : u - h->y0 * h->stride;
     for (int v = first; v <= last; v++) {
-      double px = steep ? v + 0.5 : u + 0.5, py = steep ? u + 0.5 : v + 0.5;
-      int c = segmentcover(h, &k, px, py, ax, ay, dx, dy, len);
-      if (steep)
-        cover(h, v, u, c);
-      else
-        cover(h, u, v, c);
+      double n = v - n0;
+      int c = segmentcover(&k, along0 + n * an, across0 + n * sn, h->half, len);
+      if (c == 0) continue;
+      int i = base + v * rowstep;
+      uint8_t& kept = h->cover[i];
+      if (kept == 0) h->touched.push_back(i);
+      if (c > kept) kept = (uint8_t)c;
     }
   }
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/recompute.h"
+#include "export/backends.h"
 #include "export/export.h"
 #include "language/parser.h"
 #include "model/notify.h"
@@ -254,6 +255,45 @@ TEST_F(Export, SvgIsWellFormedAndNamed) {
   EXPECT_NE(s.find("<circle cx=\"240\" cy=\"185\" r=\"60\""), std::string::npos);
 }
 
+// The PDF is read without a word of complaint by pdftoppm, Ghostscript and
+// qpdf, and its text reads back as typed: ASCII, Greek and symbols, each
+// letter once (its halo is no text).
+TEST_F(Export, PdfReadsCleanlyAndKeepsItsText) {
+  if (run("pdftoppm -v") || run("pdftotext -v") || run("gs --version"))
+    GTEST_SKIP() << "a renderer is missing";
+  int qpdf = !run("qpdf --version");
+  for (const char* name : {"names", "everything"}) {
+    resetall();
+    view(400, 450);
+    if (std::string(name) == "names") {
+      load(TESSARIN_SOURCE_DIR "/tests/data/export_names.T");
+    } else {
+      buildeverything();
+    }
+    ASSERT_TRUE(write(name, EXPORT_PDF)) << lastalert;
+    std::string pdf = "'" + workdir + "/" + name + ".pdf'";
+    std::string out = workdir + "/said";
+    std::vector<std::string> readers = {
+        "pdftoppm -r 150 -png " + pdf + " '" + workdir + "/page'",
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + pdf,
+        "pdftotext -enc UTF-8 " + pdf + " '" + workdir + "/" + name + ".txt'"};
+    for (const std::string& r : readers) {
+      EXPECT_EQ(system((r + " >'" + out + "' 2>&1").c_str()), 0) << r;
+      EXPECT_EQ(slurp(out), "") << r;
+    }
+    // Exit status 0: no error and no warning.
+    EXPECT_TRUE(!qpdf || run("qpdf --check " + pdf) == 0) << name;
+  }
+  std::string names = slurp(workdir + "/names.txt");
+  for (const char* typed :
+       {"a_b $x$ \\ {c} %#&~^ 'q' \\x", "<&>", "\xce\x94 ABC",
+        "ABCD\xce\x91\xe2\x88\xb4\\", "\xce\xb1", "\xe2\x88\xa0"})
+    EXPECT_NE(names.find(typed), std::string::npos) << typed << "\n" << names;
+  std::string all = slurp(workdir + "/everything.txt");
+  for (const char* typed : {"Text \xce\x94 ABC", "\xcf\x80 AB \xce\x91"})
+    EXPECT_NE(all.find(typed), std::string::npos) << typed << "\n" << all;
+}
+
 // Names TikZ takes stay as typed; labels become math with the markup
 // translated; the standalone document compiles with no undefined names.
 TEST_F(Export, TikzKeepsNamesAndCompiles) {
@@ -315,6 +355,56 @@ TEST_F(Export, FailuresLeaveNoBrokenFile) {
   closedir(d);
   EXPECT_EQ(left, "");
 }
+
+#ifdef TESSARIN_HAVE_PNG
+// Rows packed in pieces apart (the last one short) make one PNG that
+// libpng reads back, its check values verified, pixel for pixel; alpha a
+// fifth of full, so that undoing the premultiplied colours is exact.
+TEST_F(Export, PackedPiecesMakeOnePng) {
+  const int w = 37, h = 70;
+  for (int alpha : {0, 1}) {
+    std::vector<uint32_t> px(w * h);
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++) {
+        uint32_t c[3] = {5u * x, 5u * (51 - y % 52), 5u * ((x * y) % 52)};
+        int a = !alpha || (x + y) % 3 ? 255 : 51;
+        px[y * w + x] = (uint32_t)a << 24 | c[0] * a / 255 << 16 |
+                        c[1] * a / 255 << 8 | c[2] * a / 255;
+      }
+    pngimage img = {(const unsigned char*)px.data(), w, h, 4 * w, alpha};
+    std::vector<pngpiece> pieces(piececount(h));
+    ASSERT_GE(pieces.size(), 3u);
+    for (int i = (int)pieces.size() - 1; i >= 0; i--)
+      ASSERT_TRUE(packpiece(&img, i, &pieces[i]));
+    std::string path = workdir + "/pieces.png";
+    FILE* out = fopen(path.c_str(), "wb");
+    ASSERT_TRUE(writepixels(out, &img, pieces.data(), 150));
+    fclose(out);
+    png_image p;
+    memset(&p, 0, sizeof p);
+    p.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&p, path.c_str()));
+    EXPECT_EQ(p.format & PNG_FORMAT_FLAG_ALPHA, alpha ? PNG_FORMAT_FLAG_ALPHA : 0u);
+    p.format = PNG_FORMAT_RGBA;
+    std::vector<unsigned char> got(PNG_IMAGE_SIZE(p));
+    ASSERT_TRUE(png_image_finish_read(&p, nullptr, got.data(), 0, nullptr));
+    ASSERT_EQ((int)p.width * (int)p.height, w * h);
+    int wrong = 0;
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++) {
+        const unsigned char* g = &got[4 * (y * w + x)];
+        unsigned want[4] = {5u * x, 5u * (51 - y % 52), 5u * ((x * y) % 52),
+                            !alpha || (x + y) % 3 ? 255u : 51u};
+        for (int k = 0; k < 4; k++) wrong += g[k] != want[k];
+      }
+    EXPECT_EQ(wrong, 0) << "alpha " << alpha;
+  }
+  pngimage none = {nullptr, 0, 0, 0, 0};
+  FILE* out = fopen((workdir + "/none.png").c_str(), "wb");
+  EXPECT_FALSE(writepixels(out, &none, nullptr, 150));
+  fclose(out);
+}
+#endif
 
 // An empty diagram is an empty white page in every format.
 TEST_F(Export, EmptyDiagramIsABlankPage) {
