@@ -86,6 +86,9 @@ int Fl_Geom_Window::route(int event) {
       return motionfunc != nullptr;
     }
     case FL_RELEASE:
+      // The drag is over: the images of what it left still go.
+      draggedrecord = nullptr;
+      dropstill();
       for (int b = 0; b < 3; b++)
         if ((mousedown & (1 << b)) && mousefunc) mousefunc(b, 1, x, y);
       mousedown = 0;

@@ -6,6 +6,8 @@
 
 #include "app/geomwindow.h"
 #include "engine/drag.h"
+#include "model/worldlist.h"
+#include "render/gldraw.h"
 #include "render/hittest.h"
 #include "render/smear.h"
 #include "render/view.h"
@@ -30,5 +32,7 @@ void pickmouse(int button, int state, int x, int y) {
 }
 
 void motion(int x, int y) {
-  if (dragvertex(x, y)) redrawgeometry();
+  if (!dragvertex(x, y)) return;
+  draggedrecord = pselected;
+  redrawgeometry();
 }

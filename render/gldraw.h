@@ -22,6 +22,9 @@ void drawgeom();
 // Draws one list; resets the value and info columns first.
 void drawprimitivelist(primitive* list);
 
+// Draws the records of a list from `from` up to `to` (null: its end).
+void drawrecords(primitive* from, primitive* to);
+
 // The record under the resting pointer, drawn with a glow under it (null:
 // none); only compared with the records drawn, never followed, so a
 // deleted record cannot be reached through it.
@@ -42,6 +45,29 @@ void poppixelview();
 
 // Draws the smear trace in the smear colour.
 void drawsmearlist();
+
+// ---- images of what a drag leaves still (glstill.cpp) ----
+
+// The point the left button is dragging, set by the program for each step
+// of a drag and cleared when the button is let go; only compared with the
+// selected record, never followed. Null: no drag.
+extern const primitive* draggedrecord;
+
+// Keep images of the still records during a drag (0: draw every record
+// each frame; the pictures are the same within two units of colour), and
+// the number of frames shown from them.
+extern int stillimages;
+extern long stillframes;
+
+// During a drag of the selected point, draws the world list (the columns
+// started) from images of what does not move and the moving stretch over
+// and under them; 0 when there is no drag and nothing was drawn.
+int drawstill();
+
+// Frees the images when the drag is over (names made in another context
+// are only forgotten); `resetstill` forgets them and the drag.
+void dropstill();
+void resetstill();
 
 // ---- colour and width (glcolor.cpp) ----
 
@@ -83,6 +109,11 @@ void placement(double theta, double cx, double cy, double sx, double sy,
 // The polygon stipple of the fills that follow (null: solid); a fill is
 // drawn directly, so what is gathered must be drawn before it.
 void sethatch(const uint8_t* mask);
+
+// Around a fill drawn directly: draws what is gathered, selects the
+// stipple (null: solid) and leaves the fill unblended.
+void beginfill(const uint8_t* mask);
+void endfill();
 
 // Draws what is gathered; anything drawn directly must come after this.
 void flushbatch();

@@ -112,10 +112,8 @@ static void drawglow(primitive* p) {
   yinfo = keepyinfo;
 }
 
-void drawprimitivelist(primitive* list) {
-  ym = (double)0.9f;
-  yinfo = -0.5;
-  for (primitive* p = list; p; p = p->next) {
+void drawrecords(primitive* from, primitive* to) {
+  for (primitive* p = from; p != to; p = p->next) {
     if (blinkonly && !isblinking(p)) continue;
     if (!(p->layers & layerset) || p->kind == PARAMHOLDER) continue;
     soliddash(p);
@@ -123,6 +121,16 @@ void drawprimitivelist(primitive* list) {
     drawone(p);
     if (smearflag) echosmear(p);
   }
+}
+
+static void startcolumns() {
+  ym = (double)0.9f;
+  yinfo = -0.5;
+}
+
+void drawprimitivelist(primitive* list) {
+  startcolumns();
+  drawrecords(list, nullptr);
 }
 
 void drawsmearlist() {
@@ -189,7 +197,8 @@ void drawgeom() {
     paintbackground();
     drawgeominited = 1;
   }
-  drawprimitivelist(plist);
+  startcolumns();
+  if (!drawstill()) drawrecords(plist, nullptr);
   drawprimitivelist(macroplist);
   drawsmearlist();
   flushbatch();
@@ -204,4 +213,5 @@ void resetgldraw() {
   highlighted = nullptr;
   beforedrawhook = nullptr;
   resetglyphs();
+  resetstill();
 }

@@ -21,6 +21,7 @@
 #include "app/ui.h"
 #include "app/undo.h"
 #include "language/parser.h"
+#include "language/symtable.h"
 #include "model/state.h"
 #include "model/worldlist.h"
 #include "render/gldraw.h"
@@ -266,6 +267,86 @@ TEST_F(Navigation, HoverHighlightsWhatAClickTakesAndNamesIt) {
   EXPECT_EQ(countcolor(f, AMBER, 4), 0);
   EXPECT_EQ(pselected, nullptr);
   EXPECT_EQ(dirtyfile, 0);
+}
+
+// Largest difference of one colour channel between two frames, and the
+// number of pixels that differ at all.
+int maxdiff(const frame& a, const frame& b, int* differing) {
+  int most = 0;
+  *differing = 0;
+  for (size_t i = 0; i < a.rgb.size(); i += 3) {
+    int d = 0;
+    for (int c = 0; c < 3; c++)
+      d = std::max(d, std::abs(a.rgb[i + c] - b.rgb[i + c]));
+    most = std::max(most, d);
+    *differing += d > 0;
+  }
+  return most;
+}
+
+// While a point is dragged, the records that do not move are shown from
+// images; the frame must be the one drawn whole, records after the moving
+// ones lying over them, within two units of colour where smoothed edges
+// blend (the images keep colours in eight bits).
+TEST_F(Navigation, DraggingShowsStillRecordsAsDrawnWhole) {
+  std::string text =
+      ".geometry \"version 0.65\";\n"
+      "B = .free(-0.6, -0.5);\nD = .free(0.6, 0.55);\n"
+      "under = .l.vv(B, D, .blue, .width=3.0);\n"
+      "A = .free(-0.5, 0.3, \"A\");\nC = .free(0.5, -0.3);\n"
+      "moving = .l.vv(A, C);\n"
+      "H = .free(-0.2, 0.5);\nI = .free(0.1, -0.5);\n"
+      "over = .l.vv(H, I, .red, .width=3.0);\n"
+      "ring = .c.vv(A, C, .green, .dashline);\n";
+  // Still records after the moving stretch, crossing it: a filled
+  // triangle and a fan of lines with labelled ends.
+  text +=
+      "E = .free(-0.2, -0.2);\nF = .free(0.3, 0.1);\nG = .free(0.0, 0.4);\n"
+      "t = .polygon(3, E, F, G, .yellow, .solidpoly);\n";
+  for (int i = 0; i < 12; i++) {
+    std::string n = std::to_string(i);
+    text += "P" + n + " = .free(" + std::to_string(-0.9 + 0.15 * i) +
+            ", -0.8, \"P" + n + "\");\nl" + n + " = .l.vv(P" + n +
+            ", F, .cyan);\n";
+  }
+  ASSERT_EQ(parsetext(text.c_str()), 1);
+  smoothdrawing = 1;
+  drawframe();
+  static frame shown, during, whole, recoloured, recolouredwhole;
+  static long frames;
+  static void (*draw)() = geom_window->displayfunc;
+  geom_window->displayfunc = [] {
+    draw();
+    shown = readback();
+  };
+  int ax, ay;
+  worldtopixel(-0.5, 0.3, &ax, &ay);
+  frames = stillframes;
+  drag(1, ax, ysize - ay, ax + 60, ysize - ay + 40, [] {
+    frames = stillframes - frames;
+    during = shown;
+    // The button is still held: drawn whole, then with a still record
+    // changed under the images.
+    stillimages = 0;
+    whole = drawframe();
+    stillimages = 1;
+    lookup(idtable, "under")->prim->color = COLOR_MAGENTA;
+    recoloured = drawframe();
+    stillimages = 0;
+    recolouredwhole = drawframe();
+    stillimages = 1;
+  });
+  geom_window->displayfunc = draw;
+  vertex* a = static_cast<vertex*>(lookup(idtable, "A")->prim);
+  EXPECT_GT(a->x, -0.5);  // the drag moved the point
+  EXPECT_GE(frames, 2);   // and its frames came from the images
+  int differing;
+  EXPECT_LE(maxdiff(during, whole, &differing), 2);
+  EXPECT_LT(differing, during.w * during.h / 100);
+  EXPECT_LE(maxdiff(recoloured, recolouredwhole, &differing), 2);
+  EXPECT_GT(countcolor(recoloured, {255, 0, 255}, 2), 100);
+  // The still record crossing the moving line after it is drawn.
+  EXPECT_GT(countcolor(during, {255, 0, 0}, 2), 100);
 }
 
 }  // namespace
