@@ -119,12 +119,15 @@ void strokewith(cairopen* p, const penstate* s) {
   cairo_stroke(p->cr);
 }
 
-// An image's solid strokes up to a pixel and a half wide, clipped by the
-// view alone, are drawn by the hairline module, not by cairo.
+// An image's strokes up to a pixel and a half wide, clipped by the view
+// alone, are drawn by the hairline module, not by cairo; dashed ones too
+// while their dashes and gaps are at least half a pixel long.
 int hairlike(const cairopen* p, const penstate* s) {
   double len[2];
   double w = (s->width > 0 ? s->width : p->pixel) / p->pixel;
-  return p->clips == 1 && w <= 1.5 && dashlengths(s->dash, len) == 0;
+  int dashes = dashlengths(s->dash, len);
+  return p->clips == 1 && w <= 1.5 &&
+         (!dashes || std::min(len[0], len[1]) >= p->pixel / 2);
 }
 
 // cairo's 8 bits of a colour channel.
@@ -136,6 +139,9 @@ void hairstroke(cairopen* p, const penstate* s) {
   hairline* h = &p->hair;
   double k = 1 / p->pixel;
   h->half = (s->width > 0 ? s->width : p->pixel) * k / 2;
+  double len[2];
+  if (dashlengths(s->dash, len))
+    hairdash(h, len[0] * k, len[1] * k, s->phase * k, s->cap != 0);
   for (const pathstep& st : p->path) {
     const double* v = st.v;
     double x[3], y[3];
@@ -350,7 +356,7 @@ int reported(cairo_status_t status) {
 
 // An image being drawn from the walk's log and packed for its file.
 struct imagejob {
-  const penlog* log;
+  penlog* log;
   double k;
   int background;
   pngimage img;
@@ -391,11 +397,18 @@ int bandcount(int rows) {
   return std::max(1, std::min({cores, 2, rows}));
 }
 
+// The first row of band `i` of `n`: the calling thread walks the view
+// before it draws the first band, so that band has two rows for every
+// three of the others'.
+int bandtop(int i, int n, int h) {
+  return i == 0 ? 0 : (int)((long)h * (3 * i - 1) / (3 * n - 1));
+}
+
 // Draws the view on image `s` (`k` pixels per point) in bands and packs
-// its rows into `job`'s pieces.
+// its rows into `job`'s pieces. The other bands play the log as the walk
+// writes it.
 int drawimage(cairo_surface_t* s, imagejob* job) {
   penlog log;
-  walkview(&penlogtable, &log);
   job->log = &log;
   int w = job->img.w, h = job->img.h, stride = job->img.stride;
   unsigned char* data = cairo_image_surface_get_data(s);
@@ -406,13 +419,15 @@ int drawimage(cairo_surface_t* s, imagejob* job) {
   std::vector<std::thread> threads;
   for (int i = 0; i < n; i++) {
     band* b = &bands[i];
-    b->top = (int)((long)h * i / n);
-    b->rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->top = bandtop(i, n, h);
+    b->rows = (i + 1 < n ? bandtop(i + 1, n, h) : h) - b->top;
     b->s = cairo_image_surface_create_for_data(
         data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
         b->rows, stride);
     if (i > 0) threads.emplace_back(drawband, b, job);
   }
+  walkview(&penlogtable, &log);
+  endlog(&log);
   drawband(&bands[0], job);
   for (std::thread& t : threads) t.join();
   packrows(job, 0, h);  // the pieces that straddle two bands

@@ -28,6 +28,13 @@ struct hairline {
   double cx, cy, sx, sy;       // current point, start of the subpath
   std::vector<uint8_t> cover;  // per pixel of the clip box, 0 when untouched
   std::vector<int> touched;    // pixels of cover that are not 0
+  // Dashes of the stroke being built (pixels; none when `on` is 0), where
+  // the pattern stands, and the piece of a dash held back until it is
+  // known whether the dash goes on past it.
+  double on, off, phase, capw, dashpos;
+  int fresh;    // the next piece of a dash starts it
+  int pending;  // held: piece[] from its start, lengthened by `pendw0`
+  double piece[4], pendw0;
 };
 
 // Sets `h` to draw onto `px` within the box; `cover` is kept zeroed.
@@ -50,6 +57,12 @@ void haircurve(hairline* h, double x1, double y1, double x2, double y2,
 void hairarc(hairline* h, double cx, double cy, double r, double a0, double a1,
              double flip);
 void hairclose(hairline* h);
+
+// Dashes the stroke being built from here on: `on` and `off` pixels
+// long, the pattern started `phase` pixels in on every subpath; `capped`
+// lengthens each dash by half the width at its ends (round or square
+// caps; a dash's ends are otherwise cut square). Until hairpaint.
+void hairdash(hairline* h, double on, double off, double phase, int capped);
 
 // Paints the stroke built so far in opaque colour `rgb` (0xRRGGBB) over
 // the pixels and starts the next one.

@@ -130,4 +130,47 @@ TEST(Hairline, CirclesRetracedPathsAndTheClipBox) {
   EXPECT_NEAR(clipped.ink(), 30 * 1.5 * (255 - 0x10) / 255.0, 0.3);
 }
 
+// Dashes 4 pixels on, 4 off, started a pixel into the pattern: a line
+// from far outside keeps its phase (each pixel of the row covered by the
+// share of it the dashes cover, sampled here), round caps add half the
+// width at each dash's ends, the pattern runs on across a joint and starts
+// afresh on each subpath.
+TEST(Hairline, DashesFollowThePatternAlongThePath) {
+  for (int capped : {0, 1}) {
+    canvas c;
+    c.h.half = 0.5;
+    hairdash(&c.h, 4, 4, 1, capped);
+    hairmove(&c.h, -10000, 40.5);  // the middle of row 40
+    hairlineto(&c.h, N, 40.5);
+    hairpaint(&c.h, 0);
+    double ext = capped ? 0.5 : 0;
+    for (int i = 0; i < N; i++) {
+      double lit = 0;
+      for (int k = 0; k < 1000; k++) {
+        double pos = fmod(i + (k + 0.5) / 1000 + 10000 + 1, 8);
+        lit += (pos < 4 + ext || pos > 8 - ext) / 1000.0;
+      }
+      double ink = (255 - (c.px[40 * N + i] & 255)) / 255.0;
+      EXPECT_NEAR(ink, lit, 0.01) << i << " capped " << capped;
+    }
+    EXPECT_NEAR(c.ink(), N * (4 + 2 * ext) / 8, 1);
+
+    canvas one, two;
+    for (canvas* k : {&one, &two}) {
+      k->h.half = 0.4;
+      hairdash(&k->h, 3, 2, 0.7, capped);
+      hairmove(&k->h, 10.2, 70.3);
+      if (k == &two) hairlineto(&k->h, 23.45, 70.3);
+      hairlineto(&k->h, 60, 70.3);
+      hairmove(&k->h, 10.2, 80.3);  // afresh, as the first
+      hairlineto(&k->h, 60, 80.3);
+      hairpaint(&k->h, 0);
+    }
+    EXPECT_EQ(one.px, two.px);
+    for (int i = 0; i < N; i++)
+      for (int j = 69; j <= 71; j++)
+        EXPECT_EQ(one.px[j * N + i], one.px[(j + 10) * N + i]) << i << " " << j;
+  }
+}
+
 }  // namespace
