@@ -72,7 +72,7 @@ struct cairopen {
   std::map<halokey, halo> halos;
   std::vector<pathstep> path;  // the path being built
   int clips;                   // clips in force
-  int polyclip;  // the second is a polygon, given to the hairlines
+  int polyclip;      // the second is a polygon, given to the hairlines
   hairline hair;     // an image's thin strokes, set up by the view's clip
   double origin[2];  // the world's origin in the whole image's pixels
   int top;           // the surface's first row in the whole image
@@ -334,8 +334,8 @@ void halopath(cairo_t* cr, cairopen* p, const textrun* r, unsigned long g,
 
 // The pixels of the halo of glyph `g` of run `r`, its origin at (fx, fy)
 // quarter pixels; made by the first band that needs them.
-const halopixels* halomaskpixels(cairopen* p, const textrun* r,
-                                 unsigned long g, int fx, int fy) {
+const halopixels* halomaskpixels(cairopen* p, const textrun* r, unsigned long g,
+                                 int fx, int fy) {
   std::lock_guard<std::mutex> hold(p->store->lock);
   halokey key(r->face, r->size, g, 4 * fx + fy);
   auto found = p->store->masks.find(key);
@@ -379,9 +379,8 @@ const halo* halomask(cairopen* p, const textrun* r, unsigned long g, int fx,
   const halopixels* px = halomaskpixels(p, r, g, fx, fy);
   h.x = px->x, h.y = px->y;
   // Only read: the surface is a mask.
-  h.s = cairo_image_surface_create_for_data((unsigned char*)px->a8.data(),
-                                            CAIRO_FORMAT_A8, px->w, px->h,
-                                            px->stride);
+  h.s = cairo_image_surface_create_for_data(
+      (unsigned char*)px->a8.data(), CAIRO_FORMAT_A8, px->w, px->h, px->stride);
   return &h;
 }
 
