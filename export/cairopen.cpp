@@ -416,9 +416,19 @@ void stamphalos(cairopen* p, const textrun* r) {
   cairo_glyph_free(glyphs);
 }
 
+// Whether run `r` can reach the rows of the pen's surface: no glyph or
+// halo reaches two ems and the halo beyond its baseline.
+int withinrows(cairopen* p, const textrun* r) {
+  double x = r->x, y = r->y, e = (2 * r->size + HALOWIDTH) / p->pixel;
+  cairo_user_to_device(p->cr, &x, &y);
+  int rows = cairo_image_surface_get_height(cairo_get_target(p->cr));
+  return y + e >= 0 && y - e <= rows;
+}
+
 void text(void* c, const textrun* r, const penstate* s, int halo) {
   cairopen* p = (cairopen*)c;
   cairo_t* cr = p->cr;
+  if (!withinrows(p, r)) return;  // another band's
   setfont(cr, r);
   cairo_move_to(cr, r->x, r->y);
   if (!halo) {
@@ -512,10 +522,10 @@ int bandcount(int rows) {
 }
 
 // The first row of band `i` of `n`: the calling thread walks the view
-// before it draws the first band, so that band has two rows for every
-// three of the others'.
+// before it draws the first band, so that band has three rows for every
+// four of the others'.
 int bandtop(int i, int n, int h) {
-  return i == 0 ? 0 : (int)((long)h * (3 * i - 1) / (3 * n - 1));
+  return i == 0 ? 0 : (int)((long)h * (4 * i - 1) / (4 * n - 1));
 }
 
 // Draws the view on image `s` (`k` pixels per point) in bands and packs
