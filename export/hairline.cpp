@@ -161,6 +161,85 @@ void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
   segment(h, ax, ay, bx, by, h->half, h->half);
 }
 
+void hairbar(hairline* h, double ax, double ay, double bx, double by) {
+  if (ax != bx || ay != by) segment(h, ax, ay, bx, by, 0, 0);
+}
+
+// ---- a polygon's clip ----
+
+void hairclip(hairline* h, const std::vector<double>& edges) {
+  h->edges = edges;
+}
+
+static double cross(double ax, double ay, double bx, double by) {
+  return ax * by - ay * bx;
+}
+
+// The winding number of the clip's polygon about (x, y).
+static int winding(const hairline* h, double x, double y) {
+  int w = 0;
+  const std::vector<double>& e = h->edges;
+  for (size_t i = 0; i + 3 < e.size(); i += 4) {
+    double x0 = e[i], y0 = e[i + 1], x1 = e[i + 2], y1 = e[i + 3];
+    int up = y0 <= y && y1 > y, down = y1 <= y && y0 > y;
+    if (!up && !down) continue;
+    double side = cross(x1 - x0, y1 - y0, x - x0, y - y0);
+    if (up && side > 0) w++;
+    if (down && side < 0) w--;
+  }
+  return w;
+}
+
+// Segment a-b within the clip's polygon: the winding number changes by
+// one at each edge the segment crosses; the pieces where it is not 0 are
+// drawn, cut square where they cross.
+static void clippedsegment(hairline* h, double ax, double ay, double bx,
+                           double by) {
+  std::vector<std::pair<double, int>> at;  // crossing, change of winding
+  double dx = bx - ax, dy = by - ay;
+  const std::vector<double>& e = h->edges;
+  for (size_t i = 0; i + 3 < e.size(); i += 4) {
+    double ex = e[i + 2] - e[i], ey = e[i + 3] - e[i + 1];
+    double d = cross(dx, dy, ex, ey);
+    if (d == 0) continue;  // parallel: it crosses nothing
+    double px = e[i] - ax, py = e[i + 1] - ay;
+    double t = cross(px, py, ex, ey) / d, s = cross(px, py, dx, dy) / d;
+    if (t > 0 && t < 1 && s >= 0 && s < 1) at.push_back({t, d < 0 ? 1 : -1});
+  }
+  std::sort(at.begin(), at.end());
+  // A piece runs from where the winding number leaves 0 to where it
+  // comes back.
+  int w = winding(h, ax, ay);
+  double t0 = 0;
+  at.push_back({1, 0});
+  for (const auto& c : at) {
+    int was = w;
+    w += c.second;
+    if (was == 0 && w != 0) t0 = c.first;
+    if (was != 0 && (w == 0 || c.first == 1) && c.first > t0)
+      segment(h, ax + dx * t0, ay + dy * t0, ax + dx * c.first,
+              ay + dy * c.first, t0 > 0 ? 0 : h->half,
+              c.first < 1 ? 0 : h->half);
+  }
+}
+
+void hairedge(hairline* h, double ax, double ay, double bx, double by) {
+  double dx = bx - ax, dy = by - ay, len = hypot(dx, dy), w = h->half;
+  if (!(len > 0) || !std::isfinite(len) || h->edges.empty()) return;
+  // Which sides are inside: tried a little off the middle of the edge.
+  double nx = -dy / len, ny = dx / len, e = std::max(w, 0.25);
+  double mx = (ax + bx) / 2, my = (ay + by) / 2;
+  // The strip reaches past the ends, where the polygon's clip cuts it.
+  double ux = dx / len * w, uy = dy / len * w;
+  for (int side : {1, -1}) {
+    if (!winding(h, mx + side * nx * e, my + side * ny * e)) continue;
+    double ox = side * nx * w / 2, oy = side * ny * w / 2;
+    h->half = w / 2;
+    clippedsegment(h, ax + ox - ux, ay + oy - uy, bx + ox + ux, by + oy + uy);
+    h->half = w;
+  }
+}
+
 // ---- dashes ----
 
 void hairdash(hairline* h, double on, double off, double phase, int capped) {
@@ -254,6 +333,8 @@ void hairlineto(hairline* h, double x, double y) {
   if (!h->open) return hairmove(h, x, y);
   if (h->on > 0)
     dashto(h, x, y);
+  else if (!h->edges.empty())
+    clippedsegment(h, h->cx, h->cy, x, y);
   else
     hairsegment(h, h->cx, h->cy, x, y);
   h->cx = x, h->cy = y;

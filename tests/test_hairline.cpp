@@ -173,4 +173,62 @@ TEST(Hairline, DashesFollowThePatternAlongThePath) {
   }
 }
 
+// Shares worked out by hand: a line across a square clip (corners on
+// pixel centres) is cut square where it crosses the edges, a pixel half
+// covered there; two squares wound alike clip to their union, wound
+// against each other to their difference; along the clip's own edge only
+// the inner half of the stroke shows; a bar's butt ends cut its pixels.
+TEST(Hairline, PolygonClipsEdgesAndBars) {
+  auto square = [](double x0, double y0, double x1, double y1, int turn) {
+    std::vector<double> e = {x0, y0, x1, y0, x1, y0, x1, y1,
+                             x1, y1, x0, y1, x0, y1, x0, y0};
+    if (turn < 0)  // the other way round
+      for (size_t i = 0; i < e.size(); i += 4)
+        std::swap(e[i], e[i + 2]), std::swap(e[i + 1], e[i + 3]);
+    return e;
+  };
+  auto shade = [](const canvas& c, int x, int y) {
+    return (255 - (c.px[y * N + x] & 255)) / 255.0;
+  };
+  for (int turn : {1, -1}) {
+    canvas c;
+    c.h.half = 0.5;
+    std::vector<double> e = square(20.5, 20.5, 60.5, 60.5, 1);
+    std::vector<double> f = square(40.5, 10.5, 80.5, 30.5, turn);
+    e.insert(e.end(), f.begin(), f.end());
+    hairclip(&c.h, e);
+    hairmove(&c.h, 0, 25.5);  // through both squares
+    hairlineto(&c.h, N, 25.5);
+    hairmove(&c.h, 0, 50.5);  // through the first only
+    hairlineto(&c.h, N, 50.5);
+    hairpaint(&c.h, 0);
+    for (int x = 0; x < N; x++) {
+      double in25 = x > 20 && x < 80 && (turn > 0 || x < 40 || x > 60);
+      if (x == 20 || x == 80 || (turn < 0 && (x == 40 || x == 60))) in25 = 0.5;
+      double in50 = x > 20 && x < 60 ? 1 : x == 20 || x == 60 ? 0.5 : 0;
+      EXPECT_NEAR(shade(c, x, 25), in25, 0.01) << x << " turn " << turn;
+      EXPECT_NEAR(shade(c, x, 50), in50, 0.01) << x;
+    }
+  }
+  canvas edge;
+  edge.h.half = 0.5;
+  hairclip(&edge.h, square(20, 30, 60, 70, 1));
+  hairedge(&edge.h, 20, 30, 60, 30);  // the top edge
+  hairpaint(&edge.h, 0);
+  EXPECT_NEAR(shade(edge, 40, 30), 0.5, 0.01);
+  EXPECT_NEAR(shade(edge, 40, 29), 0, 0.01);
+  EXPECT_NEAR(edge.ink(), 40 * 0.5, 0.3);
+
+  canvas bar;
+  bar.h.half = 1;
+  hairbar(&bar.h, 10.25, 5.5, 20.75, 5.5);
+  hairpaint(&bar.h, 0);
+  for (int y = 3; y <= 7; y++)
+    for (int x = 9; x <= 21; x++) {
+      double across = y == 5 ? 1 : y == 4 || y == 6 ? 0.5 : 0;
+      double along = x > 10 && x < 20 ? 1 : x == 10 || x == 20 ? 0.75 : 0;
+      EXPECT_NEAR(shade(bar, x, y), across * along, 0.01) << x << " " << y;
+    }
+}
+
 }  // namespace
