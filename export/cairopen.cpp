@@ -58,6 +58,7 @@ struct cairopen {
   std::map<halokey, halo> halos;
   std::vector<pathstep> path;  // the path being built
   int clips;                   // clips in force
+  int polyclip;  // the second is a polygon, given to the hairlines
   hairline hair;     // an image's thin strokes, set up by the view's clip
   double origin[2];  // the world's origin in the whole image's pixels
   int top;           // the surface's first row in the whole image
@@ -119,12 +120,27 @@ void strokewith(cairopen* p, const penstate* s) {
   cairo_stroke(p->cr);
 }
 
-// An image's solid strokes up to a pixel and a half wide, clipped by the
-// view alone, are drawn by the hairline module, not by cairo.
+// One straight segment, solid, with butt caps, within the view's clip:
+// drawn exactly by the hairline module at any width.
+int bar(const cairopen* p, const penstate* s) {
+  double len[2];
+  return p->clips == 1 && s->cap == 0 && !dashlengths(s->dash, len) &&
+         p->path.size() == 2 && p->path[0].kind == 'm' &&
+         p->path[1].kind == 'l';
+}
+
+// An image's strokes up to a pixel and a half wide, clipped by the view
+// alone, are drawn by the hairline module, not by cairo: dashed ones too
+// while their dashes and gaps are at least half a pixel long, and solid
+// ones within a polygon's clip (hatches); so are bars up to 16 pixels.
 int hairlike(const cairopen* p, const penstate* s) {
   double len[2];
   double w = (s->width > 0 ? s->width : p->pixel) / p->pixel;
-  return p->clips == 1 && w <= 1.5 && dashlengths(s->dash, len) == 0;
+  int dashes = dashlengths(s->dash, len);
+  if (bar(p, s)) return w <= 16;
+  if (p->clips == 2) return p->polyclip && w <= 1.5 && !dashes;
+  return p->clips == 1 && w <= 1.5 &&
+         (!dashes || std::min(len[0], len[1]) >= p->pixel / 2);
 }
 
 // cairo's 8 bits of a colour channel.
@@ -132,10 +148,72 @@ uint32_t channel(float v) {
   return (uint32_t)(v * 65535.0 + 0.5) >> 8;
 }
 
+// The edges of `path` when it is a polygon (lines only),
+// in the image's pixels, each subpath closed as a clip closes it; none
+// when it is not.
+std::vector<double> polygonedges(const cairopen* p,
+                                 const std::vector<pathstep>& path) {
+  std::vector<double> e;
+  double k = 1 / p->pixel, sx = 0, sy = 0, cx = 0, cy = 0;
+  auto edge = [&](double x, double y) {
+    if (x != cx || y != cy) e.insert(e.end(), {cx, cy, x, y});
+    cx = x, cy = y;
+  };
+  for (const pathstep& st : path) {
+    double x = p->origin[0] + k * st.v[0], y = p->origin[1] - k * st.v[1];
+    switch (st.kind) {
+      case 'm': edge(sx, sy), cx = sx = x, cy = sy = y; break;
+      case 'l': edge(x, y); break;
+      case 'z': edge(sx, sy); break;
+      default: return {};  // curves and arcs stay with cairo
+    }
+  }
+  edge(sx, sy);
+  return e;
+}
+
+// Within a polygon's clip, the closed subpaths of a stroke are its
+// outline (drawn before its hatch lines, as the inner half of a stroke
+// along the clip's edges); they are taken out of the path. Those with
+// curves stay with cairo.
+void outlines(cairopen* p, const penstate* s) {
+  std::vector<pathstep> open, closed;
+  size_t start = 0;
+  for (size_t i = 0; i <= p->path.size(); i++) {
+    if (i < p->path.size() && (p->path[i].kind != 'm' || i == start)) continue;
+    int shut = 0;
+    for (size_t j = start; j < i; j++) shut |= p->path[j].kind == 'z';
+    std::vector<pathstep>& to = shut ? closed : open;
+    to.insert(to.end(), p->path.begin() + start, p->path.begin() + i);
+    start = i;
+  }
+  if (closed.empty()) return;
+  std::vector<double> e = polygonedges(p, closed);
+  for (size_t i = 0; i + 3 < e.size(); i += 4)
+    hairedge(&p->hair, e[i], e[i + 1], e[i + 2], e[i + 3]);
+  p->path = open;
+  if (!e.empty()) return;
+  std::swap(p->path, closed);
+  handpath(p);
+  strokewith(p, s);
+  p->path = closed;
+}
+
 void hairstroke(cairopen* p, const penstate* s) {
   hairline* h = &p->hair;
   double k = 1 / p->pixel;
   h->half = (s->width > 0 ? s->width : p->pixel) * k / 2;
+  double len[2];
+  if (dashlengths(s->dash, len))
+    hairdash(h, len[0] * k, len[1] * k, s->phase * k, s->cap != 0);
+  if (p->clips == 2) outlines(p, s);
+  if (bar(p, s)) {
+    const double* a = p->path[0].v;
+    const double* b = p->path[1].v;
+    hairbar(h, p->origin[0] + k * a[0], p->origin[1] - k * a[1],
+            p->origin[0] + k * b[0], p->origin[1] - k * b[1]);
+    p->path.clear();
+  }
   for (const pathstep& st : p->path) {
     const double* v = st.v;
     double x[3], y[3];
@@ -194,13 +272,17 @@ void viewbox(cairopen* p) {
 void clip(void* c, int push) {
   cairopen* p = (cairopen*)c;
   if (push) {
+    if (p->clips == 1) {
+      hairclip(&p->hair, polygonedges(p, p->path));
+      p->polyclip = !p->hair.edges.empty();
+    }
     handpath(p);
     cairo_save(p->cr);
     cairo_clip(p->cr);
     if (!p->clips++) viewbox(p);
   } else {
     cairo_restore(p->cr);
-    p->clips--;
+    if (--p->clips == 1) hairclip(&p->hair, {}), p->polyclip = 0;
   }
 }
 
@@ -329,7 +411,7 @@ cairopen startview(cairo_surface_t* surface, double k, int top,
   cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0 - top);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  cairopen p = {cr, 1 / (k * half), {}, {}, 0, {}, {}, top};
+  cairopen p = {cr, 1 / (k * half), {}, {}, 0, 0, {}, {}, top};
   p.origin[0] = k * xsize / 2.0, p.origin[1] = k * ysize / 2.0;
   return p;
 }
@@ -350,7 +432,7 @@ int reported(cairo_status_t status) {
 
 // An image being drawn from the walk's log and packed for its file.
 struct imagejob {
-  const penlog* log;
+  penlog* log;
   double k;
   int background;
   pngimage img;
@@ -391,11 +473,18 @@ int bandcount(int rows) {
   return std::max(1, std::min({cores, 2, rows}));
 }
 
+// The first row of band `i` of `n`: the calling thread walks the view
+// before it draws the first band, so that band has two rows for every
+// three of the others'.
+int bandtop(int i, int n, int h) {
+  return i == 0 ? 0 : (int)((long)h * (3 * i - 1) / (3 * n - 1));
+}
+
 // Draws the view on image `s` (`k` pixels per point) in bands and packs
-// its rows into `job`'s pieces.
+// its rows into `job`'s pieces. The other bands play the log as the walk
+// writes it.
 int drawimage(cairo_surface_t* s, imagejob* job) {
   penlog log;
-  walkview(&penlogtable, &log);
   job->log = &log;
   int w = job->img.w, h = job->img.h, stride = job->img.stride;
   unsigned char* data = cairo_image_surface_get_data(s);
@@ -406,13 +495,15 @@ int drawimage(cairo_surface_t* s, imagejob* job) {
   std::vector<std::thread> threads;
   for (int i = 0; i < n; i++) {
     band* b = &bands[i];
-    b->top = (int)((long)h * i / n);
-    b->rows = (int)((long)h * (i + 1) / n) - b->top;
+    b->top = bandtop(i, n, h);
+    b->rows = (i + 1 < n ? bandtop(i + 1, n, h) : h) - b->top;
     b->s = cairo_image_surface_create_for_data(
         data + (size_t)b->top * stride, cairo_image_surface_get_format(s), w,
         b->rows, stride);
     if (i > 0) threads.emplace_back(drawband, b, job);
   }
+  walkview(&penlogtable, &log);
+  endlog(&log);
   drawband(&bands[0], job);
   for (std::thread& t : threads) t.join();
   packrows(job, 0, h);  // the pieces that straddle two bands

@@ -12,6 +12,8 @@ void hairbegin(hairline* h, uint32_t* px, int stride, int top, int x0, int y0,
   h->cover.assign((size_t)stride * (h->y1 - y0), 0);
   h->touched.clear();
   h->open = 0;
+  h->on = 0;
+  h->pending = 0;
 }
 
 // How much of a pixel whose centre is `d` from a round end's centre the
@@ -54,51 +56,56 @@ static void cover(hairline* h, int x, int y, int c) {
   if (c > k) k = (uint8_t)c;
 }
 
-// The cover of a pixel by a segment `len` long, lengthened by `half` at
-// both ends, whose centre is `along` the segment from its start and `s`
+// The cover of a pixel by a segment `len` long, lengthened by w0 at its
+// start and w1 at its end, `w` wide either side, whose centre is `along` the segment from its start and `s`
 // across it: the pixel's share across the stroke times its share along
 // it (exact along the pixel grid, and away from the ends at any angle).
 // The lengthened ends fill the outer corner of a join as a miter would up
 // to a right angle.
 static inline int segmentcover(const spread* k, double along, double s,
-                               double w, double len) {
+                               double w, double w0, double w1, double len) {
   double c = below(k, w - s) - below(k, -w - s);
-  if (along - k->e < -w || along + k->e > len + w)  // the pixel reaches an end
-    c *= below(k, len + w - along) - below(k, -w - along);
+  if (along - k->e < -w0 || along + k->e > len + w1)  // the pixel reaches an end
+    c *= below(k, len + w1 - along) - below(k, -w0 - along);
   return c <= 0 ? 0 : c >= 1 ? 255 : (int)(c * 255 + 0.5);
 }
 
-void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
+// A segment of no length: the pixels about the point.
+static void dot(hairline* h, double ax, double ay) {
+  double reach = h->half + M_SQRT1_2;  // no pixel further is touched
+  if (ax < h->x0 - reach || ax > h->x1 + reach || ay < h->y0 - reach ||
+      ay > h->y1 + reach)
+    return;
+  for (int y = (int)floor(ay - reach); y <= (int)floor(ay + reach); y++)
+    for (int x = (int)floor(ax - reach); x <= (int)floor(ax + reach); x++)
+      cover(h, x, y, endcoverage(hypot(x + 0.5 - ax, y + 0.5 - ay), h->half));
+}
+
+// Segment (ax, ay)-(bx, by) lengthened by w0 at its start, w1 at its end.
+static void segment(hairline* h, double ax, double ay, double bx, double by,
+                    double w0, double w1) {
   double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
   double len = sqrt(len2);
-  double reach = h->half + M_SQRT1_2;  // no pixel further is touched
   if (!std::isfinite(len2) || !std::isfinite(ax) || !std::isfinite(ay)) return;
-  if (len2 <= 1e-18) {  // a dot: the pixels about the point
-    if (ax < h->x0 - reach || ax > h->x1 + reach || ay < h->y0 - reach ||
-        ay > h->y1 + reach)
-      return;
-    for (int y = (int)floor(ay - reach); y <= (int)floor(ay + reach); y++)
-      for (int x = (int)floor(ax - reach); x <= (int)floor(ax + reach); x++)
-        cover(h, x, y, endcoverage(hypot(x + 0.5 - ax, y + 0.5 - ay), h->half));
-    return;
-  }
-  // Walk the longer axis (u) a pixel at a time, over the pixels whose
-  // centres can be within `grow` of the rectangle, which across (v) lie
-  // within `span` of the centre line.
+  if (len2 <= 1e-18) return dot(h, ax, ay);
+  // Walk the longer axis (u) a pixel at a time, over the pixels that can
+  // be covered: their centres lie within `reach` of the lengthened
+  // rectangle's sides, across (s) and along it, which across the walked
+  // axis (v) lie within `span` of the centre line.
   int steep = fabs(dy) > fabs(dx);
   spread k = spreadof(std::max(fabs(dx), fabs(dy)) / len,
                       std::min(fabs(dx), fabs(dy)) / len);
-  double grow = h->half + (k.a + k.b) / 2, end = h->half + grow;
+  double reach = h->half + k.e, end = reach * (k.a + k.b);
   double u0 = steep ? ay : ax, u1 = steep ? by : bx;
   double v0 = steep ? ax : ay, slope = steep ? dx / dy : dy / dx;
-  double span = grow / k.a;
+  double span = reach / k.a;
   int ubox0 = steep ? h->y0 : h->x0, ubox1 = (steep ? h->y1 : h->x1) - 1;
   int vbox0 = steep ? h->x0 : h->y0, vbox1 = (steep ? h->x1 : h->y1) - 1;
   double umin = std::min(u0, u1), umax = std::max(u0, u1);
   double lo = std::max(umin - end - 0.5, (double)ubox0);
   double hi = std::min(umax + end - 0.5, (double)ubox1);
   // Only where the centre line is near the box's rows (or columns).
-  double vlo = vbox0 - span - 1 - h->half, vhi = vbox1 + span + 1 + h->half;
+  double vlo = vbox0 - span - 1, vhi = vbox1 + span + 1;
   if (slope != 0) {
     double ua = u0 + (vlo - v0) / slope, ub = u0 + (vhi - v0) / slope;
     lo = std::max(lo, std::min(ua, ub) - 1),
@@ -113,18 +120,34 @@ void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
   double ex = dx / len, ey = dy / len;
   double am = steep ? ey : ex, an = steep ? ex : ey;
   double sm = steep ? -ex : ey, sn = steep ? ey : -ex;
-  double n0 = (steep ? ax : ay) - 0.5;
+  double n0 = (steep ? ax : ay) - 0.5, isn = 1 / sn;
+  // Along the segment n matters once it is not parallel to an axis.
+  int ends = fabs(an) > 1e-9;
+  double ian = ends ? 1 / an : 0;
   int rowstep = steep ? 1 : h->stride;
   for (int u = (int)ceil(lo); u <= (int)floor(hi); u++) {
-    double uc = std::min(std::max(u + 0.5, umin - h->half), umax + h->half);
-    double vc = v0 + (uc - u0) * slope;
-    int first = std::max(vbox0, (int)ceil(vc - span - 0.5));
-    int last = std::min(vbox1, (int)floor(vc + span - 0.5));
     double m = u + 0.5 - u0, along0 = m * am, across0 = m * sm;
+    double n1 = (-reach - across0) * isn, n2 = (reach - across0) * isn;
+    double nlo = std::min(n1, n2), nhi = std::max(n1, n2);
+    if (ends) {
+      n1 = (-w0 - k.e - along0) * ian, n2 = (len + w1 + k.e - along0) * ian;
+      nlo = std::max(nlo, std::min(n1, n2));
+      nhi = std::min(nhi, std::max(n1, n2));
+    } else if (along0 <= -w0 - k.e || along0 >= len + w1 + k.e) {
+      continue;
+    }
+    // Both ends kept within the box's columns before they become ints
+    // (rounded up and down: a cast rounds toward zero).
+    double f = std::max(vbox0 - 1.0, nlo + n0),
+           l = std::min(vbox1 + 1.0, nhi + n0);
+    int first = (int)f, last = (int)l;
+    first = std::max(first + (first < f), vbox0);
+    last = std::min(last - (last > l), vbox1);
     int base = steep ? (u - h->y0) * h->stride : u - h->y0 * h->stride;
     for (int v = first; v <= last; v++) {
       double n = v - n0;
-      int c = segmentcover(&k, along0 + n * an, across0 + n * sn, h->half, len);
+      int c = segmentcover(&k, along0 + n * an, across0 + n * sn, h->half, w0,
+                           w1, len);
       if (c == 0) continue;
       int i = base + v * rowstep;
       uint8_t& kept = h->cover[i];
@@ -134,16 +157,186 @@ void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
   }
 }
 
+void hairsegment(hairline* h, double ax, double ay, double bx, double by) {
+  segment(h, ax, ay, bx, by, h->half, h->half);
+}
+
+void hairbar(hairline* h, double ax, double ay, double bx, double by) {
+  if (ax != bx || ay != by) segment(h, ax, ay, bx, by, 0, 0);
+}
+
+// ---- a polygon's clip ----
+
+void hairclip(hairline* h, const std::vector<double>& edges) {
+  h->edges = edges;
+}
+
+static double cross(double ax, double ay, double bx, double by) {
+  return ax * by - ay * bx;
+}
+
+// The winding number of the clip's polygon about (x, y).
+static int winding(const hairline* h, double x, double y) {
+  int w = 0;
+  const std::vector<double>& e = h->edges;
+  for (size_t i = 0; i + 3 < e.size(); i += 4) {
+    double x0 = e[i], y0 = e[i + 1], x1 = e[i + 2], y1 = e[i + 3];
+    int up = y0 <= y && y1 > y, down = y1 <= y && y0 > y;
+    if (!up && !down) continue;
+    double side = cross(x1 - x0, y1 - y0, x - x0, y - y0);
+    if (up && side > 0) w++;
+    if (down && side < 0) w--;
+  }
+  return w;
+}
+
+// Segment a-b within the clip's polygon: the winding number changes by
+// one at each edge the segment crosses; the pieces where it is not 0 are
+// drawn, cut square where they cross.
+static void clippedsegment(hairline* h, double ax, double ay, double bx,
+                           double by) {
+  std::vector<std::pair<double, int>> at;  // crossing, change of winding
+  double dx = bx - ax, dy = by - ay;
+  const std::vector<double>& e = h->edges;
+  for (size_t i = 0; i + 3 < e.size(); i += 4) {
+    double ex = e[i + 2] - e[i], ey = e[i + 3] - e[i + 1];
+    double d = cross(dx, dy, ex, ey);
+    if (d == 0) continue;  // parallel: it crosses nothing
+    double px = e[i] - ax, py = e[i + 1] - ay;
+    double t = cross(px, py, ex, ey) / d, s = cross(px, py, dx, dy) / d;
+    if (t > 0 && t < 1 && s >= 0 && s < 1) at.push_back({t, d < 0 ? 1 : -1});
+  }
+  std::sort(at.begin(), at.end());
+  // A piece runs from where the winding number leaves 0 to where it
+  // comes back.
+  int w = winding(h, ax, ay);
+  double t0 = 0;
+  at.push_back({1, 0});
+  for (const auto& c : at) {
+    int was = w;
+    w += c.second;
+    if (was == 0 && w != 0) t0 = c.first;
+    if (was != 0 && (w == 0 || c.first == 1) && c.first > t0)
+      segment(h, ax + dx * t0, ay + dy * t0, ax + dx * c.first,
+              ay + dy * c.first, t0 > 0 ? 0 : h->half,
+              c.first < 1 ? 0 : h->half);
+  }
+}
+
+void hairedge(hairline* h, double ax, double ay, double bx, double by) {
+  double dx = bx - ax, dy = by - ay, len = hypot(dx, dy), w = h->half;
+  if (!(len > 0) || !std::isfinite(len) || h->edges.empty()) return;
+  // Which sides are inside: tried a little off the middle of the edge.
+  double nx = -dy / len, ny = dx / len, e = std::max(w, 0.25);
+  double mx = (ax + bx) / 2, my = (ay + by) / 2;
+  // The strip reaches past the ends, where the polygon's clip cuts it.
+  double ux = dx / len * w, uy = dy / len * w;
+  for (int side : {1, -1}) {
+    if (!winding(h, mx + side * nx * e, my + side * ny * e)) continue;
+    double ox = side * nx * w / 2, oy = side * ny * w / 2;
+    h->half = w / 2;
+    clippedsegment(h, ax + ox - ux, ay + oy - uy, bx + ox + ux, by + oy + uy);
+    h->half = w;
+  }
+}
+
+// ---- dashes ----
+
+void hairdash(hairline* h, double on, double off, double phase, int capped) {
+  h->on = on > 0 && off > 0 && std::isfinite(on + off + phase) ? on : 0;
+  h->off = off, h->phase = phase, h->capw = capped ? h->half : 0;
+  h->pending = 0;
+}
+
+// Draws the piece held back, its dash ending there (`ends`) or going on.
+static void release(hairline* h, int ends) {
+  if (!h->pending) return;
+  h->pending = 0;
+  const double* p = h->piece;
+  segment(h, p[0], p[1], p[2], p[3], h->pendw0, ends ? h->capw : h->half);
+}
+
+// Restarts the pattern: a new subpath.
+static void restartdash(hairline* h) {
+  release(h, 1);
+  double period = h->on + h->off;
+  h->dashpos = fmod(fmod(h->phase, period) + period, period);
+  h->fresh = 1;
+}
+
+// Moves the pattern on by `d` pixels undrawn.
+static void skipdash(hairline* h, double d) {
+  release(h, 1);
+  double period = h->on + h->off;
+  h->dashpos = fmod(h->dashpos + d, period);
+  h->fresh = 1;
+}
+
+// The part [*t0, *t1] of a segment from (ax, ay), unit direction (ux, uy),
+// that lies near the box; 0 when none does.
+static int nearbox(const hairline* h, double ax, double ay, double ux,
+                   double uy, double* t0, double* t1) {
+  double m = h->half + 2;
+  double lo[2] = {h->x0 - m, h->y0 - m}, hi[2] = {h->x1 + m, h->y1 + m};
+  double a[2] = {ax, ay}, u[2] = {ux, uy};
+  for (int i = 0; i < 2; i++) {
+    if (u[i] == 0) {
+      if (a[i] < lo[i] || a[i] > hi[i]) return 0;
+      continue;
+    }
+    double p = (lo[i] - a[i]) / u[i], q = (hi[i] - a[i]) / u[i];
+    *t0 = std::max(*t0, std::min(p, q)), *t1 = std::min(*t1, std::max(p, q));
+  }
+  return *t0 < *t1;
+}
+
+// The dashes along the segment from the current point to (x, y).
+static void dashto(hairline* h, double x, double y) {
+  double ax = h->cx, ay = h->cy, dx = x - ax, dy = y - ay;
+  double len = hypot(dx, dy), period = h->on + h->off;
+  if (!(len > 0) || !std::isfinite(len)) return;
+  double ux = dx / len, uy = dy / len, t = 0, end = len;
+  if (!nearbox(h, ax, ay, ux, uy, &t, &end)) return skipdash(h, len);
+  if (t > 0) skipdash(h, t);
+  while (t < end) {
+    int lit = h->dashpos < h->on;
+    double left = (lit ? h->on : period) - h->dashpos;
+    double step = std::min(left, end - t);
+    if (lit) {
+      if (h->fresh) release(h, 1);
+      release(h, 0);  // a piece of this dash came before
+      h->pending = 1;
+      h->pendw0 = h->fresh ? h->capw : h->half;
+      double* p = h->piece;
+      p[0] = ax + ux * t, p[1] = ay + uy * t;
+      p[2] = ax + ux * (t + step), p[3] = ay + uy * (t + step);
+      h->fresh = 0;
+      if (step >= left) release(h, 1);  // the dash ends here
+    }
+    // At the end of a dash or gap the pattern stands exactly at the next.
+    h->dashpos = step < left ? h->dashpos + step : lit ? h->on : 0;
+    h->fresh = step >= left;
+    t += step;
+  }
+  if (end < len) skipdash(h, len - end);
+}
+
 static const double TOLERANCE = 0.1;  // pixels, cairo's default
 
 void hairmove(hairline* h, double x, double y) {
+  if (h->on > 0) restartdash(h);
   h->open = 1;
   h->cx = h->sx = x, h->cy = h->sy = y;
 }
 
 void hairlineto(hairline* h, double x, double y) {
   if (!h->open) return hairmove(h, x, y);
-  hairsegment(h, h->cx, h->cy, x, y);
+  if (h->on > 0)
+    dashto(h, x, y);
+  else if (!h->edges.empty())
+    clippedsegment(h, h->cx, h->cy, x, y);
+  else
+    hairsegment(h, h->cx, h->cy, x, y);
   h->cx = x, h->cy = y;
 }
 
@@ -194,6 +387,7 @@ static inline uint32_t blend(uint32_t d, uint32_t s, uint32_t a) {
 }
 
 void hairpaint(hairline* h, uint32_t rgb) {
+  release(h, 1);
   uint32_t* rows = h->px + (size_t)(h->y0 - h->top) * h->stride;
   uint32_t src = 0xff000000u | rgb;
   for (int i : h->touched) {
@@ -204,4 +398,5 @@ void hairpaint(hairline* h, uint32_t rgb) {
   }
   h->touched.clear();
   h->open = 0;
+  h->on = 0;
 }

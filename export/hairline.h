@@ -28,6 +28,16 @@ struct hairline {
   double cx, cy, sx, sy;       // current point, start of the subpath
   std::vector<uint8_t> cover;  // per pixel of the clip box, 0 when untouched
   std::vector<int> touched;    // pixels of cover that are not 0
+  // Dashes of the stroke being built (pixels; none when `on` is 0), where
+  // the pattern stands, and the piece of a dash held back until it is
+  // known whether the dash goes on past it.
+  double on, off, phase, capw, dashpos;
+  int fresh;    // the next piece of a dash starts it
+  int pending;  // held: piece[] from its start, lengthened by `pendw0`
+  double piece[4], pendw0;
+  // Solid strokes are also clipped to the inside (non-zero winding) of
+  // the polygon of these edges (x0 y0 x1 y1 each), when there are any.
+  std::vector<double> edges;
 };
 
 // Sets `h` to draw onto `px` within the box; `cover` is kept zeroed.
@@ -37,6 +47,10 @@ void hairbegin(hairline* h, uint32_t* px, int stride, int top, int x0, int y0,
 // Adds segment (ax, ay)-(bx, by), pixel coordinates (a pixel's centre
 // at + 0.5), to the stroke being built, `h->half` wide either side.
 void hairsegment(hairline* h, double ax, double ay, double bx, double by);
+
+// Segment a-b alone, cut square at its ends: a straight stroke with butt
+// caps, exact at any width (nothing when a is b).
+void hairbar(hairline* h, double ax, double ay, double bx, double by);
 
 // Path steps in pixel coordinates, as cairo's; curves and arcs are
 // flattened within a tenth of a pixel, as cairo flattens them. An arc runs
@@ -50,6 +64,22 @@ void haircurve(hairline* h, double x1, double y1, double x2, double y2,
 void hairarc(hairline* h, double cx, double cy, double r, double a0, double a1,
              double flip);
 void hairclose(hairline* h);
+
+// Dashes the stroke being built from here on: `on` and `off` pixels
+// long, the pattern started `phase` pixels in on every subpath; `capped`
+// lengthens each dash by half the width at its ends (round or square
+// caps; a dash's ends are otherwise cut square). Until hairpaint.
+void hairdash(hairline* h, double on, double off, double phase, int capped);
+
+// Clips the solid strokes from here on to the polygon of `edges` (x0 y0
+// x1 y1 each, pixels), inside by the non-zero winding rule: a stroke is
+// cut square where its centre line crosses an edge. No edges: no clip.
+void hairclip(hairline* h, const std::vector<double>& edges);
+
+// Segment a-b of the clip's polygon's own outline: only the half of the
+// stroke inside the polygon shows, drawn as a strip half as wide beside
+// the edge, on each side that is inside.
+void hairedge(hairline* h, double ax, double ay, double bx, double by);
 
 // Paints the stroke built so far in opaque colour `rgb` (0xRRGGBB) over
 // the pixels and starts the next one.

@@ -178,7 +178,7 @@ void setstroke(pdfpen* p, const penstate* s) {
   std::string* out = &p->out;
   if (!o || !std::equal(s->rgb, s->rgb + 3, o->rgb)) color(out, s->rgb, "RG\n");
   if (!o || s->width != o->width) {
-    num(out, s->width > 0 ? s->width * p->half : 0, 3);
+    num(out, s->width > 0 ? s->width * p->half : THINNEST, 3);
     *out += "w\n";
   }
   if (!o || s->dash != o->dash || s->phase != o->phase) {

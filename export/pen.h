@@ -21,6 +21,10 @@ struct markupitem;
 // The white outline painted under labels, world units.
 const double HALOWIDTH = 0.013;
 
+// Width 0 on a page that has no pixels (SVG, PDF), in points: one pixel at
+// 150 dpi. A true hairline would all but vanish from a printed document.
+const double THINNEST = 0.48;
+
 // The graphics state a stroke or fill is made with.
 struct penstate {
   float rgb[3];    // 0..1

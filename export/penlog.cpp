@@ -5,16 +5,38 @@
 
 namespace {
 
+// Operations in a page: the bands wait for at most this many.
+const size_t PAGEOPS = 1024;
+
+// Hands the walk's page on once it is full (or the log ends).
+void handon(penlog* l, int last) {
+  if (!last && l->filling.ops.size() < PAGEOPS) return;
+  auto page = std::make_unique<penlogpage>();
+  std::swap(*page, l->filling);
+  l->filling.ops.reserve(PAGEOPS);
+  {
+    std::lock_guard<std::mutex> hold(l->lock);
+    if (!page->ops.empty()) l->pages.push_back(std::move(page));
+    l->ended = last;
+  }
+  l->handed.notify_all();
+}
+
+void push(penlog* l, const penlogop& op) {
+  l->filling.ops.push_back(op);
+  handon(l, 0);
+}
+
 void add(void* c, char kind, std::initializer_list<double> v = {}) {
   penlogop op = {kind, 0, 0, 0, {}};
   int i = 0;
   for (double x : v) op.v[i++] = x;
-  ((penlog*)c)->ops.push_back(op);
+  push((penlog*)c, op);
 }
 
 size_t keepstate(penlog* l, const penstate* s) {
-  l->states.push_back(*s);
-  return l->states.size() - 1;
+  l->filling.states.push_back(*s);
+  return l->filling.states.size() - 1;
 }
 
 void group(void*, const primitive*, int) {}
@@ -37,7 +59,7 @@ void closepath(void* c) {
 
 void paint(void* c, char kind, const penstate* s) {
   penlog* l = (penlog*)c;
-  l->ops.push_back({kind, 0, keepstate(l, s), 0, {}});
+  push(l, {kind, 0, keepstate(l, s), 0, {}});
 }
 void stroke(void* c, const penstate* s) {
   paint(c, 'S', s);
@@ -51,8 +73,9 @@ void clip(void* c, int push) {
 
 void text(void* c, const textrun* r, const penstate* s, int halo) {
   penlog* l = (penlog*)c;
-  l->runs.push_back(*r);
-  l->ops.push_back({'T', halo, l->runs.size() - 1, keepstate(l, s), {}});
+  l->filling.runs.push_back(*r);
+  size_t run = l->filling.runs.size() - 1;
+  push(l, {'T', halo, run, keepstate(l, s), {}});
 }
 
 }  // namespace
@@ -60,8 +83,13 @@ void text(void* c, const textrun* r, const penstate* s, int halo) {
 const pen penlogtable = {group,  move, line, curve, arc,    closepath,
                          stroke, fill, clip, text,  nullptr};
 
-void replaylog(const penlog* log, const pen* p, void* c) {
-  for (const penlogop& op : log->ops) {
+void endlog(penlog* log) {
+  handon(log, 1);
+}
+
+// Draws one page of a log with pen `p` on `c`.
+static void replaypage(const penlogpage* page, const pen* p, void* c) {
+  for (const penlogop& op : page->ops) {
     const double* v = op.v;
     switch (op.kind) {
       case 'm': p->move(c, v[0], v[1]); break;
@@ -69,13 +97,27 @@ void replaylog(const penlog* log, const pen* p, void* c) {
       case 'c': p->curve(c, v[0], v[1], v[2], v[3], v[4], v[5]); break;
       case 'a': p->arc(c, v[0], v[1], v[2], v[3], v[4]); break;
       case 'z': p->close(c); break;
-      case 'S': p->stroke(c, &log->states[op.index]); break;
-      case 'F': p->fill(c, &log->states[op.index]); break;
+      case 'S': p->stroke(c, &page->states[op.index]); break;
+      case 'F': p->fill(c, &page->states[op.index]); break;
       case 'C': p->clip(c, 1); break;
       case 'P': p->clip(c, 0); break;
       default:  // 'T'
-        p->text(c, &log->runs[op.index], &log->states[op.at], op.halo);
+        p->text(c, &page->runs[op.index], &page->states[op.at], op.halo);
         break;
     }
+  }
+}
+
+void replaylog(penlog* log, const pen* p, void* c) {
+  for (size_t i = 0;; i++) {
+    const penlogpage* page;
+    {
+      std::unique_lock<std::mutex> hold(log->lock);
+      log->handed.wait(hold,
+                       [&] { return i < log->pages.size() || log->ended; });
+      if (i >= log->pages.size()) return;
+      page = log->pages[i].get();  // a page stays put once handed on
+    }
+    replaypage(page, p, c);
   }
 }

@@ -210,8 +210,7 @@ void stroke(void* c, const penstate* st) {
   s->out += " stroke=\"";
   color(&s->out, st->rgb);
   s->out += "\" stroke-width=\"";
-  // Width 0 is one pixel at the 150 dpi of the comparisons.
-  putnumber(&s->out, st->width > 0 ? st->width * s->half : 0.48, 3);
+  putnumber(&s->out, st->width > 0 ? st->width * s->half : THINNEST, 3);
   s->out += '"';
   double len[2];
   if (dashlengths(st->dash, len)) {

@@ -79,6 +79,21 @@ inline std::string slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+inline bool exists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
+
+// An empty folder <build>/<under>/<the running test's name>: one per test,
+// since ctest runs tests side by side.
+inline std::string testfolder(const std::string& under) {
+  std::string dir =
+      TESSARIN_BINARY_DIR "/" + under + "/" +
+      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
 // The sections of the golden file tests/data/<file>: a line "=== name"
 // starts one and the lines up to the next make its text, each with its line
 // end, but for empty lines at its end; lines starting with "#" are notes for

@@ -10,9 +10,10 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/langtest.h"
 
 namespace {
 
@@ -20,10 +21,7 @@ const std::string CLI = std::string(TESSARIN_BINARY_DIR) + "/tessarin-cli";
 // Each test has files of its own: ctest runs them at the same time.
 std::string TMP;
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using langtest::slurp;
 
 struct clirow {
   const char* file;  // written to TMP.T first, unless null
@@ -105,7 +103,8 @@ TEST_F(Cli, ExportPicksTheFormatByExtension) {
        "",
        "tessarin-cli: unknown format of '" + TMP +
            ".doc' (known: .svg, .pdf, .png, .tex, .tikz, .eps)\n" + U},
-      {nullptr, "export " + T + " -o " + TMP + ".svg --size 300x200", 0, "", ""},
+      {nullptr, "export " + T + " -o " + TMP + ".svg --size 300x200", 0, "",
+       ""},
       {nullptr, "export " + T + " -o " + TMP + ".png --dpi 0", 2, "",
        "tessarin-cli: bad resolution '0' (1 to 2400 dpi)\n"},
       {nullptr, "export " + T + " -o " + TMP + ".png --dpi 72 --transparent", 0,
@@ -123,7 +122,8 @@ TEST_F(Cli, ExportPicksTheFormatByExtension) {
   EXPECT_EQ((unsigned char)png[18] * 256 + (unsigned char)png[19], 400);
   EXPECT_EQ((unsigned char)png[22] * 256 + (unsigned char)png[23], 450);
   EXPECT_EQ(slurp(TMP + "f000.pdf").rfind("%PDF-", 0), 0u);
-  for (const char* ext : {".svg", ".png", "f000.pdf"}) remove((TMP + ext).c_str());
+  for (const char* ext : {".svg", ".png", "f000.pdf"})
+    remove((TMP + ext).c_str());
 }
 
 // A file that outgrows the system's size limit (as a full disk does) is

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "model/worldlist.h"
 #include "postscript/eps.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
 
@@ -30,10 +30,7 @@ const std::string examples = TESSARIN_SOURCE_DIR "/examples/";
 // Each test works in a folder of its own: ctest runs them side by side.
 std::string dir;
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using langtest::slurp;
 
 // Runs the tool; returns its exit status, its standard error in *err.
 int run(const std::string& args, std::string* err) {
@@ -48,9 +45,7 @@ struct CliEps : ::testing::Test {
     FILE* f = fopen(cli.c_str(), "r");
     if (!f) GTEST_SKIP() << "tessarin-cli is not built";
     fclose(f);
-    dir = std::string(TESSARIN_BINARY_DIR "/cli-eps-test/") +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
+    dir = langtest::testfolder("cli-eps-test");
     inittables();
     resetall();
   }

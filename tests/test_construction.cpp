@@ -175,23 +175,6 @@ TEST_F(Machine, PromptsFollowThePicksAndRepeatedPicksAreRefused) {
   }
 }
 
-TEST_F(Machine, FreePointsAreMadeAndLabelledAtTheClick) {
-  start(200001);
-  EXPECT_EQ(prompt, "Make New Point");
-  click(0.25, -0.125);
-  vertex* v = (vertex*)plist;
-  EXPECT_EQ(v->kind, FREE);
-  EXPECT_DOUBLE_EQ(v->x, 0.25);
-  EXPECT_DOUBLE_EQ(v->y, -0.125);
-  EXPECT_STREQ(v->label, "A");
-  EXPECT_EQ(prompt, "Manipulation Mode");
-  start(200004);
-  EXPECT_EQ(prompt, "Make New Point");
-  click(-0.25, 0.5);
-  EXPECT_EQ(plisttail->kind, PINNED);
-  EXPECT_STREQ(plisttail->label, "B");
-}
-
 TEST_F(Machine, RepeatModeRestartsAndAPolygonClosesAtTenPoints) {
   diagram();
   sticky = 1;
@@ -215,16 +198,9 @@ TEST_F(Machine, RepeatModeRestartsAndAPolygonClosesAtTenPoints) {
   EXPECT_EQ(prompt, "Pick first Point");
 }
 
-TEST_F(Machine, SelectionAndColouringByClicks) {
+// (Selecting by clicks, Ctrl-clicks included: see the window tests.)
+TEST_F(Machine, ColouringByClicks) {
   vertex* a = addfree(0, 0);
-  vertex* b = addfree(0, 0);
-  click(0.01, 0.01);
-  EXPECT_EQ(pselected, a);
-  handleworldpick(0.01, 0, 1);  // Control walks through what is stacked
-  EXPECT_EQ(pselected, b);
-  click(0.7, 0.7);  // empty space clears the selection
-  EXPECT_EQ(pselected, nullptr);
-  EXPECT_EQ(prompt, "Manipulation Mode");
   dirtyfile = 0;
   currentcolor = COLOR_RED;
   sticky = 1;
@@ -270,6 +246,10 @@ TEST_F(Machine, PromptsOfEveryState) {
   for (const auto& r : rows) {
     prompttext(r.state, buf, sizeof buf);
     EXPECT_STREQ(buf, r.text) << r.state;
+  }
+  for (int code : {200001, 200004}) {
+    prompttext(firststate(code), buf, sizeof buf);
+    EXPECT_STREQ(buf, "Make New Point") << code;
   }
   EXPECT_EQ(firststate(200049), -1);
   // A construction without a panel button presses none.

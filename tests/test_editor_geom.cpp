@@ -21,10 +21,12 @@
 #include "model/reset.h"
 #include "model/state.h"
 #include "model/worldlist.h"
+#include "tests/langtest.h"
 
 namespace {
 
 std::string dir;  // one per test: ctest runs tests side by side
+using langtest::exists;
 std::vector<std::string> alerts;
 std::vector<std::function<int()>> rounds;  // one function per opening
 size_t round;
@@ -49,17 +51,9 @@ void type(const char* s) {
   for (; *s; s++) handleeditorcmd((unsigned char)*s);
 }
 
-int exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
 struct EditGeom : ::testing::Test {
   void SetUp() override {
-    dir = std::string(TESSARIN_BINARY_DIR "/editgeom-test/") +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(
-        system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
+    dir = langtest::testfolder("editgeom-test");
     setenv("TMPDIR", dir.c_str(), 1);
     inittables();
     resetall();

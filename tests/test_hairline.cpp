@@ -130,4 +130,105 @@ TEST(Hairline, CirclesRetracedPathsAndTheClipBox) {
   EXPECT_NEAR(clipped.ink(), 30 * 1.5 * (255 - 0x10) / 255.0, 0.3);
 }
 
+// Dashes 4 pixels on, 4 off, started a pixel into the pattern: a line
+// from far outside keeps its phase (each pixel of the row covered by the
+// share of it the dashes cover, sampled here), round caps add half the
+// width at each dash's ends, the pattern runs on across a joint and starts
+// afresh on each subpath.
+TEST(Hairline, DashesFollowThePatternAlongThePath) {
+  for (int capped : {0, 1}) {
+    canvas c;
+    c.h.half = 0.5;
+    hairdash(&c.h, 4, 4, 1, capped);
+    hairmove(&c.h, -10000, 40.5);  // the middle of row 40
+    hairlineto(&c.h, N, 40.5);
+    hairpaint(&c.h, 0);
+    double ext = capped ? 0.5 : 0;
+    for (int i = 0; i < N; i++) {
+      double lit = 0;
+      for (int k = 0; k < 1000; k++) {
+        double pos = fmod(i + (k + 0.5) / 1000 + 10000 + 1, 8);
+        lit += (pos < 4 + ext || pos > 8 - ext) / 1000.0;
+      }
+      double ink = (255 - (c.px[40 * N + i] & 255)) / 255.0;
+      EXPECT_NEAR(ink, lit, 0.01) << i << " capped " << capped;
+    }
+    EXPECT_NEAR(c.ink(), N * (4 + 2 * ext) / 8, 1);
+
+    canvas one, two;
+    for (canvas* k : {&one, &two}) {
+      k->h.half = 0.4;
+      hairdash(&k->h, 3, 2, 0.7, capped);
+      hairmove(&k->h, 10.2, 70.3);
+      if (k == &two) hairlineto(&k->h, 23.45, 70.3);
+      hairlineto(&k->h, 60, 70.3);
+      hairmove(&k->h, 10.2, 80.3);  // afresh, as the first
+      hairlineto(&k->h, 60, 80.3);
+      hairpaint(&k->h, 0);
+    }
+    EXPECT_EQ(one.px, two.px);
+    for (int i = 0; i < N; i++)
+      for (int j = 69; j <= 71; j++)
+        EXPECT_EQ(one.px[j * N + i], one.px[(j + 10) * N + i]) << i << " " << j;
+  }
+}
+
+// Shares worked out by hand: a line across a square clip (corners on
+// pixel centres) is cut square where it crosses the edges, a pixel half
+// covered there; two squares wound alike clip to their union, wound
+// against each other to their difference; along the clip's own edge only
+// the inner half of the stroke shows; a bar's butt ends cut its pixels.
+TEST(Hairline, PolygonClipsEdgesAndBars) {
+  auto square = [](double x0, double y0, double x1, double y1, int turn) {
+    std::vector<double> e = {x0, y0, x1, y0, x1, y0, x1, y1,
+                             x1, y1, x0, y1, x0, y1, x0, y0};
+    if (turn < 0)  // the other way round
+      for (size_t i = 0; i < e.size(); i += 4)
+        std::swap(e[i], e[i + 2]), std::swap(e[i + 1], e[i + 3]);
+    return e;
+  };
+  auto shade = [](const canvas& c, int x, int y) {
+    return (255 - (c.px[y * N + x] & 255)) / 255.0;
+  };
+  for (int turn : {1, -1}) {
+    canvas c;
+    c.h.half = 0.5;
+    std::vector<double> e = square(20.5, 20.5, 60.5, 60.5, 1);
+    std::vector<double> f = square(40.5, 10.5, 80.5, 30.5, turn);
+    e.insert(e.end(), f.begin(), f.end());
+    hairclip(&c.h, e);
+    hairmove(&c.h, 0, 25.5);  // through both squares
+    hairlineto(&c.h, N, 25.5);
+    hairmove(&c.h, 0, 50.5);  // through the first only
+    hairlineto(&c.h, N, 50.5);
+    hairpaint(&c.h, 0);
+    for (int x = 0; x < N; x++) {
+      double in25 = x > 20 && x < 80 && (turn > 0 || x < 40 || x > 60);
+      if (x == 20 || x == 80 || (turn < 0 && (x == 40 || x == 60))) in25 = 0.5;
+      double in50 = x > 20 && x < 60 ? 1 : x == 20 || x == 60 ? 0.5 : 0;
+      EXPECT_NEAR(shade(c, x, 25), in25, 0.01) << x << " turn " << turn;
+      EXPECT_NEAR(shade(c, x, 50), in50, 0.01) << x;
+    }
+  }
+  canvas edge;
+  edge.h.half = 0.5;
+  hairclip(&edge.h, square(20, 30, 60, 70, 1));
+  hairedge(&edge.h, 20, 30, 60, 30);  // the top edge
+  hairpaint(&edge.h, 0);
+  EXPECT_NEAR(shade(edge, 40, 30), 0.5, 0.01);
+  EXPECT_NEAR(shade(edge, 40, 29), 0, 0.01);
+  EXPECT_NEAR(edge.ink(), 40 * 0.5, 0.3);
+
+  canvas bar;
+  bar.h.half = 1;
+  hairbar(&bar.h, 10.25, 5.5, 20.75, 5.5);
+  hairpaint(&bar.h, 0);
+  for (int y = 3; y <= 7; y++)
+    for (int x = 9; x <= 21; x++) {
+      double across = y == 5 ? 1 : y == 4 || y == 6 ? 0.5 : 0;
+      double along = x > 10 && x < 20 ? 1 : x == 10 || x == 20 ? 0.75 : 0;
+      EXPECT_NEAR(shade(bar, x, y), across * along, 0.01) << x << " " << y;
+    }
+}
+
 }  // namespace

@@ -143,10 +143,9 @@ TEST_F(Lang, LongNamesAreCut) {
 
 // (Files that cannot be read: test_fileio.)
 TEST_F(Lang, ReadAFileAndInsertItTwice) {
-  std::string path = std::string(TESSARIN_BINARY_DIR) + "/readtest.T";
-  FILE* f = fopen(path.c_str(), "w");
-  fputs("A = .free(1, 2);\nB = .free(3, 4);\n", f);
-  fclose(f);
+  scratch tmp;
+  std::string path = tmp.dir + "/readtest.T";
+  std::ofstream(path) << "A = .free(1, 2);\nB = .free(3, 4);\n";
   ASSERT_EQ(readgeometry(path.c_str()), 1);
   EXPECT_NE(named("B"), nullptr);
   // inserted twice: two sets of names, apart from each other and the first
@@ -159,7 +158,6 @@ TEST_F(Lang, ReadAFileAndInsertItTwice) {
                    plist->next->next->next->next->symbol->name),
             0);
   EXPECT_EQ(strncmp(plist->next->next->symbol->name, "A__", 3), 0);
-  remove(path.c_str());
 }
 
 }  // namespace

@@ -470,9 +470,8 @@ TEST_F(Document, FilesAndPrinting) {
               "Couldn't write /dev/full: No space left on device");
   }
 
-  std::string dir = TESSARIN_BINARY_DIR "/ps-print-test";
-  ASSERT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()),
-            0);
+  langtest::scratch tmp;
+  const std::string& dir = tmp.dir;
   // Run from `dir`, an injected command would create "pwned" there.
   std::string path = dir + "/my page; touch pwned $(touch pwned) 'q'.ps";
   char keepdir[4096];
@@ -497,7 +496,6 @@ TEST_F(Document, FilesAndPrinting) {
   snprintf(printcmdstring, PRINTCMDSIZE, "false %%s");
   EXPECT_EQ(dumpPostScript(path.c_str()), 0);  // a failing command fails
   ASSERT_EQ(chdir(keepdir), 0);
-  EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0);
 }
 
 // The writer's own "%f" agrees with the C library's, ties included.

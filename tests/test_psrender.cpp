@@ -26,6 +26,7 @@
 #include "render/smear.h"
 #include "render/view.h"
 #include "tests/everything.h"
+#include "tests/langtest.h"
 
 namespace {
 using namespace everything;
@@ -38,9 +39,7 @@ struct PSRender : ::testing::Test {
     if (system("gs --version >/dev/null 2>&1") != 0)
       GTEST_SKIP() << "Ghostscript is not installed";
     resetall();
-    workdir = std::string(TESSARIN_BINARY_DIR "/ps-render-test/") +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(system(("mkdir -p '" + workdir + "'").c_str()), 0);
+    workdir = langtest::testfolder("ps-render-test");
     xsize = 400;
     ysize = 400;
     recalcsizes(1);

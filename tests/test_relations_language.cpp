@@ -1,12 +1,10 @@
 // Classical configurations written in the diagram language, sampled and
 // reported; and the two command-line verbs of the relation finder.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "langtest.h"
@@ -59,12 +57,7 @@ TEST_F(LanguageRelations, ConsequencesOfDefinitions) {
   }
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+using langtest::slurp;
 
 // Names of this process's own, so that test runs side by side (two build
 // folders, or two checkouts) do not write over each other's files.

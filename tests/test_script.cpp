@@ -2,7 +2,6 @@
 // run frame by frame, the EPS frames and their numbering, a press during a
 // run, the proof table, and `tessarin-cli script`.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdio>
@@ -29,10 +28,7 @@ std::string dir;  // one per test: ctest runs tests side by side
 const std::string cli = TESSARIN_BINARY_DIR "/tessarin-cli";
 const std::string header = ".geometry \"version 0.65\";\n";
 
-int exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
+using langtest::exists;
 
 // Frames base000.eps to base(n-1).eps exist in dir, and no further one.
 void expectframes(const std::string& base, int n) {
@@ -45,10 +41,7 @@ void expectframes(const std::string& base, int n) {
 
 struct Script_ : ::testing::Test {
   void SetUp() override {
-    dir = std::string(TESSARIN_BINARY_DIR "/script-test/") +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(
-        system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
+    dir = langtest::testfolder("script-test");
     inittables();
     resetall();
     xsize = 400;
