@@ -76,12 +76,6 @@ vertex* findvertex(const char* name) {
   return (vertex*)langtest::named(name);
 }
 
-int countprims() {
-  int n = 0;
-  for (primitive* p = plist; p; p = p->next) n++;
-  return n;
-}
-
 // The diagram is the one from before editing, and no file is left.
 void expectasbefore() {
   vertex* A = findvertex("A");
@@ -90,7 +84,7 @@ void expectasbefore() {
   EXPECT_DOUBLE_EQ(A->y, 0.2);
   EXPECT_NE(findvertex("B"), nullptr);
   EXPECT_NE(lookup(idtable, "l"), nullptr);
-  EXPECT_EQ(countprims(), 3);
+  EXPECT_EQ(langtest::records(), 3);
   for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
 }
 
@@ -145,7 +139,7 @@ TEST_F(EditGeom, ASavedEditReplacesTheDiagram) {
   ASSERT_NE(C, nullptr);
   EXPECT_DOUBLE_EQ(C->x, -0.5);
   EXPECT_DOUBLE_EQ(C->y, 0.25);
-  EXPECT_EQ(countprims(), 4);
+  EXPECT_EQ(langtest::records(), 4);
   for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
   // Two round trips never share a file name.
   std::vector<std::string> first = paths;
@@ -154,7 +148,7 @@ TEST_F(EditGeom, ASavedEditReplacesTheDiagram) {
   EXPECT_EQ(editgeomtext(), 1);
   EXPECT_NE(paths[2], first[0]);
   EXPECT_NE(paths[3], first[1]);
-  EXPECT_EQ(countprims(), 4);
+  EXPECT_EQ(langtest::records(), 4);
 }
 
 TEST_F(EditGeom, QuittingAfterAFailedReadKeepsTheDiagramAsItWas) {
@@ -182,7 +176,7 @@ TEST_F(EditGeom, NoTemporaryFileNoEdit) {
   std::string expected = "Can't create a temporary file in " + dir +
                          "/missing: No such file or directory";
   EXPECT_EQ(alerts(), std::vector<std::string>{expected});
-  EXPECT_EQ(countprims(), 3);
+  EXPECT_EQ(langtest::records(), 3);
 }
 
 }  // namespace

@@ -151,9 +151,7 @@ TEST_F(Lang, ReadAFileAndInsertItTwice) {
   // inserted twice: two sets of names, apart from each other and the first
   ASSERT_EQ(insertgeometry(path.c_str()), 1);
   ASSERT_EQ(insertgeometry(path.c_str()), 1);
-  int count = 0;
-  for (primitive* p = plist; p; p = p->next) count++;
-  EXPECT_EQ(count, 6);
+  ASSERT_EQ(records(), 6);
   EXPECT_NE(strcmp(plist->next->next->symbol->name,
                    plist->next->next->next->next->symbol->name),
             0);
