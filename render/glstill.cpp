@@ -106,6 +106,9 @@ int hashrecord(hasher* k, const primitive* p) {
   k->bytes(base + from, recordsize(p->type) - from);
   k->text(p->label);
   k->add(drawncolor(p));
+  // The blink phase only matters to what blinks: the phase moves on a
+  // timer, and the images would be drawn again at every tick.
+  if (isblinking(p) || emphasized(p)) k->add(blinkon);
   if (p->type == RW_TEXT) k->text(static_cast<const text*>(p)->string);
   if (p->type == RW_FLT) {
     const flt* f = static_cast<const flt*>(p);
@@ -119,9 +122,9 @@ void hashframe(hasher* k) {
   const double view[] = {fxmin,   fxmax,   fymin,  fymax,
                          dpbsize, spbsize, fbsize, screenscale};
   k->add(view);
-  const int numbers[] = {xsize,     ysize,    defaultwidth,  smoothing(),
-                         blinkon,   minlayer, showinvisible, fontnumber,
-                         fontstyle, fontsize, (int)layerset, rgbmode};
+  const int numbers[] = {xsize,    ysize,         defaultwidth, smoothing(),
+                         minlayer, showinvisible, fontnumber,   fontstyle,
+                         fontsize, (int)layerset, rgbmode};
   k->add(numbers);
   const void* pointers[] = {highlighted, pselected, selectedtextprim,
                             glXGetCurrentContext()};
