@@ -374,6 +374,7 @@ void timesteps(benchmark::State& state, F step) {
   for (primitive* p = plist; p; p = p->next) count++;
   std::vector<double> ms, cpu;
   int n = 0;
+  long still0 = stillframes;
   for (auto _ : state) {
     long long t0 = monotonicmicros();
     double c0 = processcpums();
@@ -393,6 +394,8 @@ void timesteps(benchmark::State& state, F step) {
     state.counters["min_ms"] = ms.front();
   }
   state.counters["primitives"] = count;
+  // Steps shown from the images of what a drag leaves still.
+  state.counters["still_frames"] = (double)(stillframes - still0);
   state.counters["drawing_area"] = xsize * 10000 + ysize;
   if (!ms.empty()) {
     state.counters["median_ms"] = ms[ms.size() / 2];

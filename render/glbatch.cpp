@@ -155,18 +155,6 @@ void sethatch(const uint8_t* mask) {
   hatchmask = mask;
 }
 
-// A fill is opaque, so blending it would only cost the rasteriser a read
-// of every pixel it covers.
-void beginfill(const uint8_t* mask) {
-  flushbatch();
-  sethatch(mask);
-  if (smoothing()) glDisable(GL_BLEND);
-}
-
-void endfill() {
-  if (smoothing()) glEnable(GL_BLEND);
-}
-
 void batchsegment(double x1, double y1, double x2, double y2) {
   beginstrip();
   put(x1, y1);

@@ -130,11 +130,11 @@ void drawpolygon(polygon* p) {
   }
   polyoutline(c, 0);
   if (p->polytype != RW_OUTLINEPOLY) {
-    beginfill(polygonstipple(p->polytype));
+    flushbatch();
+    sethatch(polygonstipple(p->polytype));
     glBegin(GL_POLYGON);
     for (const wpoint& q : c) glVertex2d(q.x, q.y);
     glEnd();
-    endfill();
   }
   // A dashed outline shows the selection against a solid fill.
   if (p == pselected) polyoutline(c, p->polytype == RW_SOLIDPOLY ? 0xFF00 : 0);

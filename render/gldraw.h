@@ -110,11 +110,6 @@ void placement(double theta, double cx, double cy, double sx, double sy,
 // drawn directly, so what is gathered must be drawn before it.
 void sethatch(const uint8_t* mask);
 
-// Around a fill drawn directly: draws what is gathered, selects the
-// stipple (null: solid) and leaves the fill unblended.
-void beginfill(const uint8_t* mask);
-void endfill();
-
 // Draws what is gathered; anything drawn directly must come after this.
 void flushbatch();
 

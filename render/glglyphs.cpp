@@ -283,11 +283,7 @@ int flushglyphs() {
   glVertexPointer(2, GL_FLOAT, sizeof(glyphvertex), &quads[0].x);
   glTexCoordPointer(2, GL_FLOAT, sizeof(glyphvertex), &quads[0].s);
   glColorPointer(3, GL_FLOAT, sizeof(glyphvertex), &quads[0].r);
-  // Alpha-tested glyphs are opaque where they are drawn.
-  GLboolean blended = glIsEnabled(GL_BLEND);
-  if (blended) glDisable(GL_BLEND);
   glDrawArrays(GL_QUADS, 0, (GLsizei)quads.size());
-  if (blended) glEnable(GL_BLEND);
   glDisableClientState(GL_VERTEX_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_COLOR_ARRAY);

@@ -52,14 +52,14 @@ void drawcrossvert(double x, double y) {
 
 void drawsoliddiamondvert(double x, double y) {
   double d = dpbsize;
-  beginfill(nullptr);
+  flushbatch();
+  sethatch(nullptr);
   glBegin(GL_POLYGON);
   glVertex2d(x - d, y);
   glVertex2d(x, y + d);
   glVertex2d(x + d, y);
   glVertex2d(x, y - d);
   glEnd();
-  endfill();
   // A fill has jagged edges; a smoothed outline over it softens them.
   if (smoothing()) diamondoutline(x, y);
 }

@@ -106,6 +106,9 @@ int hashrecord(hasher* k, const primitive* p) {
   k->bytes(base + from, recordsize(p->type) - from);
   k->text(p->label);
   k->add(drawncolor(p));
+  // The blink phase only matters to what blinks: the phase moves on a
+  // timer, and the images would be drawn again at every tick.
+  if (isblinking(p) || emphasized(p)) k->add(blinkon);
   if (p->type == RW_TEXT) k->text(static_cast<const text*>(p)->string);
   if (p->type == RW_FLT) {
     const flt* f = static_cast<const flt*>(p);
@@ -119,9 +122,9 @@ void hashframe(hasher* k) {
   const double view[] = {fxmin,   fxmax,   fymin,  fymax,
                          dpbsize, spbsize, fbsize, screenscale};
   k->add(view);
-  const int numbers[] = {xsize,     ysize,    defaultwidth,  smoothing(),
-                         blinkon,   minlayer, showinvisible, fontnumber,
-                         fontstyle, fontsize, (int)layerset, rgbmode};
+  const int numbers[] = {xsize,    ysize,         defaultwidth, smoothing(),
+                         minlayer, showinvisible, fontnumber,   fontstyle,
+                         fontsize, (int)layerset, rgbmode};
   k->add(numbers);
   const void* pointers[] = {highlighted, pselected, selectedtextprim,
                             glXGetCurrentContext()};
@@ -243,20 +246,15 @@ void drawinto(image* m, primitive* from, primitive* to, int covered) {
   setsmoothing();
 }
 
-// Lays an image over the whole window: as it is, or blended by its
-// coverage.
-void showimage(const image& m, int blended) {
+// Lays an image with coverage over the whole window.
+void blendimage(const image& m) {
   sethatch(nullptr);
   pushpixelview();
   glBindTexture(GL_TEXTURE_2D, m.texture);
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  if (blended) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-  } else {
-    glDisable(GL_BLEND);
-  }
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
   glBegin(GL_QUADS);
   glTexCoord2f(0, 0), glVertex2i(0, 0);
   glTexCoord2f(1, 0), glVertex2i(xsize, 0);
@@ -267,6 +265,15 @@ void showimage(const image& m, int blended) {
   glBindTexture(GL_TEXTURE_2D, 0);
   poppixelview();
   setsmoothing();
+}
+
+// Copies an image into the window as it is: a copy, where a textured
+// quad would cost the rasteriser a shaded pass over every pixel.
+void copyimage(const image& m) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, m.framebuffer);
+  glBlitFramebuffer(0, 0, xsize, ysize, 0, 0, xsize, ysize, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
 }
 
 }  // namespace
@@ -307,7 +314,7 @@ int drawstill() {
     still.belowym = ym, still.belowyinfo = yinfo;
   }
   ym = still.belowym, yinfo = still.belowyinfo;
-  showimage(still.below, 0);
+  copyimage(still.below);
   drawrecords(first, after);
   flushbatch();
   flushglyphs();
@@ -318,7 +325,7 @@ int drawstill() {
     drawinto(&still.above, after, nullptr, 0);
     still.key = key;
   }
-  showimage(still.above, 1);
+  blendimage(still.above);
   stillframes++;
   return 1;
 }

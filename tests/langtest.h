@@ -69,6 +69,13 @@ inline std::string readback(const std::string& text) {
   return once;
 }
 
+// How many records the world list holds.
+inline int records() {
+  int n = 0;
+  for (primitive* p = plist; p; p = p->next) n++;
+  return n;
+}
+
 inline primitive* named(const char* name) {
   symtableentry* e = lookup(idtable, name);
   return e ? e->prim : nullptr;

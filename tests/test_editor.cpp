@@ -2,7 +2,6 @@
 // through handleeditorcmd, the keyboard table, the clipboard and find.
 #include <FL/Enumerations.H>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,23 +12,20 @@
 #include "editor/editbuffer.h"
 #include "editor/editcmds.h"
 #include "editor/editkeys.h"
-#include "model/notify.h"
-#include "model/reset.h"
 #include "tests/langtest.h"
 
 namespace {
 
 std::string clipboard;
-std::vector<std::string> asked, alerts;
+std::vector<std::string> asked;
 const char* answer;
 int hidden, pasterequests, yes;
 
-struct Editor : ::testing::Test {
+struct Editor : langtest::Lang {
   void SetUp() override {
-    resetall();
+    Lang::SetUp();
     clipboard.clear();
     asked.clear();
-    alerts.clear();
     answer = nullptr;
     hidden = pasterequests = yes = 0;
     editcopyhook = [](const char* text, int n) { clipboard.assign(text, n); };
@@ -40,9 +36,7 @@ struct Editor : ::testing::Test {
     };
     edithidehook = [] { hidden++; };
     askhook = [](const char*) { return yes; };
-    alerthook = [](const char* text) { alerts.push_back(text); };
   }
-  void TearDown() override { resetall(); }
 };
 
 void load(const std::string& text, int startline = 1) {
@@ -100,14 +94,7 @@ std::string marked() {
   return s;
 }
 
-std::string filetext(const std::string& path) {
-  FILE* f = fopen(path.c_str(), "r");
-  if (!f) return "<missing>";
-  std::string r;
-  for (int c; (c = fgetc(f)) != EOF;) r += (char)c;
-  fclose(f);
-  return r;
-}
+using langtest::slurp;
 
 TEST_F(Editor, LoadingAndSaving) {
   // A last line without a line end gets one; the extra line is not written.
@@ -301,7 +288,8 @@ TEST_F(Editor, ScrollingFollowsTheSelection) {
 TEST_F(Editor, KeyboardTable) {
   const int S = FL_SHIFT, C = FL_COMMAND, L = FL_CAPS_LOCK;
   // Key, modifiers and what they give (0: nothing): Shift and Caps Lock
-  // on characters, Shift ignored by most commands, Ctrl-q alone not quitting.
+  // on characters, Shift ignored by most commands, Ctrl-q alone not quitting,
+  // Home and End on the line, with Ctrl on the text.
   const int keys[][3] = {{'a', 0, 'a'},
                          {'a', S, 'A'},
                          {'a', L, 'A'},
@@ -313,7 +301,6 @@ TEST_F(Editor, KeyboardTable) {
                          {'q', C | S, EC_QUITNOSAVE},
                          {'q', C, 0},
                          {'a', C, EC_LINESTART},
-                         // Home and End on the line, with Ctrl on the text.
                          {FL_Home, 0, EC_LINESTART},
                          {FL_End, 0, EC_LINEEND},
                          {FL_Home, C, EC_TOP},
@@ -346,15 +333,9 @@ TEST_F(Editor, KeyboardTable) {
 }
 
 TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
-  std::string stem = testing::TempDir() + "/" + std::to_string(getpid());
-  std::string orig = stem + "-edtest-orig.T";
-  std::string edit = stem + "-edtest-edit.T";
-  for (const std::string& p : {orig, edit}) {
-    FILE* f = fopen(p.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    fputs("a = 1;\n", f);
-    fclose(f);
-  }
+  langtest::scratch tmp;
+  std::string orig = tmp.dir + "/orig.T", edit = tmp.dir + "/edit.T";
+  for (const std::string& p : {orig, edit}) std::ofstream(p) << "a = 1;\n";
   strcpy(ed.origpath, orig.c_str());
   strcpy(ed.editpath, edit.c_str());
   load("a = 1;\n");
@@ -362,13 +343,13 @@ TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
   handleeditorcmd(EC_SAVE);
   EXPECT_EQ(ed.editdone, 1);
   EXPECT_EQ(hidden, 1);
-  EXPECT_EQ(filetext(edit), "ba = 1;\n");
+  EXPECT_EQ(slurp(edit), "ba = 1;\n");
   // Quit (No Save): the text as it was goes back into the edited copy.
   ed.editdone = 0;
   type("zzz\n");
   handleeditorcmd(EC_QUITNOSAVE);
   EXPECT_EQ(ed.editdone, 1);
-  EXPECT_EQ(filetext(edit), "a = 1;\n");
+  EXPECT_EQ(slurp(edit), "a = 1;\n");
   EXPECT_EQ(text(), "a = 1;\n");
   // Quit Tessarin asks; no keeps editing, yes ends with code 2.
   ed.editdone = 0;
@@ -382,10 +363,8 @@ TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
   strcpy(ed.editpath, "/nonexistent-dir/x.T");
   handleeditorcmd(EC_SAVE);
   EXPECT_EQ(ed.editdone, 0);
-  EXPECT_EQ(alerts,
+  EXPECT_EQ(langtest::alerts(),
             std::vector<std::string>{"Can't write /nonexistent-dir/x.T"});
-  remove(orig.c_str());
-  remove(edit.c_str());
 }
 
 TEST_F(Editor, PoolRecordsAreReused) {

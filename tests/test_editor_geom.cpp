@@ -17,8 +17,6 @@
 #include "engine/recompute.h"
 #include "language/parser.h"
 #include "language/symtable.h"
-#include "model/notify.h"
-#include "model/reset.h"
 #include "model/state.h"
 #include "model/worldlist.h"
 #include "tests/langtest.h"
@@ -26,8 +24,8 @@
 namespace {
 
 std::string dir;  // one per test: ctest runs tests side by side
+using langtest::alerts;
 using langtest::exists;
-std::vector<std::string> alerts;
 std::vector<std::function<int()>> rounds;  // one function per opening
 size_t round;
 std::vector<int> startlines;
@@ -51,43 +49,31 @@ void type(const char* s) {
   for (; *s; s++) handleeditorcmd((unsigned char)*s);
 }
 
-struct EditGeom : ::testing::Test {
+struct EditGeom : langtest::Lang {
   void SetUp() override {
+    Lang::SetUp();
     dir = langtest::testfolder("editgeom-test");
     setenv("TMPDIR", dir.c_str(), 1);
-    inittables();
-    resetall();
-    alerts.clear();
-    alerthook = [](const char* text) { alerts.push_back(text); };
     editorrunhook = fakeeditor;
     rounds.clear();
     round = 0;
     startlines.clear();
     paths.clear();
-    clearbuffer();
-    resetstate(1);
-    ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
-                        "A = .free(0.1, 0.2, \"A\");\n"
-                        "B = .free(0.3, 0.4, \"B\");\n"
-                        "l = .l.vv(A, B);\n"),
+    ASSERT_EQ(langtest::readtext(".geometry \"version 0.65\";\n"
+                                 "A = .free(0.1, 0.2, \"A\");\n"
+                                 "B = .free(0.3, 0.4, \"B\");\n"
+                                 "l = .l.vv(A, B);\n"),
               1);
     checkconstraints();
   }
   void TearDown() override {
     unsetenv("TMPDIR");
-    resetall();
+    Lang::TearDown();
   }
 };
 
 vertex* findvertex(const char* name) {
-  symtableentry* e = lookup(idtable, name);
-  return e ? (vertex*)e->prim : nullptr;
-}
-
-int countprims() {
-  int n = 0;
-  for (primitive* p = plist; p; p = p->next) n++;
-  return n;
+  return (vertex*)langtest::named(name);
 }
 
 // The diagram is the one from before editing, and no file is left.
@@ -98,7 +84,7 @@ void expectasbefore() {
   EXPECT_DOUBLE_EQ(A->y, 0.2);
   EXPECT_NE(findvertex("B"), nullptr);
   EXPECT_NE(lookup(idtable, "l"), nullptr);
-  EXPECT_EQ(countprims(), 3);
+  EXPECT_EQ(langtest::records(), 3);
   for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
 }
 
@@ -134,8 +120,8 @@ TEST_F(EditGeom, SyntaxErrorReopensOnItsLineAndQuitRestores) {
   };
   EXPECT_EQ(editgeomtext(), 1);
   EXPECT_EQ(startlines, (std::vector<int>{1, 3}));
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].rfind("Line 3: ", 0), 0u) << alerts[0];
+  ASSERT_EQ(alerts().size(), 1u);
+  EXPECT_EQ(alerts()[0].rfind("Line 3: ", 0), 0u) << alerts()[0];
   EXPECT_EQ(lookup(idtable, "C"), nullptr);
   expectasbefore();
 }
@@ -148,12 +134,12 @@ TEST_F(EditGeom, ASavedEditReplacesTheDiagram) {
     return ed.editdone;
   }};
   EXPECT_EQ(editgeomtext(), 1);
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(alerts().empty());
   vertex* C = findvertex("C");
   ASSERT_NE(C, nullptr);
   EXPECT_DOUBLE_EQ(C->x, -0.5);
   EXPECT_DOUBLE_EQ(C->y, 0.25);
-  EXPECT_EQ(countprims(), 4);
+  EXPECT_EQ(langtest::records(), 4);
   for (const std::string& p : paths) EXPECT_FALSE(exists(p)) << p;
   // Two round trips never share a file name.
   std::vector<std::string> first = paths;
@@ -162,7 +148,7 @@ TEST_F(EditGeom, ASavedEditReplacesTheDiagram) {
   EXPECT_EQ(editgeomtext(), 1);
   EXPECT_NE(paths[2], first[0]);
   EXPECT_NE(paths[3], first[1]);
-  EXPECT_EQ(countprims(), 4);
+  EXPECT_EQ(langtest::records(), 4);
 }
 
 TEST_F(EditGeom, QuittingAfterAFailedReadKeepsTheDiagramAsItWas) {
@@ -189,8 +175,8 @@ TEST_F(EditGeom, NoTemporaryFileNoEdit) {
   EXPECT_TRUE(startlines.empty());  // the editor never opened
   std::string expected = "Can't create a temporary file in " + dir +
                          "/missing: No such file or directory";
-  EXPECT_EQ(alerts, std::vector<std::string>{expected});
-  EXPECT_EQ(countprims(), 3);
+  EXPECT_EQ(alerts(), std::vector<std::string>{expected});
+  EXPECT_EQ(langtest::records(), 3);
 }
 
 }  // namespace

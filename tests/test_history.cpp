@@ -43,14 +43,7 @@ struct History : langtest::Lang {
     checkconstraints();
     historyreset(1);
   }
-  void TearDown() override { resetall(); }
 };
-
-int count() {
-  int n = 0;
-  for (primitive* p = plist; p; p = p->next) n++;
-  return n;
-}
 
 primitive* pick(std::mt19937& rng, int type) {
   std::vector<primitive*> found;
@@ -257,15 +250,15 @@ TEST_F(History, UndoSelectsWhatWasSelectedAndKeepsTheLimit) {
   primitive* m = langtest::named("M");
   selectprim(m);
   historybegin();
-  int before = count();
+  int before = langtest::records();
   EXPECT_EQ(deletewithdependants(m), 2);  // M and the circle on it
-  EXPECT_EQ(count(), before - 2);
+  EXPECT_EQ(langtest::records(), before - 2);
   EXPECT_EQ(pselected, nullptr);
   historycommit("Delete", 0);
   historyundo();
   ASSERT_NE(pselected, nullptr);
   EXPECT_STREQ(primname(pselected), "M");
-  EXPECT_EQ(count(), before);
+  EXPECT_EQ(langtest::records(), before);
   for (int i = 0; i < HISTORYSTEPS + 20; i++) {
     zoomworld(i % 2 ? 1.5 : 1 / 1.5);
     historycommit("Zoom", 0);

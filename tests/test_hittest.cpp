@@ -6,21 +6,20 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "model/reset.h"
 #include "model/style.h"
 #include "model/worldlist.h"
 #include "render/hittest.h"
 #include "render/view.h"
+#include "tests/langtest.h"
 
 namespace {
 
-struct Hit : ::testing::Test {
+struct Hit : langtest::Lang {
   void SetUp() override {
-    resetall();
+    Lang::SetUp();
     xsize = ysize = 400;  // dpbsize = 8 / 400 = 0.02
     recalcsizes(0);
   }
-  void TearDown() override { resetall(); }
 };
 
 // A new record of the given type and kind, in the world list.

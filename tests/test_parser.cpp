@@ -143,23 +143,19 @@ TEST_F(Lang, LongNamesAreCut) {
 
 // (Files that cannot be read: test_fileio.)
 TEST_F(Lang, ReadAFileAndInsertItTwice) {
-  std::string path = std::string(TESSARIN_BINARY_DIR) + "/readtest.T";
-  FILE* f = fopen(path.c_str(), "w");
-  fputs("A = .free(1, 2);\nB = .free(3, 4);\n", f);
-  fclose(f);
+  scratch tmp;
+  std::string path = tmp.dir + "/readtest.T";
+  std::ofstream(path) << "A = .free(1, 2);\nB = .free(3, 4);\n";
   ASSERT_EQ(readgeometry(path.c_str()), 1);
   EXPECT_NE(named("B"), nullptr);
   // inserted twice: two sets of names, apart from each other and the first
   ASSERT_EQ(insertgeometry(path.c_str()), 1);
   ASSERT_EQ(insertgeometry(path.c_str()), 1);
-  int count = 0;
-  for (primitive* p = plist; p; p = p->next) count++;
-  EXPECT_EQ(count, 6);
+  ASSERT_EQ(records(), 6);
   EXPECT_NE(strcmp(plist->next->next->symbol->name,
                    plist->next->next->next->next->symbol->name),
             0);
   EXPECT_EQ(strncmp(plist->next->next->symbol->name, "A__", 3), 0);
-  remove(path.c_str());
 }
 
 }  // namespace

@@ -66,22 +66,14 @@ struct Prefs : langtest::Lang {
 // Each line of tests/data/prefs_lines.txt read with the setting at the
 // value before: the setting then holds the value after.
 TEST_F(Prefs, EachLineAndItsRange) {
-  const std::map<std::string, int*> vars = {{"fontsize", &fontsize},
-                                            {"gvertexsize", &gvertexsize},
-                                            {"edittextsize", &edittextsize},
-                                            {"WIDTH", &WIDTH},
-                                            {"HEIGHT", &HEIGHT},
-                                            {"fontstyle", &fontstyle},
-                                            {"fontnumber", &fontnumber},
-                                            {"printbw", &printbw},
-                                            {"bigfont", &bigfont},
-                                            {"showthetips", &showthetips},
-                                            {"singlebuffer", &singlebuffer},
-                                            {"rgbmode", &rgbmode},
-                                            {"addvertexnames", &addvertexnames},
-                                            {"showinfomsg", &showinfomsg},
-                                            {"showthelayers", &showthelayers},
-                                            {"smoothdrawing", &smoothdrawing}};
+#define V(x) \
+  { #x, &x }
+  const std::map<std::string, int*> vars = {
+      V(fontsize),       V(gvertexsize), V(edittextsize),  V(WIDTH),
+      V(HEIGHT),         V(fontstyle),   V(fontnumber),    V(printbw),
+      V(bigfont),        V(showthetips), V(singlebuffer),  V(rgbmode),
+      V(addvertexnames), V(showinfomsg), V(showthelayers), V(smoothdrawing)};
+#undef V
   int n = 0;
   for (const auto& row : langtest::golden("prefs_lines.txt")) {
     std::string line = langtest::unescaped(row.first), var;

@@ -3,7 +3,6 @@
 // guarantees (never reported), a candidate's life across frames, and the
 // exact text and grouping of the report.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -11,26 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "model/notify.h"
-#include "model/reset.h"
 #include "model/style.h"
 #include "relations/finder.h"
 #include "relations_helpers.h"
+#include "tests/langtest.h"
 
 using namespace relhelp;
 
 namespace {
 
-std::vector<std::string> alerts;
-
-struct Relations : ::testing::Test {
-  void SetUp() override {
-    resetall();
-    alerts.clear();
-    alerthook = [](const char* text) { alerts.push_back(text); };
-  }
-  void TearDown() override { resetall(); }
-};
+struct Relations : langtest::Lang {};
 
 // The report body of the tables and lists as they stand.
 std::string report() {
@@ -149,29 +138,31 @@ TEST_F(Relations, IncidencePredicates) {
   h3.x = -1.1;
   EXPECT_EQ(harmonicv(&h0, &h1, &h2, &h3), 0);
 
-  EXPECT_EQ(goodratio4(2, 3, 1, 6), 1);
-  EXPECT_EQ(goodratio4(2, 1, 3, 6), 2);
-  EXPECT_EQ(goodratio4(2, 1, 6, 3), 3);
-  EXPECT_EQ(goodratio4(2, 1, 6, 4), 0);
-  EXPECT_EQ(goodratio3(2, 1, 4), 1);
-  EXPECT_EQ(goodratio3(1, 2, 4), 2);
-  EXPECT_EQ(goodratio3(1, 4, 2), 3);
-  EXPECT_EQ(goodratio3(1, 5, 2), 0);
-  EXPECT_EQ(arearatio(1, 1, 1, 1), 3);  // the last mode that holds wins
-  EXPECT_EQ(arearatio(2, 3, 1, 6), 1);
+  // Which products agree: 1 for ab = cd, 2 for ac = bd, 3 for ad = bc; the
+  // four-term test takes the first that holds, the area ratio the last.
   // Products of ordinary size differ by less than 1e-5; larger ones by
   // less than 1e-5 of themselves (a point far off makes them huge).
   const struct {
     double a, b, c, d;
-    int mode;
-  } products[] = {{0.2, 3, 0.1, 6 + 5e-5, 1},
-                  {0.2, 3, 0.1, 6 + 2e-4, 0},
-                  {2e4, 3e4, 1e4, 6e4 * (1 + 5e-6), 1},
-                  {2e4, 3e4, 1e4, 6e4 * (1 + 2e-5), 0}};
+    int first, last;
+  } products[] = {{2, 3, 1, 6, 1, 1},
+                  {2, 1, 3, 6, 2, 2},
+                  {2, 1, 6, 3, 3, 3},
+                  {2, 1, 6, 4, 0, 0},
+                  {1, 1, 1, 1, 1, 3},
+                  {0.2, 3, 0.1, 6 + 5e-5, 1, 1},
+                  {0.2, 3, 0.1, 6 + 2e-4, 0, 0},
+                  {2e4, 3e4, 1e4, 6e4 * (1 + 5e-6), 1, 1},
+                  {2e4, 3e4, 1e4, 6e4 * (1 + 2e-5), 0, 0}};
   for (const auto& p : products) {
-    EXPECT_EQ(goodratio4(p.a, p.b, p.c, p.d), p.mode) << p.d;
-    EXPECT_EQ(arearatio(p.a, p.b, p.c, p.d), p.mode) << p.d;
+    EXPECT_EQ(goodratio4(p.a, p.b, p.c, p.d), p.first) << p.a << " " << p.d;
+    EXPECT_EQ(arearatio(p.a, p.b, p.c, p.d), p.last) << p.a << " " << p.d;
   }
+  // a^2 = bc, b^2 = ac, c^2 = ab.
+  const double means[][4] = {
+      {2, 1, 4, 1}, {1, 2, 4, 2}, {1, 4, 2, 3}, {1, 5, 2, 0}};
+  for (const auto& m : means)
+    EXPECT_EQ(goodratio3(m[0], m[1], m[2]), m[3]) << m[0] << m[1] << m[2];
 }
 
 TEST_F(Relations, DefinitionTests) {
@@ -471,19 +462,18 @@ TEST_F(Relations, ReportFileLocation) {
   pt(0, 0);
   begindiagramtest();
   enddiagramtest();
-  EXPECT_EQ(alerts, std::vector<std::string>{"Can't open relations file."});
+  EXPECT_EQ(langtest::alerts(),
+            std::vector<std::string>{"Can't open relations file."});
   EXPECT_EQ(shown, "");
 
   // Writable: the file is written and its text shown (in a folder of its
   // own, since the report's name is fixed).
-  std::string dir = testing::TempDir() + "/relXXXXXX";
-  ASSERT_NE(mkdtemp(&dir[0]), nullptr);
-  diagram = dir + "/d.T";
+  langtest::scratch tmp;
+  diagram = tmp.dir + "/d.T";
   begindiagramtest();
   enddiagramtest();
-  EXPECT_EQ(shown, "This is file: " + dir + "/relations.txt\n\n");
-  remove((dir + "/relations.txt").c_str());
-  rmdir(dir.c_str());
+  EXPECT_EQ(shown, "This is file: " + tmp.dir + "/relations.txt\n\n");
+  EXPECT_TRUE(std::filesystem::exists(tmp.dir + "/relations.txt"));
 }
 
 std::vector<int> progress;

@@ -238,9 +238,7 @@ TEST_F(Script_, FrameNames) {
     int ok = r.frame < 0 ? scriptframebase(out, r.size, r.in)
                          : scriptframename(out, r.size, r.in, r.frame);
     EXPECT_EQ(ok, *r.out != 0) << r.in;
-    if (ok) {
-      EXPECT_STREQ(out, r.out);
-    }
+    EXPECT_STREQ(ok ? out : "", r.out) << r.in;
   }
 }
 
