@@ -488,11 +488,13 @@ struct imagejob {
 };
 
 // Packs the pieces lying wholly within rows [top, bottom) not yet packed.
+// A piece's mark is looked at only once its rows are known to be the
+// caller's: another band may be marking its own pieces meanwhile.
 void packrows(imagejob* job, int top, int bottom) {
   int h = job->img.h;
   for (int i = 0; i < piececount(h); i++)
-    if (!job->packed[i] && piecerow(i, h) >= top &&
-        piecerow(i + 1, h) <= bottom)
+    if (piecerow(i, h) >= top && piecerow(i + 1, h) <= bottom &&
+        !job->packed[i])
       job->packed[i] = packpiece(&job->img, i, &job->pieces[i]) ? 1 : 2;
 }
 
