@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -45,6 +46,19 @@ struct halo {
   int x, y;
 };
 
+// The masks' pixels, made once for all the bands of an image: each band
+// reads them through surfaces of its own (cairo changes a surface's
+// settings as it uses it, so a surface is not shared between threads).
+struct halopixels {
+  std::vector<unsigned char> a8;
+  int w, h, stride, x, y;
+};
+
+struct halostore {
+  std::mutex lock;  // guards `masks`; a mask once made stays put
+  std::map<halokey, halopixels> masks;
+};
+
 // One step of a path: 'm'ove, 'l'ine, 'c'urve, 'a'rc or 'z' (close),
 // with its numbers as the pen operation takes them.
 struct pathstep {
@@ -58,10 +72,11 @@ struct cairopen {
   std::map<halokey, halo> halos;
   std::vector<pathstep> path;  // the path being built
   int clips;                   // clips in force
-  int polyclip;  // the second is a polygon, given to the hairlines
+  int polyclip;      // the second is a polygon, given to the hairlines
   hairline hair;     // an image's thin strokes, set up by the view's clip
   double origin[2];  // the world's origin in the whole image's pixels
   int top;           // the surface's first row in the whole image
+  halostore* store;  // the halo masks all bands share
 };
 
 void group(void*, const primitive*, int) {}
@@ -317,12 +332,15 @@ void halopath(cairo_t* cr, cairopen* p, const textrun* r, unsigned long g,
   cairo_glyph_path(cr, &one, 1);
 }
 
-// The halo of glyph `g` of run `r` as an alpha mask, its origin at
-// (fx, fy) quarter pixels; made on first use and kept for the image.
-const halo* halomask(cairopen* p, const textrun* r, unsigned long g, int fx,
-                     int fy) {
-  halo& h = p->halos[halokey(r->face, r->size, g, 4 * fx + fy)];
-  if (h.s) return &h;
+// The pixels of the halo of glyph `g` of run `r`, its origin at (fx, fy)
+// quarter pixels; made by the first band that needs them.
+const halopixels* halomaskpixels(cairopen* p, const textrun* r, unsigned long g,
+                                 int fx, int fy) {
+  std::lock_guard<std::mutex> hold(p->store->lock);
+  halokey key(r->face, r->size, g, 4 * fx + fy);
+  auto found = p->store->masks.find(key);
+  if (found != p->store->masks.end()) return &found->second;
+  halopixels& h = p->store->masks[key];
   cairo_t* cr = p->cr;  // measures the stroke, drawing nothing
   cairo_save(cr);
   halopath(cr, p, r, g, fx / 4.0, fy / 4.0);
@@ -337,14 +355,32 @@ const halo* halomask(cairopen* p, const textrun* r, unsigned long g, int fx,
   cairo_restore(cr);
   h.x = (int)floor(std::min(x0, x1)) - 1;
   h.y = (int)floor(std::min(y0, y1)) - 1;
-  int w = (int)ceil(std::max(x0, x1)) + 1 - h.x;
-  int hgt = (int)ceil(std::max(y0, y1)) + 1 - h.y;
-  h.s = cairo_image_surface_create(CAIRO_FORMAT_A8, std::max(w, 1),
-                                   std::max(hgt, 1));
-  cairo_t* mc = cairo_create(h.s);
+  h.w = std::max((int)ceil(std::max(x0, x1)) + 1 - h.x, 1);
+  h.h = std::max((int)ceil(std::max(y0, y1)) + 1 - h.y, 1);
+  h.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, h.w);
+  h.a8.assign((size_t)h.stride * h.h, 0);
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      h.a8.data(), CAIRO_FORMAT_A8, h.w, h.h, h.stride);
+  cairo_t* mc = cairo_create(s);
   halopath(mc, p, r, g, fx / 4.0 - h.x, fy / 4.0 - h.y);
   halostroke(mc);
   cairo_destroy(mc);
+  cairo_surface_finish(s);
+  cairo_surface_destroy(s);
+  return &h;
+}
+
+// The halo of glyph `g` of run `r` as an alpha mask, its origin at
+// (fx, fy) quarter pixels; kept for the band.
+const halo* halomask(cairopen* p, const textrun* r, unsigned long g, int fx,
+                     int fy) {
+  halo& h = p->halos[halokey(r->face, r->size, g, 4 * fx + fy)];
+  if (h.s) return &h;
+  const halopixels* px = halomaskpixels(p, r, g, fx, fy);
+  h.x = px->x, h.y = px->y;
+  // Only read: the surface is a mask.
+  h.s = cairo_image_surface_create_for_data(
+      (unsigned char*)px->a8.data(), CAIRO_FORMAT_A8, px->w, px->h, px->stride);
   return &h;
 }
 
@@ -380,9 +416,19 @@ void stamphalos(cairopen* p, const textrun* r) {
   cairo_glyph_free(glyphs);
 }
 
+// Whether run `r` can reach the rows of the pen's surface: no glyph or
+// halo reaches two ems and the halo beyond its baseline.
+int withinrows(cairopen* p, const textrun* r) {
+  double x = r->x, y = r->y, e = (2 * r->size + HALOWIDTH) / p->pixel;
+  cairo_user_to_device(p->cr, &x, &y);
+  int rows = cairo_image_surface_get_height(cairo_get_target(p->cr));
+  return y + e >= 0 && y - e <= rows;
+}
+
 void text(void* c, const textrun* r, const penstate* s, int halo) {
   cairopen* p = (cairopen*)c;
   cairo_t* cr = p->cr;
+  if (!withinrows(p, r)) return;  // another band's
   setfont(cr, r);
   cairo_move_to(cr, r->x, r->y);
   if (!halo) {
@@ -411,7 +457,7 @@ cairopen startview(cairo_surface_t* surface, double k, int top,
   cairo_translate(cr, k * xsize / 2.0, k * ysize / 2.0 - top);
   cairo_scale(cr, k * half, -k * half);
   cairo_set_miter_limit(cr, 10);
-  cairopen p = {cr, 1 / (k * half), {}, {}, 0, 0, {}, {}, top};
+  cairopen p = {cr, 1 / (k * half), {}, {}, 0, 0, {}, {}, top, nullptr};
   p.origin[0] = k * xsize / 2.0, p.origin[1] = k * ysize / 2.0;
   return p;
 }
@@ -435,6 +481,7 @@ struct imagejob {
   penlog* log;
   double k;
   int background;
+  halostore halos;
   pngimage img;
   std::vector<pngpiece> pieces;
   std::vector<char> packed;  // 1 when packed, 2 when zlib failed
@@ -459,6 +506,7 @@ struct band {
 
 void drawband(band* b, imagejob* job) {
   cairopen p = startview(b->s, job->k, b->top, job->background);
+  p.store = &job->halos;
   replaylog(job->log, &cairotable, &p);
   b->status = endview(&p);
   cairo_surface_flush(b->s);
@@ -474,10 +522,10 @@ int bandcount(int rows) {
 }
 
 // The first row of band `i` of `n`: the calling thread walks the view
-// before it draws the first band, so that band has two rows for every
-// three of the others'.
+// before it draws the first band, so that band has three rows for every
+// four of the others'.
 int bandtop(int i, int n, int h) {
-  return i == 0 ? 0 : (int)((long)h * (3 * i - 1) / (3 * n - 1));
+  return i == 0 ? 0 : (int)((long)h * (4 * i - 1) / (4 * n - 1));
 }
 
 // Draws the view on image `s` (`k` pixels per point) in bands and packs
@@ -538,6 +586,7 @@ int writepng(FILE* out, int dpi, int transparent) {
   imagejob job = {nullptr,
                   k,
                   !transparent,
+                  {},
                   {cairo_image_surface_get_data(s), w, h,
                    cairo_image_surface_get_stride(s), transparent},
                   {},

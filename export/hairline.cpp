@@ -57,15 +57,16 @@ static void cover(hairline* h, int x, int y, int c) {
 }
 
 // The cover of a pixel by a segment `len` long, lengthened by w0 at its
-// start and w1 at its end, `w` wide either side, whose centre is `along` the segment from its start and `s`
-// across it: the pixel's share across the stroke times its share along
-// it (exact along the pixel grid, and away from the ends at any angle).
-// The lengthened ends fill the outer corner of a join as a miter would up
-// to a right angle.
+// start and w1 at its end, `w` wide either side, whose centre is `along` the
+// segment from its start and `s` across it: the pixel's share across the stroke
+// times its share along it (exact along the pixel grid, and away from the ends
+// at any angle). The lengthened ends fill the outer corner of a join as a miter
+// would up to a right angle.
 static inline int segmentcover(const spread* k, double along, double s,
                                double w, double w0, double w1, double len) {
   double c = below(k, w - s) - below(k, -w - s);
-  if (along - k->e < -w0 || along + k->e > len + w1)  // the pixel reaches an end
+  if (along - k->e < -w0 ||
+      along + k->e > len + w1)  // the pixel reaches an end
     c *= below(k, len + w1 - along) - below(k, -w0 - along);
   return c <= 0 ? 0 : c >= 1 ? 255 : (int)(c * 255 + 0.5);
 }

@@ -384,7 +384,8 @@ TEST_F(Export, PackedPiecesMakeOnePng) {
     memset(&p, 0, sizeof p);
     p.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_file(&p, path.c_str()));
-    EXPECT_EQ(p.format & PNG_FORMAT_FLAG_ALPHA, alpha ? PNG_FORMAT_FLAG_ALPHA : 0u);
+    EXPECT_EQ(p.format & PNG_FORMAT_FLAG_ALPHA,
+              alpha ? PNG_FORMAT_FLAG_ALPHA : 0u);
     p.format = PNG_FORMAT_RGBA;
     std::vector<unsigned char> got(PNG_IMAGE_SIZE(p));
     ASSERT_TRUE(png_image_finish_read(&p, nullptr, got.data(), 0, nullptr));
