@@ -47,16 +47,22 @@ inline int readtext(const std::string& text) {
   return parsetext(text.c_str());
 }
 
-// The diagram as the writer writes it.
-inline std::string written() {
+// What `write` puts in a file, as a string.
+template <class F>
+std::string captured(F write) {
   char* buf = nullptr;
   size_t size = 0;
   FILE* f = open_memstream(&buf, &size);
-  printdiagram(f);
+  write(f);
   fclose(f);
   std::string s(buf, size);
   free(buf);
   return s;
+}
+
+// The diagram as the writer writes it.
+inline std::string written() {
+  return captured(printdiagram);
 }
 
 // Reads text, writes it and reads that back, which must write the same;

@@ -9,6 +9,7 @@
 
 #include "model/worldlist.h"
 #include "relations/finder.h"
+#include "tests/langtest.h"
 
 namespace relhelp {
 
@@ -73,18 +74,7 @@ inline circle* circ(int kind, double cx, double cy, double r,
   return c;
 }
 
-// What `write` puts in a file, as a string.
-template <class F>
-std::string captured(F write) {
-  char* buf = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buf, &size);
-  write(f);
-  fclose(f);
-  std::string s(buf, size);
-  free(buf);
-  return s;
-}
+using langtest::captured;
 
 // Ends the running test and returns the report it writes.
 inline std::string endreport() {

@@ -67,14 +67,7 @@ std::string expected(const std::string& file, int w, int h, int bw = 0,
   showinvisible = invisible;
   ym = 0.9f;
   yinfo = -0.5;
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* out = open_memstream(&buf, &len);
-  writePostScript(out);
-  fclose(out);
-  std::string s(buf, len);
-  free(buf);
-  return s;
+  return langtest::captured(writePostScript);
 }
 
 TEST_F(CliEps, ExamplesAsInTheProgram) {
