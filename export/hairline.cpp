@@ -357,14 +357,17 @@ void haircurve(hairline* h, double x1, double y1, double x2, double y2,
   }
 }
 
-// Chords of angle `step` keep within TOLERANCE of the circle.
+// Chords whose ends lie TOLERANCE outside the circle and whose middles
+// as far inside it: within TOLERANCE either way, with a third fewer
+// chords than all inside.
 void hairarc(hairline* h, double cx, double cy, double r, double a0, double a1,
              double flip) {
-  double step = r > TOLERANCE ? 2 * acos(1 - TOLERANCE / r) : M_PI / 2;
+  double step = M_PI / 2, R = r;
+  if (r > 2 * TOLERANCE) step = 2 * acos(1 - 2 * TOLERANCE / r), R += TOLERANCE;
   int n = std::max(1, (int)ceil((a1 - a0) / step));
   for (int i = 0; i <= n; i++) {
-    double a = a0 + (a1 - a0) * i / n;
-    hairlineto(h, cx + r * cos(a), cy + flip * r * sin(a));
+    double a = a0 + (a1 - a0) * i / n, q = i == 0 || i == n ? r : R;
+    hairlineto(h, cx + q * cos(a), cy + flip * q * sin(a));
   }
 }
 

@@ -105,7 +105,8 @@ TEST(Hairline, CirclesRetracedPathsAndTheClipBox) {
   for (int j = 0; j < N; j++)
     for (int i = 0; i < N; i++)
       if (c.px[j * N + i] != 0xffffff) {
-        EXPECT_NEAR(hypot(i + 0.5 - 47.3, j + 0.5 - 48.6), 30, 0.4 + 0.71);
+        // half the width, half a pixel's diagonal, the flattening
+        EXPECT_NEAR(hypot(i + 0.5 - 47.3, j + 0.5 - 48.6), 30, 0.4 + 0.71 + 0.1);
       }
 
   canvas once, twice;
