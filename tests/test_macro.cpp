@@ -161,8 +161,8 @@ double writtenargument(const std::string& text) {
 
 TEST_F(Lang, LiteralArgumentsAreWrittenBackAsTheSameNumber) {
   const char* const numbers[] = {
-      "1000000000000000000000000000000000000000000000000000000000000000"
-      "000000000.5",  // cut to about 1e62 by a 64-byte name
+      ("1000000000000000000000000000000000000000000000000000000000000000"
+       "000000000.5"),  // cut to about 1e62 by a 64-byte name
       "123456789012345678901234567890123456789012345678901234567890123",
       "-3e250",  // longer than any name may be
       "1.7976931348623157e308",
