@@ -29,9 +29,7 @@ namespace {
 
 const int TESTDIAGRAM = 200250, ENDTEST = 200251, DESCRIBE = 200237;
 
-std::string dir() {
-  return std::string(TESSARIN_BINARY_DIR) + "/guitest-relations";
-}
+std::string dir;  // a fresh folder per test
 
 struct RelationsWindow : ::testing::Test {
   void SetUp() override {
@@ -40,9 +38,7 @@ struct RelationsWindow : ::testing::Test {
     Fl::e_state = 0;
     testingdiagram = 0;
     setselect();
-    std::string mk = "mkdir -p '" + dir() + "'";
-    ASSERT_EQ(system(mk.c_str()), 0);
-    remove((dir() + "/relations.txt").c_str());
+    dir = testfolder("guitest-relations");
     drawframe();
   }
   void TearDown() override {
@@ -117,7 +113,7 @@ int blinkingpoints(std::initializer_list<const vertex*> points) {
 }
 
 TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
-  ASSERT_TRUE(setcurrentfilename((dir() + "/altitudes.T").c_str()));
+  ASSERT_TRUE(setcurrentfilename((dir + "/altitudes.T").c_str()));
   // Isosceles at the start (CA = CB), generic once C has been dragged.
   vertex* A = labelled(-0.5, -0.4, "A");
   vertex* B = labelled(0.5, -0.4, "B");
@@ -156,7 +152,7 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
   handlemenu(ENDTEST);
   EXPECT_EQ(testingdiagram, 0);
   EXPECT_TRUE(guialerts.empty());
-  std::string path = dir() + "/relations.txt";
+  std::string path = dir + "/relations.txt";
   std::string report = readtext(path);
   EXPECT_EQ(report.rfind("This is file: " + path + "\n\n", 0), 0u) << report;
   EXPECT_NE(report.find("Concurrent lines:\n    (AD) (BE) (CF) \n"),
@@ -180,7 +176,7 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
 }
 
 TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
-  ASSERT_TRUE(setcurrentfilename((dir() + "/pencil.T").c_str()));
+  ASSERT_TRUE(setcurrentfilename((dir + "/pencil.T").c_str()));
   // A triangle cut by a parallel: P on AB, Q where the parallel to BC
   // through P meets AC.
   vertex* A = labelled(-0.6, 0.6, "A");
@@ -227,7 +223,7 @@ TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
       EXPECT_EQ(blinks(v), named) << "entry " << k << " point " << v->label;
     }
   }
-  system(("import -window root '" + dir() + "/summary.png'").c_str());
+  system(("import -window root '" + dir + "/summary.png'").c_str());
   // A click below the last entry stops the blinking; Close stops it too.
   clickline(lines[0]);
   EXPECT_EQ(blinkingpoints({A, B, C, P, Q}) > 0, 1);
