@@ -28,16 +28,8 @@ int yes;
 
 struct HistoryWindow : ::testing::Test {
   void SetUp() override {
-    cleardiagram();
-    resetstate(1);
-    ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
-                        "A = .free(-0.5, -0.4, \"A\");\n"
-                        "B = .free(0.5, -0.4, \"B\");\n"
-                        "C = .free(0.1, 0.5, \"C\");\n"
-                        "a = .l.vv(B, C);\n"
-                        "M = .v.vvmid(A, B, \"M\");\n"
-                        "k = .c.vv(M, C);\n"),
-              1);
+    // The core history tests' diagram.
+    ASSERT_EQ(loaddiagram(TESSARIN_SOURCE_DIR "/tests/data/history.T"), 1);
     drawframe();
     diagramloaded(1);
     asked.clear();
