@@ -47,13 +47,29 @@ static inline double below(const spread* k, double t) {
   return 0.5 + t * k->ia;
 }
 
+// Keeps the larger cover of pixel `i` of the box's rows.
+static inline void keep(hairline* h, int i, int c) {
+  if (c == 0) return;
+  uint8_t& kept = h->cover[i];
+  if (kept == 0) h->touched.push_back(i);
+  if (c > kept) kept = (uint8_t)c;
+}
+
 // Cover is kept per pixel of the box's rows, `stride` apart.
 static void cover(hairline* h, int x, int y, int c) {
-  if (c == 0 || x < h->x0 || x >= h->x1 || y < h->y0 || y >= h->y1) return;
-  int i = (y - h->y0) * h->stride + x;
-  uint8_t& k = h->cover[i];
-  if (k == 0) h->touched.push_back(i);
-  if (c > k) k = (uint8_t)c;
+  if (x < h->x0 || x >= h->x1 || y < h->y0 || y >= h->y1) return;
+  keep(h, (y - h->y0) * h->stride + x, c);
+}
+
+// A share 0..1 as 0..255 (the shares here stray from 0..1 by rounding
+// alone, far less than half a step).
+static inline int share255(double c) {
+  return (int)(c * 255 + 0.5);
+}
+
+// The share of a pixel `s` across a line between -w and w across it.
+static inline double acrossshare(const spread* k, double s, double w) {
+  return below(k, w - s) - below(k, -w - s);
 }
 
 // The cover of a pixel by a segment `len` long, lengthened by w0 at its
@@ -64,11 +80,11 @@ static void cover(hairline* h, int x, int y, int c) {
 // would up to a right angle.
 static inline int segmentcover(const spread* k, double along, double s,
                                double w, double w0, double w1, double len) {
-  double c = below(k, w - s) - below(k, -w - s);
+  double c = acrossshare(k, s, w);
   if (along - k->e < -w0 ||
       along + k->e > len + w1)  // the pixel reaches an end
     c *= below(k, len + w1 - along) - below(k, -w0 - along);
-  return c <= 0 ? 0 : c >= 1 ? 255 : (int)(c * 255 + 0.5);
+  return share255(c);
 }
 
 // A segment of no length: the pixels about the point.
@@ -82,9 +98,23 @@ static void dot(hairline* h, double ax, double ay) {
       cover(h, x, y, endcoverage(hypot(x + 0.5 - ax, y + 0.5 - ay), h->half));
 }
 
-// Segment (ax, ay)-(bx, by) lengthened by w0 at its start, w1 at its end.
+// Where a segment's pixels stop at one end, along the walked axes: those
+// with g0 + gm m + gn n >= 0 (m, n a pixel centre's offsets from the
+// start); ign is 1 / gn, 0 when the limit does not depend on n.
+struct endlimit {
+  double g0, gm, gn, ign;
+};
+
+static endlimit limitof(double g0, double gm, double gn) {
+  return {g0, gm, gn, fabs(gn) > 1e-9 ? 1 / gn : 0};
+}
+
+// Segment (ax, ay)-(bx, by) lengthened by w0 at its start, w1 at its end;
+// or, at an end given a cut (unit normal pointing along the path), taken
+// as unending up to the cut through that end.
 static void segment(hairline* h, double ax, double ay, double bx, double by,
-                    double w0, double w1) {
+                    double w0, double w1, const double* cut0 = nullptr,
+                    const double* cut1 = nullptr) {
   double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
   double len = sqrt(len2);
   if (!std::isfinite(len2) || !std::isfinite(ax) || !std::isfinite(ay)) return;
@@ -122,38 +152,74 @@ static void segment(hairline* h, double ax, double ay, double bx, double by,
   double am = steep ? ey : ex, an = steep ? ex : ey;
   double sm = steep ? -ex : ey, sn = steep ? ey : -ex;
   double n0 = (steep ? ax : ay) - 0.5, isn = 1 / sn;
-  // Along the segment n matters once it is not parallel to an axis.
-  int ends = fabs(an) > 1e-9;
-  double ian = ends ? 1 / an : 0;
+  // The pixels reached past a lengthened end; up to a cut, each side of
+  // it (rounding aside: a pixel on the cut may go to both).
+  endlimit ends[2] = {limitof(w0 + k.e, am, an),
+                      limitof(len + w1 + k.e, -am, -an)};
+  const double eps = 1e-9;
+  if (cut0) {
+    double cm = steep ? cut0[1] : cut0[0], cn = steep ? cut0[0] : cut0[1];
+    ends[0] = limitof(eps, cm, cn), w0 = HUGE_VAL;
+  }
+  if (cut1) {
+    double cm = steep ? cut1[1] : cut1[0], cn = steep ? cut1[0] : cut1[1];
+    double bm = u1 - u0, bn = (steep ? bx : by) - v0;
+    ends[1] = limitof(eps + cm * bm + cn * bn, -cm, -cn), w1 = HUGE_VAL;
+  }
+  // A column's pixels lie (v, with n0 added) at or above three lines in
+  // m and at or below three: across the stroke either side, and at each
+  // end; an end that does not depend on n limits the columns instead.
+  double lp[3], lq[3], hp[3], hq[3];
+  lp[0] = (isn > 0 ? -reach : reach) * isn + n0, lq[0] = -sm * isn;
+  hp[0] = (isn > 0 ? reach : -reach) * isn + n0, hq[0] = lq[0];
+  for (int i = 0; i < 2; i++) {
+    const endlimit* e = &ends[i];
+    lp[i + 1] = -HUGE_VAL, hp[i + 1] = HUGE_VAL, lq[i + 1] = hq[i + 1] = 0;
+    if (e->ign != 0) {
+      (e->gn > 0 ? lp : hp)[i + 1] = -e->g0 * e->ign + n0;
+      (e->gn > 0 ? lq : hq)[i + 1] = -e->gm * e->ign;
+    } else if (e->gm != 0) {  // g0 + gm m >= 0, m = u + 0.5 - u0
+      double u = u0 - 0.5 - e->g0 / e->gm;
+      if (e->gm > 0)
+        lo = std::max(lo, u);
+      else
+        hi = std::min(hi, u);
+    } else if (e->g0 < 0) {
+      return;
+    }
+  }
+  // The columns whose pixels all lie clear of both lengthened ends (their
+  // along within reach b / a of the centre line's, m / am): the share
+  // across alone.
+  double slack = reach * k.b / k.a + k.e + eps, iam = 1 / am;
+  double tlo = -w0 + slack, thi = len + w1 - slack;
   int rowstep = steep ? 1 : h->stride;
   for (int u = (int)ceil(lo); u <= (int)floor(hi); u++) {
-    double m = u + 0.5 - u0, along0 = m * am, across0 = m * sm;
-    double n1 = (-reach - across0) * isn, n2 = (reach - across0) * isn;
-    double nlo = std::min(n1, n2), nhi = std::max(n1, n2);
-    if (ends) {
-      n1 = (-w0 - k.e - along0) * ian, n2 = (len + w1 + k.e - along0) * ian;
-      nlo = std::max(nlo, std::min(n1, n2));
-      nhi = std::min(nhi, std::max(n1, n2));
-    } else if (along0 <= -w0 - k.e || along0 >= len + w1 + k.e) {
-      continue;
-    }
+    double m = u + 0.5 - u0, across0 = m * sm;
     // Both ends kept within the box's columns before they become ints
     // (rounded up and down: a cast rounds toward zero).
-    double f = std::max(vbox0 - 1.0, nlo + n0),
-           l = std::min(vbox1 + 1.0, nhi + n0);
+    double f = std::max({vbox0 - 1.0, lp[0] + lq[0] * m, lp[1] + lq[1] * m,
+                         lp[2] + lq[2] * m}),
+           l = std::min({vbox1 + 1.0, hp[0] + hq[0] * m, hp[1] + hq[1] * m,
+                         hp[2] + hq[2] * m});
+    if (!(f <= l)) continue;
     int first = (int)f, last = (int)l;
     first = std::max(first + (first < f), vbox0);
     last = std::min(last - (last > l), vbox1);
     int base = steep ? (u - h->y0) * h->stride : u - h->y0 * h->stride;
+    double t = m * iam;
+    if (t >= tlo && t <= thi) {
+      for (int v = first; v <= last; v++)
+        keep(h, base + v * rowstep,
+             share255(acrossshare(&k, across0 + (v - n0) * sn, h->half)));
+      continue;
+    }
+    double along0 = m * am;
     for (int v = first; v <= last; v++) {
       double n = v - n0;
-      int c = segmentcover(&k, along0 + n * an, across0 + n * sn, h->half, w0,
-                           w1, len);
-      if (c == 0) continue;
-      int i = base + v * rowstep;
-      uint8_t& kept = h->cover[i];
-      if (kept == 0) h->touched.push_back(i);
-      if (c > kept) kept = (uint8_t)c;
+      keep(h, base + v * rowstep,
+           segmentcover(&k, along0 + n * an, across0 + n * sn, h->half, w0, w1,
+                        len));
     }
   }
 }
@@ -324,6 +390,14 @@ static void dashto(hairline* h, double x, double y) {
 
 static const double TOLERANCE = 0.1;  // pixels, cairo's default
 
+// Whether a stroke within box (x0, y0)-(x1, y1) touches no pixel of the
+// clip box.
+static int faraway(const hairline* h, double x0, double y0, double x1,
+                   double y1) {
+  double m = h->half + 2;
+  return x1 < h->x0 - m || x0 > h->x1 + m || y1 < h->y0 - m || y0 > h->y1 + m;
+}
+
 void hairmove(hairline* h, double x, double y) {
   if (h->on > 0) restartdash(h);
   h->open = 1;
@@ -341,20 +415,78 @@ void hairlineto(hairline* h, double x, double y) {
   h->cx = x, h->cy = y;
 }
 
+// The flattened pieces of a curve or arc, points h->chord (x y pairs)
+// from the current point on, solid and clipped by the box alone. Where
+// they turn by at most 45 degrees, two pieces meet at the cut halving the
+// turn: the pixels on each side of it go to their own piece alone, taken
+// as unending up to the cut, a miter join with no pixel reckoned twice.
+// Sharper turns and the ends are lengthened as in a single segment; so is
+// a path with pieces of no length. `closed`: the last point is the first.
+static void chain(hairline* h, int closed) {
+  const std::vector<double>& p = h->chord;
+  int n = (int)p.size() / 2 - 1;        // pieces
+  std::vector<double>& cuts = h->cuts;  // per point: unit normal, or 0 0
+  cuts.assign(2 * (n + 1), 0);
+  double px = 0, py = 0;  // the previous piece's direction
+  for (int i = 0; i <= n; i++) {
+    int j = i < n ? i : 0;  // the piece starting at point i (closed)
+    double dx = p[2 * j + 2] - p[2 * j], dy = p[2 * j + 3] - p[2 * j + 1];
+    double len = sqrt(dx * dx + dy * dy);
+    if (!(len > 1e-9) || !std::isfinite(len)) {
+      for (int k = 1; k <= n; k++) hairlineto(h, p[2 * k], p[2 * k + 1]);
+      return;
+    }
+    dx /= len, dy /= len;
+    double bx = px + dx, by = py + dy, b = sqrt(bx * bx + by * by);
+    if (i > 0 && (i < n || closed) && px * dx + py * dy >= M_SQRT1_2)
+      cuts[2 * i] = bx / b, cuts[2 * i + 1] = by / b;
+    px = dx, py = dy;
+  }
+  if (closed) cuts[0] = cuts[2 * n], cuts[1] = cuts[2 * n + 1];
+  auto cutat = [&](int i) {
+    return cuts[2 * i] != 0 || cuts[2 * i + 1] != 0 ? &cuts[2 * i] : nullptr;
+  };
+  for (int i = 0; i < n; i++)
+    segment(h, p[2 * i], p[2 * i + 1], p[2 * i + 2], p[2 * i + 3], h->half,
+            h->half, cutat(i), cutat(i + 1));
+  h->cx = p[2 * n], h->cy = p[2 * n + 1];
+}
+
+// Whether a curve or arc may be drawn as a chain: solid, with no polygon
+// clip, a current point set.
+static int chainable(const hairline* h) {
+  return h->open && h->on == 0 && h->edges.empty();
+}
+
 // Evenly in t: n pieces are within L / n^2 * 3/4 of the curve, where L
 // is the larger second difference of the control points.
 void haircurve(hairline* h, double x1, double y1, double x2, double y2,
                double x3, double y3) {
   double x0 = h->cx, y0 = h->cy;
+  // The curve lies within its control points: away from the box it
+  // draws nothing (dashes still need its length).
+  if (h->open && h->on == 0 &&
+      faraway(h, std::min({x0, x1, x2, x3}), std::min({y0, y1, y2, y3}),
+              std::max({x0, x1, x2, x3}), std::max({y0, y1, y2, y3}))) {
+    h->cx = x3, h->cy = y3;
+    return;
+  }
   double l = std::max(hypot(x0 - 2 * x1 + x2, y0 - 2 * y1 + y2),
                       hypot(x1 - 2 * x2 + x3, y1 - 2 * y2 + y3));
   int n = std::max(1, (int)ceil(sqrt(0.75 * l / TOLERANCE)));
+  int chained = chainable(h);
+  h->chord.assign({x0, y0});
   for (int i = 1; i <= n; i++) {
     double t = (double)i / n, s = 1 - t;
     double a = s * s * s, b = 3 * s * s * t, c = 3 * s * t * t, d = t * t * t;
-    hairlineto(h, a * x0 + b * x1 + c * x2 + d * x3,
-               a * y0 + b * y1 + c * y2 + d * y3);
+    double x = a * x0 + b * x1 + c * x2 + d * x3,
+           y = a * y0 + b * y1 + c * y2 + d * y3;
+    if (chained)
+      h->chord.insert(h->chord.end(), {x, y});
+    else
+      hairlineto(h, x, y);
   }
+  if (chained) chain(h, 0);
 }
 
 // Chords whose ends lie TOLERANCE outside the circle and whose middles
@@ -365,10 +497,27 @@ void hairarc(hairline* h, double cx, double cy, double r, double a0, double a1,
   double step = M_PI / 2, R = r;
   if (r > 2 * TOLERANCE) step = 2 * acos(1 - 2 * TOLERANCE / r), R += TOLERANCE;
   int n = std::max(1, (int)ceil((a1 - a0) / step));
+  double e = fabs(R);
+  if (h->on == 0 && faraway(h, cx - e, cy - e, cx + e, cy + e)) {
+    hairlineto(h, cx + r * cos(a0), cy + flip * r * sin(a0));
+    double a = a0 + (a1 - a0) * n / n;  // where the last chord ends
+    h->cx = cx + r * cos(a), h->cy = cy + flip * r * sin(a);
+    return;
+  }
+  // A whole turn closes on itself: its first and last pieces meet.
+  int closed = a1 - a0 >= 2 * M_PI * (1 - 1e-12);
+  h->chord.clear();
+  int chained = 0;
   for (int i = 0; i <= n; i++) {
     double a = a0 + (a1 - a0) * i / n, q = i == 0 || i == n ? r : R;
-    hairlineto(h, cx + q * cos(a), cy + flip * q * sin(a));
+    double x = cx + q * cos(a), y = cy + flip * q * sin(a);
+    if (i == 0) hairlineto(h, x, y), chained = chainable(h);
+    if (chained)
+      h->chord.insert(h->chord.end(), {x, y});
+    else if (i > 0)
+      hairlineto(h, x, y);
   }
+  if (chained) chain(h, closed);
 }
 
 void hairclose(hairline* h) {

@@ -8,7 +8,9 @@
 // rectangle covers (exactly beside a segment, nearly so at its ends), the
 // largest of any segment, so nothing is painted twice. Ends come out
 // square (a butt or round cap differs by at most half the width, a
-// fraction of a pixel) and joins as miters up to a right angle.
+// fraction of a pixel) and joins as miters up to a right angle. The
+// pieces a curve or arc is flattened into meet at the line halving their
+// turn instead: each pixel is reckoned once, against its own piece.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +40,8 @@ struct hairline {
   // Solid strokes are also clipped to the inside (non-zero winding) of
   // the polygon of these edges (x0 y0 x1 y1 each), when there are any.
   std::vector<double> edges;
+  // The points of the curve or arc being drawn, the cuts at its joints.
+  std::vector<double> chord, cuts;
 };
 
 // Sets `h` to draw onto `px` within the box; `cover` is kept zeroed.

@@ -65,8 +65,10 @@ int packpiece(const pngimage* img, int i, pngpiece* out) {
   out->length = raw.size();
   out->adler = adler32(adler32(0, nullptr, 0), raw.data(), (uInt)raw.size());
   // Raw deflate: the zlib header and check value are the file's, once.
+  // The largest hash table (memory level 9) finds the repeats of a
+  // diagram's rows sooner: faster and a little smaller than the default.
   z_stream z = {};
-  if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+  if (deflateInit2(&z, 1, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
     return 0;
   out->bytes.resize(deflateBound(&z, raw.size()) + 16);
   z.next_in = raw.data();
