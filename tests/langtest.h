@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/editbuffer.h"
+#include "editor/editcmds.h"
 #include "language/lexer.h"
 #include "language/parser.h"
 #include "language/symtable.h"
@@ -92,8 +94,25 @@ inline std::string slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+inline void writefile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
 inline bool exists(const std::string& path) {
   return std::filesystem::exists(path);
+}
+
+// Types the characters into the text editor's buffer, one key each.
+inline void type(const char* s) {
+  for (; *s; s++) handleeditorcmd((unsigned char)*s);
+}
+
+// What the text editor's buffer holds.
+inline std::string edittext() {
+  char* s = buffertext();
+  std::string r = s;
+  free(s);
+  return r;
 }
 
 // An empty folder <build>/<under>/<the running test's name>: one per test,

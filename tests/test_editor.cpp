@@ -46,16 +46,8 @@ void load(const std::string& text, int startline = 1) {
   if (f) fclose(f);
 }
 
-std::string text() {
-  char* s = buffertext();
-  std::string r = s;
-  free(s);
-  return r;
-}
-
-void type(const char* s) {
-  for (; *s; s++) handleeditorcmd((unsigned char)*s);
-}
+using langtest::edittext;
+using langtest::type;
 
 // The text without its markers, '|' for the point and '^' for the mark,
 // loaded with that selection (no mark: none).
@@ -110,7 +102,7 @@ TEST_F(Editor, LoadingAndSaving) {
   }
   load("");  // only the extra line
   EXPECT_EQ(ed.nlines, 1);
-  EXPECT_EQ(text(), "");
+  EXPECT_EQ(edittext(), "");
   // A line far longer than any read buffer stays one line, and writefile
   // gives back exactly the bytes held.
   std::string two = std::string(5000, 'x') + "\nshort\n";
@@ -156,7 +148,7 @@ TEST_F(Editor, EditingCommands) {
     for (std::string act, after; getline(in, act) && getline(in, after); n++) {
       SCOPED_TRACE(row.first + " + " + act);
       loadmarked(langtest::unescaped(row.first));
-      std::string before = text();
+      std::string before = edittext();
       std::string arg = langtest::unescaped(act.substr(act.find(' ') + 1));
       if (act.rfind("type ", 0) == 0)
         type(arg.c_str());
@@ -164,9 +156,9 @@ TEST_F(Editor, EditingCommands) {
         handleeditorcmd(commands.count(arg) ? commands.at(arg) : stoi(arg));
       EXPECT_EQ(marked(), langtest::unescaped(after));
       // Changed exactly when the text changed.
-      EXPECT_EQ(ed.dirtyfile, text() != before);
+      EXPECT_EQ(ed.dirtyfile, edittext() != before);
       int lines = 1;
-      for (char c : text()) lines += c == '\n';
+      for (char c : edittext()) lines += c == '\n';
       EXPECT_EQ(ed.nlines, lines);
     }
   }
@@ -225,24 +217,24 @@ TEST_F(Editor, ClipboardCutCopyPaste) {
   loadmarked("o|ne\ntwo\nth^ree\n");
   handleeditorcmd(EC_COPY);
   EXPECT_EQ(clipboard, "ne\ntwo\nth");
-  EXPECT_EQ(text(), "one\ntwo\nthree\n");
+  EXPECT_EQ(edittext(), "one\ntwo\nthree\n");
   clipboard.clear();
   handleeditorcmd(EC_CUT);
   EXPECT_EQ(clipboard, "ne\ntwo\nth");
-  EXPECT_EQ(text(), "oree\n");
+  EXPECT_EQ(edittext(), "oree\n");
   // A paste event counts only after the Paste command asked for it, once.
   pastetext("zz", 2);
-  EXPECT_EQ(text(), "oree\n");
+  EXPECT_EQ(edittext(), "oree\n");
   handleeditorcmd(EC_PASTE);
   EXPECT_EQ(pasterequests, 1);
   pastetext("ne\ntwo\nth", 10);
   EXPECT_EQ(marked(), "one\ntwo\nth|ree\n");
   pastetext("again", 5);
-  EXPECT_EQ(text(), "one\ntwo\nthree\n");
+  EXPECT_EQ(edittext(), "one\ntwo\nthree\n");
   // Line ends of other systems split lines once.
   handleeditorcmd(EC_PASTE);
   pastetext("x\r\ny", 4);
-  EXPECT_EQ(text(), "one\ntwo\nthx\nyree\n");
+  EXPECT_EQ(edittext(), "one\ntwo\nthx\nyree\n");
 }
 
 TEST_F(Editor, FindSelectsTheNextMatch) {
@@ -350,7 +342,7 @@ TEST_F(Editor, SaveQuitWithoutSavingQuitProgram) {
   handleeditorcmd(EC_QUITNOSAVE);
   EXPECT_EQ(ed.editdone, 1);
   EXPECT_EQ(slurp(edit), "a = 1;\n");
-  EXPECT_EQ(text(), "a = 1;\n");
+  EXPECT_EQ(edittext(), "a = 1;\n");
   // Quit Tessarin asks; no keeps editing, yes ends with code 2.
   ed.editdone = 0;
   handleeditorcmd(EC_QUITPROGRAM);
@@ -375,7 +367,7 @@ TEST_F(Editor, PoolRecordsAreReused) {
   _line* first = ed.top;
   handleeditorcmd(EC_BACKSPACE);
   EXPECT_EQ(ed.nlines, 1);
-  EXPECT_EQ(text(), "");
+  EXPECT_EQ(edittext(), "");
   // The records just freed are handed out again, blank.
   _line* l = allocline();
   EXPECT_NE(l, first);
@@ -406,23 +398,23 @@ TEST_F(Editor, UndoAndRedoTakeBackTypingDeletingCuttingAndPasting) {
       "A = .free(0, 0); // o\n",    " = .free(0, 0); // o\n",
       "B\nC = .free(0, 0); // o\n",
   };
-  EXPECT_EQ(text(), expect[4]);
+  EXPECT_EQ(edittext(), expect[4]);
   for (int i = 3; i >= 0; i--) {
     handleeditorcmd(EC_UNDO);
-    EXPECT_EQ(text(), expect[i]) << "undo to " << i;
+    EXPECT_EQ(edittext(), expect[i]) << "undo to " << i;
   }
   int atend = ed.pointchar;
   handleeditorcmd(EC_UNDO);  // nothing left: no change
-  EXPECT_EQ(text(), expect[0]);
+  EXPECT_EQ(edittext(), expect[0]);
   EXPECT_EQ(ed.pointchar, atend);
   for (int i = 1; i <= 4; i++) {
     handleeditorcmd(EC_REDO);
-    EXPECT_EQ(text(), expect[i]) << "redo to " << i;
+    EXPECT_EQ(edittext(), expect[i]) << "redo to " << i;
   }
   handleeditorcmd(EC_UNDO);
   type("x");  // a new edit drops what could be redone
   handleeditorcmd(EC_REDO);
-  EXPECT_EQ(text(), "x = .free(0, 0); // o\n");  // where the paste began
+  EXPECT_EQ(edittext(), "x = .free(0, 0); // o\n");  // where the paste began
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ namespace {
 std::string dir;  // one per test: ctest runs tests side by side
 using langtest::alerts;
 using langtest::exists;
+using langtest::type;
 std::vector<std::function<int()>> rounds;  // one function per opening
 size_t round;
 std::vector<int> startlines;
@@ -43,10 +44,6 @@ int fakeeditor() {
   ed.editdone = 0;
   if (round >= rounds.size()) return 1;
   return rounds[round++]();
-}
-
-void type(const char* s) {
-  for (; *s; s++) handleeditorcmd((unsigned char)*s);
 }
 
 struct EditGeom : langtest::Lang {

@@ -37,9 +37,6 @@ struct Files : Lang {
     unsetenv("TMP");
     Lang::TearDown();
   }
-  void put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
   int leftovers() {  // files other than the ones a test made itself
     int n = 0;
     for (auto& e : fs::directory_iterator(dir))
@@ -50,7 +47,7 @@ struct Files : Lang {
 
 TEST_F(Files, SavingThroughALinkWritesItsTargetAndKeepsItsAttributes) {
   std::string real = dir + "/real.T", link = dir + "/link.T";
-  put(real, "old\n");
+  writefile(real, "old\n");
   chmod(real.c_str(), 0640);
   // A group of the user's other than the primary one, when there is one.
   gid_t groups[64];
@@ -108,7 +105,7 @@ int unprivileged(const std::function<int()>& f, std::string* alert) {
 
 TEST_F(Files, ReadOnlyFolderWritesInPlaceOnlyWhenTheTextIsComplete) {
   std::string path = dir + "/x.T", alert;
-  put(path, "a longer old text than the new one\n");
+  writefile(path, "a longer old text than the new one\n");
   ASSERT_EQ(readtext(A), 1);
   ASSERT_EQ(chown(dir.c_str(), 65534, 65534), 0);
   ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
@@ -210,7 +207,7 @@ TEST_F(Files, OneTemporaryFolderOrder) {
 TEST_F(Files, PrintFilesArePrivateNeverFollowLinksAndAreRemoved) {
   // Links planted under every name the old counter would have used.
   std::string victim = dir + "/victim";
-  put(victim, "precious\n");
+  writefile(victim, "precious\n");
   for (int i = 0; i < 4; i++) {
     char name[64];
     snprintf(name, sizeof name, "/geom%4.4x.ps", i);

@@ -25,14 +25,8 @@ namespace {
 using langtest::readtext;
 using langtest::written;
 
-const char START[] =
-    ".geometry \"version 0.65\";\n"
-    "A = .free(-0.5, -0.4, \"A\");\n"
-    "B = .free(0.5, -0.4, \"B\");\n"
-    "C = .free(0.1, 0.5, \"C\");\n"
-    "a = .l.vv(B, C);\n"
-    "M = .v.vvmid(A, B, \"M\");\n"
-    "k = .c.vv(M, C, .red);\n";
+const std::string START =
+    langtest::slurp(TESSARIN_SOURCE_DIR "/tests/data/history.T");
 
 struct History : langtest::Lang {
   void SetUp() override {

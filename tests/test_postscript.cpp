@@ -25,21 +25,7 @@
 namespace {
 using langtest::alerts;
 
-// Collects what a writer writes.
-struct capture {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* f;
-  capture() { f = open_memstream(&buf, &len); }
-  std::string text() {
-    fflush(f);
-    return std::string(buf, len);
-  }
-  ~capture() {
-    fclose(f);
-    free(buf);
-  }
-};
+using langtest::captured;
 
 const std::map<std::string, std::string> G = langtest::golden("postscript.txt");
 
@@ -75,11 +61,11 @@ line* segment(double x1, double y1, double x2, double y2) {
 // What the writer writes for p from fresh caches, or with the solid style
 // of width 1 already in force.
 std::string ps(const primitive* p, bool styled = false) {
-  capture c;
-  initcolorflag();
-  if (styled) lastlinestyle = 1, lastwidth = 1;
-  primitivePostScript(c.f, p);
-  return c.text();
+  return captured([&](FILE* f) {
+    initcolorflag();
+    if (styled) lastlinestyle = 1, lastwidth = 1;
+    primitivePostScript(f, p);
+  });
 }
 
 TEST_F(PostScript, Lines) {
@@ -256,41 +242,41 @@ TEST_F(PostScript, PointMarks) {
 
 TEST_F(PostScript, StyleCaches) {
   std::string all;
-  for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 12, -3, -10, -2}) {
-    capture c;
+  for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 12, -3, -10, -2})
+    all += captured([&](FILE* f) {
+      initcolorflag();
+      setPScolor(code, nullptr, f);
+      setPScolor(code, nullptr, f);  // the same colour again: nothing
+    });
+  all += captured([](FILE* f) {
     initcolorflag();
-    setPScolor(code, nullptr, c.f);
-    setPScolor(code, nullptr, c.f);  // the same colour again: nothing
-    all += c.text();
-  }
-  capture c;
-  initcolorflag();
-  setPScolor(COLOR_INVISIBLE, nullptr, c.f);  // hidden: nothing, no cache
-  EXPECT_EQ(lastcolor, -2);
-  uint8_t lc[NLAYERS];
-  memset(lc, 255, sizeof lc);
-  lc[4] = COLOR_BLUE;
-  minlayer = 4;
-  setPScolor(COLOR_PERLAYER, lc, c.f);
-  minlayer = -1;  // no layer in force: invisible, the bytes are not read
-  setPScolor(COLOR_PERLAYER, lc, c.f);
-  showinvisible = 1;
-  setPScolor(COLOR_PERLAYER, lc, c.f);
-  setlinestyle(c.f, 3, 1.5);
-  setlinestyle(c.f, 3, 1.5);
-  setlinestyle(c.f, 3, 2);
-  setPSfont(c.f, "Symbol", 16);
-  setPSfont(c.f, "Symbol", 16);
-  setPSfont(c.f, "Times-Italic", 16);
-  setPSfont(c.f, "Times-Italic", 12);
-  EXPECT_EQ(all + c.text(), G.at("style caches"));
+    setPScolor(COLOR_INVISIBLE, nullptr, f);  // hidden: nothing, no cache
+    EXPECT_EQ(lastcolor, -2);
+    uint8_t lc[NLAYERS];
+    memset(lc, 255, sizeof lc);
+    lc[4] = COLOR_BLUE;
+    minlayer = 4;
+    setPScolor(COLOR_PERLAYER, lc, f);
+    minlayer = -1;  // no layer in force: invisible, the bytes are not read
+    setPScolor(COLOR_PERLAYER, lc, f);
+    showinvisible = 1;
+    setPScolor(COLOR_PERLAYER, lc, f);
+    setlinestyle(f, 3, 1.5);
+    setlinestyle(f, 3, 1.5);
+    setlinestyle(f, 3, 2);
+    setPSfont(f, "Symbol", 16);
+    setPSfont(f, "Symbol", 16);
+    setPSfont(f, "Times-Italic", 16);
+    setPSfont(f, "Times-Italic", 12);
+  });
+  EXPECT_EQ(all, G.at("style caches"));
 }
 
 std::string pstext(const char* s, int halo) {
-  capture c;
-  initcolorflag();
-  PScharstr(c.f, s, 0.1, 0.2, halo);
-  return c.text();
+  return captured([&](FILE* f) {
+    initcolorflag();
+    PScharstr(f, s, 0.1, 0.2, halo);
+  });
 }
 
 TEST_F(PostScript, TextMarkup) {
@@ -305,9 +291,8 @@ TEST_F(PostScript, TextMarkup) {
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
   initcolorflag();
   yinfo = -0.5;
-  capture lab;
-  PSlabel(lab.f, "a\nb", 0.1, 0.2);
-  EXPECT_EQ(all + lab.text(), G.at("markup"));
+  all += captured([](FILE* f) { PSlabel(f, "a\nb", 0.1, 0.2); });
+  EXPECT_EQ(all, G.at("markup"));
   EXPECT_NEAR(yinfo, -0.586, 1e-12);
 
   // Escaping has no fixed limit.
@@ -344,11 +329,7 @@ struct Document : PostScript {
     ysize = 450;
     recalcsizes(1);
   }
-  std::string write() {
-    capture c;
-    writePostScript(c.f);
-    return c.text();
-  }
+  std::string write() { return captured(writePostScript); }
   // What the document draws, after the frame's clip.
   std::string body() {
     std::string t = write(), head = G.at("document frame");
@@ -516,14 +497,14 @@ TEST(PSFormat, AgreesWithPrintf) {
     snprintf(lib, sizeof lib, "%f", x);
     ASSERT_STREQ(mine, lib) << x;
   }
-  capture c;
-  psprintf(c.f, "%%!PS %d %s %f %g %6.3f|%f\n", 42, "ab", 0.25, 1e6, 3.14159,
-           -2.5);
-  EXPECT_EQ(c.text(), "%!PS 42 ab 0.250000 1e+06  3.142|-2.500000\n");
+  EXPECT_EQ(captured([](FILE* f) {
+              psprintf(f, "%%!PS %d %s %f %g %6.3f|%f\n", 42, "ab", 0.25, 1e6,
+                       3.14159, -2.5);
+            }),
+            "%!PS 42 ab 0.250000 1e+06  3.142|-2.500000\n");
   std::string big(3000, 'x');  // longer than the line buffer
-  capture d;
-  psprintf(d.f, "(%s) show\n", big.c_str());
-  EXPECT_EQ(d.text(), "(" + big + ") show\n");
+  EXPECT_EQ(captured([&](FILE* f) { psprintf(f, "(%s) show\n", big.c_str()); }),
+            "(" + big + ") show\n");
 }
 
 }  // namespace

@@ -31,11 +31,8 @@ namespace {
 
 using langtest::alerts;
 const std::vector<std::string> cantopen = {"Can't open defaults file"};
-const auto readfile = langtest::slurp;
-
-void writefile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using langtest::slurp;
+using langtest::writefile;
 
 struct Prefs : langtest::Lang {
   langtest::scratch tmp;
@@ -59,7 +56,7 @@ struct Prefs : langtest::Lang {
   // Saves the current settings to `path` and returns the file's text.
   std::string saved() {
     EXPECT_EQ(savedefaultspath(path.c_str()), 1);
-    return readfile(path);
+    return slurp(path);
   }
 };
 
@@ -149,7 +146,7 @@ TEST_F(Prefs, WholeFilesAndOverlongLines) {
 TEST_F(Prefs, MissingFileIsCreatedUnreachableOneIsNot) {
   EXPECT_EQ(parsedefaultpath(path.c_str()), 1);
   EXPECT_TRUE(fs::exists(path));
-  EXPECT_EQ(readfile(path), "");
+  EXPECT_EQ(slurp(path), "");
   // An empty file leaves the program's defaults.
   EXPECT_EQ((std::vector<int>{WIDTH, HEIGHT, bigfont, singlebuffer, showthetips,
                               showinfomsg, showthelayers, edittextsize,
@@ -206,7 +203,7 @@ TEST_F(Prefs, HomeDirectoryFile) {
   gvertexsize = 12;
   showthelayers = 1;
   EXPECT_EQ(savedefaults(), 1);
-  EXPECT_EQ(readfile(path), "browser xdg-open\nvertexsize 12\nlayershow\n");
+  EXPECT_EQ(slurp(path), "browser xdg-open\nvertexsize 12\nlayershow\n");
   resetall();
   EXPECT_EQ(parsedefaultfile(), 1);
   EXPECT_EQ(gvertexsize, 12);
@@ -224,7 +221,7 @@ TEST_F(Prefs, UnwritableFileKeepsTheOldOne) {
   // A folder where the file should be (refused even to the superuser).
   EXPECT_EQ(savedefaultspath(dir.c_str()), 0);
   EXPECT_EQ(alerts(), cantopen);
-  EXPECT_EQ(readfile(path), old);
+  EXPECT_EQ(slurp(path), old);
   EXPECT_EQ(defaultfile, nullptr);
   alerts().clear();
   EXPECT_EQ(savedefaultspath((dir + "/missing/.tessarinrc").c_str()), 0);
@@ -253,7 +250,7 @@ TEST_F(Prefs, WriteFailingHalfwayKeepsTheOldOne) {
 
   EXPECT_EQ(ok, 0);
   EXPECT_EQ(alerts(), cantopen);
-  EXPECT_EQ(readfile(path), old);
+  EXPECT_EQ(slurp(path), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 
@@ -265,7 +262,7 @@ TEST_F(Prefs, ReplacementKeepsLinkAndPermissions) {
   fontsize = 20;
   EXPECT_EQ(savedefaultspath(path.c_str()), 1);
   EXPECT_TRUE(fs::is_symlink(path));
-  EXPECT_EQ(readfile(real), "browser xdg-open\nfontsize 20\n");
+  EXPECT_EQ(slurp(real), "browser xdg-open\nfontsize 20\n");
   struct stat st;
   ASSERT_EQ(stat(real.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -280,7 +277,7 @@ TEST_F(Prefs, ResetDropsAnUnfinishedWrite) {
   EXPECT_EQ(defaultfile, nullptr);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
   EXPECT_EQ(closedefaultfile(), 0);  // nothing open: nothing renamed
-  EXPECT_EQ(readfile(path), "bigfont\n");
+  EXPECT_EQ(slurp(path), "bigfont\n");
 }
 
 TEST_F(Prefs, PrintCommand) {
@@ -342,9 +339,8 @@ TEST_F(Prefs, RecentFilesKeepTheirOrderAndTheOtherLines) {
   EXPECT_EQ(nrecent, 3);
   // Keeping the list rewrites only its own lines.
   ASSERT_EQ(saverecentpath(path.c_str()), 1);
-  EXPECT_EQ(readfile(path),
-            "notips\nsize 500 600\nrecent " + dir +
-                "/new.T\nrecent /old/two.T\nrecent /old/one.T\n");
+  EXPECT_EQ(slurp(path), "notips\nsize 500 600\nrecent " + dir +
+                             "/new.T\nrecent /old/two.T\nrecent /old/one.T\n");
   // Ten at most, the oldest falling off; dropping closes the gap.
   for (int i = 0; i < 12; i++)
     noterecentfile(("/d/" + std::to_string(i) + ".T").c_str());

@@ -15,6 +15,7 @@
 namespace {
 
 struct Summary : langtest::Lang {};
+const auto D = langtest::golden("summary_diagrams.txt");
 
 // The diagram sampled as the command line does, ended in `form`.
 std::string sampled(const std::string& text, int form) {
@@ -85,17 +86,8 @@ TEST_F(Summary, WorstMissAgainstIndependentValues) {
   freeall();
 }
 
-const char* const BUILT =
-    "P = .free(-0.6, -0.2, \"P\");\nQ = .free(0.5, -0.3, \"Q\");\n"
-    "base = .l.vv(P, Q);\n"
-    "R = .free(-0.3, 0.4, \"R\");\nS = .free(0.2, 0.6, \"S\");\n"
-    "p1 = .l.vlpar(R, base);\np2 = .l.vlpar(S, base);\n"
-    "q1 = .l.vlperp(R, base);\nq2 = .l.vlperp(S, p1);\n"
-    "F = .v.ll(q1, base, \"F\");\nM = .v.vvmid(P, Q, \"M\");\n"
-    "k = .c.vvv(P, Q, R);\n";
-
 TEST_F(Summary, WhatTheConstructionSaysNeverAppears) {
-  forms f = bothforms(BUILT);
+  forms f = bothforms(D.at("built"));
   // The full report keeps them: parallels built on one line, and the
   // perpendiculars to them.
   EXPECT_NE(f.full.find("Parallel lines:\n    (p1) (p2) \n"), std::string::npos)
@@ -112,16 +104,8 @@ TEST_F(Summary, WhatTheConstructionSaysNeverAppears) {
 
 // The feet of two altitudes and the two vertices they stand on lie on a
 // circle; the inscribed angles of that circle follow from it.
-const char* const FEET =
-    "A = .free(-0.7, -0.4, \"A\");\nB = .free(0.8, -0.45, \"B\");\n"
-    "C = .free(0.1, 0.6, \"C\");\n"
-    "a = .l.vv(B, C);\nb = .l.vv(C, A);\nc = .l.vv(A, B);\n"
-    "hb = .l.vlperp(B, b);\nhc = .l.vlperp(C, c);\n"
-    "E = .v.ll(hb, b, \"E\");\nF = .v.ll(hc, c, \"F\");\n"
-    "ef = .l.vv(E, F);\n";
-
 TEST_F(Summary, AnglesFoldIntoTheCircleTheyStandOn) {
-  forms f = bothforms(FEET);
+  forms f = bothforms(D.at("feet"));
   EXPECT_NE(f.summary.find("Points on a circle:\n    B  C  E  F  \n"),
             std::string::npos)
       << f.summary;
@@ -139,19 +123,8 @@ TEST_F(Summary, AnglesFoldIntoTheCircleTheyStandOn) {
 
 // Three lines from O cut by a base line and two lines built parallel to it:
 // forty product lines in the full report, one in the summary.
-const char* const PENCIL =
-    "O = .free(0.0, 0.9, \"O\");\n"
-    "P0 = .free(-0.8, -0.8, \"P0\");\nr0 = .l.vv(O, P0);\n"
-    "P1 = .free(0.03, -0.8, \"P1\");\nr1 = .l.vv(O, P1);\n"
-    "P2 = .free(0.92, -0.8, \"P2\");\nr2 = .l.vv(O, P2);\n"
-    "base = .l.vv(P0, P2);\n"
-    "Q1 = .vonl(r0, -0.307, 0.248, \"Q1\");\np1 = .l.vlpar(Q1, base);\n"
-    "X11 = .v.ll(p1, r1, \"X11\");\nX21 = .v.ll(p1, r2, \"X21\");\n"
-    "Q2 = .vonl(r0, -0.693, -0.573, \"Q2\");\np2 = .l.vlpar(Q2, base);\n"
-    "X12 = .v.ll(p2, r1, \"X12\");\nX22 = .v.ll(p2, r2, \"X22\");\n";
-
 TEST_F(Summary, SimilarTrianglesAppearOnce) {
-  forms f = bothforms(PENCIL);
+  forms f = bothforms(D.at("pencil"));
   EXPECT_GE(count(f.full, "\n    ["), 30) << f.full;
   EXPECT_EQ(count(f.summary, "\n    ["), 1) << f.summary;
   EXPECT_EQ(f.summary.rfind("Summary: 1 of ", 0), 0u) << f.summary;
@@ -159,17 +132,8 @@ TEST_F(Summary, SimilarTrianglesAppearOnce) {
 
 // Four lines and the circumcircles of the four triangles they make pass
 // through one point.
-const char* const MIQUEL =
-    "A = .free(-0.8, -0.5);\nB = .free(0.7, -0.6);\nC = .free(0.1, 0.7);\n"
-    "D = .free(-0.9, 0.2);\nE = .free(0.9, 0.1);\n"
-    "l1 = .l.vv(A, B);\nl2 = .l.vv(B, C);\nl3 = .l.vv(C, A);\n"
-    "l4 = .l.vv(D, E);\n"
-    "X = .v.ll(l4, l1);\nY = .v.ll(l4, l2);\nZ = .v.ll(l4, l3);\n"
-    "c1 = .c.vvv(A, B, C);\nc2 = .c.vvv(X, B, Y);\n"
-    "c3 = .c.vvv(Y, C, Z);\nc4 = .c.vvv(X, A, Z);\n";
-
 TEST_F(Summary, CirclesThroughOnePointAreOneEntry) {
-  forms f = bothforms(MIQUEL);
+  forms f = bothforms(D.at("miquel"));
   EXPECT_EQ(count(f.summary, "Concurrent circles:"), 1) << f.summary;
   EXPECT_NE(f.summary.find("Concurrent circles:\n    c1 c2 c3 c4 \n"),
             std::string::npos)
@@ -180,9 +144,9 @@ TEST_F(Summary, CirclesThroughOnePointAreOneEntry) {
 }
 
 TEST_F(Summary, FormsCountTheirEntries) {
-  forms f = bothforms(FEET);
+  forms f = bothforms(D.at("feet"));
   // The full report is the same whether or not a summary is built.
-  EXPECT_EQ(f.full, sampled(FEET, 0));
+  EXPECT_EQ(f.full, sampled(D.at("feet"), 0));
   int entries = count(f.json, "\"entry\": ");
   int kept = entries - count(f.json, "\"summary\": null");
   char head[64];
@@ -192,7 +156,7 @@ TEST_F(Summary, FormsCountTheirEntries) {
   snprintf(counts, sizeof counts, "\"relations\": %d, \"summarized\": %d",
            entries, kept);
   EXPECT_NE(f.json.find(counts), std::string::npos) << f.json;
-  std::string summaryjson = sampled(FEET, REPORT_SUMMARY | REPORT_JSON);
+  std::string summaryjson = sampled(D.at("feet"), REPORT_SUMMARY | REPORT_JSON);
   EXPECT_EQ(count(summaryjson, "\"entry\": "), kept) << summaryjson;
   for (int k = 1; k <= kept; k++)
     EXPECT_EQ(count(summaryjson, "\"summary\": " + std::to_string(k) + ","), 1)

@@ -6,13 +6,13 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/gl.h>
 #include <FL/x.H>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "app/chooser.h"
 #include "app/geomwindow.h"
 #include "app/hover.h"
 #include "editor/editbuffer.h"
@@ -32,6 +32,18 @@
 #include "render/view.h"
 
 strings guialerts, guiinfos, guimessages;
+strings chooserstarts, chooserfilters, chooseranswers;
+
+static const char* scriptedchooser(const char*, const char* filter,
+                                   const char* start) {
+  static std::string answer;
+  chooserstarts.push_back(start ? start : "");
+  chooserfilters.push_back(filter);
+  if (chooseranswers.empty()) return nullptr;
+  answer = chooseranswers.front();
+  chooseranswers.erase(chooseranswers.begin());
+  return answer.c_str();
+}
 
 void pump(double seconds) {
   for (double t = 0; t < seconds; t += 0.01) Fl::wait(0.01);
@@ -43,9 +55,10 @@ void cleardiagram() {
   infohook = [](const char* t) { guiinfos.push_back(t); };
   messagehook = [](const char* t, double) { guimessages.push_back(t); };
   askhook = nullptr;  // exit-time and other questions answer no
-  guialerts.clear();
-  guiinfos.clear();
-  guimessages.clear();
+  choosefilehook = scriptedchooser;
+  for (strings* s : {&guialerts, &guiinfos, &guimessages, &chooserstarts,
+                     &chooserfilters, &chooseranswers})
+    s->clear();
   clearbuffer();
   resetstyle();
   initcolors();
@@ -155,12 +168,6 @@ line* addline(vertex* a, vertex* b, int color, int linetype) {
   return l;
 }
 
-int countrecords() {
-  int n = 0;
-  for (primitive* p = plist; p; p = p->next) n++;
-  return n;
-}
-
 // Window pixel (y downwards) of a world point.
 static void worldtowindow(double wx, double wy, int* px, int* py) {
   worldtopixel(wx, wy, px, py);
@@ -212,11 +219,6 @@ std::string readtext(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
-}
-
-int exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
 }
 
 void xdo(const std::string& args) {

@@ -17,8 +17,19 @@
 #include "model/notify.h"
 #include "model/primitive.h"
 #include "model/worldlist.h"
+#include "tests/langtest.h"
 
 class Fl_Window;
+
+// Files, records, the diagram text a save would write and the editor's
+// buffer: as the core tests have them.
+using langtest::edittext;
+using langtest::exists;
+using langtest::named;
+using langtest::records;
+using langtest::testfolder;
+using langtest::writefile;
+using langtest::written;
 
 // One frame read back from the drawing area, bottom row first.
 struct frame {
@@ -76,9 +87,6 @@ primitive* addrecord(int type, int kind, std::vector<primitive*> parents,
 line* addline(vertex* a, vertex* b, int color = COLOR_WHITE,
               int linetype = RW_SEGMENT);
 
-// Number of records in the world list.
-int countrecords();
-
 // Delivers a mouse press, drag or release at world point (wx, wy) through
 // the drawing area's handler.
 void mousepress(double wx, double wy, int ctrl = 0);
@@ -89,7 +97,11 @@ void keypress(int keysym, const char* text = "", int state = 0);
 
 // A file's text, or "<missing>".
 std::string readtext(const std::string& path);
-int exists(const std::string& path);
+
+// The file chooser answered from a script: each call records where it
+// started and its filter, and takes the next answer (none left: cancel).
+// `cleardiagram` empties the three lists and puts the script in place.
+extern strings chooserstarts, chooserfilters, chooseranswers;
 
 // Runs xdotool with the arguments on the tests' display; gives a window
 // the X server's keyboard focus.

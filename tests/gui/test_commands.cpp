@@ -227,13 +227,13 @@ TEST_F(Commands, EveryConstructionByClicksOnTheDrawingArea) {
   for (const row& r : rows) {
     SCOPED_TRACE(r.code);
     buildfixture();
-    int before = countrecords();
+    int before = records();
     handlemenu(r.code);
     char first[64];
     prompttext(UIstate, first, sizeof first);
     EXPECT_STREQ(promptfield->value(), first);
     clickon(r.clicks);
-    ASSERT_EQ(countrecords(), before + 1);
+    ASSERT_EQ(records(), before + 1);
     primitive* p = plisttail;
     EXPECT_EQ(p->type, r.type);
     EXPECT_GE(p->kind, r.kind);
@@ -324,12 +324,12 @@ TEST_F(Commands, RepeatModeFromADoubleClickedButtonAndCtrlG) {
   handlemenu(200027 + REPEATCODE);
   clickon("A");
   EXPECT_STREQ(promptfield->value(), "Pick Point 2");
-  int n = countrecords();
+  int n = records();
   handlemenu(200219);
   EXPECT_EQ(UIstate, 0);
   EXPECT_EQ(sticky, 0);
   clickon("B C");
-  EXPECT_EQ(countrecords(), n);
+  EXPECT_EQ(records(), n);
   EXPECT_EQ(pselected, obj["C"]);  // plain selection again
 }
 

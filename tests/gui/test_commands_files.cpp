@@ -37,57 +37,44 @@
 
 namespace {
 
-std::vector<std::string> chooserstarts, chooserfilters, questions;
-std::vector<const char*> chooseranswers;  // consumed in order; null cancels
+strings questions;
 std::vector<int> choiceanswers, askanswers, exits;
 
-// The next scripted answer, or `none` when there is none left.
-template <class T>
-T nextanswer(std::vector<T>* q, T none) {
-  if (q->empty()) return none;
-  T a = q->front();
+// The next scripted answer, or 0 when there is none left.
+int nextanswer(std::vector<int>* q) {
+  if (q->empty()) return 0;
+  int a = q->front();
   q->erase(q->begin());
   return a;
 }
 
-const char* scriptedchooser(const char*, const char* filter,
-                            const char* start) {
-  chooserstarts.push_back(start ? start : "");
-  chooserfilters.push_back(filter);
-  return nextanswer<const char*>(&chooseranswers, nullptr);
-}
 int scriptedchoice(const char* q, const char*, const char*, const char*) {
   questions.push_back(q);
-  return nextanswer(&choiceanswers, 0);
+  return nextanswer(&choiceanswers);
 }
 int scriptedask(const char* q) {
   questions.push_back(q);
-  return nextanswer(&askanswers, 0);
+  return nextanswer(&askanswers);
 }
 
-std::string scratch;  // a fresh directory per test
+std::string scratch;  // a fresh folder per test
 
 struct Files : ::testing::Test {
   void SetUp() override {
-    cleardiagram();
     resetui();
-    for (auto* v : {&chooserstarts, &chooserfilters, &questions}) v->clear();
+    cleardiagram();  // after: it puts the scripted chooser in place
+    questions.clear();
     for (auto* v : {&choiceanswers, &askanswers, &exits}) v->clear();
-    chooseranswers.clear();
-    choosefilehook = scriptedchooser;
     choicehook = scriptedchoice;
     askhook = scriptedask;
     exithook = [](int status) { exits.push_back(status); };
-    char tmpl[] = "/tmp/tessarin-files-XXXXXX";
-    scratch = mkdtemp(tmpl);
+    scratch = testfolder("guitest-files");
   }
   void TearDown() override {
     resetui();
     choicehook = nullptr;
     askhook = nullptr;
     printcmdstring[0] = 0;
-    std::string rm = "rm -rf '" + scratch + "'";
-    if (system(rm.c_str()) != 0) ADD_FAILURE() << "cannot remove " << scratch;
   }
 };
 
@@ -129,7 +116,7 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
                       {"b.x", "b.x.T"}};
   for (const row& r : rows) {
     std::string path = scratch + "/" + r.chosen;
-    chooseranswers = {path.c_str()};
+    chooseranswers = {path};
     const char* got = collectfilename("File name:", 0);
     ASSERT_NE(got, nullptr) << r.chosen;
     EXPECT_EQ(std::string(got), scratch + "/" + r.expect);
@@ -139,12 +126,12 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   std::string keep = getcurrentfilename();
   std::string there = scratch + "/there.T";
   std::ofstream(there) << "x";
-  chooseranswers = {there.c_str()};
+  chooseranswers = {there};
   askanswers = {0};
   EXPECT_EQ(collectfilename("File name:", 0), nullptr);
   EXPECT_EQ(questions.back(), "File Exists: Overwrite it?");
   EXPECT_EQ(std::string(getcurrentfilename()), keep);
-  chooseranswers = {there.c_str()};
+  chooseranswers = {there};
   askanswers = {1};
   EXPECT_NE(collectfilename("File name:", 0), nullptr);
   EXPECT_EQ(std::string(getcurrentfilename()), there);
@@ -177,11 +164,11 @@ TEST_F(Files, ChooserDefaultsExtensionsAndOverwrite) {
   EXPECT_EQ(chooserstarts.back(), cwd() + "/");
   // A folder given as the file to read is refused with a reason.
   guialerts.clear();
-  chooseranswers = {sub.c_str()};
+  chooseranswers = {sub};
   EXPECT_EQ(collectfilename("File name:", 1), nullptr);
   EXPECT_EQ(guialerts, strings{sub + " is a folder, not a diagram file"});
   EXPECT_EQ(getcurrentfilename(), nullptr);
-  chooseranswers = {there.c_str()};
+  chooseranswers = {there};
   EXPECT_NE(collectfilename("File name:", 1), nullptr);
   EXPECT_EQ(questions.size(), asked);
   // An empty choice forgets the name.
@@ -214,7 +201,7 @@ TEST_F(Files, EpsNamesAndNamesLongerThanTheBuffer) {
   EXPECT_EQ(guialerts[0].rfind("File name too long", 0), 0u) << guialerts[0];
   // From the chooser: the ".T" added would not fit either.
   std::string nearly(FILENAMESIZE - 2, 'm');
-  chooseranswers = {nearly.c_str()};
+  chooseranswers = {nearly};
   EXPECT_EQ(collectfilename("File name:", 0), nullptr);
   EXPECT_EQ(std::string(currentfilename), fits);
   EXPECT_EQ(guialerts.size(), 2u);
@@ -267,7 +254,7 @@ TEST_F(Files, SaveEpsThroughTheChooser) {
   EXPECT_FALSE(exists(eps));
   // A folder that does not exist: the reason, then "Print failed".
   std::string bad = scratch + "/no/such/fig.eps";
-  chooseranswers = {bad.c_str()};
+  chooseranswers = {bad};
   handlemenu(100012);
   ASSERT_EQ(guialerts.size(), 2u);
   EXPECT_EQ(guialerts[0],
@@ -393,9 +380,9 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
                       "l = .l.vv(P, Q);\n";
   std::ofstream(b) << ".geometry \"version 0.65\";\n"
                       "R = .free(0, 0.5, \"R\");\n";
-  chooseranswers = {a.c_str()};
+  chooseranswers = {a};
   handlemenu(100002);
-  EXPECT_EQ(countrecords(), 3);
+  EXPECT_EQ(records(), 3);
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
@@ -405,13 +392,13 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   EXPECT_EQ(title(), a + "*");
   choiceanswers = {2};
   handlemenu(100013);
-  EXPECT_EQ(countrecords(), 3);
+  EXPECT_EQ(records(), 3);
   EXPECT_EQ(plist->color, COLOR_WHITE);
   EXPECT_EQ(dirtyfile, 0);
   // Insert File merges, keeping the file name, and marks it modified.
-  chooseranswers = {b.c_str()};
+  chooseranswers = {b};
   handlemenu(100005);
-  EXPECT_EQ(countrecords(), 4);
+  EXPECT_EQ(records(), 4);
   EXPECT_EQ(std::string(getcurrentfilename()), a);
   EXPECT_EQ(title(), a + "*");
   // Save writes all four and says so.
@@ -427,18 +414,18 @@ TEST_F(Files, OpenReopenInsertSaveAndSaveAs) {
   handlemenu(100004);
   EXPECT_EQ(std::string(getcurrentfilename()), a);
   std::string c = scratch + "/c";
-  chooseranswers = {c.c_str()};
+  chooseranswers = {c};
   handlemenu(100004);
   EXPECT_EQ(std::string(getcurrentfilename()), c + ".T");
   EXPECT_EQ(count(readtext(c + ".T"), ".free("), 3);
   // A script read from a file enables Run Script.
   std::string script = std::string(TESSARIN_SOURCE_DIR) + "/examples/script.T";
-  chooseranswers = {script.c_str()};
+  chooseranswers = {script};
   handlemenu(100002);
   EXPECT_TRUE(statebuts[RUNSCRIPTBUT]->active());
   handlemenu(100001);
   EXPECT_FALSE(statebuts[RUNSCRIPTBUT]->active());
-  EXPECT_EQ(countrecords(), 0);
+  EXPECT_EQ(records(), 0);
 }
 
 TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
@@ -450,22 +437,10 @@ TEST_F(Files, DocumentsHandedOverAtStartOrByTheDesktop) {
   std::string a = scratch + "/d.T";
   std::ofstream(a) << ".geometry \"version 0.65\";\nP = .free(0, 0);\n";
   opendocument(a.c_str());
-  EXPECT_EQ(countrecords(), 1);
+  EXPECT_EQ(records(), 1);
   EXPECT_EQ(title(), a);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(guialerts.size(), 1u);
-}
-
-// The text a save would write.
-std::string savedtext() {
-  char* buf = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buf, &size);
-  printdiagram(f);
-  fclose(f);
-  std::string s(buf, size);
-  free(buf);
-  return s;
 }
 
 TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
@@ -476,19 +451,19 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
   std::ofstream(bad) << ".geometry \"version 0.65\";\n"
                         "R = .free(0, 0.5, \"R\");\n"
                         "S = .nosuch(R);\n";
-  chooseranswers = {a.c_str()};
+  chooseranswers = {a};
   handlemenu(100002);
-  ASSERT_EQ(countrecords(), 2);
+  ASSERT_EQ(records(), 2);
   selectprim(plist->next);
   plist->color = COLOR_RED;  // a change, one undoable step
   setdirtyfile();
   handlemenu(200145);
-  const std::string before = savedtext();
+  const std::string before = written();
   ASSERT_EQ(dirtyfile, 1);
   int undos = historyundocount();
   // Open the bad file (after "No" to saving): "Close" answers the error.
   choiceanswers = {2, 0};
-  chooseranswers = {bad.c_str()};
+  chooseranswers = {bad};
   guialerts.clear();
   handlemenu(100002);
   ASSERT_EQ(questions.size(), 2u);
@@ -497,7 +472,7 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
                               " in the editor at line 3?"),
             std::string::npos)
       << questions[1];
-  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(written(), before);
   EXPECT_EQ(std::string(getcurrentfilename()), a);
   EXPECT_EQ(dirtyfile, 1);  // "No" was not a save: still modified
   EXPECT_EQ(title(), a + "*");
@@ -506,11 +481,11 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
   EXPECT_STREQ(pselected->label, "Q");
   // Insert File of the same file: the error, and nothing of it merged.
   guialerts.clear();
-  chooseranswers = {bad.c_str()};
+  chooseranswers = {bad};
   handlemenu(100005);
   ASSERT_EQ(guialerts.size(), 1u);
   EXPECT_EQ(guialerts[0].rfind("Line 3: ", 0), 0u) << guialerts[0];
-  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(written(), before);
   EXPECT_EQ(historyundocount(), undos);
   guialerts.clear();
   // ReOpen of a file that has vanished: the reason, nothing lost.
@@ -520,7 +495,7 @@ TEST_F(Files, AFailedOpenKeepsTheDiagramAsItWas) {
   handlemenu(100013);
   EXPECT_EQ(guialerts,
             strings{"Couldn't open " + bad + ": No such file or directory"});
-  EXPECT_EQ(savedtext(), before);
+  EXPECT_EQ(written(), before);
   EXPECT_EQ(std::string(getcurrentfilename()), bad);
 }
 
@@ -541,7 +516,7 @@ TEST_F(Files, NoToRecoveryRemovesTheRecoveryFile) {
   askanswers = {0};
   offerrecovery(diagram.c_str());
   EXPECT_EQ(questions, strings{"Recover unsaved changes to " + diagram + "?"});
-  EXPECT_EQ(countrecords(), 0);
+  EXPECT_EQ(records(), 0);
   EXPECT_FALSE(exists(left));
   std::string found;
   EXPECT_EQ(recoveryfind(diagram.c_str(), &found), 0) << found;
@@ -593,7 +568,7 @@ TEST_F(Files, SaveAsWhereNothingCanBeWrittenLosesNothing) {
   };
   for (const row& r : rows) {
     guialerts.clear();
-    chooseranswers = {r.chosen.c_str()};
+    chooseranswers = {r.chosen};
     handlemenu(100004);
     ASSERT_EQ(guialerts.size(), 1u) << r.chosen;
     EXPECT_EQ(guialerts[0], r.alert);
@@ -646,7 +621,7 @@ TEST_F(Recent, LastTenOpenedOrSavedMostRecentFirst) {
   // that name above it.
   opendocument(paths[3].c_str());
   std::string saved = scratch + "/saved.T";
-  chooseranswers = {saved.c_str()};
+  chooseranswers = {saved};
   handlemenu(100004);  // Save As
   std::vector<std::string> want = {saved,    paths[3], paths[11], paths[10],
                                    paths[9], paths[8], paths[7],  paths[6],
@@ -736,11 +711,11 @@ TEST_F(Files, HelpExamplesOpensTheExamplesFolder) {
   ASSERT_EQ(access(centres.c_str(), R_OK), 0) << centres;
   handlemenu(100040);  // cancelled: nothing changes
   EXPECT_EQ(chooserstarts, strings{dir + "/"});
-  EXPECT_EQ(countrecords(), 0);
+  EXPECT_EQ(records(), 0);
   EXPECT_EQ(getcurrentfilename(), nullptr);
-  chooseranswers = {centres.c_str()};
+  chooseranswers = {centres};
   handlemenu(100040);
-  EXPECT_GT(countrecords(), 5);
+  EXPECT_GT(records(), 5);
   ASSERT_NE(getcurrentfilename(), nullptr);
   EXPECT_EQ(std::string(getcurrentfilename()), centres);
   EXPECT_EQ(title(), centres);
@@ -748,10 +723,10 @@ TEST_F(Files, HelpExamplesOpensTheExamplesFolder) {
   // A modified diagram asks first; Cancel keeps it and opens no chooser.
   setdirtyfile();
   choiceanswers = {0};
-  int records = countrecords();
+  int before = records();
   handlemenu(100040);
   EXPECT_EQ(chooserstarts.size(), 2u);
-  EXPECT_EQ(countrecords(), records);
+  EXPECT_EQ(records(), before);
 }
 
 }  // namespace

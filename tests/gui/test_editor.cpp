@@ -28,23 +28,6 @@
 
 namespace {
 
-std::string writetemp(const std::string& contents) {
-  char name[] = "/tmp/tessarin-guiedXXXXXX";
-  int fd = mkstemp(name);
-  if (fd < 0) return "";
-  FILE* f = fdopen(fd, "w");
-  fputs(contents.c_str(), f);
-  fclose(f);
-  return name;
-}
-
-std::string buffernow() {
-  char* s = buffertext();
-  std::string r = s;
-  free(s);
-  return r;
-}
-
 // "line:char" of the point, and "-line:char" of the mark when asked.
 std::string where(int withmark = 0) {
   std::string s =
@@ -65,15 +48,16 @@ void mouseat(int x, int y, const std::string& then) {
 int editround(const std::string& text, int startline,
               const std::vector<std::function<void()>>& steps,
               std::string* saved) {
-  std::string orig = writetemp(text), edit = writetemp(text);
+  std::string dir = testfolder("guiedit-test");
+  std::string orig = dir + "/orig.T", edit = dir + "/edit.T";
+  writefile(orig, text);
+  writefile(edit, text);
   snprintf(ed.origpath, sizeof ed.origpath, "%s", orig.c_str());
   snprintf(ed.editpath, sizeof ed.editpath, "%s", edit.c_str());
   ed.starteditline = startline;
   int done = 0;
   withsteps(steps, [&] { done = runeditor(); });
   *saved = readtext(edit);
-  remove(orig.c_str());
-  remove(edit.c_str());
   return done;
 }
 
@@ -118,7 +102,7 @@ TEST_F(EditorWindow, CopyPasteWithLineEndsAndFind) {
                         },
                         [] { xdo("key --delay 20 ctrl+v"); },
                         [&] {
-                          pasted = buffernow();
+                          pasted = edittext();
                           // Find asks in a dialog; answer it with the keyboard.
                           Fl::add_timeout(0.2, [](void*) {
                             Fl_Window* dialog = Fl::first_window();
@@ -185,15 +169,12 @@ TEST_F(EditorWindow, DrawsTextSelectionAndCursor) {
   EXPECT_GT(black, 20);               // the text
 }
 
-const std::string dir = TESSARIN_BINARY_DIR "/guiscript-test";
+std::string dir;  // a fresh folder per test
 
 // Writes the diagram text to dir/name and opens it as the current file.
 void opendiagram(const char* name, const char* text) {
   std::string path = dir + "/" + name;
-  FILE* f = fopen(path.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  fputs(text, f);
-  fclose(f);
+  writefile(path, text);
   cleardiagram();
   ASSERT_EQ(readgeometry(path.c_str()), 1);
   setcurrentfilename(path.c_str());
@@ -206,10 +187,7 @@ void waitforscript(double seconds) {
 }
 
 struct ScriptWindow : ::testing::Test {
-  void SetUp() override {
-    ASSERT_EQ(
-        system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
-  }
+  void SetUp() override { dir = testfolder("guiscript-test"); }
   void TearDown() override {
     runningscript = 0;
     dumpingeps = 0;
@@ -294,10 +272,10 @@ TEST_F(ScriptWindow, EditGeometryReopensOnTheFailingLine) {
   ASSERT_FALSE(guialerts.empty());
   EXPECT_EQ(guialerts[0].rfind("Line 3: ", 0), 0u) << guialerts[0];
   // The diagram as it was, marked modified; the temporary files gone.
-  symtableentry* b = lookup(idtable, "B");
+  vertex* b = (vertex*)named("B");
   ASSERT_NE(b, nullptr);
-  EXPECT_DOUBLE_EQ(((vertex*)b->prim)->x, 0.3);
-  EXPECT_NE(lookup(idtable, "l"), nullptr);
+  EXPECT_DOUBLE_EQ(b->x, 0.3);
+  EXPECT_NE(named("l"), nullptr);
   EXPECT_EQ(dirtyfile, 1);
   EXPECT_FALSE(tmpedit.empty());
   EXPECT_FALSE(exists(tmpedit));

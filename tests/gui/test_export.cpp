@@ -21,36 +21,16 @@
 
 namespace {
 
-std::vector<std::string> starts, filters;
-std::vector<std::string> answers;  // consumed in order; none left cancels
-
-const char* chooser(const char*, const char* filter, const char* start) {
-  starts.push_back(start ? start : "");
-  filters.push_back(filter);
-  static std::string answer;
-  if (answers.empty()) return nullptr;
-  answer = answers.front();
-  answers.erase(answers.begin());
-  return answer.c_str();
-}
-
 struct ExportMenu : ::testing::Test {
   std::string dir;
   void SetUp() override {
-    cleardiagram();
     resetui();
-    starts.clear(), filters.clear(), answers.clear();
-    guialerts.clear(), guimessages.clear();
-    choosefilehook = chooser;
-    char tmpl[] = "/tmp/tessarin-export-XXXXXX";
-    dir = mkdtemp(tmpl);
+    cleardiagram();  // after: it puts the scripted chooser in place
+    dir = testfolder("guitest-export");
     addline(addpoint(-0.5, -0.3), addpoint(0.4, 0.2));
     checkconstraints();
   }
-  void TearDown() override {
-    resetui();
-    if (system(("rm -rf '" + dir + "'").c_str()) != 0) ADD_FAILURE() << dir;
-  }
+  void TearDown() override { resetui(); }
 };
 
 TEST_F(ExportMenu, ExportFollowsTheNameAndRemembersTheFormat) {
@@ -59,17 +39,18 @@ TEST_F(ExportMenu, ExportFollowsTheNameAndRemembersTheFormat) {
   EXPECT_EQ(item->shortcut(), FL_COMMAND + FL_SHIFT + 'e');
   ASSERT_NE(menubar->find_item("Edit/Copy as TikZ"), nullptr);
   setcurrentfilename((dir + "/fig.T").c_str());
-  answers = {dir + "/out.pdf", dir + "/plain", dir + "/no/such/x.png"};
+  chooseranswers = {dir + "/out.pdf", dir + "/plain", dir + "/no/such/x.png"};
   handlemenu(EXPORTCMD);
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0], dir + "/fig.svg");  // beside the diagram, SVG first
-  EXPECT_NE(filters[0].find("PDF (*.pdf)"), std::string::npos);
+  ASSERT_EQ(chooserstarts.size(), 1u);
+  // Beside the diagram, SVG first.
+  EXPECT_EQ(chooserstarts[0], dir + "/fig.svg");
+  EXPECT_NE(chooserfilters[0].find("PDF (*.pdf)"), std::string::npos);
   EXPECT_EQ(readtext(dir + "/out.pdf").rfind("%PDF-", 0), 0u);
   ASSERT_EQ(guimessages.size(), 1u);
   EXPECT_EQ(guimessages[0], "Exported " + dir + "/out.pdf");
   // A name without a known extension gets the last format's.
   handlemenu(EXPORTCMD);
-  EXPECT_EQ(starts[1], dir + "/fig.pdf");
+  EXPECT_EQ(chooserstarts[1], dir + "/fig.pdf");
   EXPECT_EQ(readtext(dir + "/plain.pdf").rfind("%PDF-", 0), 0u);
   // A folder that does not exist: the system's reason, no message.
   handlemenu(EXPORTCMD);

@@ -26,25 +26,10 @@ namespace {
 std::vector<std::string> asked;
 int yes;
 
-using langtest::written;
-
-primitive* named(const char* name) {
-  symtableentry* e = lookup(idtable, name);
-  return e ? e->prim : nullptr;
-}
-
 struct HistoryWindow : ::testing::Test {
   void SetUp() override {
-    cleardiagram();
-    resetstate(1);
-    ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
-                        "A = .free(-0.5, -0.4, \"A\");\n"
-                        "B = .free(0.5, -0.4, \"B\");\n"
-                        "C = .free(0.1, 0.5, \"C\");\n"
-                        "a = .l.vv(B, C);\n"
-                        "M = .v.vvmid(A, B, \"M\");\n"
-                        "k = .c.vv(M, C);\n"),
-              1);
+    // The core history tests' diagram.
+    ASSERT_EQ(loaddiagram(TESSARIN_SOURCE_DIR "/tests/data/history.T"), 1);
     drawframe();
     diagramloaded(1);
     asked.clear();
@@ -70,19 +55,19 @@ TEST_F(HistoryWindow, DeleteAsksFirstAndUndoBringsEverythingBack) {
   EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
   EXPECT_EQ(label(REDOCODE), "Redo (greyed)");
   std::string start = written();
-  int records = countrecords();
+  int before = records();
   selectprim(named("M"));
   handlemenu(200220);  // No: nothing goes
   EXPECT_EQ(asked, strings{"Delete M and the 1 objects built on it?"});
   EXPECT_EQ(guialerts, strings{"Cannot delete constrained primitive"});
-  EXPECT_EQ(countrecords(), records);
+  EXPECT_EQ(records(), before);
   EXPECT_EQ(dirtyfile, 0);
   EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
   yes = 1;
   selectprim(named("B"));
   handlemenu(200220);  // B, the line a, M and the circle k on M
   EXPECT_EQ(asked.back(), "Delete B and the 3 objects built on it?");
-  EXPECT_EQ(countrecords(), records - 4);
+  EXPECT_EQ(records(), before - 4);
   EXPECT_EQ(dirtyfile, 1);
   EXPECT_EQ(label(UNDOCODE), "Undo Delete");
   handlemenu(UNDOCODE);
@@ -93,7 +78,7 @@ TEST_F(HistoryWindow, DeleteAsksFirstAndUndoBringsEverythingBack) {
   EXPECT_EQ(label(UNDOCODE), "Undo (greyed)");
   EXPECT_EQ(label(REDOCODE), "Redo Delete");
   handlemenu(REDOCODE);
-  EXPECT_EQ(countrecords(), records - 4);
+  EXPECT_EQ(records(), before - 4);
   EXPECT_EQ(dirtyfile, 1);
 }
 

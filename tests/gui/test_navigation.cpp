@@ -30,6 +30,8 @@
 
 namespace {
 
+const auto D = langtest::golden("navigation.txt");
+
 struct Navigation : ::testing::Test {
   void SetUp() override {
     cleardiagram();
@@ -165,12 +167,7 @@ TEST_F(Navigation, TenWheelClicksZoomAboutThePointer) {
 
 TEST_F(Navigation, MiddleDragPansAsTheArrowKeysDo) {
   // Written out, so that undo can bring it back.
-  ASSERT_EQ(parsetext(".geometry \"version 0.65\";\n"
-                      "A = .free(0.3, 0.2);\n"
-                      "B = .free(-0.4, -0.5);\n"
-                      "C = .free(0.1, -0.3);\n"
-                      "c = .l.vv(C, A);\n"),
-            1);
+  ASSERT_EQ(parsetext(D.at("pan").c_str()), 1);
   frame f0 = drawframe();
   diagramloaded(1);  // the history starts here
   std::vector<double> start = freeplaces();
@@ -289,27 +286,7 @@ int maxdiff(const frame& a, const frame& b, int* differing) {
 // ones lying over them, within two units of colour where smoothed edges
 // blend (the images keep colours in eight bits).
 TEST_F(Navigation, DraggingShowsStillRecordsAsDrawnWhole) {
-  std::string text =
-      ".geometry \"version 0.65\";\n"
-      "B = .free(-0.6, -0.5);\nD = .free(0.6, 0.55);\n"
-      "under = .l.vv(B, D, .blue, .width=3.0);\n"
-      "A = .free(-0.5, 0.3, \"A\");\nC = .free(0.5, -0.3);\n"
-      "moving = .l.vv(A, C);\n"
-      "H = .free(-0.2, 0.5);\nI = .free(0.1, -0.5);\n"
-      "over = .l.vv(H, I, .red, .width=3.0);\n"
-      "ring = .c.vv(A, C, .green, .dashline);\n";
-  // Still records after the moving stretch, crossing it: a filled
-  // triangle and a fan of lines with labelled ends.
-  text +=
-      "E = .free(-0.2, -0.2);\nF = .free(0.3, 0.1);\nG = .free(0.0, 0.4);\n"
-      "t = .polygon(3, E, F, G, .yellow, .solidpoly);\n";
-  for (int i = 0; i < 12; i++) {
-    std::string n = std::to_string(i);
-    text += "P" + n + " = .free(" + std::to_string(-0.9 + 0.15 * i) +
-            ", -0.8, \"P" + n + "\");\nl" + n + " = .l.vv(P" + n +
-            ", F, .cyan);\n";
-  }
-  ASSERT_EQ(parsetext(text.c_str()), 1);
+  ASSERT_EQ(parsetext(D.at("stills").c_str()), 1);
   smoothdrawing = 1;
   drawframe();
   static frame shown, during, whole, recoloured, recolouredwhole;
@@ -330,14 +307,14 @@ TEST_F(Navigation, DraggingShowsStillRecordsAsDrawnWhole) {
     stillimages = 0;
     whole = drawframe();
     stillimages = 1;
-    lookup(idtable, "under")->prim->color = COLOR_MAGENTA;
+    named("under")->color = COLOR_MAGENTA;
     recoloured = drawframe();
     stillimages = 0;
     recolouredwhole = drawframe();
     stillimages = 1;
   });
   geom_window->displayfunc = draw;
-  vertex* a = static_cast<vertex*>(lookup(idtable, "A")->prim);
+  vertex* a = static_cast<vertex*>(named("A"));
   EXPECT_GT(a->x, -0.5);  // the drag moved the point
   EXPECT_GE(frames, 2);   // and its frames came from the images
   int differing;

@@ -20,7 +20,6 @@
 #include "app/files.h"
 #include "app/relationswindow.h"
 #include "engine/recompute.h"
-#include "model/construct.h"
 #include "relations/finder.h"
 #include "relations/report.h"
 #include "render/colors.h"
@@ -29,8 +28,18 @@ namespace {
 
 const int TESTDIAGRAM = 200250, ENDTEST = 200251, DESCRIBE = 200237;
 
-std::string dir() {
-  return std::string(TESSARIN_BINARY_DIR) + "/guitest-relations";
+std::string dir;  // a fresh folder per test
+const auto D = langtest::golden("relations_window.txt");
+
+// Reads the diagram text of the section and finds its labelled points.
+std::vector<vertex*> diagram(const char* section, const char* names) {
+  EXPECT_EQ(langtest::readtext(D.at(section)), 1) << langtest::firstalert();
+  checkconstraints();
+  drawframe();
+  std::vector<vertex*> v;
+  for (const char* n = names; *n; n++)
+    v.push_back((vertex*)named(std::string(1, *n).c_str()));
+  return v;
 }
 
 struct RelationsWindow : ::testing::Test {
@@ -40,9 +49,7 @@ struct RelationsWindow : ::testing::Test {
     Fl::e_state = 0;
     testingdiagram = 0;
     setselect();
-    std::string mk = "mkdir -p '" + dir() + "'";
-    ASSERT_EQ(system(mk.c_str()), 0);
-    remove((dir() + "/relations.txt").c_str());
+    dir = testfolder("guitest-relations");
     drawframe();
   }
   void TearDown() override {
@@ -57,25 +64,6 @@ struct RelationsWindow : ::testing::Test {
     cleardiagram();
   }
 };
-
-vertex* setlabel(vertex* v, const char* name) {
-  free(v->label);
-  v->label = strdup(name);
-  return v;
-}
-
-vertex* labelled(double x, double y, const char* name) {
-  return setlabel(addpoint(x, y), name);
-}
-
-// The altitude from `v` to the side `side`, and its foot, named `foot`.
-void altitude(vertex* v, line* side, const char* foot) {
-  line* h = linevertlineperp(v, side);
-  addprimitive(h);
-  vertex* f = vertlineline(h, side);
-  addprimitive(f);
-  setlabel(f, foot);
-}
 
 std::string shownreport() {
   char* t = relationstext->text();
@@ -117,20 +105,9 @@ int blinkingpoints(std::initializer_list<const vertex*> points) {
 }
 
 TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
-  ASSERT_TRUE(setcurrentfilename((dir() + "/altitudes.T").c_str()));
+  ASSERT_TRUE(setcurrentfilename((dir + "/altitudes.T").c_str()));
   // Isosceles at the start (CA = CB), generic once C has been dragged.
-  vertex* A = labelled(-0.5, -0.4, "A");
-  vertex* B = labelled(0.5, -0.4, "B");
-  vertex* C = labelled(0, 0.5, "C");
-  line* ab = linevertvert(A, B);
-  line* bc = linevertvert(B, C);
-  line* ca = linevertvert(C, A);
-  for (line* l : {ab, bc, ca}) addprimitive(l);
-  altitude(A, bc, "D");
-  altitude(B, ca, "E");
-  altitude(C, ab, "F");
-  checkconstraints();
-  drawframe();
+  vertex* C = diagram("altitudes", "C")[0];
 
   handlemenu(TESTDIAGRAM);
   ASSERT_EQ(testingdiagram, 1);
@@ -156,7 +133,7 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
   handlemenu(ENDTEST);
   EXPECT_EQ(testingdiagram, 0);
   EXPECT_TRUE(guialerts.empty());
-  std::string path = dir() + "/relations.txt";
+  std::string path = dir + "/relations.txt";
   std::string report = readtext(path);
   EXPECT_EQ(report.rfind("This is file: " + path + "\n\n", 0), 0u) << report;
   EXPECT_NE(report.find("Concurrent lines:\n    (AD) (BE) (CF) \n"),
@@ -180,25 +157,11 @@ TEST_F(RelationsWindow, DraggedTriangleKeepsOnlyTheLastingRelations) {
 }
 
 TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
-  ASSERT_TRUE(setcurrentfilename((dir() + "/pencil.T").c_str()));
+  ASSERT_TRUE(setcurrentfilename((dir + "/pencil.T").c_str()));
   // A triangle cut by a parallel: P on AB, Q where the parallel to BC
   // through P meets AC.
-  vertex* A = labelled(-0.6, 0.6, "A");
-  vertex* B = labelled(-0.8, -0.5, "B");
-  vertex* C = labelled(0.1, -0.6, "C");
-  line* ab = linevertvert(A, B);
-  line* bc = linevertvert(B, C);
-  line* ac = linevertvert(A, C);
-  for (line* l : {ab, bc, ac}) addprimitive(l);
-  vertex* P = labelled(-0.7, 0.05, "P");
-  ASSERT_TRUE(verttoline(P, ab));
-  line* par = linevertlinepar(P, bc);
-  addprimitive(par);
-  vertex* Q = vertlineline(par, ac);
-  addprimitive(Q);
-  setlabel(Q, "Q");
-  checkconstraints();
-  drawframe();
+  std::vector<vertex*> v = diagram("pencil", "ABCPQ");
+  vertex *A = v[0], *B = v[1], *C = v[2], *P = v[3], *Q = v[4];
   handlemenu(TESTDIAGRAM);
   ASSERT_EQ(testingdiagram, 1);
   mousepress(-0.6, 0.6);
@@ -227,7 +190,6 @@ TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
       EXPECT_EQ(blinks(v), named) << "entry " << k << " point " << v->label;
     }
   }
-  system(("import -window root '" + dir() + "/summary.png'").c_str());
   // A click below the last entry stops the blinking; Close stops it too.
   clickline(lines[0]);
   EXPECT_EQ(blinkingpoints({A, B, C, P, Q}) > 0, 1);
@@ -237,12 +199,7 @@ TEST_F(RelationsWindow, ClickedSummaryEntryBlinksInTheDiagram) {
 }
 
 TEST_F(RelationsWindow, DescribeGeometryOnAMidpoint) {
-  vertex* A = labelled(-0.5, 0, "A");
-  vertex* B = labelled(0.5, 0, "B");
-  vertex* M = vertvertvertmid(A, B);
-  addprimitive(M);
-  setlabel(M, "M");
-  checkconstraints();
+  vertex* M = diagram("midpoint", "M")[0];
   selectprim(nullptr);
   handlemenu(DESCRIBE);  // nothing selected: nothing said
   EXPECT_TRUE(guiinfos.empty());
@@ -254,7 +211,7 @@ TEST_F(RelationsWindow, DescribeGeometryOnAMidpoint) {
 
 TEST_F(RelationsWindow, UnwritableReportOpensNoWindow) {
   ASSERT_TRUE(setcurrentfilename("/nonexistent-dir/x/diagram.T"));
-  labelled(0, 0, "A");
+  addpoint(0, 0);
   if (relationswindow) relationswindow->hide();
   handlemenu(TESTDIAGRAM);
   handlemenu(ENDTEST);
