@@ -84,6 +84,15 @@ inline int records() {
   return n;
 }
 
+// How many times `what` stands in `text` (overlapping ones too).
+inline int occurrences(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + 1))
+    n++;
+  return n;
+}
+
 inline primitive* named(const char* name) {
   symtableentry* e = lookup(idtable, name);
   return e ? e->prim : nullptr;
