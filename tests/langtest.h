@@ -107,6 +107,16 @@ inline void writefile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// The shipped example diagrams, examples/*.T, by full path in name order.
+inline std::vector<std::string> examples() {
+  std::vector<std::string> out;
+  for (const auto& e :
+       std::filesystem::directory_iterator(TESSARIN_SOURCE_DIR "/examples"))
+    if (e.path().extension() == ".T") out.push_back(e.path().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 inline bool exists(const std::string& path) {
   return std::filesystem::exists(path);
 }
