@@ -5,13 +5,15 @@
 // circles, marks, angle rings). Strokes are gathered here, each vertex with
 // its colour and thinned to what the pixels can show (render/thinning.h),
 // and drawn together when something that cannot join them comes: a change
-// of width or dash pattern, a fill, a point, bitmap text, or the end of the
-// frame. List order is kept, so a later primitive still paints over an
-// earlier one.
+// of width (or, unsmoothed, of dash pattern), a fill, an unsmoothed point,
+// bitmap text, or the end of the frame. List order is kept, so a later
+// primitive still paints over an earlier one; only smoothed points, drawn
+// with the strokes gathered around them, lie over those strokes.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -42,13 +44,115 @@ size_t unflushed;      // vertices drawn since the last glFlush
 int handover;          // flush as the frame goes (not with a single buffer)
 int glowing;           // colours and widths of the highlight glow
 
+// Smoothed points, drawn after the strokes gathered with them: a point of
+// its own would draw what is gathered and switch the rasteriser between
+// its smoothed points and lines at every mark.
+std::vector<batchvertex> dots;
+float dotsize;  // in pixels at scale 1
+
+double thinpx = 0.25;  // the thinning's tolerance in pixels
+
 const float GLOWRGB[3] = {1.0f, 0.72f, 0.2f};  // amber, seen on any colour
 const int GLOWINDEX = 3;                       // yellow in an index window
 const double GLOWWIDTH = 5;                    // pixels wider than the stroke
 
-void keep(wpoint p) {
+void pointarrays(const std::vector<batchvertex>& v) {
+  glVertexPointer(2, GL_FLOAT, sizeof(batchvertex), &v[0].x);
+  if (rgbmode) glColorPointer(3, GL_FLOAT, sizeof(batchvertex), &v[0].r);
+}
+
+void emit(wpoint p) {
   pending.push_back(
       {(float)p.x, (float)p.y, strokecolor[0], strokecolor[1], strokecolor[2]});
+}
+
+// Dashes cut here, while smoothing: a stipple in the rasteriser's state
+// would draw what is gathered at every change between a dashed stroke and
+// a solid one, and a frame of dashed lines among solid ones then costs
+// hundreds of draws. The pieces follow the rasteriser's own rule for a
+// smoothed stroke: the pattern's bits step once per pixel of length,
+// counted from the start of each strip and on along it, a chord's last
+// pixel counted whole; a dash that runs over a corner is two pieces.
+struct dashcut {
+  int on;         // cutting the strokes gathered now
+  int factor;     // pixels per bit of the pattern
+  double sx, sy;  // pixels per world unit
+  long counter;   // bits stepped since the strip began
+  int started;    // the strip has a point
+  wpoint prev;    // its last point
+} cut;
+
+int cutting() {
+  return cut.on && dashpattern;
+}
+
+// The part [a, b] of the chord from p to q, as a strip of its own.
+void piece(wpoint p, wpoint q, double a, double b) {
+  firsts.push_back((GLint)pending.size());
+  emit({p.x + a * (q.x - p.x), p.y + a * (q.y - p.y)});
+  emit({p.x + b * (q.x - p.x), p.y + b * (q.y - p.y)});
+  counts.push_back(2);
+}
+
+// The pattern bit for the counter's pixel.
+int dashbit(long counter) {
+  return (dashpattern >> ((counter / cut.factor) & 15)) & 1;
+}
+
+// The part [*lo, *hi] of the chord from p to q inside the view; 0 when
+// none of it is.
+int inview(wpoint p, wpoint q, double* lo, double* hi) {
+  const double from[2] = {p.x, p.y}, to[2] = {q.x, q.y};
+  const double min[2] = {fxmin, fymin}, max[2] = {fxmax, fymax};
+  *lo = 0, *hi = 1;
+  for (int k = 0; k < 2; k++) {
+    double d = to[k] - from[k];
+    if (d == 0) {
+      if (from[k] < min[k] || from[k] > max[k]) return 0;
+      continue;
+    }
+    double t0 = (min[k] - from[k]) / d, t1 = (max[k] - from[k]) / d;
+    if (t0 > t1) std::swap(t0, t1);
+    *lo = std::max(*lo, t0);
+    *hi = std::min(*hi, t1);
+  }
+  return *lo < *hi;
+}
+
+// The dashes of the chord from the strip's last point to q. As in the
+// rasteriser, the pattern runs along what lies in the view only: a chord
+// is cut to the view first, and the parts outside step nothing.
+void dashto(wpoint q) {
+  wpoint p = cut.prev;
+  cut.prev = q;
+  double lo, hi;
+  if (!cut.started) {
+    cut.started = 1;
+    return;
+  }
+  if (!inview(p, q, &lo, &hi)) return;
+  wpoint a = {p.x + lo * (q.x - p.x), p.y + lo * (q.y - p.y)};
+  wpoint b = {p.x + hi * (q.x - p.x), p.y + hi * (q.y - p.y)};
+  double len = std::hypot((b.x - a.x) * cut.sx, (b.y - a.y) * cut.sy);
+  if (!std::isfinite(len)) return;
+  long n = (long)std::ceil(len), start = 0;
+  int on = 0;
+  for (long i = 0; i < n; i++) {
+    int bit = dashbit(cut.counter + i);
+    if (bit != on && on && start != i) piece(a, b, start / len, i / len);
+    if (bit != on && !on) start = i;
+    on = bit;
+  }
+  if (on && start < len) piece(a, b, start / len, 1);
+  cut.counter += n;
+}
+
+void keep(wpoint p) {
+  if (cutting()) {
+    dashto(p);
+    return;
+  }
+  emit(p);
 }
 
 void put(double x, double y) {
@@ -57,32 +161,48 @@ void put(double x, double y) {
 }
 
 void beginstrip() {
-  firsts.push_back((GLint)pending.size());
   thinbegin(&thin, thintolerance);
+  if (cutting()) {
+    cut.counter = 0;
+    cut.started = 0;
+    return;
+  }
+  firsts.push_back((GLint)pending.size());
 }
 
 void endstrip() {
   wpoint last;
   if (thinend(&thin, &last)) keep(last);
-  counts.push_back((GLsizei)pending.size() - firsts.back());
+  if (!cutting()) counts.push_back((GLsizei)pending.size() - firsts.back());
 }
 
 }  // namespace
+
+int cutdashes = 1;
+
+double thinpixels() {
+  return thinpx;
+}
 
 int smoothing() {
   return rgbmode && smoothdrawing;
 }
 
 void flushbatch() {
-  if (pending.empty()) return;
+  if (pending.empty() && dots.empty()) return;
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, sizeof(batchvertex), &pending[0].x);
-  if (rgbmode) {
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(3, GL_FLOAT, sizeof(batchvertex), &pending[0].r);
+  if (rgbmode) glEnableClientState(GL_COLOR_ARRAY);
+  if (!pending.empty()) {
+    pointarrays(pending);
+    glMultiDrawArrays(GL_LINE_STRIP, firsts.data(), counts.data(),
+                      (GLsizei)firsts.size());
   }
-  glMultiDrawArrays(GL_LINE_STRIP, firsts.data(), counts.data(),
-                    (GLsizei)firsts.size());
+  if (!dots.empty()) {
+    pointarrays(dots);
+    glPointSize(dotsize * (float)screenscale);
+    glDrawArrays(GL_POINTS, 0, (GLsizei)dots.size());
+    glPointSize((float)screenscale);
+  }
   glDisableClientState(GL_VERTEX_ARRAY);
   if (rgbmode) {
     glDisableClientState(GL_COLOR_ARRAY);
@@ -93,7 +213,7 @@ void flushbatch() {
   // the labels gathered meanwhile) lets it draw while the rest of the frame
   // is gathered, instead of all at the end. A single buffer would show the
   // half-drawn frame, so there the frame goes over at its end.
-  unflushed += pending.size();
+  unflushed += pending.size() + dots.size();
   if (handover && unflushed > 2000) {
     flushglyphs();
     glFlush();
@@ -102,6 +222,14 @@ void flushbatch() {
   pending.clear();
   firsts.clear();
   counts.clear();
+  dots.clear();
+}
+
+void batchdot(double x, double y, float size) {
+  if (!dots.empty() && size != dotsize) flushbatch();
+  dotsize = size;
+  dots.push_back(
+      {(float)x, (float)y, strokecolor[0], strokecolor[1], strokecolor[2]});
 }
 
 const float* batchrgb() {
@@ -132,6 +260,10 @@ void setlinewidth(double w) {
 
 void setdash(unsigned short pattern) {
   if (pattern == dashpattern) return;
+  if (cut.on) {
+    dashpattern = pattern;
+    return;
+  }
   flushbatch();
   dashpattern = pattern;
   if (pattern) {
@@ -180,9 +312,12 @@ void batchpath(const wpoint* p, int n, int closed, const double* m) {
 
 void batchloop(const float* table, int n, int step, const double m[6]) {
   beginstrip();
-  for (int i = 0; i <= n; i += step) {
+  // Back to the first point at the end, by a shorter chord when the
+  // stride does not divide the table.
+  for (int i = 0;; i = std::min(i + step, n)) {
     const float* t = &table[2 * (i % n)];
     put(m[0] * t[0] + m[1] * t[1] + m[2], m[3] * t[0] + m[4] * t[1] + m[5]);
+    if (i == n) break;
   }
   endstrip();
 }
@@ -226,13 +361,18 @@ void resetbatch() {
   // and a smoothed stroke shows its position to a fraction of a pixel
   // anyway: there a chord may stray half a pixel, which takes out about a
   // quarter of a frame's segments, and a quarter of a pixel otherwise.
-  double pixels = smoothing() ? 0.5 : 0.25;
-  thintolerance = xsize > 0 ? pixels * (fxmax - fxmin) / xsize : 0;
+  thinpx = smoothing() ? 0.5 : 0.25;
+  thintolerance = xsize > 0 ? thinpx * (fxmax - fxmin) / xsize : 0;
   pending.clear();
   firsts.clear();
   counts.clear();
+  dots.clear();
   linewidth = -1;
   dashpattern = 0;
+  cut.on = cutdashes && smoothing();
+  cut.factor = screenscale > 1 ? (int)std::lround(screenscale) : 1;
+  cut.sx = xsize / (fxmax - fxmin);
+  cut.sy = ysize / (fymax - fymin);
   glDisable(GL_LINE_STIPPLE);
   hatchmask = nullptr;
   glDisable(GL_POLYGON_STIPPLE);

@@ -9,10 +9,14 @@
 #include "render/view.h"
 
 // A unit-circle table moved to (x, y) and scaled by r: one table walk, no
-// trigonometry per frame.
+// trigonometry per frame. Chords that straddle the circle stray no further
+// than the strokes' thinning allows.
 static void unitloop(const float* table, int n, double x, double y, double r) {
-  const double m[6] = {r, 0, x, 0, r, y};
-  batchloop(table, n, 1, m);
+  double factor;
+  int step =
+      straddlestep(r * xsize / (fxmax - fxmin), thinpixels(), n, &factor);
+  const double m[6] = {r * factor, 0, x, 0, r * factor, y};
+  batchloop(table, n, step, m);
 }
 
 void roughcircle(double x, double y, double r) {

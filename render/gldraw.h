@@ -87,19 +87,30 @@ void setprimwidth(const primitive* p);
 // Selects the colour of the strokes gathered next (and of direct drawing).
 void batchcolor(const float rgb[3], int index);
 
-// Line width and dash pattern (0 = solid); a change draws what is pending.
+// Line width and dash pattern (0 = solid); a change of width, or of the
+// pattern when the dashes are not cut here, draws what is pending.
 void setlinewidth(double w);
 void setdash(unsigned short pattern);
+// Cut dashes into the gathered strokes while smoothing (0: leave them to
+// the rasteriser's stipple; the pieces are the same).
+extern int cutdashes;
 // The dash pattern of a line style (RW_DASHLINE, ...); 0 for a solid line.
 unsigned short stipplefor(int linestyle);
 
 // Gathers one segment, a path of n points (closed: back to the first),
-// or a loop through every `step`-th of n unit-table points (step divides
-// n), the last two through the affine map m = (x: m0 m1 m2, y: m3 m4 m5)
+// or a loop through every `step`-th of n unit-table points and back to the
+// first, the last two through the affine map m = (x: m0 m1 m2, y: m3 m4 m5)
 // when given.
 void batchsegment(double x1, double y1, double x2, double y2);
 void batchpath(const wpoint* p, int n, int closed, const double* m);
 void batchloop(const float* table, int n, int step, const double m[6]);
+
+// Gathers a point of `size` pixels, drawn over the strokes gathered with
+// it when they are drawn.
+void batchdot(double x, double y, float size);
+
+// How far in pixels a gathered stroke may stray from its curve.
+double thinpixels();
 
 // The map of a unit shape scaled by (sx, sy), moved to (cx, cy) and the
 // whole turned by theta about the origin.

@@ -210,6 +210,7 @@ void drawgeom() {
 
 void resetgldraw() {
   defaultwidth = 1;
+  cutdashes = 1;
   highlighted = nullptr;
   beforedrawhook = nullptr;
   resetglyphs();

@@ -17,6 +17,10 @@ static void centrepoint(double x, double y, float size) {
     batchsegment(x - h, y, x + h, y);
     return;
   }
+  if (smoothing()) {
+    batchdot(x, y, size);
+    return;
+  }
   flushbatch();
   glPointSize(size * (float)screenscale);
   glBegin(GL_POINTS);

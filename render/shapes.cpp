@@ -2,6 +2,7 @@
 // and curve points shared by the screen and the page.
 #include "render/shapes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "language/symtable.h"
@@ -91,6 +92,20 @@ int finecirclestep(double radius) {
   for (int k : divisors)
     if (radius * (1 - std::cos(M_PI * k / FINECIRCLEPOINTS)) <= 0.2) return k;
   return 1;
+}
+
+int straddlestep(double radius, double tolerance, int n, double* factor) {
+  *factor = 1;
+  if (!(radius > 0) || !(tolerance > 0) || !std::isfinite(radius)) return 1;
+  // A chord of half-angle a through points at radius R / cos^2(a/2)
+  // strays R tan^2(a/2) either way.
+  double a = 2 * std::atan(std::sqrt(tolerance / radius));
+  int step = (int)(a * n / M_PI);
+  if (step < 2) return 1;
+  step = std::min(step, n / 3);
+  double h = std::tan(M_PI * step / n / 2);
+  *factor = 1 + h * h;
+  return step;
 }
 
 static void fillunitcircle(float* t, int n) {

@@ -2,6 +2,7 @@
 // tolerance, ends and turns are kept, and small curves lose most points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -116,6 +117,57 @@ TEST(Thinning, EllipseStrideFollowsItsSize) {
   EXPECT_EQ(finecirclestep(NAN), 1);
   EXPECT_EQ(finecirclestep(-3), 1);
   EXPECT_EQ(finecirclestep(INFINITY), 1);
+}
+
+TEST(Thinning, CircleChordsStraddleWithinTheTolerance) {
+  // Strides and factors worked out at 30 digits (mpmath): the half-angle a
+  // of a chord may reach 2 atan(sqrt(tol / R)), the factor is
+  // 1 + tan^2(a / 2); `inside` is the stride of chords whose ends lie on
+  // the circle, acos(1 - tol / R) n / pi.
+  struct row {
+    double r, tol;
+    int n, step;
+    double factor;
+    int inside;
+  };
+  const row rows[] = {{30, 0.5, 80, 6, 1.0140085687358, 4},
+                      {52, 0.5, 80, 4, 1.00619395865711, 3},
+                      {100, 0.5, 80, 3, 1.00347782486893, 2},
+                      {2, 0.5, 80, 23, 1.23525876979068, 18},
+                      {1000, 0.25, 800, 8, 1.00024678070282, 5},
+                      {1000, 0.5, 80, 1, 1, 1}};
+  for (const row& w : rows) {
+    double f;
+    int step = straddlestep(w.r, w.tol, w.n, &f);
+    EXPECT_EQ(step, w.step) << w.r;
+    EXPECT_NEAR(f, w.factor, 1e-12) << w.r;
+    if (step == 1) continue;  // the table as it is: coarser than asked
+    // The drawn loop, closing by a shorter chord, against the circle
+    // sampled finely: nowhere further than the tolerance either way.
+    std::vector<wpoint> loop;
+    for (int i = 0;; i = std::min(i + step, w.n)) {
+      double t = 2 * M_PI * i / w.n;
+      loop.push_back({w.r * f * std::cos(t), w.r * f * std::sin(t)});
+      if (i == w.n) break;
+    }
+    double worst = 0;
+    for (int k = 0; k < 5000; k++) {
+      double t = 2 * M_PI * k / 5000;
+      wpoint p = {w.r * std::cos(t), w.r * std::sin(t)};
+      double d = 1e300;
+      for (size_t j = 0; j + 1 < loop.size(); j++)
+        d = std::min(d, segdist(p, loop[j], loop[j + 1]));
+      worst = std::max(worst, d);
+    }
+    EXPECT_LE(worst, w.tol + 1e-9) << w.r;
+    EXPECT_GT(worst, w.tol / 2) << w.r;  // the allowance is used
+    EXPECT_LT(loop.size() - 1, (size_t)(w.n + w.inside - 1) / w.inside);
+  }
+  double f = 0;
+  for (double bad : {(double)NAN, -3.0, 0.0, (double)INFINITY}) {
+    EXPECT_EQ(straddlestep(bad, 0.5, 80, &f), 1);
+    EXPECT_EQ(f, 1);
+  }
 }
 
 }  // namespace

@@ -253,6 +253,88 @@ TEST_F(Draw, DashedAndDottedCircles) {
   EXPECT_LT(lit[1], lit[0] * 3 / 4);
 }
 
+// Gaps round a circle where its colour, smoothed, shows within a pixel.
+int smoothgaps(const frame& f, double r, rgbcolor c) {
+  const int n = 2000;
+  std::vector<int> lit(n);
+  for (int k = 0; k < n; k++)
+    lit[k] = colornear(f, r * std::cos(2 * M_PI * k / n),
+                       r * std::sin(2 * M_PI * k / n), c, 1, 100);
+  int gaps = 0;
+  for (int k = 0; k < n; k++) gaps += lit[k] && !lit[(k + 1) % n];
+  return gaps;
+}
+
+// Smoothed, dashes are cut into the gathered strokes; the rasteriser's own
+// stipple of the same strokes is the reference, at scale 1 and 2 (a bit
+// of the pattern two pixels long), for lines at several slopes, circles
+// large and small, an arc and a dotted circle. A line that runs out of the
+// view is dashed from where it enters it, so there only the period is
+// checked.
+TEST_F(Draw, SmoothedDashesAreTheRasterisersOwn) {
+  const double slopes[] = {0, 0.5, 1.1, 1.57, 2.4};
+  for (int i = 0; i < 5; i++) {
+    double a = slopes[i], x = -0.7 + 0.15 * i;
+    addline(hiddenpoint(x, -0.8),
+            hiddenpoint(x + 0.6 * std::cos(a), -0.8 + 0.6 * std::sin(a)),
+            COLOR_GREEN)
+        ->linestyle = i % 2 ? RW_DOTLINE : RW_DASHLINE;
+  }
+  const double radii[] = {0.5, 0.12, 0.03};
+  for (double r : radii)
+    static_cast<circle*>(addrecord(RW_CIRCLE, C_VV,
+                                   {hiddenpoint(0, 0), hiddenpoint(r, 0)},
+                                   COLOR_BLUE))
+        ->linestyle = RW_DASHLINE;
+  static_cast<circle*>(addrecord(RW_CIRCLE, C_VV,
+                                 {hiddenpoint(0.6, 0.5), hiddenpoint(0.8, 0.5)},
+                                 COLOR_YELLOW))
+      ->linestyle = RW_DOTLINE;
+  static_cast<arc*>(addrecord(RW_ARC, ARC_VVV,
+                              {hiddenpoint(-0.8, 0.3), hiddenpoint(-0.6, 0.6),
+                               hiddenpoint(-0.4, 0.3)},
+                              COLOR_RED))
+      ->linestyle = RW_DASHLINE;
+  smoothdrawing = 1;
+  double saved = screenscale;
+  for (double scale : {1.0, 2.0}) {
+    setscreenscale(scale);
+    frame cut = drawframe();
+    cutdashes = 0;
+    frame stipple = drawframe();
+    cutdashes = 1;
+    int differ = 0, worst = 0;
+    for (size_t k = 0; k < cut.rgb.size(); k++) {
+      int d = std::abs(cut.rgb[k] - stipple.rgb[k]);
+      differ += d > 2;
+      worst = std::max(worst, d);
+    }
+    EXPECT_EQ(differ, 0) << "scale " << scale << ", worst " << worst;
+    // Dashes eight pixels on and off (sixteen at scale 2) round the
+    // large circle, 628 pixels round at scale 1.
+    EXPECT_NEAR(smoothgaps(cut, 0.5, BLUE), 39 / scale, 3) << scale;
+  }
+  setscreenscale(saved);
+  // A whole line across the view, 380 pixels of it sampled.
+  cleardiagram();
+  addline(hiddenpoint(-0.3, 0.6), hiddenpoint(0.2, 0.6), COLOR_GREEN,
+          RW_LONGLINE)
+      ->linestyle = RW_DASHLINE;
+  smoothdrawing = 1;
+  frame f = drawframe();
+  int lit = 0, changes = 0, last = -1;
+  for (int i = 0; i < 380; i++) {
+    // On a row boundary: two rows of half the colour.
+    int on = colornear(f, -0.95 + i / 200.0, 0.6, GREEN, 1, 160);
+    lit += on;
+    changes += last >= 0 && on != last;
+    last = on;
+  }
+  // Eight on and eight off; a pixel either side of each dash is near it.
+  EXPECT_NEAR(lit, 380 * 10 / 16, 12);
+  EXPECT_NEAR(changes, 380 / 8, 3);
+}
+
 TEST_F(Draw, PaletteInvisibleLayersAndPerLayerColours) {
   solidpoint(-0.5, 0.5, 12);
   solidpoint(0, 0.5, COLOR_INVISIBLE);
@@ -377,6 +459,20 @@ TEST_F(Draw, PolygonOutlinesAndFills) {
   worldtopixel(-0.2, -0.1, &px, &py);
   for (int x = px; x < px + 48; x++) cols += f.at(x, py)[0] > 200;
   EXPECT_EQ(cols, 6);
+}
+
+// Smoothed dots are gathered and drawn with the strokes around them, but
+// still before a fill that comes after them in the list.
+TEST_F(Draw, SmoothedDotsLieUnderLaterFills) {
+  vertex* free = addpoint(-0.5, 0.5, FREE, COLOR_RED);
+  vertex* under = addpoint(0.5, 0.5, FREE, COLOR_RED);
+  free->pointtype = under->pointtype = RW_DOT;
+  addsquare(0.4, 0.4, 0.2, RW_SOLIDPOLY, COLOR_GREEN);
+  smoothdrawing = 1;
+  frame f = drawframe();
+  EXPECT_TRUE(colornear(f, -0.5, 0.5, RED, 1, 60));
+  EXPECT_FALSE(colornear(f, 0.5, 0.5, RED, 3, 60));
+  EXPECT_TRUE(colornear(f, 0.5, 0.5, GREEN, 0));
 }
 
 TEST_F(Draw, ConicsOfEveryShape) {
