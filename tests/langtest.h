@@ -84,6 +84,15 @@ inline int records() {
   return n;
 }
 
+// How many times `what` stands in `text` (overlapping ones too).
+inline int occurrences(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + 1))
+    n++;
+  return n;
+}
+
 inline primitive* named(const char* name) {
   symtableentry* e = lookup(idtable, name);
   return e ? e->prim : nullptr;
@@ -96,6 +105,16 @@ inline std::string slurp(const std::string& path) {
 
 inline void writefile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// The shipped example diagrams, examples/*.T, by full path in name order.
+inline std::vector<std::string> examples() {
+  std::vector<std::string> out;
+  for (const auto& e :
+       std::filesystem::directory_iterator(TESSARIN_SOURCE_DIR "/examples"))
+    if (e.path().extension() == ".T") out.push_back(e.path().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 inline bool exists(const std::string& path) {

@@ -191,6 +191,56 @@ TEST_F(Cli, RelationsReplaceTheReportOnlyWhenComplete) {
   EXPECT_EQ(system(("ls " + TMP + ".out.T.* 2>/dev/null").c_str()) == 0, false);
 }
 
+// The altitudes of a triangle: the one relation it has holds at every
+// sample, whatever the seed and the step.
+const char* const ALTITUDES =
+    "A = .free(-0.4, -0.3, \"A\");\nB = .free(0.6, -0.25, \"B\");\n"
+    "C = .free(0.05, 0.5, \"C\");\n"
+    "a = .l.vv(B, C);\nb = .l.vv(C, A);\nc = .l.vv(A, B);\n"
+    "ha = .l.vlperp(A, a);\nhb = .l.vlperp(B, b);\nhc = .l.vlperp(C, c);\n";
+
+TEST_F(Cli, RelationsAndDescribe) {
+  const std::string T = TMP + ".T", O = TMP + ".rel", rel = "relations " + T;
+  const std::string found = "Concurrent lines:\n    (ha) (hb) (hc) \n";
+  const std::string usage =
+      "usage: tessarin-cli relations FILE [--samples N] [--step S] "
+      "[--seed K] [-o OUT] [--max-candidates N] [--summary] [--json]\n";
+  std::vector<clirow> rows = {
+      {ALTITUDES, rel, 0, "This is file: -\n\n" + found, ""},
+      {nullptr, rel + " --samples 50 --seed 9", 0,
+       "This is file: -\n\n" + found, ""},
+      {nullptr, rel + " --step 0.2 --seed 3", 0, "This is file: -\n\n" + found,
+       ""},
+      {nullptr, rel + " --summary", 0, "Summary: 1 of 1 relations\n\n" + found,
+       ""},
+      {nullptr, rel + " -o " + O, 0, "", ""},
+      {nullptr, rel + " -o /nonexistent-dir/r.txt", 1, "",
+       "can't write /nonexistent-dir/r.txt: No such file or directory\n"},
+      {nullptr, "relations /nonexistent-dir/x.T", 2, "", "*"},
+      {nullptr, "describe " + T + " A", 0, "\"A\": free point\n", ""},
+      {nullptr, "describe " + T + " ha", 0,
+       "(ha): line through \"A\" perpendicular to (a)\n", ""},
+      {nullptr, "describe " + T + " Z", 1, "", "No primitive named Z\n"},
+      {nullptr, "describe " + T, 2, "", "*"}};
+  for (const char* bad : {"--samples -3", "--samples x", "--step -1",
+                          "--step nan", "--seed -1", "--bogus"})
+    rows.push_back({nullptr, rel + " " + bad, 2, "", usage});
+  rows.push_back({nullptr, rel + " --json --summary", 0, "*", ""});
+  runrows(rows);
+  EXPECT_EQ(slurp(O), "This is file: " + O + "\n\n" + found);
+  std::string json = slurp(TMP + ".out");
+  EXPECT_EQ(json.rfind("{\"file\": \"-\", \"form\": \"summary\", "
+                       "\"relations\": 1, \"summarized\": 1,",
+                       0),
+            0u)
+      << json;
+  EXPECT_NE(json.find("\"objects\": [{\"id\": \"ha\", \"label\": null}, "
+                      "{\"id\": \"hb\", \"label\": null}, {\"id\": \"hc\", "
+                      "\"label\": null}]"),
+            std::string::npos)
+      << json;
+}
+
 // Ten smear lines swept by a script of n + 1 frames: every frame repeats
 // the whole trace so far, so the frames grow as the square of their count.
 std::string sweep(int n) {

@@ -37,13 +37,7 @@ forms bothforms(const std::string& text) {
   return f;
 }
 
-int count(const std::string& s, const std::string& what) {
-  int n = 0;
-  for (size_t at = s.find(what); at != std::string::npos;
-       at = s.find(what, at + 1))
-    n++;
-  return n;
-}
+const auto count = langtest::occurrences;
 
 TEST_F(Summary, WorstMissAgainstIndependentValues) {
   using relhelp::pt;

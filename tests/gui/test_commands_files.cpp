@@ -82,13 +82,7 @@ std::string title() {
   return main_window->label();
 }
 
-int count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t i = text.find(what); i != std::string::npos;
-       i = text.find(what, i + 1))
-    n++;
-  return n;
-}
+const auto count = langtest::occurrences;
 
 std::string cwd() {
   char buf[4096];

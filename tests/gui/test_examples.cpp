@@ -6,8 +6,6 @@
 // places (colours differ by design: the page swaps black and white).
 #include "tests/gui/guitest.h"
 // The rest after the test framework: X11's macros clash with it.
-#include <dirent.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,20 +15,6 @@
 #include "render/view.h"
 
 namespace {
-
-std::vector<std::string> examplefiles() {
-  std::vector<std::string> out;
-  std::string dir = std::string(TESSARIN_SOURCE_DIR) + "/examples";
-  DIR* d = opendir(dir.c_str());
-  if (!d) return out;
-  while (dirent* e = readdir(d)) {
-    std::string n = e->d_name;
-    if (n.size() > 2 && n.substr(n.size() - 2) == ".T")
-      out.push_back(dir + "/" + n);
-  }
-  closedir(d);
-  return out;
-}
 
 int inview(double x, double y, double margin) {
   return x > fxmin + margin && x < fxmax - margin && y > fymin + margin &&
@@ -105,7 +89,7 @@ void checktext(const frame& f, text* t, Checked* n) {
 }
 
 TEST(Examples, EveryExampleDrawsWhereItsGeometryIs) {
-  std::vector<std::string> files = examplefiles();
+  std::vector<std::string> files = langtest::examples();
   ASSERT_FALSE(files.empty());
   Checked total;
   for (const std::string& file : files) {
