@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 void hairbegin(hairline* h, uint32_t* px, int stride, int top, int x0, int y0,
                int x1, int y1) {
@@ -67,10 +70,33 @@ static inline int share255(double c) {
   return (int)(c * 255 + 0.5);
 }
 
-// The share of a pixel `s` across a line between -w and w across it.
+// The share of a pixel `s` across a line between -w and w across it:
+// below(w - s) - below(-w - s), both at once and without branches. Over
+// t >= 0, below(t) - 1/2 rises as t / a up to f, then by z (2b - z) q
+// for z = t - f up to e (1/2 there), and stays; it is odd in t.
+#ifdef __SSE2__
 static inline double acrossshare(const spread* k, double s, double w) {
-  return below(k, w - s) - below(k, -w - s);
+  const __m128d negzero = _mm_set1_pd(-0.0);
+  __m128d t = _mm_set_pd(-w - s, w - s), f = _mm_set1_pd(k->f);
+  __m128d y = _mm_min_pd(_mm_andnot_pd(negzero, t), _mm_set1_pd(k->e));
+  __m128d z = _mm_max_pd(_mm_sub_pd(y, f), _mm_setzero_pd());
+  __m128d g =
+      _mm_add_pd(_mm_mul_pd(_mm_min_pd(y, f), _mm_set1_pd(k->ia)),
+                 _mm_mul_pd(_mm_mul_pd(z, _mm_sub_pd(_mm_set1_pd(2 * k->b), z)),
+                            _mm_set1_pd(k->q)));
+  g = _mm_xor_pd(g, _mm_and_pd(t, negzero));  // the sign of t
+  return _mm_cvtsd_f64(_mm_sub_sd(g, _mm_unpackhi_pd(g, g)));
 }
+#else
+static inline double halfbelow(const spread* k, double t) {
+  double y = std::min(fabs(t), k->e), z = std::max(y - k->f, 0.0);
+  return copysign(std::min(y, k->f) * k->ia + z * (2 * k->b - z) * k->q, t);
+}
+
+static inline double acrossshare(const spread* k, double s, double w) {
+  return halfbelow(k, w - s) - halfbelow(k, -w - s);
+}
+#endif
 
 // The cover of a pixel by a segment `len` long, lengthened by w0 at its
 // start and w1 at its end, `w` wide either side, whose centre is `along` the
@@ -107,6 +133,13 @@ struct endlimit {
 
 static endlimit limitof(double g0, double gm, double gn) {
   return {g0, gm, gn, fabs(gn) > 1e-9 ? 1 / gn : 0};
+}
+
+// How far a cut with unit normal `c` leans from square across a segment
+// of unit direction (ex, ey): the tangent of the angle between them.
+static double tanofcut(const double* c, double ex, double ey) {
+  double cosine = fabs(c[0] * ex + c[1] * ey);
+  return sqrt(std::max(0.0, 1 - cosine * cosine)) / cosine;
 }
 
 // Segment (ax, ay)-(bx, by) lengthened by w0 at its start, w1 at its end;
@@ -156,7 +189,7 @@ static void segment(hairline* h, double ax, double ay, double bx, double by,
   // it (rounding aside: a pixel on the cut may go to both).
   endlimit ends[2] = {limitof(w0 + k.e, am, an),
                       limitof(len + w1 + k.e, -am, -an)};
-  const double eps = 1e-9;
+  const double eps = 1e-9, w0save = w0, w1save = w1;
   if (cut0) {
     double cm = steep ? cut0[1] : cut0[0], cn = steep ? cut0[0] : cut0[1];
     ends[0] = limitof(eps, cm, cn), w0 = HUGE_VAL;
@@ -188,27 +221,44 @@ static void segment(hairline* h, double ax, double ay, double bx, double by,
       return;
     }
   }
-  // The columns whose pixels all lie clear of both lengthened ends (their
-  // along within reach b / a of the centre line's, m / am): the share
-  // across alone.
-  double slack = reach * k.b / k.a + k.e + eps, iam = 1 / am;
-  double tlo = -w0 + slack, thi = len + w1 - slack;
-  int rowstep = steep ? 1 : h->stride;
-  for (int u = (int)ceil(lo); u <= (int)floor(hi); u++) {
+  // The columns whose pixels (their along within reach b / a of the centre
+  // line's, m / am) all lie clear of both ends: past a lengthened end's
+  // reach, and on the inner side of a cut anywhere within reach across;
+  // [ia, ib] as u (m = t am, u = m + u0 - 0.5). And those clear of the
+  // lengthened ends, which need no share along: t within [tlo, thi].
+  double spread = reach * k.b / k.a + eps, iam = 1 / am;
+  double t0 = spread + (cut0 ? reach * tanofcut(cut0, ex, ey) : k.e - w0save);
+  double t1 =
+      len - spread - (cut1 ? reach * tanofcut(cut1, ex, ey) : k.e - w1save);
+  double tlo = -w0 + spread + k.e, thi = len + w1 - spread - k.e;
+  int ua = (int)ceil(lo), ub = (int)floor(hi), ia = ub + 1, ib = ub;
+  if (t0 <= t1) {
+    double m0 = std::min(t0 * am, t1 * am), m1 = std::max(t0 * am, t1 * am);
+    double i0 = std::max(m0 + u0 - 0.5, lo - 1),
+           i1 = std::min(m1 + u0 - 0.5, hi + 1);
+    if (i0 <= i1)
+      ia = std::max(ua, (int)ceil(i0)), ib = std::min(ub, (int)floor(i1));
+  }
+  int rowstep = steep ? 1 : h->stride, colstep = steep ? h->stride : 1;
+  int base0 = -h->y0 * h->stride;  // of pixel (u, v): + u colstep + v rowstep
+  for (int u = ua; u <= ub; u++) {
     double m = u + 0.5 - u0, across0 = m * sm;
+    int inner = u >= ia && u <= ib;
     // Both ends kept within the box's columns before they become ints
     // (rounded up and down: a cast rounds toward zero).
-    double f = std::max({vbox0 - 1.0, lp[0] + lq[0] * m, lp[1] + lq[1] * m,
-                         lp[2] + lq[2] * m}),
-           l = std::min({vbox1 + 1.0, hp[0] + hq[0] * m, hp[1] + hq[1] * m,
-                         hp[2] + hq[2] * m});
-    if (!(f <= l)) continue;
+    double f = std::max(vbox0 - 1.0, lp[0] + lq[0] * m),
+           l = std::min(vbox1 + 1.0, hp[0] + hq[0] * m);
+    if (!inner) {
+      f = std::max({f, lp[1] + lq[1] * m, lp[2] + lq[2] * m});
+      l = std::min({l, hp[1] + hq[1] * m, hp[2] + hq[2] * m});
+      if (!(f <= l)) continue;
+    }
     int first = (int)f, last = (int)l;
     first = std::max(first + (first < f), vbox0);
     last = std::min(last - (last > l), vbox1);
-    int base = steep ? (u - h->y0) * h->stride : u - h->y0 * h->stride;
+    int base = base0 + u * colstep;
     double t = m * iam;
-    if (t >= tlo && t <= thi) {
+    if (inner || (t >= tlo && t <= thi)) {  // the share across alone
       for (int v = first; v <= last; v++)
         keep(h, base + v * rowstep,
              share255(acrossshare(&k, across0 + (v - n0) * sn, h->half)));
