@@ -139,12 +139,12 @@ void builddiagram(int n, int spread) {
 
 void quiet(const char*) {}
 
-// Processor time of the whole process, every thread of the OpenGL
-// rasteriser included, in milliseconds: on a shared machine the wall clock
-// also counts other people's work.
-double processcpums() {
+// Processor time in milliseconds on `clock`: the whole process's, every
+// thread of the OpenGL rasteriser included (on a shared machine the wall
+// clock also counts other people's work), or the drawing thread's alone.
+double cpums(clockid_t clock) {
   timespec ts;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  clock_gettime(clock, &ts);
   return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
@@ -163,14 +163,6 @@ void privatehome() {
     }
   }
   setenv("HOME", home.c_str(), 1);
-}
-
-// Processor time of this thread alone: the drawing thread, without the
-// rasteriser's threads.
-double threadcpums() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 // Start-up in this process as the program does it, with an 800 x 800
@@ -385,7 +377,8 @@ void timesteps(benchmark::State& state, F step) {
   long still0 = stillframes;
   for (auto _ : state) {
     long long t0 = monotonicmicros();
-    double c0 = processcpums(), m0 = threadcpums();
+    double c0 = cpums(CLOCK_PROCESS_CPUTIME_ID),
+           m0 = cpums(CLOCK_THREAD_CPUTIME_ID);
     step(n++);
     event.push_back((monotonicmicros() - t0) / 1000.0);
     drawgeom();
@@ -393,8 +386,8 @@ void timesteps(benchmark::State& state, F step) {
     glFinish();
     long long dt = monotonicmicros() - t0;
     ms.push_back(dt / 1000.0);
-    cpu.push_back(processcpums() - c0);
-    main.push_back(threadcpums() - m0);
+    cpu.push_back(cpums(CLOCK_PROCESS_CPUTIME_ID) - c0);
+    main.push_back(cpums(CLOCK_THREAD_CPUTIME_ID) - m0);
     state.SetIterationTime(dt / 1e6);
   }
   std::sort(ms.begin(), ms.end());
