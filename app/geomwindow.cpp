@@ -60,10 +60,16 @@ static int specialcode(int k) {
 }
 
 // A change an event leaves pending is taken into the history once no
-// button is held: a whole drag or pan with the mouse is one step.
+// button is held: a whole drag or pan with the mouse is one step, and so
+// is a whole turn of the wheel.
 int Fl_Geom_Window::handle(int event) {
-  if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_MOUSEWHEEL)
-    beginchange();
+  if (event == FL_MOUSEWHEEL) {
+    beginwheel();
+    int used = route(event);
+    endwheel();
+    return used;
+  }
+  if (event == FL_PUSH || event == FL_KEYBOARD) beginchange();
   int used = route(event);
   commitpending();
   return used;

@@ -734,5 +734,6 @@ void resetui() {
   resetexportcmd();
   resetkeys();
   resetrelationswindow();
+  resetundo();
   resetwidgets(1);
 }

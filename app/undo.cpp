@@ -24,6 +24,12 @@ namespace {
 
 const double RECOVERYSECONDS = 30;
 
+// A turned wheel sends a click every few milliseconds, and each click
+// taken in alone would write the whole diagram into the history. The
+// clicks of one turn stay pending and go in as one step once the wheel has
+// rested this long, or as soon as anything else begins.
+const double WHEELREST = 0.25;
+
 // A range of command codes and the name of the step they make.
 struct actionrange {
   int from, to;
@@ -109,11 +115,42 @@ void labelitem(int code, const char* verb, const char* action, char* buf) {
     m->deactivate();
 }
 
+int wheelturn;  // the pending change is a turn of the wheel
+void wheelrested(void*);
+
+// Takes a turn in whether a button is held or not: a click that comes
+// right after it must not fold the turn into what it starts.
+void endwheelturn() {
+  if (!wheelturn) return;
+  wheelturn = 0;
+  Fl::remove_timeout(wheelrested);
+  if (changepending) commit(changename ? changename : "Zoom");
+}
+
+void wheelrested(void*) {
+  endwheelturn();
+}
+
 }  // namespace
 
 void beginchange() {
+  endwheelturn();
   if (changepending) commitpending();
   historybegin();
+}
+
+void beginwheel() {
+  if (!wheelturn) beginchange();
+}
+
+void endwheel() {
+  if (!changepending || Fl::event_buttons()) {
+    commitpending();
+    return;
+  }
+  wheelturn = 1;
+  Fl::remove_timeout(wheelrested);
+  Fl::add_timeout(WHEELREST, wheelrested);
 }
 
 void endchange(int code) {
@@ -127,8 +164,14 @@ void endchange(int code) {
 }
 
 void commitpending() {
-  if (!changepending || Fl::event_buttons()) return;
+  // A pointer moved between two clicks does not end the turn.
+  if (wheelturn || !changepending || Fl::event_buttons()) return;
   commit(changename ? changename : "Construction");
+}
+
+void resetundo() {
+  wheelturn = 0;
+  Fl::remove_timeout(wheelrested);
 }
 
 void undocommand() {
@@ -149,6 +192,7 @@ void setundomenu() {
 }
 
 void diagramloaded(int clean) {
+  resetundo();  // a turn of the old diagram has nothing left to take in
   historyreset(clean);
   afterstep();
 }

@@ -4,8 +4,8 @@
 // dispatcher (`beginchange` before a command, `endchange` after it) and the
 // drawing area (a change a mouse, key or wheel event left pending is taken
 // in once no mouse button is held, so a drag or a pan with the mouse is one
-// step). Moves of the whole view taken in within a second of each other
-// grow one step. After each step the title, the Edit menu's Undo and Redo
+// step; the clicks of a turned wheel go in together once it rests). Moves
+// of the whole view taken in within a second of each other grow one step. After each step the title, the Edit menu's Undo and Redo
 // items and the recovery file follow.
 #pragma once
 
@@ -20,6 +20,14 @@ void endchange(int code);
 
 // Takes in a change left pending by an event, when no button is held.
 void commitpending();
+
+// Around a wheel click in the drawing area: the clicks of one turn are one
+// pending change, taken in when the wheel rests or something else begins.
+void beginwheel();
+void endwheel();
+
+// Forgets a turn of the wheel not yet taken in.
+void resetundo();
 
 // Edit > Undo and Edit > Redo.
 void undocommand();

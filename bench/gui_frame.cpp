@@ -448,10 +448,11 @@ BENCHMARK(BM_DragStep)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// A wheel-zoom step: one wheel click through the drawing area (the history
-// takes the step in), then the frame. Clicks alternate in and out about a
-// point off the centre, so the diagram keeps its size. Arguments:
-// primitives, smoothing.
+// A wheel-zoom step: one wheel click through the drawing area, then the
+// frame. The clicks come as from a wheel being turned, so they stay one
+// pending change, which the history takes in once the wheel rests. Clicks
+// alternate in and out about a point off the centre, so the diagram keeps
+// its size. Arguments: primitives, smoothing.
 void BM_WheelZoomStep(benchmark::State& state) {
   if (!preparewindow(state, (int)state.range(0), 0, (int)state.range(1)))
     return;

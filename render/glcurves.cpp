@@ -28,7 +28,9 @@ void drawangle(double px, double py, double vx, double vy, double qx, double qy,
   wpoint V = {vx, vy};
   anglearms({px, py}, V, {qx, qy}, &al, &be);
   std::vector<wpoint> pts;
-  anglestrip(V, r * anglemarkscale(), al, be, &pts);
+  double R = r * anglemarkscale();
+  anglestrip(V, R, al, be, ringstep(R * xsize / (fxmax - fxmin), thinpixels()),
+             &pts);
   path(pts, 0);
 }
 
@@ -180,14 +182,16 @@ void drawconic(double a, double b, double c, double d, double e, double f) {
       setlinewidth(defaultwidth);
       break;
     }
-    case CONIC_ELLIPSE:
+    case CONIC_ELLIPSE: {
       // A small ellipse needs far fewer than the table's 800 points to
       // look the same, and every point costs the rasteriser.
-      placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);
-      batchloop(finecircletable(), FINECIRCLEPOINTS,
-                finecirclestep(std::max(k.sx, k.sy) * xsize / (fxmax - fxmin)),
-                m);
+      double f;
+      int step = straddlestep(std::max(k.sx, k.sy) * xsize / (fxmax - fxmin),
+                              thinpixels(), FINECIRCLEPOINTS, &f);
+      placement(k.theta, k.uc, k.vc, k.sx * f, k.sy * f, m);
+      batchloop(finecircletable(), FINECIRCLEPOINTS, step, m);
       break;
+    }
     case CONIC_HYPERBOLA:
       placement(k.theta, k.uc, k.vc, k.sx, k.sy, m);
       hyperbola(m, k.turn90);

@@ -85,15 +85,6 @@ int circlestylefor(double r) {
   return CIRCLE_HUGE;
 }
 
-int finecirclestep(double radius) {
-  static const int divisors[] = {50, 40, 32, 25, 20, 16, 10, 8, 5, 4, 2};
-  // Not `!(x <= y)` alone: a radius that is not a number keeps every point.
-  if (!(radius > 0)) return 1;
-  for (int k : divisors)
-    if (radius * (1 - std::cos(M_PI * k / FINECIRCLEPOINTS)) <= 0.2) return k;
-  return 1;
-}
-
 int straddlestep(double radius, double tolerance, int n, double* factor) {
   *factor = 1;
   if (!(radius > 0) || !(tolerance > 0) || !std::isfinite(radius)) return 1;
@@ -106,6 +97,13 @@ int straddlestep(double radius, double tolerance, int n, double* factor) {
   double h = std::tan(M_PI * step / n / 2);
   *factor = 1 + h * h;
   return step;
+}
+
+double ringstep(double radius, double tolerance) {
+  // A chord spanning 2a strays R (1 - cos a) at its middle; past a
+  // quarter turn a chord shows as a corner whatever the size.
+  if (!(radius > tolerance)) return M_PI / 2;
+  return std::min(2 * std::acos(1 - tolerance / radius), M_PI / 2);
 }
 
 static void fillunitcircle(float* t, int n) {
@@ -221,10 +219,15 @@ void anglearms(wpoint P, wpoint V, wpoint Q, double* alpha, double* beta) {
   if (*beta < *alpha) *beta += TWOPI;
 }
 
-void anglestrip(wpoint V, double R, double alpha, double beta,
+void anglestrip(wpoint V, double R, double alpha, double beta, double step,
                 std::vector<wpoint>* out) {
-  for (double t = alpha; t < beta; t += 0.1)
+  double span = beta - alpha, n = 1;
+  if (step > 0 && span > 0) n = std::min(std::ceil(span / step), RINGPOINTS - 1.0);
+  if (!(n >= 1)) n = 1;  // a span or step that is not a number
+  for (int i = 0; i < (int)n; i++) {
+    double t = alpha + span * i / n;
     out->push_back({V.x + R * cos(t), V.y + R * sin(t)});
+  }
   out->push_back({V.x + R * cos(beta), V.y + R * sin(beta)});
 }
 

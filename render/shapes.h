@@ -64,18 +64,20 @@ const int CIRCPOINTPOINTS = 17;
 enum circlestyle { CIRCLE_ROUGH, CIRCLE_FINE, CIRCLE_HUGE };
 int circlestylefor(double r);
 
-// The stride through the 800-point table with which an ellipse of larger
-// semi-axis `radius` pixels still strays less than a fifth of a pixel from
-// the full table's outline: a divisor of 800, at most 50 (16 points).
-int finecirclestep(double radius);
-
 // The stride through an n-point unit-circle table, and the factor its
 // points are pushed out by, with which a circle of `radius` pixels is drawn
 // in chords that straddle it: each chord's ends lie outside the circle and
 // its middle as far inside, within `tolerance` pixels, which takes about a
 // third fewer chords than chords whose ends lie on it. Stride 1 and factor
 // 1 (every point, on the circle) where the table is no finer than that.
+// An ellipse is the image of the unit circle under a linear map that
+// stretches no direction by more than its larger semi-axis, so with that
+// semi-axis as `radius` its chords stray no further either.
 int straddlestep(double radius, double tolerance, int n, double* factor);
+
+// The largest angle a chord of a ring of `radius` pixels may span, its
+// ends on the ring, to stray no more than `tolerance` pixels from it.
+double ringstep(double radius, double tolerance);
 
 // Unit circles (cos, sin pairs, single precision) of 80 and 800 points.
 const float* roughcircletable();
@@ -119,8 +121,10 @@ double anglemarkscale();
 void anglearms(wpoint P, wpoint V, wpoint Q, double* alpha, double* beta);
 
 // The points of the counter-clockwise ring of radius R about V from alpha
-// to beta in steps of 0.1 radian, ending exactly at beta.
-void anglestrip(wpoint V, double R, double alpha, double beta,
+// to beta in equal steps of at most `step` radians (and no more than
+// RINGPOINTS of them), starting and ending exactly at alpha and beta.
+const int RINGPOINTS = 1000;
+void anglestrip(wpoint V, double R, double alpha, double beta, double step,
                 std::vector<wpoint>* out);
 
 // The square root of 2 the corner is built with on each surface.

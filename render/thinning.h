@@ -1,7 +1,7 @@
 // thinning.h: polylines thinned on their way to the screen.
 //
-// The curves of a diagram come from fixed tables (800 points for a conic,
-// a ring point every tenth of a radian, 17 points for a circle mark), so a
+// Many curves of a diagram come from fixed tables (points of a Bezier
+// curve or a hyperbola, 17 points for a circle mark), so a
 // small curve hands the rasteriser many segments shorter than a pixel, and
 // a software rasteriser pays for every segment. Thinning leaves a point out
 // while every point left out since the last one kept lies within a set

@@ -218,9 +218,19 @@ TEST_F(Render, AngleMarks) {
   EXPECT_NEAR(std::hypot(pts[1].x, pts[1].y), 0.07 * std::sqrt(2.0) * 2, 1e-10);
   EXPECT_NEAR(pts[1].x, pts[1].y, 1e-12);
   std::vector<wpoint> strip;
-  anglestrip({0, 0}, 1, a, b, &strip);
-  EXPECT_EQ(strip.size(), 17u);  // 0, 0.1, .., 1.5, then pi/2
+  anglestrip({0, 0}, 1, a, b, 0.1, &strip);
+  EXPECT_EQ(strip.size(), 17u);  // 16 steps of pi/32
+  EXPECT_NEAR(strip[1].y, 0.0980171403295606, 1e-15);  // sin(pi/32)
   EXPECT_NEAR(strip.back().y, 1, 1e-15);
+  // Ring chords stray at most the tolerance, and never span more than a
+  // quarter turn (values from mpmath: 2 acos(1 - tol / R)).
+  EXPECT_NEAR(ringstep(20, 0.5), 0.448150570603639, 1e-14);
+  EXPECT_NEAR(ringstep(300, 0.25), 0.0816553292713283, 1e-14);
+  EXPECT_EQ(ringstep(1.5, 0.5), M_PI / 2);
+  EXPECT_EQ(ringstep(NAN, 0.5), M_PI / 2);
+  strip.clear();  // a ring far larger than the window: points capped
+  anglestrip({0, 0}, 1, 0, 2 * M_PI, ringstep(1e12, 0.5), &strip);
+  EXPECT_EQ(strip.size(), (size_t)RINGPOINTS);
   EXPECT_NEAR(anglelabelanchor({1, 1}, M_PI / 2).y, 1.14, 1e-12);
 
   vertex P, V, Q;

@@ -163,6 +163,29 @@ TEST_F(Navigation, TenWheelClicksZoomAboutThePointer) {
   EXPECT_EQ(pselected, nullptr);
   EXPECT_EQ(dirtyfile, 1);
   EXPECT_EQ(undolabel(), "Undo Zoom");
+  // A turn of three clicks with a middle-button pan begun before the wheel
+  // rests, handed straight to the drawing area so that the rest cannot
+  // come between: the turn is taken in first, so the pan is a step of its
+  // own and undoing it leaves the points zoomed by 1.1^3 about the pointer.
+  auto send = [py](int event, int x, int dy, int state) {
+    Fl::e_x = x, Fl::e_y = py, Fl::e_dx = 0, Fl::e_dy = dy;
+    Fl::e_state = state;
+    Fl::e_keysym = FL_Button + 2;
+    geom_window->handle(event);
+  };
+  for (int i = 0; i < 3; i++) send(FL_MOUSEWHEEL, px, -1, 0);
+  send(FL_PUSH, px, 0, FL_BUTTON2);
+  send(FL_DRAG, px + 20, 0, FL_BUTTON2);
+  send(FL_DRAG, px + 40, 0, FL_BUTTON2);
+  send(FL_RELEASE, px + 40, 0, 0);
+  EXPECT_EQ(undolabel(), "Undo Pan");
+  undocommand();
+  EXPECT_EQ(undolabel(), "Undo Zoom");
+  after = freeplaces();
+  for (size_t i = 0; i < after.size(); i += 2) {
+    EXPECT_NEAR(after[i], cx + 1.331 * (before[i] - cx), 1e-9) << i;
+    EXPECT_NEAR(after[i + 1], cy + 1.331 * (before[i + 1] - cy), 1e-9) << i;
+  }
 }
 
 TEST_F(Navigation, MiddleDragPansAsTheArrowKeysDo) {
