@@ -205,13 +205,54 @@ int hitcircle(const circle* c, double x, double y) {
          c->kind != PARAMHOLDER;
 }
 
+// Whether (x, y) lies further than `reach` outside the box [x0, x1] x
+// [y0, y1]. The curve tests sample hundreds of points; a curve inside a
+// box far from the pointer (every curve but one or two, as the pointer
+// rests) cannot be hit, and the box says so at once.
+static int beyondbox(double x0, double x1, double y0, double y1, double x,
+                     double y, double reach) {
+  return x < x0 - reach || x > x1 + reach || y < y0 - reach || y > y1 + reach;
+}
+
+// A Bezier curve lies inside the box of its control points.
+static int farfrombezier(const bezier* b, double x, double y, double reach) {
+  const vertex* v[4] = {&b->p1, &b->p2, &b->p3, &b->p4};
+  double x0 = v[0]->x, x1 = x0, y0 = v[0]->y, y1 = y0;
+  for (const vertex* p : v) {
+    if (p->w == 0) return 0;
+    x0 = std::fmin(x0, p->x), x1 = std::fmax(x1, p->x);
+    y0 = std::fmin(y0, p->y), y1 = std::fmax(y1, p->y);
+  }
+  return beyondbox(x0, x1, y0, y1, x, y, reach);
+}
+
+// An ellipse's extent in x is where its equation, read as a quadratic in
+// y, has a double root, and the same in y; other conics have no box.
+static int farfromconic(const conic* cn, double x, double y, double reach) {
+  const double* k = cn->coef;
+  double a = k[0], b = k[1], c = k[2], d = k[3], e = k[4], f = k[5];
+  double D = b * b - 4 * a * c, xr[2], yr[2];
+  if (!(D < 0) || quadroots(D, 2 * b * e - 4 * c * d, e * e - 4 * c * f, xr) < 2 ||
+      quadroots(D, 2 * b * d - 4 * a * e, d * d - 4 * a * f, yr) < 2)
+    return 0;
+  // The sampled points are roots worked out in floating point: a margin.
+  double slack = 1e-9 * (1 + std::fabs(xr[0]) + std::fabs(xr[1]) +
+                         std::fabs(yr[0]) + std::fabs(yr[1]));
+  return beyondbox(std::fmin(xr[0], xr[1]), std::fmax(xr[0], xr[1]),
+                   std::fmin(yr[0], yr[1]), std::fmax(yr[0], yr[1]), x, y,
+                   reach + slack);
+}
+
 int hitbezier(const bezier* b, double x, double y) {
-  return !hiddenforpicking(b) && disttobezier(b, x, y) < curvetolerance() &&
-         b->kind != PARAMHOLDER;
+  double reach = curvetolerance();
+  return !hiddenforpicking(b) && !farfrombezier(b, x, y, reach) &&
+         disttobezier(b, x, y) < reach && b->kind != PARAMHOLDER;
 }
 
 int hitconic(const conic* c, double x, double y) {
-  return !hiddenforpicking(c) && disttoconic(c, x, y) < conictolerance();
+  double reach = conictolerance();
+  return !hiddenforpicking(c) && !farfromconic(c, x, y, reach) &&
+         disttoconic(c, x, y) < reach;
 }
 
 int hitangle(const angle* a, double x, double y) {

@@ -177,6 +177,11 @@ TEST_F(Hit, ConicOnlyWhereVisible) {
   // outside the view
   setcoef({0, 0, 0, 1, 0, -5});
   EXPECT_EQ(hitconic(0.99, 0.5), nullptr);
+  // Semi-axes 0.5 and 0.15 turned by 45 degrees: the tip at x = y =
+  // 0.3536 reaches past the box of the unturned terms (x up to 0.203).
+  setcoef({2 + 1 / 0.045, 4 - 2 / 0.045, 2 + 1 / 0.045, 0, 0, -1});
+  EXPECT_EQ(hitconic(0.37, 0.37), c);        // 0.0233 beyond the tip
+  EXPECT_EQ(hitconic(0.40, 0.40), nullptr);  // 0.0657 beyond
   setcoef({1, 0, 1, 0, 0, 1});  // no points at all
   EXPECT_EQ(disttoconic(c, 0, 0), NOHIT);
 }
