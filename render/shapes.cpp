@@ -91,6 +91,7 @@ int straddlestep(double radius, double tolerance, int n, double* factor) {
   // A chord of half-angle a through points at radius R / cos^2(a/2)
   // strays R tan^2(a/2) either way.
   double a = 2 * std::atan(std::sqrt(tolerance / radius));
+  a = std::min(a, LONGESTCHORD / (2 * radius));
   int step = (int)(a * n / M_PI);
   if (step < 2) return 1;
   step = std::min(step, n / 3);
@@ -103,7 +104,8 @@ double ringstep(double radius, double tolerance) {
   // A chord spanning 2a strays R (1 - cos a) at its middle; past a
   // quarter turn a chord shows as a corner whatever the size.
   if (!(radius > tolerance)) return M_PI / 2;
-  return std::min(2 * std::acos(1 - tolerance / radius), M_PI / 2);
+  double a = std::min(2 * std::acos(1 - tolerance / radius), M_PI / 2);
+  return std::min(a, LONGESTCHORD / radius);
 }
 
 static void fillunitcircle(float* t, int n) {

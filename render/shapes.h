@@ -70,13 +70,18 @@ int circlestylefor(double r);
 // its middle as far inside, within `tolerance` pixels, which takes about a
 // third fewer chords than chords whose ends lie on it. Stride 1 and factor
 // 1 (every point, on the circle) where the table is no finer than that.
+// However close it keeps, no chord runs longer than LONGESTCHORD pixels
+// of the curve: on a large circle a longer one shows as a straight piece
+// with a corner at each end.
 // An ellipse is the image of the unit circle under a linear map that
 // stretches no direction by more than its larger semi-axis, so with that
 // semi-axis as `radius` its chords stray no further either.
+const double LONGESTCHORD = 20;
 int straddlestep(double radius, double tolerance, int n, double* factor);
 
 // The largest angle a chord of a ring of `radius` pixels may span, its
-// ends on the ring, to stray no more than `tolerance` pixels from it.
+// ends on the ring, to stray no more than `tolerance` pixels from it and
+// run along no more than LONGESTCHORD pixels of it.
 double ringstep(double radius, double tolerance);
 
 // Unit circles (cos, sin pairs, single precision) of 80 and 800 points.

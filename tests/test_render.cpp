@@ -222,10 +222,12 @@ TEST_F(Render, AngleMarks) {
   EXPECT_EQ(strip.size(), 17u);  // 16 steps of pi/32
   EXPECT_NEAR(strip[1].y, 0.0980171403295606, 1e-15);  // sin(pi/32)
   EXPECT_NEAR(strip.back().y, 1, 1e-15);
-  // Ring chords stray at most the tolerance, and never span more than a
-  // quarter turn (values from mpmath: 2 acos(1 - tol / R)).
+  // Ring chords stray at most the tolerance (2 acos(1 - tol / R), from
+  // mpmath), run along at most LONGESTCHORD pixels and never span more
+  // than a quarter turn.
   EXPECT_NEAR(ringstep(20, 0.5), 0.448150570603639, 1e-14);
-  EXPECT_NEAR(ringstep(300, 0.25), 0.0816553292713283, 1e-14);
+  EXPECT_NEAR(ringstep(60, 0.25), 0.182637639155087, 1e-14);
+  EXPECT_NEAR(ringstep(300, 0.25), LONGESTCHORD / 300, 1e-14);
   EXPECT_EQ(ringstep(1.5, 0.5), M_PI / 2);
   EXPECT_EQ(ringstep(NAN, 0.5), M_PI / 2);
   strip.clear();  // a ring far larger than the window: points capped
