@@ -190,6 +190,10 @@ void drawgeom() {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   resetbatch();
+  // Every stroke, mark, fill and glyph has one colour throughout, so none
+  // is shaded from corner to corner: the rasteriser then has no colour to
+  // carry across each of a frame's thousands of segments.
+  glShadeModel(GL_FLAT);
   setsmoothing();
   setlinewidth(defaultwidth);
   if (!paintsover()) {
