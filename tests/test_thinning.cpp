@@ -29,7 +29,7 @@ double segdist(wpoint p, wpoint a, wpoint b) {
   return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
 }
 
-// Greatest distance of an input point from the thinned polyline.
+// Greatest distance of a point of `in` from the polyline `out`.
 double straying(const std::vector<wpoint>& in, const std::vector<wpoint>& out) {
   double worst = 0;
   for (const wpoint& p : in) {
@@ -143,20 +143,9 @@ TEST(Thinning, CircleChordsStraddleWithinTheTolerance) {
       double t = 2 * M_PI * k / 5000;
       curve.push_back({w.r * std::cos(t), ry * std::sin(t)});
     }
-    auto farthest = [](const std::vector<wpoint>& from,
-                       const std::vector<wpoint>& to) {
-      double worst = 0;
-      for (const wpoint& p : from) {
-        double d = 1e300;
-        for (size_t j = 0; j + 1 < to.size(); j++)
-          d = std::min(d, segdist(p, to[j], to[j + 1]));
-        worst = std::max(worst, d);
-      }
-      return worst;
-    };
-    double worst = farthest(curve, loop);
+    double worst = straying(curve, loop);
     EXPECT_LE(worst, w.tol + 1e-9) << w.r;
-    EXPECT_LE(farthest(loop, curve), w.tol + 1e-6) << w.r;
+    EXPECT_LE(straying(loop, curve), w.tol + 1e-6) << w.r;
     for (size_t j = 0; j + 1 < loop.size(); j++)
       EXPECT_LE(std::hypot(loop[j + 1].x - loop[j].x,
                            loop[j + 1].y - loop[j].y),
