@@ -144,10 +144,8 @@ void beginwheel() {
 }
 
 void endwheel() {
-  if (!changepending || Fl::event_buttons()) {
-    commitpending();
-    return;
-  }
+  // With a button held the change goes in with what the button does.
+  if (!changepending || Fl::event_buttons()) return;
   wheelturn = 1;
   Fl::remove_timeout(wheelrested);
   Fl::add_timeout(WHEELREST, wheelrested);

@@ -5,8 +5,9 @@
 // drawing area (a change a mouse, key or wheel event left pending is taken
 // in once no mouse button is held, so a drag or a pan with the mouse is one
 // step; the clicks of a turned wheel go in together once it rests). Moves
-// of the whole view taken in within a second of each other grow one step. After each step the title, the Edit menu's Undo and Redo
-// items and the recovery file follow.
+// of the whole view taken in within a second of each other grow one step.
+// After each step the title, the Edit menu's Undo and Redo items and the
+// recovery file follow.
 #pragma once
 
 const int UNDOCODE = 200256, REDOCODE = 200257;

@@ -13,8 +13,7 @@
 // than the strokes' thinning allows.
 static void unitloop(const float* table, int n, double x, double y, double r) {
   double factor;
-  int step =
-      straddlestep(r * xsize / (fxmax - fxmin), thinpixels(), n, &factor);
+  int step = straddlestep(r / worldperpixel(), thinpixels(), n, &factor);
   const double m[6] = {r * factor, 0, x, 0, r * factor, y};
   batchloop(table, n, step, m);
 }

@@ -29,8 +29,7 @@ void drawangle(double px, double py, double vx, double vy, double qx, double qy,
   anglearms({px, py}, V, {qx, qy}, &al, &be);
   std::vector<wpoint> pts;
   double R = r * anglemarkscale();
-  anglestrip(V, R, al, be, ringstep(R * xsize / (fxmax - fxmin), thinpixels()),
-             &pts);
+  anglestrip(V, R, al, be, ringstep(R / worldperpixel(), thinpixels()), &pts);
   path(pts, 0);
 }
 
@@ -186,7 +185,7 @@ void drawconic(double a, double b, double c, double d, double e, double f) {
       // A small ellipse needs far fewer than the table's 800 points to
       // look the same, and every point costs the rasteriser.
       double f;
-      int step = straddlestep(std::max(k.sx, k.sy) * xsize / (fxmax - fxmin),
+      int step = straddlestep(std::max(k.sx, k.sy) / worldperpixel(),
                               thinpixels(), FINECIRCLEPOINTS, &f);
       placement(k.theta, k.uc, k.vc, k.sx * f, k.sy * f, m);
       batchloop(finecircletable(), FINECIRCLEPOINTS, step, m);

@@ -232,7 +232,8 @@ static int farfromconic(const conic* cn, double x, double y, double reach) {
   const double* k = cn->coef;
   double a = k[0], b = k[1], c = k[2], d = k[3], e = k[4], f = k[5];
   double D = b * b - 4 * a * c, xr[2], yr[2];
-  if (!(D < 0) || quadroots(D, 2 * b * e - 4 * c * d, e * e - 4 * c * f, xr) < 2 ||
+  if (!(D < 0) ||
+      quadroots(D, 2 * b * e - 4 * c * d, e * e - 4 * c * f, xr) < 2 ||
       quadroots(D, 2 * b * d - 4 * a * e, d * d - 4 * a * f, yr) < 2)
     return 0;
   // The sampled points are roots worked out in floating point: a margin.

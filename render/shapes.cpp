@@ -224,7 +224,8 @@ void anglearms(wpoint P, wpoint V, wpoint Q, double* alpha, double* beta) {
 void anglestrip(wpoint V, double R, double alpha, double beta, double step,
                 std::vector<wpoint>* out) {
   double span = beta - alpha, n = 1;
-  if (step > 0 && span > 0) n = std::min(std::ceil(span / step), RINGPOINTS - 1.0);
+  if (step > 0 && span > 0)
+    n = std::min(std::ceil(span / step), RINGPOINTS - 1.0);
   if (!(n >= 1)) n = 1;  // a span or step that is not a number
   for (int i = 0; i < (int)n; i++) {
     double t = alpha + span * i / n;

@@ -182,7 +182,7 @@ TEST_F(Hit, ConicOnlyWhereVisible) {
   setcoef({2 + 1 / 0.045, 4 - 2 / 0.045, 2 + 1 / 0.045, 0, 0, -1});
   EXPECT_EQ(hitconic(0.37, 0.37), c);        // 0.0233 beyond the tip
   EXPECT_EQ(hitconic(0.40, 0.40), nullptr);  // 0.0657 beyond
-  setcoef({1, 0, 1, 0, 0, 1});  // no points at all
+  setcoef({1, 0, 1, 0, 0, 1});               // no points at all
   EXPECT_EQ(disttoconic(c, 0, 0), NOHIT);
 }
 

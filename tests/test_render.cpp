@@ -219,7 +219,7 @@ TEST_F(Render, AngleMarks) {
   EXPECT_NEAR(pts[1].x, pts[1].y, 1e-12);
   std::vector<wpoint> strip;
   anglestrip({0, 0}, 1, a, b, 0.1, &strip);
-  EXPECT_EQ(strip.size(), 17u);  // 16 steps of pi/32
+  EXPECT_EQ(strip.size(), 17u);                        // 16 steps of pi/32
   EXPECT_NEAR(strip[1].y, 0.0980171403295606, 1e-15);  // sin(pi/32)
   EXPECT_NEAR(strip.back().y, 1, 1e-15);
   // Ring chords stray at most the tolerance (2 acos(1 - tol / R), from

@@ -147,9 +147,10 @@ TEST(Thinning, CircleChordsStraddleWithinTheTolerance) {
     EXPECT_LE(worst, w.tol + 1e-9) << w.r;
     EXPECT_LE(straying(loop, curve), w.tol + 1e-6) << w.r;
     for (size_t j = 0; j + 1 < loop.size(); j++)
-      EXPECT_LE(std::hypot(loop[j + 1].x - loop[j].x,
-                           loop[j + 1].y - loop[j].y),
-                LONGESTCHORD) << w.r;
+      EXPECT_LE(
+          std::hypot(loop[j + 1].x - loop[j].x, loop[j + 1].y - loop[j].y),
+          LONGESTCHORD)
+          << w.r;
     if (!w.inside) continue;
     EXPECT_GT(worst, w.tol / 2) << w.r;  // the allowance is used
     EXPECT_LT(loop.size() - 1, (size_t)(w.n + w.inside - 1) / w.inside);
