@@ -362,7 +362,7 @@ void resetbatch() {
   // anyway: there a chord may stray half a pixel, which takes out about a
   // quarter of a frame's segments, and a quarter of a pixel otherwise.
   thinpx = smoothing() ? 0.5 : 0.25;
-  thintolerance = xsize > 0 ? thinpx * (fxmax - fxmin) / xsize : 0;
+  thintolerance = thinpx * worldperpixel();
   pending.clear();
   firsts.clear();
   counts.clear();

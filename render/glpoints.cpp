@@ -13,7 +13,7 @@
 // points and lines at every mark.
 static void centrepoint(double x, double y, float size) {
   if (smoothing() && size == 1) {
-    double h = 0.5 * size * screenscale * (fxmax - fxmin) / xsize;
+    double h = 0.5 * size * screenscale * worldperpixel();
     batchsegment(x - h, y, x + h, y);
     return;
   }
